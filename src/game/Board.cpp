@@ -1,0 +1,411 @@
+// SPDX-License-Identifier: MIT
+// The board half of the game: deal, picks, removal, column closing, hint and end test.
+
+#include "Game.h"
+#include "Numbers.h"
+#include "Symbols.h"
+
+// Qt
+#include <QDateTime>
+
+#include <algorithm>
+
+using Symbols::SymbolElement;
+using Symbols::SymbolKind;
+
+Game::Game(GameHost& host)
+    : m_host(host)
+    , m_log(std::make_unique<TextGrid>(LogColumns, LogDesignRows))
+    , m_rng(quint32(QDateTime::currentMSecsSinceEpoch()))
+{
+    m_log->SetFixedRows(1);
+}
+
+Game::~Game() = default;
+
+void Game::SetScoreTable(int kind, TextGrid* table)
+{
+    if (kind >= 1 && kind <= 3)
+        m_tables[size_t(kind)] = table;
+}
+
+const Tile& Game::TileByNumber(int number) const
+{
+    static const Tile none;
+    if (number < 1 || number > TileCount)
+        return none;
+    return m_tiles[size_t(number - 1)];
+}
+
+QString Game::TileCaption(int number) const
+{
+    return TileByNumber(number).caption;
+}
+
+int Game::HiddenInColumn(int col) const
+{
+    int k = 0;
+    for (int r = 0; r < Rows; ++r)
+        k += TileAt(col, r).visible ? 0 : 1;
+    return k;
+}
+
+bool Game::ColumnEmpty(int col) const
+{
+    return HiddenInColumn(col) == Rows;
+}
+
+int Game::EntryNumber(qsizetype i) const
+{
+    if (i < 0 || i >= m_selection.size())
+        return 0;
+    return Numbers::ParseInteger(m_selection.at(i)).value_or(0);
+}
+
+QString Game::RemainingText() const
+{
+    return QStringLiteral("　残：") + QString::number(m_remaining) + QStringLiteral(" 　");
+}
+
+void Game::NewGame()
+{
+    const DealSettings s = m_host.CurrentDealSettings();
+    const int h = std::clamp(s.rows, 0, Rows);
+    const int w = std::clamp(s.cols, 0, Cols);
+
+    // The board in play is the bottom h rows of the left w columns.
+    for (int c = 0; c < Cols; ++c)
+        for (int r = 0; r < Rows; ++r)
+            At(c, r).visible = c < w && r >= Rows - h;
+
+    m_symbolPool.clear();
+    if (s.sets[0])
+        m_symbolPool += Symbols::Stems;
+    if (s.sets[1])
+        m_symbolPool += Symbols::Branches;
+    if (s.sets[2])
+        m_symbolPool += Symbols::Stars;
+
+    // Every tile draws independently and uniformly from the pool's symbols, hidden ones
+    // too; nothing balances the kinds, so not every board can be cleared.
+    const int poolSize = int(m_symbolPool.size());
+    for (int c = 0; c < Cols; ++c) {
+        for (int r = 0; r < Rows; ++r) {
+            Tile& t = At(c, r);
+            if (poolSize > 0) {
+                std::uniform_int_distribution<int> pick(0, poolSize - 1);
+                t.caption = m_symbolPool.at(pick(m_rng));
+            } else {
+                t.caption.clear();
+            }
+            ColorTile(c, r);
+        }
+    }
+    m_remaining = h * w;
+    ResetAfterDeal();
+}
+
+void Game::SetBoardForTest(const std::array<QString, TileCount>& captions,
+                           const std::array<bool, TileCount>& visible)
+{
+    m_remaining = 0;
+    for (int i = 0; i < TileCount; ++i) {
+        m_tiles[size_t(i)].caption = captions[size_t(i)];
+        m_tiles[size_t(i)].visible = visible[size_t(i)];
+        m_remaining += visible[size_t(i)] ? 1 : 0;
+        ColorTile(i % Cols, i / Cols);
+    }
+    ResetAfterDeal();
+}
+
+void Game::ResetAfterDeal()
+{
+    // A tile still marked from the game before would stand outside the selection.
+    ClearSelectionMarks();
+    m_selection.clear();
+    m_moveRow = 1;
+    for (int r = 1; r < m_log->RowCount(); ++r)
+        m_log->ClearRow(r);
+    m_log->SetRow(1);
+    m_host.RemainingLabelChanged(RemainingText());
+    RefreshPoints(" ");
+    UpdateElementStrip();
+    m_host.BoardChanged();
+}
+
+void Game::ColorTile(int col, int row)
+{
+    if (col < 0 || col >= Cols || row < 0 || row >= Rows)
+        return;
+    Tile& t = At(col, row);
+    switch (m_host.CurrentColouring()) {
+    case Colouring::Plain:
+        t.topColor = Symbols::ColorBtnFace;
+        break;
+    case Colouring::ByElement: {
+        // A tile dealt from an empty pool has no element and shows the button face.
+        const quint8 e = SymbolElement(t.caption);
+        t.topColor = e < 5 ? Symbols::ElementColors[e] : Symbols::ColorBtnFace;
+        break;
+    }
+    case Colouring::None:
+        break;
+    }
+}
+
+void Game::ColorAllTiles()
+{
+    for (int c = 0; c < Cols; ++c)
+        for (int r = 0; r < Rows; ++r)
+            ColorTile(c, r);
+    m_host.BoardChanged();
+}
+
+int Game::CheckTile(int col, int row) const
+{
+    if (col < 0 || col >= Cols || row < 0 || row >= Rows || !TileAt(col, row).visible)
+        return NotInPlay;
+    const quint8 kind = SymbolKind(TileAt(col, row).caption);
+    // An empty caption (kind 0) has no partner, not even another empty tile.
+    if (kind == Symbols::NoKind)
+        return NoPartner;
+    auto partner = [&](int c, int r) {
+        const Tile& t = TileAt(c, r);
+        return t.visible && SymbolKind(t.caption) == kind;
+    };
+    if ((row > 0 && partner(col, row - 1)) || (row < Rows - 1 && partner(col, row + 1))
+        || (col < Cols - 1 && partner(col + 1, row)) || (col > 0 && partner(col - 1, row)))
+        return TileNumber(col, row);
+    return NoPartner;
+}
+
+int Game::FindMove() const
+{
+    if (m_remaining < 1)
+        return BoardEmpty;
+    for (int c = 0; c < Cols; ++c)
+        for (int r = Rows - 1; r >= 0; --r) {
+            const int result = CheckTile(c, r);
+            if (result < 777)
+                return result;
+        }
+    return NoPartner;
+}
+
+bool Game::CanPairWithSelection(int number) const
+{
+    if (m_selection.isEmpty())
+        return true;
+    if (m_selection.size() == 1 && TileByNumber(number).zset == 1)
+        return true;
+    const int f = EntryNumber(0);
+    const int d = std::abs(f - number);
+    if (d == 12)
+        return true;
+    // The last tile of one row and the first of the next differ by one but do not touch.
+    if (d == 1)
+        return std::abs((f - 1) % Cols - (number - 1) % Cols) != 11;
+    return false;
+}
+
+void Game::ClickTile(int col, int row, int shift)
+{
+    if (col < 0 || col >= Cols || row < 0 || row >= Rows)
+        return;
+    const int n = m_clickedTile;
+    m_host.PlayWave(1);
+    Tile& tile = At(col, row);
+
+    // A pair standing selected without removal (picked with the right button or the hint):
+    // a left click on one of its tiles removes it as a left-button second pick would, any
+    // other button on one of its tiles takes both back, and every other tile is refused.
+    if (m_selection.size() >= 2) {
+        if (!m_selection.contains(Numbers::Format3d(n))) {
+            m_host.PlayWave(3);
+            return;
+        }
+        if (shift & ShiftLeft) {
+            RemoveSelection();
+        } else {
+            ClearSelectionMarks();
+            m_selection.clear();
+            // The cancelled pair's score must not stay in the total.
+            m_log->ClearRow(m_moveRow);
+            RefreshPoints(" ");
+            m_host.BoardChanged();
+        }
+        return;
+    }
+
+    if (tile.zset == 1 && CanPairWithSelection(n)) {
+        tile.zset = 0;
+        m_selection.clear();
+        m_host.BoardChanged();
+        return;
+    }
+    if (CheckTile(col, row) > 777) {
+        m_host.PlayWave(3);
+        return;
+    }
+    if (!m_selection.isEmpty()) {
+        if (!CanPairWithSelection(n)
+            || SymbolKind(TileCaption(EntryNumber(0))) != SymbolKind(tile.caption)) {
+            m_host.PlayWave(3);
+            return;
+        }
+    }
+
+    tile.zset = 1;
+    m_selection.append(Numbers::Format3d(n));
+    for (qsizetype i = 0; i < m_selection.size(); ++i) {
+        m_log->SetCell(int(i), m_moveRow, TileCaption(EntryNumber(i)));
+        m_log->SetCell(int(i) + LogTile1, m_moveRow, m_selection.at(i));
+    }
+    m_log->SetRow(m_moveRow);
+    m_host.BoardChanged();
+
+    if (m_selection.size() > 1)
+        ScorePair();
+    if ((shift & ShiftLeft) && m_selection.size() > 1)
+        RemoveSelection();
+}
+
+void Game::TileMouseDown(int tag, int /*button*/, int shift)
+{
+    if (tag < 1 || tag > TileCount)
+        return;
+    m_clickedTile = tag;
+    ClickTile((tag - 1) % Cols, (tag - 1) / Cols, shift);
+}
+
+void Game::RemoveSelection()
+{
+    m_host.PlayWave(2);
+    // "%3d" texts sort as their numbers: the upper (or left) tile comes first.
+    QStringList sorted = m_selection;
+    std::sort(sorted.begin(), sorted.end());
+    for (qsizetype i = 0; i < sorted.size() && i < 2; ++i) {
+        const int n = Numbers::ParseInteger(sorted.at(i)).value_or(0);
+        if (n < 1 || n > TileCount)
+            continue;
+        const int c = (n - 1) % Cols;
+        const int r = (n - 1) / Cols;
+        const int k = HiddenInColumn(c);
+        if (k < Rows)
+            At(c, k).visible = false;
+        for (int j = r; j >= 1; --j) {
+            At(c, j).caption = TileAt(c, j - 1).caption;
+            ColorTile(c, j);
+        }
+        At(c, r).zset = 0;
+        ColorTile(c, r);
+        if (ColumnEmpty(c))
+            m_log->SetCell(LogMark1 + int(i), m_moveRow, QStringLiteral("1"));
+    }
+    CloseEmptyColumns();
+
+    m_remaining -= 2;
+    ++m_moveRow;
+    m_log->SetRowCount(m_log->RowCount() + 1);
+    m_host.RemainingLabelChanged(RemainingText());
+    m_selection.clear();
+    UpdateElementStrip();
+    m_host.BoardChanged();
+    EndTest();
+}
+
+void Game::CloseEmptyColumns()
+{
+    // Two passes: when two neighbouring columns empty, the first pass moves an empty column
+    // onto a place it has already passed.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int c = 0; c < Cols - 1; ++c) {
+            if (!ColumnEmpty(c))
+                continue;
+            for (int cc = c; cc < Cols - 1; ++cc)
+                for (int r = 0; r < Rows; ++r) {
+                    At(cc, r).visible = TileAt(cc + 1, r).visible;
+                    At(cc, r).caption = TileAt(cc + 1, r).caption;
+                    ColorTile(cc, r);
+                }
+            for (int r = 0; r < Rows; ++r)
+                At(Cols - 1, r).visible = false;
+        }
+    }
+}
+
+void Game::EndTest()
+{
+    const int result = FindMove();
+    if (result == NoPartner)
+        m_host.ShowGameOver(QStringLiteral("もう、消せないですぅ"));
+    else if (result == BoardEmpty)
+        m_host.ShowGameOver(QStringLiteral("ぜんぶ、消せましたぁ"));
+    else
+        return;
+    m_rankPending = -1;
+    m_host.ShowRanking(0);
+    NewGame();
+}
+
+void Game::ClearSelectionMarks()
+{
+    for (Tile& t : m_tiles)
+        t.zset = 0;
+}
+
+void Game::HintBtnClick()
+{
+    if (!m_selection.isEmpty()) {
+        m_host.PlayWave(1);
+        // Every selected tile loses its mark, not only the first: a mark outside the
+        // selection would make a tile look picked that the rules no longer know of.
+        if (m_selection.size() >= 2) {
+            m_log->ClearRow(m_moveRow);
+            RefreshPoints(" ");
+        }
+        ClearSelectionMarks();
+        m_selection.clear();
+        m_host.BoardChanged();
+        return;
+    }
+    for (int c = 0; c < Cols; ++c)
+        for (int r = Rows - 1; r >= 0; --r)
+            if (CheckTile(c, r) < 777) {
+                m_clickedTile = TileNumber(c, r);
+                ClickTile(c, r, ShiftRight);
+                return;
+            }
+}
+
+void Game::ReopenColumn(int col)
+{
+    if (col < 0 || col >= Cols)
+        return;
+    for (int b = Cols - 1; b > col; --b)
+        for (int r = 0; r < Rows; ++r) {
+            At(b, r).visible = TileAt(b - 1, r).visible;
+            At(b, r).caption = TileAt(b - 1, r).caption;
+            ColorTile(b, r);
+        }
+    for (int r = 0; r < Rows; ++r)
+        At(col, r).visible = false;
+}
+
+std::array<int, 5> Game::ElementCounts() const
+{
+    std::array<int, 5> counts {};
+    for (const Tile& t : m_tiles) {
+        if (!t.visible)
+            continue;
+        const quint8 e = SymbolElement(t.caption);
+        if (e < 5)
+            ++counts[e];
+    }
+    return counts;
+}
+
+void Game::UpdateElementStrip()
+{
+    m_host.ElementStripChanged(ElementCounts());
+}

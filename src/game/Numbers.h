@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// Reading integers from texts the way the game always has: an optional sign, decimal
+// digits, or hexadecimal after "$" or "0x"/"0X". Used for points cells, tile numbers in the
+// move log and the settings store's numbers.
+#pragma once
+
+// Qt
+#include <QString>
+
+#include <optional>
+
+namespace Numbers {
+
+// The value of text, or nothing when it is not an integer of 32 bits. Blanks before and
+// after the number are skipped ("  5", the "%3d" form of tile numbers, reads as 5).
+std::optional<int> ParseInteger(const QString& text);
+
+// "%3d": right-aligned in three characters.
+QString Format3d(int n);
+
+} // namespace Numbers

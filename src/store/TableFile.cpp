@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+#include "TableFile.h"
+
+#include "platform/Cp932.h"
+
+// Qt
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace TableFile {
+
+namespace {
+
+// Splits the text into lines the way a string list takes text: CR LF, a lone CR and a lone
+// LF each end a line, and text after the last line break makes one more line.
+QList<QByteArrayView> SplitLines(QByteArrayView text)
+{
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char ch = text.at(i);
+        if (ch != '\r' && ch != '\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (ch == '\r' && i + 1 < n && text.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.sliced(start));
+    return lines;
+}
+
+} // namespace
+
+void Parse(const QByteArray& bytes, TextGrid& grid)
+{
+    QByteArrayView text(bytes);
+    const qsizetype nul = text.indexOf('\0');
+    if (nul >= 0)
+        text = text.first(nul);
+
+    const QList<QByteArrayView> lines = SplitLines(text);
+    grid.SetRowCount(qMax<qsizetype>(1, lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArrayView rest = lines.at(i);
+        bool commaLeft = true;
+        for (int c = 0; c < grid.ColCount(); ++c) {
+            const qsizetype p = commaLeft ? rest.indexOf(',') : -1;
+            if (p < 0) {
+                // No comma left: this cell and every later one of the row are empty.
+                commaLeft = false;
+                grid.SetCell(c, int(i), QString());
+                continue;
+            }
+            grid.SetCell(c, int(i), Cp932::Decode(rest.data(), p));
+            rest = rest.sliced(p + 1);
+        }
+    }
+    // A file of one line or none leaves a single, non-fixed row.
+    if (grid.RowCount() <= grid.FixedRows())
+        grid.SetFixedRows(grid.RowCount() - 1);
+}
+
+QByteArray Format(const TextGrid& grid)
+{
+    QByteArray out;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        for (int c = 0; c < grid.ColCount(); ++c) {
+            out += Cp932::Encode(grid.Cell(c, r));
+            out += ',';
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+QString BackupPath(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString stem = dot > slash ? path.left(dot) : path;
+    return stem + QStringLiteral("sav");
+}
+
+LoadResult Load(TextGrid& grid, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return LoadResult::Missing;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return LoadResult::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return LoadResult::Unreadable;
+    Parse(bytes, grid);
+    return LoadResult::Loaded;
+}
+
+bool Save(const TextGrid& grid, const QString& path, QString* errorText)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        if (errorText)
+            *errorText = QStringLiteral("ファイルではありません");
+        return false;
+    }
+    // The backup keeps the oldest contents: an existing backup is never replaced.
+    const QString backup = BackupPath(path);
+    const bool movedToBackup = info.exists() && !QFileInfo::exists(backup) && QFile::rename(path, backup);
+
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray bytes = Format(grid);
+        ok = file.write(bytes) == bytes.size() && file.commit();
+    }
+    if (!ok) {
+        if (errorText)
+            *errorText = file.errorString();
+        file.cancelWriting();
+        // Put the old file back rather than leave the table without a file.
+        if (movedToBackup && !QFileInfo::exists(path))
+            QFile::rename(backup, path);
+    }
+    return ok;
+}
+
+} // namespace TableFile

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// The table file: the text format of the score tables and the ranking. One line per grid
+// row, each cell followed by ",", every line ended by CR LF, Shift-JIS, no quoting. A save
+// first moves an existing file to its backup ("SG1.dat" -> "SG1sav") unless a backup is
+// already there, so the backup keeps the oldest contents.
+#pragma once
+
+#include "TextGrid.h"
+
+// Qt
+#include <QByteArray>
+#include <QString>
+
+namespace TableFile {
+
+// Parses bytes into the grid: lines split at CR LF, lone CR and lone LF, a NUL ends the
+// text; each line gives its columns up to each ","; the row count becomes the number of
+// lines (at least 1). Any byte sequence is accepted.
+void Parse(const QByteArray& bytes, TextGrid& grid);
+
+// The file's bytes for a grid.
+QByteArray Format(const TextGrid& grid);
+
+// "SG1.dat" -> "SG1sav": the extension (the last "." and what follows) becomes "sav".
+QString BackupPath(const QString& path);
+
+enum class LoadResult { Loaded, Missing, Unreadable };
+// Reads the file into the grid. A missing file leaves the grid as it was; so does one that
+// cannot be read (a folder, no permission), which is reported as Unreadable.
+LoadResult Load(TextGrid& grid, const QString& path);
+
+// Keeps the backup, then writes the grid through a temporary file and a rename, so a
+// crash never leaves a half-written table. Returns false when the file could not be
+// written; errorText then says why.
+bool Save(const TextGrid& grid, const QString& path, QString* errorText = nullptr);
+
+} // namespace TableFile

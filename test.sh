@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds Orbilo with its tests and runs every test with ctest. Installs what is missing on a
+# Debian 12 machine. Options:
+#   --sanitize   build into build-asan with AddressSanitizer and UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/deps.sh
+orbilo_install_deps
+
+dir=build-test
+extra=()
+if [ "${1:-}" = "--sanitize" ]; then
+    dir=build-asan
+    extra=(-DORBILO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    export ASAN_OPTIONS=detect_leaks=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp"
+fi
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBILO_BUILD_TESTS=ON "${extra[@]}"
+cmake --build "$dir" -j2
+cd "$dir"
+ctest --output-on-failure -j2 --timeout 300

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Installs the Debian packages the build, the tests and the game need, when any is missing.
+# Sourced by run.sh and test.sh. Works as root, or through sudo for a desktop user.
+orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+                 googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
+                 xvfb x11-utils xdotool imagemagick)
+
+orbilo_install_deps() {
+    local missing=()
+    local p
+    for p in "${orbilo_packages[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "Missing packages (${missing[*]}) and no sudo: install them as root." >&2
+            return 1
+        fi
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
