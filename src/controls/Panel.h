@@ -14,7 +14,7 @@
 #include <QString>
 #include <QWidget>
 // own
-#include "Alignment.h"
+#include "ControlTypes.h"
 #include "SysColors.h"
 
 enum TPanelBevel : quint8 {
