@@ -77,11 +77,13 @@ void Game::ReBtnClick()
             if (m1 || m2)
                 ReopenColumn(c);
             const int k = HiddenInColumn(c);
-            for (int i = 0; i <= r - 2; ++i) {
+            // Rows 0..r-1 get back the captions that fell by two rows. Row 0 is taken from
+            // row 2 as well when the pair stood in rows 1 and 2: a hidden tile's caption is
+            // not kept safe (closing and reopening this column overwrites it), so it must
+            // never come back into play unrestored.
+            for (int i = 0; i <= r - 1; ++i) {
                 At(c, i).caption = TileAt(c, i + 2).caption;
-                At(c, i + 1).caption = TileAt(c, i + 3).caption;
                 ColorTile(c, i);
-                ColorTile(c, i + 1);
             }
             if (r + 1 < Rows) {
                 At(c, r).caption = s1;
