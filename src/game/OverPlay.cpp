@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "OverPlay.h"
+
+// Qt
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace OverPlay {
+
+namespace {
+
+QString TwoDigits(qint64 n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString ElapsedLabel(qint64 seconds)
+{
+    seconds = qMax<qint64>(0, seconds);
+    const qint64 hours = (seconds / 3600) % 24;
+    const qint64 minutes = (seconds / 60) % 60;
+    const qint64 secs = seconds % 60;
+    return QStringLiteral("経過時間 ：") + TwoDigits(hours) + QLatin1Char(':') + TwoDigits(minutes)
+        + QLatin1Char(' ') + TwoDigits(secs) + QLatin1Char(' ');
+}
+
+QString MinuteSecondText(qint64 seconds)
+{
+    seconds = qMax<qint64>(0, seconds);
+    return QString::number((seconds / 60) % 60) + QLatin1Char(' ') + TwoDigits(seconds % 60);
+}
+
+bool IsWarningDue(qint64 seconds, const QString& minutesText)
+{
+    return MinuteSecondText(seconds) == minutesText + QStringLiteral(" 00");
+}
+
+QString WarningText(const QString& minutesText, bool quitting, const QString& title)
+{
+    QString text = minutesText + QStringLiteral(" 分が経過しました。");
+    if (quitting)
+        text += QStringLiteral("『") + title + QStringLiteral("』を終了します。");
+    return text;
+}
+
+Clock SteadyClock()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer] { return timer->elapsed(); };
+}
+
+Elapsed::Elapsed(Clock clock)
+{
+    SetClock(std::move(clock));
+}
+
+void Elapsed::SetClock(Clock clock)
+{
+    m_clock = clock ? std::move(clock) : SteadyClock();
+    Restart();
+}
+
+void Elapsed::Restart()
+{
+    m_start = m_clock();
+}
+
+qint64 Elapsed::Milliseconds() const
+{
+    return qMax<qint64>(0, m_clock() - m_start);
+}
+
+} // namespace OverPlay

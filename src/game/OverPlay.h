@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// The over-play warning and the elapsed-time label of the main window, as pure rules over
+// the whole seconds since the program started. The main window's once-a-second timer asks
+// these functions what to show and whether to warn; the clock it measures with can be
+// replaced, so the rules can be driven through hours of play without waiting.
+#pragma once
+
+// Qt
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+namespace OverPlay {
+
+// "経過時間 ：" + the elapsed time as "hh:nn ss " (two-digit hours, minutes, seconds and a
+// trailing blank). The hours start again at 00 after 24 hours, as a time of day would.
+QString ElapsedLabel(qint64 seconds);
+
+// The elapsed time as "n ss": minutes of the hour without a leading zero, one blank, two-
+// digit seconds. "0 00" at every full hour, "30 00" half an hour later.
+QString MinuteSecondText(qint64 seconds);
+
+// Whether the tick at this elapsed second fires the warning: the minutes text as typed,
+// followed by " 00", equals the "n ss" text exactly. So "30" fires at 0:30:00, 1:30:00 ...;
+// "0" in the first second of every hour; texts no minute spells ("05", "", "60", "abc")
+// never fire. The text is not trimmed or parsed: what the player typed is what counts.
+bool IsWarningDue(qint64 seconds, const QString& minutesText);
+
+// The warning's message: minutesText + " 分が経過しました。", followed by
+// "『" + title + "』を終了します。" when the program is going to end.
+QString WarningText(const QString& minutesText, bool quitting, const QString& title);
+
+// The current time in milliseconds on some steady scale (only differences count).
+using Clock = std::function<qint64()>;
+
+// A steady clock that never runs backwards, whatever happens to the wall clock.
+Clock SteadyClock();
+
+// Whole seconds since a start taken from a clock. A clock that reports a time before the
+// start (a replaced clock set back) counts as 0 seconds rather than a negative time.
+class Elapsed
+{
+public:
+    // Takes the start at once from clock (SteadyClock() when empty).
+    explicit Elapsed(Clock clock = {});
+
+    // Replaces the clock and takes the start again from it.
+    void SetClock(Clock clock);
+    void Restart();
+
+    qint64 Milliseconds() const;
+    qint64 Seconds() const { return Milliseconds() / 1000; }
+
+private:
+    Clock m_clock;
+    qint64 m_start = 0;
+};
+
+} // namespace OverPlay

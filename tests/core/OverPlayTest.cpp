@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// The elapsed-time label and the over-play warning, driven by elapsed seconds and by a
+// replaced clock instead of waiting.
+
+#include "OverPlay.h"
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace OverPlay;
+
+namespace {
+
+// The elapsed seconds within the first `hours` hours at which the warning fires.
+std::vector<qint64> FiringSeconds(const QString& minutesText, int hours)
+{
+    std::vector<qint64> fired;
+    for (qint64 s = 0; s < hours * 3600; ++s)
+        if (IsWarningDue(s, minutesText))
+            fired.push_back(s);
+    return fired;
+}
+
+} // namespace
+
+TEST(OverPlayTest, LabelShowsHoursMinutesSecondsAndWrapsAfterADay)
+{
+    EXPECT_EQ(ElapsedLabel(0), QStringLiteral("経過時間 ：00:00 00 "));
+    EXPECT_EQ(ElapsedLabel(59), QStringLiteral("経過時間 ：00:00 59 "));
+    EXPECT_EQ(ElapsedLabel(3599), QStringLiteral("経過時間 ：00:59 59 "));
+    EXPECT_EQ(ElapsedLabel(10 * 3600 + 7 * 60 + 5), QStringLiteral("経過時間 ：10:07 05 "));
+    EXPECT_EQ(ElapsedLabel(24 * 3600 - 1), QStringLiteral("経過時間 ：23:59 59 "));
+    EXPECT_EQ(ElapsedLabel(24 * 3600), QStringLiteral("経過時間 ：00:00 00 "));
+    EXPECT_EQ(ElapsedLabel(49 * 3600 + 61), QStringLiteral("経過時間 ：01:01 01 "));
+    EXPECT_EQ(ElapsedLabel(-5), QStringLiteral("経過時間 ：00:00 00 "));
+}
+
+TEST(OverPlayTest, MinuteSecondTextHasNoLeadingZeroOnMinutes)
+{
+    EXPECT_EQ(MinuteSecondText(0), QStringLiteral("0 00"));
+    EXPECT_EQ(MinuteSecondText(5 * 60 + 9), QStringLiteral("5 09"));
+    EXPECT_EQ(MinuteSecondText(3600 + 30 * 60), QStringLiteral("30 00"));
+    EXPECT_EQ(MinuteSecondText(3599), QStringLiteral("59 59"));
+}
+
+TEST(OverPlayTest, ThirtyFiresOnTheHalfHourOfEveryHourOnly)
+{
+    EXPECT_FALSE(IsWarningDue(29 * 60 + 59, QStringLiteral("30")));
+    EXPECT_TRUE(IsWarningDue(30 * 60, QStringLiteral("30")));
+    EXPECT_FALSE(IsWarningDue(30 * 60 + 1, QStringLiteral("30")));
+    EXPECT_TRUE(IsWarningDue(90 * 60, QStringLiteral("30")));
+    EXPECT_EQ(FiringSeconds(QStringLiteral("30"), 3), (std::vector<qint64>{1800, 5400, 9000}));
+    EXPECT_EQ(FiringSeconds(QStringLiteral("1"), 2), (std::vector<qint64>{60, 3660}));
+    EXPECT_EQ(FiringSeconds(QStringLiteral("59"), 1), (std::vector<qint64>{3540}));
+}
+
+TEST(OverPlayTest, ZeroFiresInTheFirstSecondOfEveryHourIncludingTheStart)
+{
+    EXPECT_EQ(FiringSeconds(QStringLiteral("0"), 3), (std::vector<qint64>{0, 3600, 7200}));
+}
+
+TEST(OverPlayTest, TextsNoMinuteSpellsNeverFire)
+{
+    for (const QString& text : {QStringLiteral("05"), QString(), QStringLiteral("60"),
+                                QStringLiteral("99"), QStringLiteral(" 30"), QStringLiteral("30 "),
+                                QStringLiteral("３０"), QStringLiteral("abc"), QStringLiteral("-1")})
+        EXPECT_TRUE(FiringSeconds(text, 2).empty()) << text.toStdString();
+}
+
+TEST(OverPlayTest, WarningTextWithAndWithoutTheClosingSentence)
+{
+    EXPECT_EQ(WarningText(QStringLiteral("30"), false, QStringLiteral("OrbiloVer1.10")),
+              QStringLiteral("30 分が経過しました。"));
+    EXPECT_EQ(WarningText(QStringLiteral("30"), true, QStringLiteral("OrbiloVer1.10")),
+              QStringLiteral("30 分が経過しました。『OrbiloVer1.10』を終了します。"));
+}
+
+TEST(OverPlayTest, ElapsedCountsWholeSecondsFromAReplacedClock)
+{
+    qint64 now = 1'000'000;
+    Elapsed elapsed([&now] { return now; });
+    EXPECT_EQ(elapsed.Seconds(), 0);
+    now += 999;
+    EXPECT_EQ(elapsed.Seconds(), 0);
+    now += 1;
+    EXPECT_EQ(elapsed.Seconds(), 1);
+    now += 30 * 60 * 1000 - 1000;
+    EXPECT_EQ(elapsed.Seconds(), 1800);
+    EXPECT_TRUE(IsWarningDue(elapsed.Seconds(), QStringLiteral("30")));
+
+    // A clock set back before the start reads as the start, never as a negative time.
+    now = 0;
+    EXPECT_EQ(elapsed.Seconds(), 0);
+
+    elapsed.SetClock([] { return qint64(42); });
+    EXPECT_EQ(elapsed.Milliseconds(), 0);
+}
+
+TEST(OverPlayTest, SteadyClockNeverRunsBackwards)
+{
+    Clock clock = SteadyClock();
+    const qint64 a = clock();
+    const qint64 b = clock();
+    EXPECT_GE(a, 0);
+    EXPECT_GE(b, a);
+}
