@@ -1,0 +1,485 @@
+// SPDX-License-Identifier: MIT
+// The REGEDIT4 file backend: its exact format, Shift-JIS texts, damaged and hand-edited
+// files, and several writers on one file (objects, threads and processes).
+
+// Qt
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+// GoogleTest
+#include <gtest/gtest.h>
+
+// own
+#include "platform/Cp932.h"
+#include "platform/Registry.h"
+#include "platform/RegistryFile.h"
+#include "RegValuePrinter.h"
+
+#include <thread>
+
+namespace {
+
+const QString Tesrik = QStringLiteral("Software\\Brimwell\\TESRIK");
+const QString TesrikSet = QStringLiteral("Software\\Brimwell\\TESRIK\\Set");
+
+QByteArray Crlf(const QString& text)
+{
+    QByteArray bytes = Cp932::Encode(text);
+    bytes.replace("\n", "\r\n");
+    return bytes;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QList<QByteArray> Lines(const QByteArray& bytes)
+{
+    QByteArray b = bytes;
+    b.replace("\r\n", "\n");
+    b.replace('\r', '\n');
+    QList<QByteArray> lines = b.split('\n');
+    lines.removeIf([](const QByteArray& l) { return l.trimmed().isEmpty(); });
+    return lines;
+}
+
+// True when every line of part appears in whole, in the same order.
+bool KeepsLinesInOrder(const QList<QByteArray>& part, const QList<QByteArray>& whole)
+{
+    qsizetype at = 0;
+    for (const QByteArray& line : part) {
+        while (at < whole.size() && whole.at(at) != line)
+            ++at;
+        if (at == whole.size())
+            return false;
+        ++at;
+    }
+    return true;
+}
+
+class RegistryFileTest : public ::testing::Test
+{
+protected:
+    QString Path() const { return m_dir.filePath("registry.reg"); }
+
+    QTemporaryDir m_dir;
+    RegistryFile reg{Path()};
+};
+
+TEST_F(RegistryFileTest, WritesTheRegeditFormat)
+{
+    RegFile::Document doc;
+    doc.CreateKey(TesrikSet);
+    doc.SetValue(TesrikSet, "TimeE", RegValue::Text("30"));
+    doc.SetValue(TesrikSet, "Path", RegValue::Text("C:\\\"q\"", RegType::ExpandSz));
+    doc.SetValue(TesrikSet, "Q", RegValue::Text("a\\b\"c"));
+    doc.SetValue(Tesrik, "", RegValue::Text(QStringLiteral("既定")));
+    doc.SetValue(Tesrik, "N", RegValue::Dword(30));
+    doc.SetValue(Tesrik, "B", RegValue::Binary("\x01\xff"));
+    doc.SetValue(Tesrik, "M", RegValue{7, QByteArray("a\0b\0\0", 5)});
+    const QString expected = QStringLiteral(
+        "REGEDIT4\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software]\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Brimwell]\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
+        "@=\"既定\"\n"
+        "\"N\"=dword:0000001e\n"
+        "\"B\"=hex:01,ff\n"
+        "\"M\"=hex(7):61,00,62,00,00\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Set]\n"
+        "\"TimeE\"=\"30\"\n"
+        "\"Path\"=hex(2):43,3a,5c,22,71,22,00\n"
+        "\"Q\"=\"a\\\\b\\\"c\"\n"
+        "\n");
+    EXPECT_EQ(RegFile::Serialise(doc), Crlf(expected));
+}
+
+TEST_F(RegistryFileTest, ReadsAHandWrittenExport)
+{
+    const QString text = QStringLiteral(
+        "REGEDIT4\n"
+        "; kept comment\n"
+        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
+        "\"FontInfo1\"=hex:E8,FF,FF,FF,\\\n"
+        "  00,00\n"
+        "@=\"x\"\n"
+        "\"D\" = dword:0000001E\n"
+        "\n"
+        "[hkey_current_user\\software\\brimwell\\tesrik\\Set]\n"
+        "\"TimeE\"=\"45\"\n"
+        "\"E\"=hex(2):25,54,00\n");
+    WriteAll(Path(), Crlf(text));
+    EXPECT_EQ(reg.ReadValue(Tesrik, "FontInfo1").value, RegValue::Binary(QByteArray("\xe8\xff\xff\xff\0\0", 6)));
+    EXPECT_EQ(reg.ReadValue(Tesrik, "").value.ToText(), "x");
+    EXPECT_EQ(reg.ReadValue(Tesrik, "D").value.ToDword(), 30u);
+    EXPECT_EQ(reg.ReadValue(TesrikSet, "TimeE").value.ToText(), "45");
+    const RegValue e = reg.ReadValue(TesrikSet, "E").value;
+    EXPECT_EQ(e.Type(), RegType::ExpandSz);
+    EXPECT_EQ(e.ToText(), "%T");
+    EXPECT_EQ(reg.SubKeyNames(Tesrik).names, QStringList{"Set"});
+
+    // A change rewrites only what changed: the comment and the hand-made lines stay.
+    ASSERT_TRUE(reg.WriteValue(TesrikSet, "TimeE", RegValue::Text("5")).Ok());
+    const QList<QByteArray> after = Lines(ReadAll(Path()));
+    EXPECT_TRUE(after.contains("; kept comment"));
+    EXPECT_TRUE(after.contains("\"D\" = dword:0000001E"));
+    EXPECT_TRUE(after.contains("\"TimeE\"=\"5\""));
+    EXPECT_FALSE(after.contains("\"TimeE\"=\"45\""));
+}
+
+TEST_F(RegistryFileTest, ShiftJisTextsWithBackslashTrailBytes)
+{
+    // ソ and 表 end in 0x5C, the backslash: they must not be escaped or read as escapes.
+    const QString text = QStringLiteral("ソ表\\\"能");
+    ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
+    ASSERT_TRUE(reg.WriteValue(Tesrik, QStringLiteral("名ソ"), RegValue::Text(text)).Ok());
+    const QByteArray line = QByteArray("\"\x96\xbc\x83\x5c\"=\"\x83\x5c\x95\x5c\\\\\\\"\x94\x5c\"");
+    EXPECT_TRUE(Lines(ReadAll(Path())).contains(line)) << ReadAll(Path()).toHex(' ').toStdString();
+    EXPECT_EQ(RegistryFile(Path()).ReadValue(Tesrik, QStringLiteral("名ソ")).value.ToText(), text);
+}
+
+TEST_F(RegistryFileTest, TextsTheQuotedFormCannotCarryKeepTheirBytes)
+{
+    ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
+    const QList<std::pair<QString, QByteArray>> cases = {
+        {"Lines", QByteArray("a\r\nb\0", 5)},
+        {"InnerNul", QByteArray("ab\0cd\0", 6)},
+        {"NoNul", QByteArray("abc")},
+        {"LeadBeforeQuote", QByteArray("\x83\"\0", 3)},
+        {"LeadAtEnd", QByteArray("x\x83\0", 3)},
+    };
+    for (const auto& [name, data] : cases)
+        ASSERT_TRUE(reg.WriteValue(Tesrik, name, RegValue{1, data}).Ok());
+    const QList<QByteArray> lines = Lines(ReadAll(Path()));
+    EXPECT_TRUE(lines.contains("\"NoNul\"=hex(1):61,62,63"));
+    EXPECT_TRUE(lines.contains("\"LeadBeforeQuote\"=hex(1):83,22,00"));
+    EXPECT_TRUE(lines.contains("\"LeadAtEnd\"=\"x\x83\""));
+    RegistryFile fresh(Path());
+    for (const auto& [name, data] : cases)
+        EXPECT_EQ(fresh.ReadValue(Tesrik, name).value, (RegValue{1, data})) << name.toStdString();
+}
+
+TEST_F(RegistryFileTest, LongBinaryValuesAreContinuedOverLines)
+{
+    QByteArray data;
+    for (int i = 0; i < 300; ++i)
+        data.append(char(i * 7));
+    ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
+    ASSERT_TRUE(reg.WriteValue(Tesrik, "Big", RegValue::Binary(data)).Ok());
+    const QList<QByteArray> lines = Lines(ReadAll(Path()));
+    qsizetype continued = 0;
+    for (const QByteArray& l : lines) {
+        EXPECT_LE(l.size(), 80) << l.toStdString();
+        continued += l.startsWith("  ") ? 1 : 0;
+    }
+    EXPECT_GT(continued, 10);
+    EXPECT_EQ(RegistryFile(Path()).ReadValue(Tesrik, "Big").value.data, data);
+}
+
+TEST_F(RegistryFileTest, DamagedLinesAreSkippedAndKeptVerbatim)
+{
+    const QByteArray damaged = Crlf(QStringLiteral(
+        "REGEDIT4\n"
+        "before any section \x01\n"
+        "[HKEY_CURRENT_USER\\Software\\T]\n"
+        "\"Good\"=\"yes\"\n"
+        "\"CB1\"=dword:zz\n"
+        "\"Bin\"=hex:0g,01\n"
+        "\"Typ\"=hex(zz):01\n"
+        "\"Open\"=\"unterminated\n"
+        "\"Short\"=dword:1e\n"
+        "\"Weird\"=unknown:1\n"
+        "\"Esc\"=\"\\n\"\n"
+        "just words\n"
+        "\"Cut\"=hex:01,02,\\\n"
+        "\"After\"=\"kept\"\n"
+        "[HKEY_CURRENT_USER\\Software\\Bad\n"
+        "\"Lost\"=\"not here\"\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
+        "\"Foreign\"=\"x\"\n"
+        "[HKEY_CURRENT_USER\\Software\\T2]\n"
+        "\"Fine\"=dword:00000002\n"));
+    WriteAll(Path(), damaged);
+
+    const QString t = "Software\\T";
+    EXPECT_EQ(reg.ReadValue(t, "Good").value.ToText(), "yes");
+    EXPECT_EQ(reg.ReadValue(t, "After").value.ToText(), "kept");
+    for (const char* name : {"CB1", "Bin", "Typ", "Open", "Short", "Weird", "Esc", "Cut"})
+        EXPECT_EQ(reg.ReadValue(t, name).status, RegStatus::NotFound) << name;
+    EXPECT_EQ(reg.ValueNames(t).names, (QStringList{"Good", "After"}));
+    // Values under a damaged header belong to no key, not to the key above them.
+    EXPECT_FALSE(reg.KeyExists("Software\\Bad"));
+    EXPECT_FALSE(reg.ValueExists(t, "Lost"));
+    EXPECT_EQ(reg.SubKeyNames("Software").names, (QStringList{"T", "T2"}));
+    EXPECT_EQ(reg.ReadValue("Software\\T2", "Fine").value.ToDword(), 2u);
+
+    // Writing keeps every line it does not replace; the new CB1 supersedes the damaged one.
+    ASSERT_TRUE(reg.WriteValue(t, "CB1", RegValue::Text("1")).Ok());
+    ASSERT_TRUE(reg.OpenKey("Software\\New", RegOpen::Create).Ok());
+    QList<QByteArray> expectedKept = Lines(damaged);
+    expectedKept.removeAll("\"CB1\"=dword:zz");
+    expectedKept.removeAll("REGEDIT4");
+    EXPECT_TRUE(KeepsLinesInOrder(expectedKept, Lines(ReadAll(Path())))) << ReadAll(Path()).toStdString();
+    EXPECT_EQ(reg.ReadValue(t, "CB1").value.ToText(), "1");
+    EXPECT_EQ(reg.ReadValue(t, "Good").value.ToText(), "yes");
+}
+
+TEST_F(RegistryFileTest, GarbageIsReadWithoutACrashAndSurvivesAWrite)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator rng(seed);
+    QByteArray garbage(64 * 1024, Qt::Uninitialized);
+    for (char& c : garbage)
+        c = char(rng.bounded(256));
+    WriteAll(Path(), garbage);
+
+    EXPECT_FALSE(reg.ValueExists("Software\\X", "v"));
+    ASSERT_TRUE(reg.OpenKey("Software\\X", RegOpen::Create).Ok());
+    ASSERT_TRUE(reg.WriteValue("Software\\X", "v", RegValue::Dword(5)).Ok());
+    EXPECT_EQ(reg.ReadValue("Software\\X", "v").value.ToDword(), 5u);
+    EXPECT_TRUE(KeepsLinesInOrder(Lines(garbage), Lines(ReadAll(Path()))));
+}
+
+TEST_F(RegistryFileTest, ATruncatedFileNeverYieldsAWrongValue)
+{
+    RegFile::Document doc;
+    QByteArray big;
+    for (int i = 0; i < 90; ++i)
+        big.append(char(i));
+    doc.SetValue(Tesrik, "S", RegValue::Text(QStringLiteral("甲乙丙")));
+    doc.SetValue(Tesrik, "D", RegValue::Dword(0x12345678));
+    doc.SetValue(Tesrik, "B", RegValue::Binary(big));
+    doc.SetValue(Tesrik, "E", RegValue::Text("%P%", RegType::ExpandSz));
+    doc.SetValue(TesrikSet, "T", RegValue::Text("30"));
+    const QByteArray full = RegFile::Serialise(doc);
+    const RegFile::Document whole = RegFile::Parse(full);
+
+    struct Expect { QString path; QString name; qsizetype end; };
+    QList<Expect> values;
+    for (const auto& [path, name] : QList<std::pair<QString, QString>>{
+             {Tesrik, "S"}, {Tesrik, "D"}, {Tesrik, "B"}, {Tesrik, "E"}, {TesrikSet, "T"}}) {
+        // The value's lines end at the first line break not followed by a continuation.
+        qsizetype end = full.indexOf("\"" + name.toLatin1() + "\"=");
+        while ((end = full.indexOf("\r\n", end)) >= 0 && full.mid(end + 2, 2) == "  ")
+            end += 2;
+        values.append({path, name, end + 2});
+    }
+    for (qsizetype cut = 0; cut <= full.size(); ++cut) {
+        const RegFile::Document part = RegFile::Parse(full.left(cut));
+        for (const Expect& v : values) {
+            const RegFile::Entry* got = part.FindValue(v.path, v.name);
+            const RegValue want = whole.FindValue(v.path, v.name)->value;
+            if (cut >= v.end) {
+                ASSERT_TRUE(got) << "cut " << cut << " lost " << v.name.toStdString();
+            }
+            if (!got)
+                continue;
+            // Hex data cut between two whole bytes is indistinguishable from shorter data;
+            // quoted texts and dwords are refused unless whole.
+            if (want.type != quint32(RegType::Sz) && want.type != quint32(RegType::Dword) && cut < v.end)
+                EXPECT_TRUE(want.data.startsWith(got->value.data)) << "cut " << cut;
+            else
+                EXPECT_EQ(got->value, want) << "cut " << cut << " " << v.name.toStdString();
+        }
+    }
+}
+
+TEST_F(RegistryFileTest, HugeLinesAreHandled)
+{
+    QByteArray text = "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\H]\r\n\"Long\"=\"";
+    text.append(QByteArray(2 * 1024 * 1024, 'A'));
+    text.append("\"\r\n");
+    text.append(QByteArray(2 * 1024 * 1024, '#'));
+    text.append("\r\n\"After\"=dword:00000001\r\n");
+    WriteAll(Path(), text);
+    EXPECT_EQ(reg.ReadValue("Software\\H", "Long").value.data.size(), 2 * 1024 * 1024 + 1);
+    EXPECT_EQ(reg.ReadValue("Software\\H", "After").value.ToDword(), 1u);
+    ASSERT_TRUE(reg.WriteValue("Software\\H", "New", RegValue::Binary(QByteArray(100 * 1024, '\x5c'))).Ok());
+    EXPECT_EQ(reg.ReadValue("Software\\H", "New").value.data.size(), 100 * 1024);
+    EXPECT_EQ(reg.ReadValue("Software\\H", "Long").value.data.size(), 2 * 1024 * 1024 + 1);
+}
+
+// Random files built from the pieces real and damaged files are made of: one parse and
+// write normalises them, a second changes nothing, and a value set survives the trip.
+TEST_F(RegistryFileTest, RandomDocumentsRoundTripStably)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator rng(seed);
+    const QList<QByteArray> pieces = {
+        "REGEDIT4", "", "  ", "; note", "[HKEY_CURRENT_USER\\Software\\A]", "[hkey_current_user\\software\\a]",
+        "[HKEY_CURRENT_USER\\Software\\A\\B]", "[HKEY_CURRENT_USER]", "[HKEY_LOCAL_MACHINE\\X]", "[broken",
+        "[HKEY_CURRENT_USER\\\\x]", "\"v\"=\"1\"", "\"V\"=\"2\"", "@=\"d\"", "\"w\"=dword:0000000a", "\"w\"=dword:a",
+        "\"h\"=hex:01,02,\\", "  03,04", "  05,\\", "\"h\"=hex(2):41,00", "\"x\"=-", "\"q\"=\"open", "\"\x83\\\"=\"\x83\\\"",
+        "\"s\"=\"\\\\\\\"\"", "junk \x01\x02", "\"n\"", "\"e\"=\"\"", "\"h\"=hex:",
+    };
+    for (int round = 0; round < 300; ++round) {
+        QByteArray input;
+        const int count = rng.bounded(1, 30);
+        for (int i = 0; i < count; ++i) {
+            input += pieces.at(rng.bounded(int(pieces.size())));
+            const int eol = rng.bounded(4);
+            input += eol == 0 ? "\n" : eol == 1 ? "\r" : "\r\n";
+        }
+        const QByteArray once = RegFile::Serialise(RegFile::Parse(input));
+        RegFile::Document doc = RegFile::Parse(once);
+        ASSERT_EQ(RegFile::Serialise(doc), once) << "input: " << input.toHex().toStdString();
+
+        const QStringList keys = {"Software\\A", "Software\\A\\B", "", "Software\\C"};
+        const QString key = keys.at(rng.bounded(int(keys.size())));
+        const RegValue value = RegValue::Dword(rng.generate());
+        const QStringList namesBefore = doc.KeyExists(key) ? doc.ValueNames(key) : QStringList();
+        doc.SetValue(key, "h", value);
+        const RegFile::Document back = RegFile::Parse(RegFile::Serialise(doc));
+        ASSERT_TRUE(back.FindValue(key, "h")) << "input: " << input.toHex().toStdString();
+        EXPECT_EQ(back.FindValue(key, "h")->value, value);
+        for (const QString& name : namesBefore) {
+            if (!RegPath::SameName(name, "h")) {
+                EXPECT_EQ(back.FindValue(key, name)->value, doc.FindValue(key, name)->value);
+            }
+        }
+    }
+}
+
+TEST_F(RegistryFileTest, AFileThatCannotBeReadIsNeverWrittenOver)
+{
+    // A folder where the file should be: every access fails clearly, nothing is replaced.
+    const QString folder = m_dir.filePath("registry.reg");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    RegistryFile onFolder(folder);
+    const RegValueResult read = onFolder.ReadValue(Tesrik, "v");
+    EXPECT_EQ(read.status, RegStatus::Unreadable);
+    EXPECT_TRUE(read.message.contains(folder)) << read.message.toStdString();
+    EXPECT_EQ(onFolder.OpenKey(Tesrik, RegOpen::Create).status, RegStatus::Unreadable);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // A folder that cannot be created: the write fails and says where.
+    WriteAll(m_dir.filePath("plain"), "x");
+    RegistryFile underFile(m_dir.filePath("plain/registry.reg"));
+    EXPECT_FALSE(underFile.KeyExists(Tesrik));
+    const RegResult w = underFile.OpenKey(Tesrik, RegOpen::Create);
+    EXPECT_EQ(w.status, RegStatus::WriteFailed);
+    EXPECT_TRUE(w.message.contains("plain")) << w.message.toStdString();
+}
+
+TEST_F(RegistryFileTest, NamesTheFileCannotHoldAreRefused)
+{
+    ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
+    EXPECT_EQ(reg.WriteValue(Tesrik, "two\nlines", RegValue::Dword(1)).status, RegStatus::InvalidName);
+    EXPECT_EQ(reg.WriteValue(Tesrik, QStringLiteral("emoji\U0001F600"), RegValue::Dword(1)).status,
+              RegStatus::InvalidName);
+    EXPECT_EQ(reg.OpenKey(QStringLiteral("Software\\한국"), RegOpen::Create).status, RegStatus::InvalidName);
+    EXPECT_EQ(reg.ValueNames(Tesrik).names, QStringList());
+}
+
+TEST_F(RegistryFileTest, InterleavedWritersLoseNothing)
+{
+    RegistryFile a(Path());
+    RegistryFile b(Path());
+    ASSERT_TRUE(a.OpenKey(TesrikSet, RegOpen::Create).Ok());
+    ASSERT_TRUE(a.WriteValue(TesrikSet, "CB2", RegValue::Text("1")).Ok());
+    ASSERT_TRUE(b.WriteValue(TesrikSet, "CB3", RegValue::Text("1")).Ok());
+    ASSERT_TRUE(a.WriteValue(TesrikSet, "TimeE", RegValue::Text("15")).Ok());
+    ASSERT_TRUE(b.OpenKey(Tesrik + "\\Wav", RegOpen::Create).Ok());
+    ASSERT_TRUE(a.WriteValue(Tesrik + "\\Wav", "CB1", RegValue::Text("0")).Ok());
+    EXPECT_EQ(b.ValueNames(TesrikSet).names, (QStringList{"CB2", "CB3", "TimeE"}));
+    EXPECT_EQ(b.ReadValue(Tesrik + "\\Wav", "CB1").value.ToText(), "0");
+}
+
+TEST_F(RegistryFileTest, ConcurrentWritersInThreadsLoseNothing)
+{
+    ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
+    constexpr int PerWriter = 25;
+    auto writer = [this](QString prefix, bool* ok) {
+        RegistryFile mine(Path());
+        for (int i = 0; i < PerWriter; ++i)
+            *ok = mine.WriteValue(Tesrik, prefix + QString::number(i), RegValue::Dword(quint32(i))).Ok() && *ok;
+    };
+    bool ok1 = true;
+    bool ok2 = true;
+    std::thread t1(writer, QStringLiteral("a"), &ok1);
+    std::thread t2(writer, QStringLiteral("b"), &ok2);
+    t1.join();
+    t2.join();
+    EXPECT_TRUE(ok1);
+    EXPECT_TRUE(ok2);
+    EXPECT_EQ(reg.ValueNames(Tesrik).names.size(), 2 * PerWriter);
+}
+
+// Runs only inside the child processes of the next test: writes values through the
+// user's default registry file, which the parent points at a folder of its own through
+// XDG_CONFIG_HOME.
+TEST(RegistryFileChild, DISABLED_Writer)
+{
+    const QString prefix = qEnvironmentVariable("ORBILO_REG_CHILD_PREFIX");
+    ASSERT_FALSE(prefix.isEmpty());
+    std::unique_ptr<Registry> reg = Registry::User();
+    ASSERT_TRUE(reg->OpenKey(Tesrik, RegOpen::Create).Ok());
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(reg->WriteValue(Tesrik, prefix + QString::number(i), RegValue::Text(prefix)).Ok());
+}
+
+TEST(RegistryFileProcesses, TwoRunningCopiesLoseNothing)
+{
+    QTemporaryDir config;
+    const QString file = config.filePath("Orbilo/registry.reg");
+    QList<QProcess*> children;
+    for (const char* prefix : {"p", "q"}) {
+        auto* child = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config.path());
+        env.insert("ORBILO_REG_CHILD_PREFIX", prefix);
+        child->setProcessEnvironment(env);
+        child->start(QCoreApplication::applicationFilePath(),
+                     {"--gtest_filter=RegistryFileChild.DISABLED_Writer", "--gtest_also_run_disabled_tests"});
+        children.append(child);
+    }
+    RegistryFile mine(file);
+    ASSERT_TRUE(mine.OpenKey(Tesrik, RegOpen::Create).Ok());
+    for (int i = 0; i < 20; ++i)
+        EXPECT_TRUE(mine.WriteValue(Tesrik, "m" + QString::number(i), RegValue::Dword(1)).Ok());
+    for (QProcess* child : children) {
+        EXPECT_TRUE(child->waitForFinished(120000));
+        EXPECT_EQ(child->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child->exitCode(), 0) << child->readAllStandardOutput().toStdString();
+        delete child;
+    }
+    const QStringList names = mine.ValueNames(Tesrik).names;
+    EXPECT_EQ(names.size(), 60) << names.join(' ').toStdString();
+    EXPECT_EQ(mine.ReadValue(Tesrik, "q19").value.ToText(), "q");
+}
+
+TEST(RegistryLocation, DefaultFileFollowsTheUsersConfigFolder)
+{
+    QTemporaryDir config;
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    Registry::SetUserFileOverride(QString());
+    EXPECT_EQ(Registry::UserFilePath(), config.path() + "/Orbilo/registry.reg");
+    Registry::SetUserFileOverride(config.filePath("elsewhere.reg"));
+    EXPECT_EQ(Registry::UserFilePath(), config.filePath("elsewhere.reg"));
+    Registry::SetUserFileOverride(QString());
+    if (old.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", old);
+}
+
+} // namespace
