@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+#include "SettingsStore.h"
+
+// Qt
+#include <QStringList>
+
+// own
+#include "Numbers.h"
+
+namespace {
+
+QString TypeName(quint32 type)
+{
+    switch (type) {
+    case 0: return QStringLiteral("REG_NONE");
+    case 1: return QStringLiteral("REG_SZ");
+    case 2: return QStringLiteral("REG_EXPAND_SZ");
+    case 3: return QStringLiteral("REG_BINARY");
+    case 4: return QStringLiteral("REG_DWORD");
+    case 5: return QStringLiteral("REG_DWORD_BIG_ENDIAN");
+    case 6: return QStringLiteral("REG_LINK");
+    case 7: return QStringLiteral("REG_MULTI_SZ");
+    case 11: return QStringLiteral("REG_QWORD");
+    default: return QStringLiteral("type %1").arg(type);
+    }
+}
+
+QString SettingName(const SettingsError& e)
+{
+    return e.section.isEmpty() ? e.ident : e.section + QLatin1Char('\\') + e.ident;
+}
+
+bool StartsWithHexPrefix(const QString& t, qsizetype at)
+{
+    return t.size() >= at + 2 && t.at(at) == QLatin1Char('0')
+        && (t.at(at + 1) == QLatin1Char('x') || t.at(at + 1) == QLatin1Char('X'));
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath)
+    : m_registry(std::move(registry)), m_keyPath(keyPath)
+{
+    m_open = m_registry->OpenKey(m_keyPath, RegOpen::Create);
+}
+
+SettingsStore OpenStore(const QString& keyPath)
+{
+    return SettingsStore(Registry::User(), keyPath);
+}
+
+std::optional<int> SettingsStore::NumberFromText(const QString& text)
+{
+    if (text.size() > 2 && StartsWithHexPrefix(text, 0)) {
+        // "$" + digits: the shared parser then refuses a sign, a blank or a second prefix
+        // after the "0x", as nothing but hex digits may follow it.
+        return Numbers::ParseInteger(QLatin1Char('$') + text.mid(2));
+    }
+    // The shared parser also takes "0x" after blanks or a sign, and "0x" alone as
+    // nothing; here a prefix anywhere but at the very start means the text is not a number.
+    const QString t = text.trimmed();
+    const qsizetype afterSign = !t.isEmpty() && (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')) ? 1 : 0;
+    if (StartsWithHexPrefix(t, afterSign))
+        return std::nullopt;
+    return Numbers::ParseInteger(text);
+}
+
+QString SettingsStore::SectionPath(const QString& section) const
+{
+    if (section.isEmpty())
+        return m_keyPath;
+    if (m_keyPath.isEmpty())
+        return section;
+    return m_keyPath + QLatin1Char('\\') + section;
+}
+
+void SettingsStore::Record(SettingsError::Kind kind, const QString& section, const QString& ident,
+                           const QString& detail)
+{
+    m_errors.append({kind, section, ident, detail});
+}
+
+QString SettingsStore::ReadText(const QString& section, const QString& ident, const QString& def)
+{
+    const QString path = SectionPath(section);
+    const RegValueResult r = m_registry->ReadValue(path, ident);
+    if (r.status == RegStatus::NotFound)
+        return def;
+    if (!r.Ok()) {
+        Record(SettingsError::Kind::Read, section, ident, r.message);
+        return def;
+    }
+    if (!r.value.IsText()) {
+        const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(path, ident);
+        Record(SettingsError::Kind::WrongType, section, ident,
+               QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, TypeName(r.value.type)));
+        return def;
+    }
+    return r.value.ToText();
+}
+
+int SettingsStore::ReadNumber(const QString& section, const QString& ident, int def)
+{
+    // A text that cannot be a number never is one, so it can stand in for "missing".
+    const QString text = ReadText(section, ident, QStringLiteral("-"));
+    return NumberFromText(text).value_or(def);
+}
+
+bool SettingsStore::ReadFlag(const QString& section, const QString& ident, bool def)
+{
+    return ReadNumber(section, ident, def ? 1 : 0) != 0;
+}
+
+bool SettingsStore::WriteText(const QString& section, const QString& ident, const QString& text)
+{
+    const QString path = SectionPath(section);
+    RegResult r = m_registry->OpenKey(path, RegOpen::Create);
+    if (r.Ok())
+        r = m_registry->WriteValue(path, ident, RegValue::Text(text));
+    if (!r.Ok()) {
+        Record(SettingsError::Kind::Write, section, ident, r.message);
+        return false;
+    }
+    return true;
+}
+
+bool SettingsStore::WriteNumber(const QString& section, const QString& ident, int n)
+{
+    return WriteText(section, ident, QString::number(n));
+}
+
+bool SettingsStore::WriteFlag(const QString& section, const QString& ident, bool b)
+{
+    return WriteText(section, ident, b ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString SettingsStore::ErrorMessage() const
+{
+    if (m_errors.isEmpty())
+        return {};
+    QStringList written;
+    QStringList read;
+    QStringList details;
+    for (const SettingsError& e : m_errors) {
+        (e.kind == SettingsError::Kind::Write ? written : read).append(SettingName(e));
+        if (!details.contains(e.detail))
+            details.append(e.detail);
+    }
+    QStringList lines;
+    if (!written.isEmpty())
+        lines.append(QStringLiteral("次の設定を保存できませんでした: %1").arg(written.join(QStringLiteral(", "))));
+    if (!read.isEmpty())
+        lines.append(QStringLiteral("次の設定を読み込めないため、既定値を使います: %1").arg(read.join(QStringLiteral(", "))));
+    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + details.join(QLatin1Char('\n'));
+}

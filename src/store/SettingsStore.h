@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+// The settings store: INI-style reads and writes on a registry key. A section is a subkey
+// of the store's key ("" is the key itself), an ident is a value name, and every value is
+// text (REG_SZ). A store is opened for one group of reads or writes and dropped after it:
+//
+//     SettingsStore store = OpenStore(Keys::Root);
+//     CB1->setChecked(store.ReadFlag(Keys::Wav::CB1));
+//     ...
+//     if (store.HasErrors())
+//         QMessageBox::warning(this, title, store.ErrorMessage());
+//
+// Nothing here throws and nothing fails the caller. A missing section or value gives the
+// default silently. A value that cannot be used as text (another registry type, a file
+// that cannot be read) also gives the default, and is recorded as an error. A write that
+// fails is recorded and the next writes of the group are still attempted, so one refused
+// value never costs the others; ErrorMessage() then says in one message what was lost.
+#pragma once
+
+// Qt
+#include <QList>
+#include <QString>
+
+// own
+#include "Keys.h"
+#include "platform/Registry.h"
+
+#include <memory>
+#include <optional>
+
+struct SettingsError
+{
+    enum class Kind {
+        Read,      // the value exists but could not be read
+        WrongType, // the value is not of a string type
+        Write,     // the section could not be created or the value not set
+    };
+    Kind kind = Kind::Read;
+    QString section;
+    QString ident;
+    QString detail; // the registry's reason, naming the key or file
+};
+
+class SettingsStore
+{
+public:
+    // Opens keyPath under HKEY_CURRENT_USER in registry, creating the key when it does not
+    // exist (so merely starting the game creates its root key).
+    SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath);
+
+    SettingsStore(SettingsStore&&) = default;
+    SettingsStore& operator=(SettingsStore&&) = default;
+
+    QString KeyPath() const { return m_keyPath; }
+    // How creating the key went. Its failure is not counted among Errors(): reads still
+    // work, and a write that cannot be done reports itself.
+    const RegResult& OpenResult() const { return m_open; }
+
+    // The text of the value, cut at its first NUL; def when the section or the value does
+    // not exist or the value is not of a string type (REG_SZ, REG_EXPAND_SZ).
+    QString ReadText(const QString& section, const QString& ident, const QString& def);
+    // ReadText, converted by NumberFromText; def for a missing value or one that does
+    // not convert.
+    int ReadNumber(const QString& section, const QString& ident, int def);
+    // ReadNumber(section, ident, def ? 1 : 0) != 0.
+    bool ReadFlag(const QString& section, const QString& ident, bool def);
+
+    // Each creates the section when missing and sets the value as REG_SZ. False when that
+    // failed (also recorded in Errors()).
+    bool WriteText(const QString& section, const QString& ident, const QString& text);
+    bool WriteNumber(const QString& section, const QString& ident, int n); // in decimal
+    bool WriteFlag(const QString& section, const QString& ident, bool b); // "1" or "0"
+
+    // The same, for the settings declared in Keys.h with their defaults.
+    QString ReadText(const Keys::Text& key) { return ReadText(key.section, key.ident, key.defaultValue); }
+    int ReadNumber(const Keys::Number& key) { return ReadNumber(key.section, key.ident, key.defaultValue); }
+    bool ReadFlag(const Keys::Flag& key) { return ReadFlag(key.section, key.ident, key.defaultValue); }
+    bool WriteText(const Keys::Text& key, const QString& text) { return WriteText(key.section, key.ident, text); }
+    bool WriteNumber(const Keys::Number& key, int n) { return WriteNumber(key.section, key.ident, n); }
+    bool WriteFlag(const Keys::Flag& key, bool b) { return WriteFlag(key.section, key.ident, b); }
+
+    bool HasErrors() const { return !m_errors.isEmpty(); }
+    const QList<SettingsError>& Errors() const { return m_errors; }
+    // One message for every error of the group, for one message box; empty without errors.
+    QString ErrorMessage() const;
+    void ClearErrors() { m_errors.clear(); }
+
+    // The integer a stored text stands for, or nothing. A text longer than 2 characters
+    // that starts with "0x" or "0X" is hexadecimal (the digits after the prefix);
+    // otherwise it is decimal with an optional sign, or hexadecimal after "$" ("$10" is
+    // 16, "-$10" is -16). Blanks around the number are allowed; the full 32 bits may be
+    // spelt in hexadecimal ("$FFFFFFFF" is -1). "0x" alone, "-0x10" and "yes" give nothing.
+    static std::optional<int> NumberFromText(const QString& text);
+
+private:
+    QString SectionPath(const QString& section) const;
+    void Record(SettingsError::Kind kind, const QString& section, const QString& ident, const QString& detail);
+
+    std::unique_ptr<Registry> m_registry;
+    QString m_keyPath;
+    RegResult m_open;
+    QList<SettingsError> m_errors;
+};
+
+// The store on the user's registry (Registry::User()).
+SettingsStore OpenStore(const QString& keyPath);

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// The settings store on the portable registry: defaults on a first run, the number rules,
+// value types, and writes that go on after one of them fails.
+
+// Qt
+#include <QTemporaryDir>
+// GoogleTest
+#include <gtest/gtest.h>
+
+// own
+#include "Keys.h"
+#include "SettingsStore.h"
+#include "platform/RegistryFile.h"
+
+#include <climits>
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test
+{
+protected:
+    QString Path() const { return m_dir.filePath("registry.reg"); }
+    SettingsStore Open() { return SettingsStore(std::make_unique<RegistryFile>(Path()), Keys::Root); }
+    // Stores a value of any type directly, as another program or a hand edit would.
+    void Put(const QString& section, const QString& ident, const RegValue& value)
+    {
+        const QString key = Keys::Root + QLatin1Char('\\') + section;
+        ASSERT_TRUE(m_reg.OpenKey(key, RegOpen::Create).Ok());
+        ASSERT_TRUE(m_reg.WriteValue(key, ident, value).Ok());
+    }
+
+    QTemporaryDir m_dir;
+    RegistryFile m_reg{Path()};
+};
+
+TEST_F(SettingsStoreTest, FirstRunGivesTheDefaultsAndCreatesOnlyTheRootKey)
+{
+    SettingsStore store = Open();
+    EXPECT_TRUE(store.OpenResult().Ok());
+    EXPECT_TRUE(m_reg.KeyExists(Keys::Root));
+    EXPECT_TRUE(store.ReadFlag(Keys::Wav::CB1));
+    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB2));
+    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB3));
+    EXPECT_EQ(store.ReadText(Keys::Set::TimeE), "30");
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CBH), 0);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CBW), 0);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 1);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::RGC), 0);
+    EXPECT_FALSE(store.HasErrors());
+    EXPECT_EQ(store.ErrorMessage(), QString());
+    // Reads never create their section.
+    EXPECT_EQ(m_reg.SubKeyNames(Keys::Root).names, QStringList());
+}
+
+struct NumberCase
+{
+    const char* text;
+    std::optional<int> value;
+};
+
+class NumberFromTextTest : public ::testing::TestWithParam<NumberCase>
+{};
+
+TEST_P(NumberFromTextTest, Converts)
+{
+    EXPECT_EQ(SettingsStore::NumberFromText(QString::fromUtf8(GetParam().text)), GetParam().value)
+        << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NumberFromTextTest,
+    ::testing::Values(NumberCase{"0x1", 1}, NumberCase{"0X1f", 31}, NumberCase{"0x7FFFFFFF", INT_MAX},
+                      NumberCase{"0xFFFFFFFF", -1}, NumberCase{"0x100000000", std::nullopt},
+                      NumberCase{"0x", std::nullopt}, NumberCase{"0x-1", std::nullopt},
+                      NumberCase{"0x$1", std::nullopt}, NumberCase{"0x 1", std::nullopt},
+                      NumberCase{"-0x10", std::nullopt}, NumberCase{" 0x10", std::nullopt},
+                      NumberCase{"$10", 16}, NumberCase{"-$10", -16}, NumberCase{"$FFFFFFFF", -1},
+                      NumberCase{"-7", -7}, NumberCase{"+5", 5}, NumberCase{"007", 7}, NumberCase{"0", 0},
+                      NumberCase{"2147483647", INT_MAX}, NumberCase{"-2147483648", INT_MIN},
+                      NumberCase{"2147483648", std::nullopt}, NumberCase{"yes", std::nullopt},
+                      NumberCase{"", std::nullopt}, NumberCase{"-", std::nullopt}, NumberCase{"$", std::nullopt},
+                      NumberCase{"1.5", std::nullopt}, NumberCase{"１２", std::nullopt}));
+
+TEST_F(SettingsStoreTest, NumbersAndFlagsFromStoredTexts)
+{
+    Put("Set", "CB3", RegValue::Text("0x1"));
+    Put("Set", "CB2", RegValue::Text("yes"));
+    Put("Wav", "CB1", RegValue::Text("0"));
+    Put("Sys", "CBH", RegValue::Text("$10"));
+    Put("Sys", "CBW", RegValue::Text("-7"));
+    Put("Sys", "CG1", RegValue::Text("0x"));
+    Put("Sys", "RGC", RegValue::Text("2", RegType::ExpandSz));
+    SettingsStore store = Open();
+    EXPECT_TRUE(store.ReadFlag(Keys::Set::CB3));   // "0x1" is 1
+    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB2));  // "yes" is no number: the default
+    EXPECT_TRUE(store.ReadFlag("Set", "CB2", true));
+    EXPECT_FALSE(store.ReadFlag(Keys::Wav::CB1));
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CBH), 16);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CBW), -7);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 1); // "0x" does not convert
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::RGC), 2);  // REG_EXPAND_SZ reads as text
+    EXPECT_FALSE(store.HasErrors());
+}
+
+TEST_F(SettingsStoreTest, ValuesOfOtherTypesGiveTheDefaultAndOneReport)
+{
+    Put("Set", "CB3", RegValue::Dword(1));
+    Put("Set", "TimeE", RegValue::Binary("45"));
+    Put("Wav", "CB1", RegValue{quint32(RegType::Sz), QByteArray("0\0garbage", 9)});
+    SettingsStore store = Open();
+    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB3));
+    EXPECT_EQ(store.ReadText(Keys::Set::TimeE), "30");
+    EXPECT_FALSE(store.ReadFlag(Keys::Wav::CB1)); // cut at the NUL: "0"
+    ASSERT_EQ(store.Errors().size(), 2);
+    EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::WrongType);
+    const QString message = store.ErrorMessage();
+    EXPECT_TRUE(message.contains("Set\\CB3, Set\\TimeE")) << message.toStdString();
+    EXPECT_TRUE(message.contains("REG_DWORD")) << message.toStdString();
+    EXPECT_TRUE(message.contains("REG_BINARY")) << message.toStdString();
+}
+
+TEST_F(SettingsStoreTest, WrittenSettingsReadBackAsText)
+{
+    {
+        SettingsStore store = Open();
+        EXPECT_TRUE(store.WriteFlag(Keys::Wav::CB1, false));
+        EXPECT_TRUE(store.WriteFlag(Keys::Set::CB3, true));
+        EXPECT_TRUE(store.WriteText(Keys::Set::TimeE, QStringLiteral("１５分")));
+        EXPECT_TRUE(store.WriteNumber(Keys::Sys::CG1, 5));
+        EXPECT_TRUE(store.WriteNumber(Keys::Sys::CBW, -3));
+        EXPECT_FALSE(store.HasErrors());
+    }
+    EXPECT_EQ(m_reg.ReadValue(Keys::Root + QStringLiteral("\\Wav"), "CB1").value, RegValue::Text("0"));
+    EXPECT_EQ(m_reg.ReadValue(Keys::Root + QStringLiteral("\\Set"), "CB3").value, RegValue::Text("1"));
+    SettingsStore store = Open();
+    EXPECT_FALSE(store.ReadFlag(Keys::Wav::CB1));
+    EXPECT_TRUE(store.ReadFlag(Keys::Set::CB3));
+    EXPECT_EQ(store.ReadText(Keys::Set::TimeE), QStringLiteral("１５分"));
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 5);
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CBW), -3);
+}
+
+// A registry that refuses to set one value name, as a value the system will not take.
+class RefusingRegistry final : public Registry
+{
+public:
+    RefusingRegistry(const QString& path, const QString& refused) : m_file(path), m_refused(refused) {}
+    RegResult OpenKey(const QString& p, RegOpen m) override { return m_file.OpenKey(p, m); }
+    RegNamesResult SubKeyNames(const QString& p) override { return m_file.SubKeyNames(p); }
+    RegNamesResult ValueNames(const QString& p) override { return m_file.ValueNames(p); }
+    RegResult DeleteKey(const QString& p) override { return m_file.DeleteKey(p); }
+    RegValueResult ReadValue(const QString& p, const QString& n) override { return m_file.ReadValue(p, n); }
+    RegResult DeleteValue(const QString& p, const QString& n) override { return m_file.DeleteValue(p, n); }
+    RegResult WriteValue(const QString& p, const QString& n, const RegValue& v) override
+    {
+        if (n == m_refused)
+            return RegResult::Fail(RegStatus::AccessDenied, "Access is denied.");
+        return m_file.WriteValue(p, n, v);
+    }
+
+private:
+    RegistryFile m_file;
+    QString m_refused;
+};
+
+TEST_F(SettingsStoreTest, AFailedWriteIsReportedAndTheRestAreStillWritten)
+{
+    SettingsStore store(std::make_unique<RefusingRegistry>(Path(), "CB2"), Keys::Root);
+    EXPECT_TRUE(store.WriteFlag(Keys::Wav::CB1, false));
+    EXPECT_FALSE(store.WriteFlag(Keys::Set::CB2, true));
+    EXPECT_TRUE(store.WriteFlag(Keys::Set::CB3, true));
+    EXPECT_TRUE(store.WriteText(Keys::Set::TimeE, "20"));
+    ASSERT_EQ(store.Errors().size(), 1);
+    EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::Write);
+    EXPECT_EQ(store.ErrorMessage(), QStringLiteral("次の設定を保存できませんでした: Set\\CB2\n\nAccess is denied."));
+
+    SettingsStore back = Open();
+    EXPECT_FALSE(back.ReadFlag(Keys::Wav::CB1));
+    EXPECT_FALSE(back.ReadFlag(Keys::Set::CB2));
+    EXPECT_TRUE(back.ReadFlag(Keys::Set::CB3));
+    EXPECT_EQ(back.ReadText(Keys::Set::TimeE), "20");
+}
+
+TEST_F(SettingsStoreTest, AStoreThatCannotBeWrittenGivesOneMessage)
+{
+    // The settings folder's place is taken by a file: no key can be created.
+    QFile blocker(m_dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SettingsStore store(std::make_unique<RegistryFile>(m_dir.filePath("blocker/registry.reg")), Keys::Root);
+    EXPECT_FALSE(store.OpenResult().Ok());
+    EXPECT_TRUE(store.ReadFlag(Keys::Wav::CB1)); // reads still give the defaults
+    EXPECT_FALSE(store.HasErrors());
+    store.WriteFlag(Keys::Wav::CB1, true);
+    store.WriteFlag(Keys::Set::CB2, false);
+    store.WriteText(Keys::Set::TimeE, "30");
+    EXPECT_EQ(store.Errors().size(), 3);
+    const QStringList lines = store.ErrorMessage().split('\n');
+    ASSERT_EQ(lines.size(), 3) << store.ErrorMessage().toStdString(); // the list, a blank, one reason
+    EXPECT_EQ(lines.at(0), QStringLiteral("次の設定を保存できませんでした: Wav\\CB1, Set\\CB2, Set\\TimeE"));
+    EXPECT_TRUE(lines.at(2).contains("blocker")) << lines.at(2).toStdString();
+}
+
+TEST_F(SettingsStoreTest, AnUnreadableStoreGivesDefaultsAndAReport)
+{
+    ASSERT_TRUE(QDir().mkpath(m_dir.filePath("folder.reg")));
+    SettingsStore store(std::make_unique<RegistryFile>(m_dir.filePath("folder.reg")), Keys::Root);
+    EXPECT_EQ(store.ReadText(Keys::Set::TimeE), "30");
+    ASSERT_EQ(store.Errors().size(), 1);
+    EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::Read);
+    EXPECT_TRUE(store.ErrorMessage().contains("Set\\TimeE"));
+}
+
+} // namespace
