@@ -9,6 +9,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cmath>
 
 namespace {
@@ -221,7 +223,34 @@ void Canvas::LineTo(int x, int y)
     if (!m_painter || from == m_penPos)
         return;
     ApplyPen();
-    m_painter->drawLine(from, m_penPos);
+    if (m_penStyle != psSolid) {
+        m_painter->drawLine(from, m_penPos);
+        return;
+    }
+    // Plotted here rather than by drawLine: the raster engine's flat cap leaves out the
+    // bottom or right end of a line, which is the start point for a line drawn up or left.
+    // A line includes its start point and leaves out its end point, whatever its
+    // direction. Pixels on the minor axis are the exact position rounded half up, so a
+    // line covers the same pixels drawn either way.
+    const int dx = x - from.x();
+    const int dy = y - from.y();
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    auto roundDiv = [n](int a) {
+        const int num = 2 * a + n;
+        const int den = 2 * n;
+        return num >= 0 ? num / den : -((-num + den - 1) / den);
+    };
+    std::array<QPoint, 64> points;
+    size_t count = 0;
+    for (int i = 0; i < n; ++i) {
+        points[count++] = QPoint(from.x() + roundDiv(i * dx), from.y() + roundDiv(i * dy));
+        if (count == points.size()) {
+            m_painter->drawPoints(points.data(), int(count));
+            count = 0;
+        }
+    }
+    if (count > 0)
+        m_painter->drawPoints(points.data(), int(count));
 }
 
 QSize Canvas::TextExtent(const QString& text) const
