@@ -8,6 +8,9 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPainter>
+// own
+#include "Panel.h"
 
 namespace {
 
@@ -164,8 +167,6 @@ void TChkGroup::ApplyFontColor()
     // not the style's own disabled shade.
     QPalette pal = palette();
     pal.setColor(QPalette::All, QPalette::WindowText, SysColors::ToQColor(m_fontColor));
-    pal.setColor(QPalette::All, QPalette::Text, SysColors::ToQColor(m_fontColor));
-    pal.setColor(QPalette::All, QPalette::ButtonText, SysColors::ToQColor(m_fontColor));
     setPalette(pal);
     update();
 }
@@ -299,6 +300,43 @@ void TChkGroup::BoxFocusOut(Qt::FocusReason reason)
         return;
     m_focusInside = false;
     m_mouseEntry = false;
+}
+
+// The classic etched frame: a light rectangle one pixel right and down from a dark one,
+// starting half a text line from the top, and the caption at (8, 0) on the group's colour
+// (the parent's), cutting the frame.
+void TChkGroup::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QFontMetrics metrics(font());
+    const int h = metrics.height();
+    const QColor light = SysColors::ToQColor(SysColors::System(SysColors::ColorBtnHighlight));
+    const QColor dark = SysColors::ToQColor(SysColors::System(SysColors::ColorBtnShadow));
+    const auto frameRect = [&p](int l, int t, int r, int b, const QColor& color) {
+        if (r <= l || b <= t)
+            return;
+        p.fillRect(QRect(l, t, r - l, 1), color);
+        p.fillRect(QRect(l, b - 1, r - l, 1), color);
+        p.fillRect(QRect(l, t, 1, b - t), color);
+        p.fillRect(QRect(r - 1, t, 1, b - t), color);
+    };
+    const int top = h / 2 - 1;
+    frameRect(1, top + 1, width(), height(), light);
+    frameRect(0, top, width() - 1, height() - 1, dark);
+
+    const QString caption = title();
+    if (caption.isEmpty())
+        return;
+    QColor back;
+    if (auto* panel = qobject_cast<::Panel*>(parentWidget()))
+        back = SysColors::ToQColor(panel->Color());
+    else
+        back = (parentWidget() ? parentWidget() : this)->palette().color(QPalette::Window);
+    const QRect textRect(8, 0, metrics.horizontalAdvance(caption), h);
+    p.fillRect(textRect, back);
+    p.setFont(font());
+    p.setPen(SysColors::ToQColor(m_fontColor));
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic, caption);
 }
 
 void TChkGroup::resizeEvent(QResizeEvent* event)

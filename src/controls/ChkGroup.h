@@ -5,7 +5,8 @@
 // creates, captions, lays out and destroys its TGroupCheckBox boxes itself; it lays them
 // out from its font's cell height, sends the focus to its first box when the focus comes
 // in by keyboard, moves the focus on when Return is pressed in a box, and greys its text
-// while disabled.
+// while disabled. It paints the classic etched frame rather than the style's, which would
+// all but vanish on the game's gray panels.
 #pragma once
 
 // Qt
@@ -110,6 +111,7 @@ signals:
     void Clicked(TChkGroup* sender);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

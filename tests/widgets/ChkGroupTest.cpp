@@ -4,6 +4,7 @@
 
 // Qt
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -274,4 +275,23 @@ TEST(ChkGroupTest, DeletingABoxTakesItOffTheGroup)
     delete group.Box(1);
     EXPECT_EQ(group.BoxCount(), 2);
     EXPECT_EQ(group.Box(1)->text(), QStringLiteral("九星"));
+}
+
+TEST(ChkGroupTest, PaintsTheEtchedFrameHalfALineDown)
+{
+    QWidget host;
+    host.resize(120, 60);
+    auto* group = new TChkGroup(&host);
+    group->setGeometry(0, 0, 120, 60);
+    QImage image(120, 60, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    group->render(&image);
+    const int top = QFontMetrics(group->font()).height() / 2 - 1;
+    EXPECT_EQ(image.pixel(0, top + 10), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(1, top + 10), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(60, top), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(60, top + 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(60, 59), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(119, 30), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(118, 30), qRgb(128, 128, 128));
 }
