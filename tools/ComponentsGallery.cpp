@@ -73,7 +73,8 @@ int main(int argc, char** argv)
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 3; ++r) {
             auto* tile = new TBrimBtn(board);
-            tile->setGeometry(30 * c + 2 * board->BevelWidth() + 1, 30 * r + 2 * board->BevelWidth() + 1, 30, 30);
+            tile->setGeometry(
+                30 * c + 2 * board->BevelWidth() + 1, 30 * r + 2 * board->BevelWidth() + 1, 30, 30);
             tile->SetTopColor(faces[(c + r) % 3]);
             tile->SetOutLineColor(SysColors::clNavy);
             tile->setFont(PixelFont(face, 16));
@@ -137,7 +138,8 @@ int main(int argc, char** argv)
     money->SetText(QStringLiteral("1234567"));
 
     // Bevel samples.
-    const struct {
+    const struct
+    {
         TPanelBevel outer, inner;
         int width;
         const char* text;

@@ -153,14 +153,14 @@ void TNBAry::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     const QPoint pos = event->position().toPoint();
-    emit MouseDown(this, ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event), pos.x(),
-                   pos.y());
+    emit MouseDown(
+        this, ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event), pos.x(), pos.y());
 }
 
 void TNBAry::mouseDoubleClickEvent(QMouseEvent* event)
 {
     event->accept();
     const QPoint pos = event->position().toPoint();
-    emit MouseDown(this, ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event, true),
-                   pos.x(), pos.y());
+    emit MouseDown(
+        this, ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event, true), pos.x(), pos.y());
 }

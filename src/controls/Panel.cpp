@@ -135,11 +135,11 @@ void Panel::paintEvent(QPaintEvent*)
     QRect r = rect();
     if (m_bevelOuter != bvNone)
         Frame3D(p, r, SysColors::ToQColor(BevelTopColor(m_bevelOuter)),
-                SysColors::ToQColor(BevelBottomColor(m_bevelOuter)), m_bevelWidth);
+            SysColors::ToQColor(BevelBottomColor(m_bevelOuter)), m_bevelWidth);
     Frame3D(p, r, face, face, m_borderWidth);
     if (m_bevelInner != bvNone)
         Frame3D(p, r, SysColors::ToQColor(BevelTopColor(m_bevelInner)),
-                SysColors::ToQColor(BevelBottomColor(m_bevelInner)), m_bevelWidth);
+            SysColors::ToQColor(BevelBottomColor(m_bevelInner)), m_bevelWidth);
     if (r.width() <= 0 || r.height() <= 0)
         return;
     p.fillRect(r, face);

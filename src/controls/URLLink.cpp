@@ -254,8 +254,7 @@ void TURLLink::mouseDoubleClickEvent(QMouseEvent* event)
 {
     event->accept();
     const QPoint pos = event->position().toPoint();
-    MouseDown(ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event, true), pos.x(),
-              pos.y());
+    MouseDown(ShiftState::ButtonCode(event->button()), ShiftState::FromEvent(*event, true), pos.x(), pos.y());
 }
 
 void TURLLink::MouseDown(int button, int /*shift*/, int /*x*/, int /*y*/)
@@ -279,8 +278,8 @@ void TURLLink::ShowHintWindow()
         QPainter p(&picture);
         p.setFont(m_hintFont);
         p.setPen(SysColors::ToQColor(m_hintFontColor));
-        p.drawText(QRect(2, 2, size.width(), size.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   m_link);
+        p.drawText(QRect(2, 2, size.width(), size.height()),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_link);
     }
     m_hintForm->SetPicture(picture);
     m_hintForm->move(pointer.x() + m_hintOffsetX, pointer.y() + m_hintOffsetY);

@@ -168,7 +168,7 @@ TEST(NBAryTest, ACellPressIsTheArraysOwnWithTheCellAsCurrent)
     ASSERT_EQ(pressed.count(), 1);
     const QList<QVariant> args = pressed.takeFirst();
     EXPECT_EQ(args.at(0).value<TNBAry*>(), &array);
-    EXPECT_EQ(args.at(1).toInt(), 1);  // right button
+    EXPECT_EQ(args.at(1).toInt(), 1); // right button
     EXPECT_EQ(args.at(2).toInt(), 16); // right button down
     EXPECT_EQ(args.at(3).toInt(), 1 + 1 + 61 * 2 + 4); // strip, cell, press
     EXPECT_EQ(args.at(4).toInt(), 1 + 27 + 1 + 5);

@@ -20,7 +20,10 @@ QImage Render(QWidget& w)
     return image;
 }
 
-QRgb Rgb(ColorValue v) { return SysColors::ToQColor(v).rgb(); }
+QRgb Rgb(ColorValue v)
+{
+    return SysColors::ToQColor(v).rgb();
+}
 
 const QRgb White = qRgb(255, 255, 255);
 const QRgb Shadow = qRgb(128, 128, 128);
@@ -67,11 +70,11 @@ TEST(PanelTest, LoweredOuterAndRaisedInnerBevelsOfTheBoardPanel)
     EXPECT_EQ(panel.InnerRect(), QRect(16, 16, 68, 48));
 
     const QImage img = Render(panel);
-    EXPECT_EQ(img.pixel(0, 0), Shadow);   // lowered: dark top-left
+    EXPECT_EQ(img.pixel(0, 0), Shadow); // lowered: dark top-left
     EXPECT_EQ(img.pixel(7, 40), Shadow);
     EXPECT_EQ(img.pixel(99, 40), White); // light bottom-right
     EXPECT_EQ(img.pixel(50, 72), White);
-    EXPECT_EQ(img.pixel(8, 40), White);   // raised inner: light top-left
+    EXPECT_EQ(img.pixel(8, 40), White); // raised inner: light top-left
     EXPECT_EQ(img.pixel(15, 40), White);
     EXPECT_EQ(img.pixel(84, 40), Shadow); // and dark bottom-right
     EXPECT_EQ(img.pixel(91, 40), Shadow);
@@ -89,9 +92,9 @@ TEST(PanelTest, BorderTakesThePanelColourBetweenTheBevels)
     panel.SetBevelInner(bvLowered);
     EXPECT_EQ(panel.InnerRect(), QRect(5, 5, 20, 20));
     const QImage img = Render(panel);
-    EXPECT_EQ(img.pixel(0, 10), White);                  // outer raised
+    EXPECT_EQ(img.pixel(0, 10), White); // outer raised
     EXPECT_EQ(img.pixel(2, 10), Rgb(SysColors::clTeal)); // border
-    EXPECT_EQ(img.pixel(4, 10), Shadow);                 // inner lowered
+    EXPECT_EQ(img.pixel(4, 10), Shadow); // inner lowered
     EXPECT_EQ(img.pixel(25, 10), White);
     EXPECT_EQ(img.pixel(5, 10), Rgb(SysColors::clTeal));
 }

@@ -80,7 +80,7 @@ TEST_F(URLLinkTest, MailLinksArePrefixedButTheHintShowsTheAddressAlone)
     ASSERT_TRUE(m_link->HintShowing());
     const QFontMetrics metrics(hintFont);
     EXPECT_EQ(m_link->HintWindow()->size(),
-              QSize(metrics.horizontalAdvance("support@example.org") + 6, metrics.height() + 3));
+        QSize(metrics.horizontalAdvance("support@example.org") + 6, metrics.height() + 3));
 
     QTest::mouseClick(m_link, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(m_opened, QStringList { "mailto:support@example.org" });
