@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// The font dialog: what the player did not touch comes back as it went in (pixel size,
+// face name, a colour outside the list), and the colour list is the system dialog's.
+
+#include "FontDialog.h"
+
+// Qt
+#include <QComboBox>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+// GoogleTest
+#include <gtest/gtest.h>
+
+TEST(FontDialogTest, ColourListIsTheSixteenColoursInOrder)
+{
+    FontDialog dialog;
+    const QStringList names{QStringLiteral("黒"), QStringLiteral("茶"), QStringLiteral("緑"),
+                            QStringLiteral("オリーブ"), QStringLiteral("紺"), QStringLiteral("紫"),
+                            QStringLiteral("青緑"), QStringLiteral("灰色"), QStringLiteral("銀"),
+                            QStringLiteral("赤"), QStringLiteral("黄緑"), QStringLiteral("黄"),
+                            QStringLiteral("青"), QStringLiteral("赤紫"), QStringLiteral("水色"),
+                            QStringLiteral("白")};
+    ASSERT_EQ(dialog.ColorBox()->count(), 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(dialog.ColorBox()->itemText(i), names[i]) << i;
+    EXPECT_EQ(FontDialog::Colors()[3].value, 0x008080u);  // olive
+    EXPECT_EQ(FontDialog::Colors()[5].value, 0x800080u);  // purple
+    EXPECT_EQ(FontDialog::Colors()[13].value, 0xFF00FFu); // fuchsia
+    EXPECT_EQ(FontDialog::Colors()[4].value, SysColors::clNavy);
+}
+
+TEST(FontDialogTest, UntouchedChoicesComeBackAsTheyWentIn)
+{
+    FontDialog dialog;
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(13); // no whole point size at 96 dpi
+    dialog.SetFont(font);
+    dialog.SetColor(SysColors::clWindowText); // a system colour: listed as custom
+    EXPECT_EQ(dialog.ColorBox()->count(), 17);
+    EXPECT_EQ(dialog.ColorBox()->currentText(), QStringLiteral("カスタム"));
+
+    const QFont back = dialog.SelectedFont();
+    EXPECT_EQ(back.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(back.pixelSize(), 13);
+    EXPECT_EQ(dialog.SelectedColor(), SysColors::clWindowText);
+
+    // A listed colour selects its entry and drops the custom one.
+    dialog.SetColor(SysColors::clMaroon);
+    EXPECT_EQ(dialog.ColorBox()->count(), 16);
+    EXPECT_EQ(dialog.ColorBox()->currentText(), QStringLiteral("茶"));
+    EXPECT_EQ(dialog.SelectedColor(), SysColors::clMaroon);
+}
+
+TEST(FontDialogTest, ChangedSizeAndEffectsComeBackInPixels)
+{
+    FontDialog dialog;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(24);
+    dialog.SetFont(font);
+
+    QFont picked = dialog.FontChooser()->currentFont();
+    picked.setPointSize(27);
+    picked.setStrikeOut(true);
+    picked.setUnderline(true);
+    dialog.FontChooser()->setCurrentFont(picked);
+    dialog.ColorBox()->setCurrentIndex(9);
+
+    const QFont back = dialog.SelectedFont();
+    const double dpi = dialog.logicalDpiY() > 0 ? dialog.logicalDpiY() : 96.0;
+    EXPECT_EQ(back.pixelSize(), qRound(27 * dpi / 72.0));
+    EXPECT_TRUE(back.strikeOut());
+    EXPECT_TRUE(back.underline());
+    EXPECT_EQ(dialog.SelectedColor(), SysColors::clRed);
+    // The sample shows the colour.
+    auto* sample = dialog.FontChooser()->findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+TEST(FontDialogTest, EscAndReturnCloseTheWholeDialog)
+{
+    FontDialog dialog;
+    dialog.show();
+    auto* familyEdit = dialog.FontChooser()->findChild<QLineEdit*>();
+    ASSERT_NE(familyEdit, nullptr);
+    QTest::keyClick(familyEdit, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.FontChooser()->isVisibleTo(&dialog));
+
+    dialog.show();
+    QTest::keyClick(familyEdit, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
