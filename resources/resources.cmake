@@ -1,0 +1,50 @@
+# SPDX-License-Identifier: MIT
+# The program's own resources and their install rules. Included from src/windows/CMakeLists.txt
+# inside the block that defines orbilo_windows, so the resources below belong to that library.
+#
+# The sounds, the help document and the icon are compiled into the program: the game runs
+# from its folder alone, and nothing is looked up on disk at run time except the score tables
+# and the ranking. qt_add_resources on the static library (rather than a .qrc compiled into a
+# plain source list) links the resource objects into every executable that uses orbilo_windows,
+# the program and the windows tests, where static linking would otherwise drop the unreferenced
+# initialiser.
+
+set(ORBILO_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# The sound player reads its clips from ":/sounds/" at run time.
+target_link_libraries(orbilo_windows PUBLIC orbilo_sound)
+
+set(ORBILO_SOUND_FILES
+    ${ORBILO_RESOURCE_DIR}/sounds/wave100.wav
+    ${ORBILO_RESOURCE_DIR}/sounds/wave101.wav
+    ${ORBILO_RESOURCE_DIR}/sounds/wave102.wav
+    ${ORBILO_RESOURCE_DIR}/sounds/wave103.wav)
+
+file(GLOB ORBILO_HELP_FILES CONFIGURE_DEPENDS ${ORBILO_RESOURCE_DIR}/help/*.html ${ORBILO_RESOURCE_DIR}/help/*.css
+     ${ORBILO_RESOURCE_DIR}/help/*.png)
+
+set(ORBILO_ICON_SIZES 16 32 48 64 128 256)
+set(ORBILO_ICON_FILES ${ORBILO_RESOURCE_DIR}/orbilo.svg)
+foreach(size IN LISTS ORBILO_ICON_SIZES)
+  list(APPEND ORBILO_ICON_FILES ${ORBILO_RESOURCE_DIR}/icons/orbilo-${size}.png)
+endforeach()
+
+# Only the PNGs are read at run time (Qt SVG is not among the program's dependencies); the SVG
+# rides along for tools and for platforms that render it.
+set_source_files_properties(${ORBILO_RESOURCE_DIR}/orbilo.svg PROPERTIES QT_RESOURCE_ALIAS icons/orbilo.svg)
+
+qt_add_resources(orbilo_windows "orbilo_resources"
+  PREFIX "/"
+  BASE ${ORBILO_RESOURCE_DIR}
+  FILES ${ORBILO_SOUND_FILES} ${ORBILO_HELP_FILES} ${ORBILO_ICON_FILES})
+
+# Desktop integration: the menu entry and the icon in the freedesktop icon theme. The
+# executable itself is installed by src/CMakeLists.txt.
+include(GNUInstallDirs)
+install(FILES ${ORBILO_RESOURCE_DIR}/orbilo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size IN LISTS ORBILO_ICON_SIZES)
+  install(FILES ${ORBILO_RESOURCE_DIR}/icons/orbilo-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME orbilo.png)
+endforeach()
+install(FILES ${ORBILO_RESOURCE_DIR}/orbilo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
