@@ -1,0 +1,750 @@
+// SPDX-License-Identifier: MIT
+#include "Main.h"
+
+// Qt
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPalette>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+// own
+#include "About.h"
+#include "AppInfo.h"
+#include "BrimBtn.h"
+#include "ChkGroup.h"
+#include "GradBox.h"
+#include "HelpViewer.h"
+#include "Keys.h"
+#include "NBAry.h"
+#include "NewCtrls.h"
+#include "Numbers.h"
+#include "Panel.h"
+#include "Rank.h"
+#include "SettingsStore.h"
+#include "Setu.h"
+#include "StringGrid.h"
+#include "Symbols.h"
+#include "URLLink.h"
+#include "sound/SoundPlayer.h"
+
+namespace {
+
+using namespace SysColors;
+
+// The height of a menu bar as the window's size formula counts it.
+constexpr int MenuBarHeight = 19;
+constexpr int TileSize = 30;
+constexpr int BoardBevel = 8;
+constexpr int SidePanelWidth = 172;
+constexpr int TopStripHeight = 20;
+
+// The move log's design width, and its column widths (-1 hides a column).
+constexpr int MoveLogWidth = 168;
+constexpr int MoveLogWidths[Game::LogColumns] = { 18, 18, 25, 40, 0, -1, -1, -1, -1 };
+
+QString StyleColor(ColorValue v)
+{
+    return ToQColor(v).name();
+}
+
+// A transparent label in a colour and font of the layouts.
+QLabel* MakeLabel(const QString& text, QWidget* parent, ColorValue color, const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; }").arg(StyleColor(color)));
+    label->adjustSize();
+    return label;
+}
+
+// The gradient button look the three command buttons share.
+void StyleCommandButton(TBrimBtn* button, const QString& caption, const QFont& font)
+{
+    button->SetTopColor(clBlue);
+    button->SetOutLineColor(clWhite);
+    button->SetDrawOutLine(true);
+    button->SetEndColor(clGray);
+    button->SetColorCnt(20);
+    button->SetOutLineRound(false);
+    button->SetCaptionLeft(5);
+    button->SetCaptionTop(5);
+    button->setFont(font);
+    button->SetFontColor(clWhite);
+    button->SetCaption(caption);
+}
+
+} // namespace
+
+TMainF::TMainF(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint
+                              | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_game(*this)
+{
+    AppInfo::InstallFontSubstitutions();
+    setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orbilo-64.png")));
+    m_sound = std::make_unique<SoundPlayer>();
+    BuildLayout();
+    BuildMenu();
+    FormCreate();
+}
+
+TMainF::~TMainF()
+{
+    FormDestroy();
+}
+
+void TMainF::SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu)
+{
+    m_about = about;
+    m_rank = rank;
+    m_setu = setu;
+    if (m_setu)
+        for (int kind = 1; kind <= 3; ++kind)
+            m_game.SetScoreTable(kind, m_setu->ScoreTable(kind));
+}
+
+// --- layout -----------------------------------------------------------------------------
+
+void TMainF::BuildLayout()
+{
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+
+    // The top strip: gradient, link, elapsed time, points and remaining tiles.
+    m_panel1 = new Panel(m_client);
+    m_panel1->SetColor(clSilver);
+    m_panel1->SetBevelOuter(bvLowered);
+    m_gradBox1 = new TGradBox(m_panel1);
+    m_gradBox1->SetTopColor(clBlue);
+    m_gradBox1->SetLastColor(clSilver);
+    m_gradBox1->SetGradStyle(gsLeftRight);
+    m_gradBox1->SetDrawOutLine(false);
+    m_gradBox1->SetFont3D(false);
+
+    m_urlLink1 = new TURLLink(m_panel1);
+    m_urlLink1->SetCaption(QStringLiteral("Brimwell　"));
+    m_urlLink1->setFont(AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
+    m_urlLink1->SetFontColor(clAqua);
+    m_urlLink1->SetLinkColor(clRed);
+    m_urlLink1->SetTransparent(true);
+    m_urlLink1->SetEnableShowHint(false);
+    m_urlLink1->SetHintOffsetY(0);
+    m_urlLink1->SetHintFormFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+    m_urlLink1->SetHintFormFontColor(clWindowText);
+    m_urlLink1->setToolTip(QStringLiteral("Brimwell サポートページへＧＯ！"));
+    m_urlLink1->SetLink(SupportPageUrl().toString());
+
+    m_timeL = MakeLabel(QStringLiteral("経過時間 ：00:00 00 "), m_panel1, clWhite,
+                        AppInfo::WindowFont(AppInfo::PGothic, -13));
+    const QFont labelFont = AppInfo::WindowFont(AppInfo::PGothic, -13, false, true);
+    m_pntL = MakeLabel(QStringLiteral("ポイント:0 "), m_panel1, clBlue, labelFont);
+    m_pntL->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    m_zanL = MakeLabel(QStringLiteral("残"), m_panel1, clBlue, labelFont);
+    m_zanL->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+
+    // The board: a navy panel with its gradient behind the tiles.
+    m_bPnl = new Panel(m_client);
+    m_bPnl->SetColor(clNavy);
+    m_bPnl->SetBevelInner(bvRaised);
+    m_bPnl->SetBevelOuter(bvLowered);
+    m_bPnl->SetBevelWidth(BoardBevel);
+    m_bPnl->setFont(AppInfo::WindowFont(AppInfo::PGothic, -24));
+    m_gradBox2 = new TGradBox(m_bPnl);
+    m_gradBox2->SetTopColor(clGray);
+    m_gradBox2->SetLastColor(clNavy);
+    m_gradBox2->SetDrawOutLine(false);
+    m_gradBox2->SetFont3D(false);
+
+    // The side panel.
+    m_dPnl = new Panel(m_client);
+    m_dPnl->SetColor(clGray);
+    m_dPnl->SetBevelOuter(bvLowered);
+
+    m_panel4 = new Panel(m_dPnl);
+    m_gsg = new TNBAry(m_panel4);
+    m_gsg->SetColCount(5);
+    m_gsg->SetRowCount(1);
+    m_gsg->SetChangeColor(false);
+
+    m_panel2 = new Panel(m_dPnl);
+    m_panel2->SetColor(clNavy);
+    m_tBox = new TGradBox(m_panel2);
+    m_tBox->SetTopColor(clGray);
+    m_tBox->SetLastColor(clNavy);
+    m_tBox->SetFont3D(true);
+    m_tBox->SetFontDepth(3);
+    m_tBox->SetCaptionTop(40);
+
+    m_reBtn = new TBrimBtn(m_panel2);
+    m_reBtn->setGeometry(8, 8, 27, 25);
+    StyleCommandButton(m_reBtn, QStringLiteral("<<"), AppInfo::WindowFont(AppInfo::PGothic, -16, true));
+    m_hintBtn = new TBrimBtn(m_panel2);
+    m_hintBtn->setGeometry(45, 8, 27, 25);
+    StyleCommandButton(m_hintBtn, QStringLiteral("!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
+    m_startBtn = new TBrimBtn(m_panel2);
+    m_startBtn->setGeometry(80, 8, 81, 25);
+    StyleCommandButton(m_startBtn, QStringLiteral("Start!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
+    connect(m_reBtn, &TBrimBtn::Clicked, this, [this] { ReBtnClick(); });
+    connect(m_hintBtn, &TBrimBtn::Clicked, this, [this] { HintBtnClick(); });
+    connect(m_startBtn, &TBrimBtn::Clicked, this, [this] { StartBtnClick(); });
+
+    m_panel6 = new Panel(m_dPnl);
+    m_panel6->SetColor(clGray);
+
+    m_sg1 = new TStringGrid(&m_game.MoveLog(), m_panel6);
+
+    m_panel3 = new Panel(m_panel6);
+    m_panel3->SetBevelOuter(bvNone);
+    m_panel3->SetColor(clGray);
+    const QFont smallWhite = AppInfo::WindowFont(AppInfo::PGothic, -12);
+    m_label1 = MakeLabel(QStringLiteral("縦"), m_panel3, clWhite, smallWhite);
+    m_label1->move(8, 12 - m_label1->height() / 2 + 4);
+    m_label2 = MakeLabel(QStringLiteral("×　横"), m_panel3, clWhite, smallWhite);
+    m_label2->move(75, 12 - m_label2->height() / 2 + 4);
+    const QString comboStyle = QStringLiteral("QComboBox { background: %1; }").arg(StyleColor(clSilver));
+    m_cbh = new QComboBox(m_panel3);
+    m_cbh->addItems({ "3", "4", "5", "6", "7", "8", "9", "10" });
+    m_cbw = new QComboBox(m_panel3);
+    m_cbw->addItems({ "4", "6", "8", "10", "12" });
+    for (QComboBox* combo : { m_cbh, m_cbw }) {
+        combo->setEditable(false);
+        combo->setFont(AppInfo::WindowFont(AppInfo::PGothic, -15));
+        combo->setStyleSheet(comboStyle);
+    }
+    m_cbh->setGeometry(24, 3, 45, 20);
+    m_cbw->setGeometry(112, 3, 45, 20);
+
+    m_cg1 = new TChkGroup(m_panel6);
+    m_cg1->setFont(smallWhite);
+    m_cg1->SetFontColor(clWhite);
+    m_cg1->SetColumns(3);
+    m_cg1->SetItems({ QStringLiteral("干"), QStringLiteral("支"), QStringLiteral("九星") });
+    m_cg1->SetBitChk(1);
+
+    m_rgcBox = new QGroupBox(m_panel6);
+    m_rgcBox->setFont(smallWhite);
+    m_rgcBox->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #c0c0c0; margin-top: 0px; }"));
+    m_rgc = new QButtonGroup(m_rgcBox);
+    const QStringList colouring = { QStringLiteral("着色する"), QStringLiteral("着色しない") };
+    for (int i = 0; i < colouring.size(); ++i) {
+        auto* radio = new QRadioButton(colouring.at(i), m_rgcBox);
+        // White captions on the gray panel; the indicator keeps its white face and black dot.
+        QPalette palette = radio->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::Base, Qt::white);
+        palette.setColor(QPalette::Text, Qt::black);
+        radio->setPalette(palette);
+        m_rgc->addButton(radio, i);
+    }
+    m_rgc->button(0)->setChecked(true);
+    connect(m_rgc, &QButtonGroup::idClicked, this, [this] { RGCClick(); });
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setInterval(1000);
+    connect(m_timer1, &QTimer::timeout, this, &TMainF::Timer1Timer);
+}
+
+void TMainF::BuildMenu()
+{
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, void (TMainF::*slot)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu* file1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    file1->setObjectName(QStringLiteral("File1"));
+    add(file1, "New1", QStringLiteral("スタート(&N)"), &TMainF::StartBtnClick);
+    add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
+    file1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
+    file1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    add(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
+
+    QAction* o1 = bar->addAction(QStringLiteral("設定(&S)"));
+    o1->setObjectName(QStringLiteral("O1"));
+    connect(o1, &QAction::triggered, this, &TMainF::O1Click);
+
+    QMenu* help1 = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help1->setObjectName(QStringLiteral("Help1"));
+    add(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
+    add(help1, "About1", QStringLiteral("バージョン情報(&A)..."), &TMainF::About1Click);
+    add(help1, "W1", QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(&W)"), &TMainF::W1Click);
+}
+
+QAction* TMainF::Action(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void TMainF::CreateTiles()
+{
+    // Column 0..11 outer, row 0..9 inner, as the board numbers them.
+    const int origin = 2 * m_bPnl->BevelWidth() + 1;
+    QFont tileFont = m_bPnl->font();
+    tileFont.setPointSize(12);
+    for (int c = 0; c < Game::Cols; ++c)
+        for (int r = 0; r < Game::Rows; ++r) {
+            auto* tile = new TBrimBtn(m_bPnl);
+            tile->setGeometry(TileSize * c + origin, TileSize * r + origin, TileSize, TileSize);
+            tile->SetTag(Game::TileNumber(c, r));
+            tile->setFont(tileFont);
+            tile->SetFontColor(clWhite);
+            tile->SetOutLineColor(clNavy);
+            connect(tile, &TBrimBtn::MouseDown, this, [this](TBrimBtn* sender, int button, int shift, int, int) {
+                m_game.TileMouseDown(sender->Tag(), button, shift);
+            });
+            m_tiles[size_t(c + r * Game::Cols)] = tile;
+        }
+}
+
+void TMainF::LayoutControls()
+{
+    if (!m_client)
+        return;
+    const int w = m_client->width();
+    const int h = m_client->height();
+    m_panel1->setGeometry(0, 0, w, TopStripHeight);
+    m_gradBox1->setGeometry(m_panel1->InnerRect());
+    PlaceTopLabels();
+
+    m_dPnl->setGeometry(w - SidePanelWidth, TopStripHeight, SidePanelWidth, h - TopStripHeight);
+    m_bPnl->setGeometry(0, TopStripHeight, w - SidePanelWidth, h - TopStripHeight);
+    m_gradBox2->setGeometry(m_bPnl->InnerRect());
+
+    // The side panel stacks its parts from the top and from the bottom.
+    const QRect side = m_dPnl->InnerRect();
+    m_panel4->setGeometry(side.left(), side.top(), side.width(), 24);
+    m_gsg->setGeometry(m_panel4->InnerRect());
+    m_panel2->setGeometry(side.left(), side.top() + 24, side.width(), 40);
+    m_tBox->setGeometry(m_panel2->InnerRect());
+    m_panel6->setGeometry(side.left(), side.top() + 64, side.width(), side.height() - 64);
+    const QRect inner = m_panel6->InnerRect();
+    int bottom = inner.bottom() + 1;
+    m_rgcBox->setGeometry(inner.left(), bottom - 30, inner.width(), 30);
+    bottom -= 30;
+    m_cg1->setGeometry(inner.left(), bottom - 30, inner.width(), 30);
+    bottom -= 30;
+    m_panel3->setGeometry(inner.left(), bottom - 24, inner.width(), 24);
+    bottom -= 24;
+    m_sg1->setGeometry(inner.left(), inner.top(), inner.width(), bottom - inner.top());
+
+    // The radio group's two columns.
+    const int half = (m_rgcBox->width() - 8) / 2;
+    const QList<QAbstractButton*> radios = m_rgc->buttons();
+    for (int i = 0; i < radios.size(); ++i)
+        radios.at(i)->setGeometry(6 + i * half, 7, half, 18);
+}
+
+void TMainF::PlaceTopLabels()
+{
+    const QRect inner = m_panel1->InnerRect();
+    m_urlLink1->setGeometry(inner.left(), inner.top(), 86, qMin(19, inner.height()));
+    m_timeL->adjustSize();
+    m_timeL->move(159, 5 - (m_timeL->height() - 13) / 2);
+    m_zanL->adjustSize();
+    m_zanL->setGeometry(inner.right() + 1 - m_zanL->width(), inner.top(), m_zanL->width(), inner.height());
+    m_pntL->adjustSize();
+    m_pntL->setGeometry(m_zanL->x() - m_pntL->width(), inner.top(), m_pntL->width(), inner.height());
+}
+
+void TMainF::SetupMoveLog()
+{
+    m_sg1->setFont(AppInfo::WindowFont(AppInfo::Mincho, -13));
+    m_sg1->SetFontColor(clWindowText);
+    m_sg1->SetColor(clNavy);
+    m_sg1->SetFixedColor(clTeal);
+    m_sg1->SetDefaultColWidth(18);
+    m_sg1->SetDefaultRowHeight(16);
+    m_sg1->SetLines(TStringGrid::glFixedHorz);
+    m_sg1->SetRowSelect(true);
+    m_sg1->SetFlat(true);
+    m_sg1->SetEditing(false);
+    QList<int> widths(std::begin(MoveLogWidths), std::end(MoveLogWidths));
+    // Column 4 takes the rest of the design width: 97 is the sum of the list, hidden
+    // columns included, and one menu-bar height is kept for the scroll bar.
+    int listed = 0;
+    for (int wdt : MoveLogWidths)
+        listed += wdt;
+    widths[Game::LogFill] = MoveLogWidth - listed - MenuBarHeight - 1;
+    m_sg1->SetColWidths(widths);
+    m_sg1->SetRowHeight(0, 5);
+    m_sg1->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
+        painter.fillRect(rect, ToQColor(clGray));
+        if (col > Game::LogText)
+            return;
+        QString text = m_sg1->Cell(col, row);
+        const TAlignment alignment = col <= Game::LogSymbol2 ? taCenter : col == Game::LogPoints ? taRightJustify
+                                                                                                  : taLeftJustify;
+        TStringGrid::DrawCellText(painter, rect, text, alignment);
+    });
+}
+
+QSize TMainF::Decorations() const
+{
+    // The frame and caption as the window system draws them. Without a window manager
+    // there are none, and the client area gets what a Windows frame (4 pixels a side) and
+    // caption (one menu-bar height) would leave, so the board fits as designed.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() > 0 || frame.height() > 0)
+        return frame;
+    return QSize(8, 8 + MenuBarHeight);
+}
+
+QSize TMainF::OuterSize() const
+{
+    return size() + Decorations();
+}
+
+void TMainF::SizeWindow()
+{
+    // Outer size, frame and bars included: room for all twelve columns and ten rows
+    // whatever the board size, so the width is always 572.
+    const int b = m_bPnl->BevelWidth();
+    const int outerHeight = 2 * MenuBarHeight + 10 * TileSize + TopStripHeight + 4 * b + 8;
+    const int outerWidth = 12 * TileSize + SidePanelWidth + 4 * b + 8;
+    setFixedSize(QSize(outerWidth, outerHeight) - Decorations());
+}
+
+// --- creation and lifetime ----------------------------------------------------------------
+
+void TMainF::FormCreate()
+{
+    // The random generator was seeded from the clock when the game was made, and the start
+    // time taken with the elapsed-time clock.
+    m_elapsed.Restart();
+    setWindowTitle(AppInfo::Title);
+    m_programFolder = AppInfo::ProgramFolder();
+    ReadSettings();
+
+    m_fontInfo1 = std::make_unique<TFontInfo>();
+    m_fontInfo1->SetName(QStringLiteral("FontInfo1"));
+    m_fontInfo1->SetEntryName(QStringLiteral("FontInfo1"));
+    m_fontInfo1->SetKeyName(Keys::Root);
+    const TFontInfo::StoredFont stored = m_fontInfo1->LoadFont(m_bPnl->font(), m_boardFontColor);
+    m_boardFont = stored.font;
+    m_boardFontColor = stored.color;
+    m_bPnl->setFont(m_boardFont);
+
+    CreateTiles();
+    m_game.NewGame();
+    SetupMoveLog();
+    SizeWindow();
+    LayoutControls();
+    m_timer1->start();
+    // Centred on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMainF::ReadSettings()
+{
+    SettingsStore store = OpenStore(Keys::Root);
+    // A stored index outside a list falls back to its first item, which the deal needs.
+    const int cbh = store.ReadNumber(Keys::Sys::CBH);
+    m_cbh->setCurrentIndex(cbh >= 0 && cbh < m_cbh->count() ? cbh : 0);
+    const int cbw = store.ReadNumber(Keys::Sys::CBW);
+    m_cbw->setCurrentIndex(cbw >= 0 && cbw < m_cbw->count() ? cbw : 0);
+    m_cg1->SetBitChk(store.ReadNumber(Keys::Sys::CG1));
+    const int rgc = store.ReadNumber(Keys::Sys::RGC);
+    m_rgc->button(rgc == 1 ? 1 : 0)->setChecked(true);
+    if (store.HasErrors())
+        m_startupErrors = store.ErrorMessage();
+}
+
+void TMainF::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The frame is known only once the window is on screen.
+    SizeWindow();
+    // Showing the window activates it at start-up; without a window manager no activation
+    // arrives, so the board font is applied here as well.
+    ApplyBoardFont();
+    if (!m_startupErrors.isEmpty()) {
+        const QString text = m_startupErrors;
+        m_startupErrors.clear();
+        QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+    }
+}
+
+void TMainF::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutControls();
+}
+
+bool TMainF::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TMainF::FormActivate()
+{
+    ApplyBoardFont();
+}
+
+void TMainF::closeEvent(QCloseEvent* event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        FormClose();
+    }
+    event->accept();
+    emit Closed();
+}
+
+void TMainF::FormClose()
+{
+    m_timer1->stop();
+    SettingsStore store = OpenStore(Keys::Root);
+    store.WriteNumber(Keys::Sys::CBH, m_cbh->currentIndex());
+    store.WriteNumber(Keys::Sys::CBW, m_cbw->currentIndex());
+    store.WriteNumber(Keys::Sys::CG1, m_cg1->BitChk());
+    store.WriteNumber(Keys::Sys::RGC, m_rgc->checkedId());
+    if (store.HasErrors())
+        ShowMessage(store.ErrorMessage());
+}
+
+void TMainF::FormDestroy()
+{
+    if (!m_fontInfo1)
+        return;
+    m_fontInfo1->SetKeyName(Keys::Root);
+    m_fontInfo1->SaveFont(m_boardFont, m_boardFontColor);
+}
+
+// --- commands --------------------------------------------------------------------------------
+
+void TMainF::StartBtnClick()
+{
+    Beep();
+    if (m_cg1->BitChk() == 0) {
+        Beep();
+        ShowMessage(QStringLiteral("使用するものを一つ以上チェックして下さい。"));
+        return;
+    }
+    m_startBtn->SetFontColor(clRed);
+    m_game.NewGame();
+    m_startBtn->SetFontColor(clWhite);
+}
+
+void TMainF::H1Click()
+{
+    m_game.SetRankPending(0);
+    if (m_rank)
+        m_rank->ShowRanking(1);
+}
+
+void TMainF::Exit1Click()
+{
+    close();
+}
+
+void TMainF::O1Click()
+{
+    if (m_setu)
+        m_setu->exec();
+}
+
+void TMainF::Contents1Click()
+{
+    ShowHelp(this, Help::Contents);
+}
+
+void TMainF::About1Click()
+{
+    if (m_about)
+        m_about->exec();
+}
+
+void TMainF::W1Click()
+{
+    // The support page opens as a left click on the link would open it.
+    m_urlLink1->MouseDown(0, Game::ShiftLeft, 0, 0);
+}
+
+void TMainF::RGCClick()
+{
+    m_game.ColorAllTiles();
+}
+
+void TMainF::ReBtnClick()
+{
+    m_game.ReBtnClick();
+}
+
+void TMainF::HintBtnClick()
+{
+    m_game.HintBtnClick();
+}
+
+void TMainF::Timer1Timer()
+{
+    m_timeL->setVisible(m_setu && m_setu->ShowElapsed());
+    const qint64 seconds = m_elapsed.Seconds();
+    m_timeL->setText(OverPlay::ElapsedLabel(seconds));
+    if (!m_setu || !OverPlay::IsWarningDue(seconds, m_setu->WarningMinutesText()))
+        return;
+    const QString minutes = m_setu->WarningMinutesText();
+    const bool quitting = m_setu->QuitOnWarning();
+    PlayWave(4);
+    ShowMessage(OverPlay::WarningText(minutes, quitting, AppInfo::Title));
+    // Read again: the player may have changed it while the message was up.
+    if (m_setu && m_setu->QuitOnWarning())
+        close();
+}
+
+void TMainF::ApplyBoardFont()
+{
+    if (m_setu) {
+        m_boardFont = m_setu->BoardFont();
+        m_boardFontColor = m_setu->BoardFontColor();
+    }
+    if (m_bPnl->font() != m_boardFont)
+        m_bPnl->setFont(m_boardFont);
+    for (TBrimBtn* tile : m_tiles) {
+        if (tile->font() != m_boardFont)
+            tile->setFont(m_boardFont);
+        tile->SetFontColor(clWhite);
+    }
+    m_game.ColorAllTiles();
+}
+
+void TMainF::UpdateElementStrip()
+{
+    m_game.UpdateElementStrip();
+}
+
+// --- GameHost ----------------------------------------------------------------------------------
+
+void TMainF::PlayWave(int number)
+{
+    if (!m_setu || !m_setu->SoundOn())
+        return;
+    m_sound->Play(number);
+}
+
+void TMainF::Beep()
+{
+    QApplication::beep();
+}
+
+DealSettings TMainF::CurrentDealSettings() const
+{
+    DealSettings s;
+    s.rows = m_cbh->currentText().toInt();
+    s.cols = m_cbw->currentText().toInt();
+    for (int i = 0; i < 3; ++i)
+        s.sets[size_t(i)] = m_cg1->ItemChecked(i);
+    return s;
+}
+
+Colouring TMainF::CurrentColouring() const
+{
+    switch (m_rgc->checkedId()) {
+    case 0:
+        return Colouring::ByElement;
+    case 1:
+        return Colouring::Plain;
+    default:
+        return Colouring::None;
+    }
+}
+
+void TMainF::ShowGameOver(const QString& message)
+{
+    ShowMessage(message);
+}
+
+void TMainF::ShowRanking(int mode)
+{
+    if (m_rank)
+        m_rank->ShowRanking(mode);
+}
+
+void TMainF::BoardChanged()
+{
+    if (!m_tiles[0])
+        return;
+    for (int i = 0; i < Game::TileCount; ++i) {
+        const ::Tile& t = m_game.TileByNumber(i + 1);
+        TBrimBtn* tile = m_tiles[size_t(i)];
+        tile->SetCaption(t.caption);
+        tile->SetTopColor(t.topColor);
+        tile->SetZSet(t.zset);
+        if (tile->isVisibleTo(m_bPnl) != t.visible)
+            tile->setVisible(t.visible);
+    }
+}
+
+void TMainF::ElementStripChanged(const std::array<int, 5>& counts)
+{
+    for (int j = 0; j < 5; ++j) {
+        TBrimBtn* cell = m_gsg->Buttons(j, 0);
+        if (!cell)
+            continue;
+        cell->SetCaption(QString::number(counts[size_t(j)]));
+        cell->SetTopColor(Symbols::ElementColors[size_t(j)]);
+        cell->SetFontColor(clWhite);
+        cell->SetOutLineColor(clBlue);
+    }
+}
+
+void TMainF::RemainingLabelChanged(const QString& text)
+{
+    m_zanL->setText(text);
+    PlaceTopLabels();
+}
+
+void TMainF::PointsLabelChanged(const QString& text)
+{
+    m_pntL->setText(text);
+    PlaceTopLabels();
+}
+
+// --- RankHost ----------------------------------------------------------------------------------
+
+int TMainF::PointsTotal() const
+{
+    return m_game.PointsTotal();
+}
+
+int TMainF::RankPending() const
+{
+    return m_game.RankPending();
+}
+
+void TMainF::SetRankPending(int value)
+{
+    m_game.SetRankPending(value);
+}
+
+void TMainF::NewGame()
+{
+    m_game.NewGame();
+}
+
+void TMainF::ShowMessage(const QString& text)
+{
+    if (m_messageHook) {
+        m_messageHook(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, AppInfo::Title, text, QMessageBox::Ok, this);
+    box.exec();
+}

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+// TMainF: the main window. It lays out the board of 120 tiles, the element strip, the
+// command buttons, the move log and the board-size and symbol-set choices, holds the menu,
+// and renders the game (src/game/Game.h), which it hosts: the game asks it for sounds,
+// messages, the ranking and the current choices, and tells it when tiles, labels and
+// counts change. It also runs the one-second timer with the elapsed time and the
+// over-play warning.
+#pragma once
+
+// Qt
+#include <QMainWindow>
+#include <QPointer>
+
+// own
+#include "Game.h"
+#include "OverPlay.h"
+#include "RankHost.h"
+#include "SysColors.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class Panel;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QTimer;
+class SoundPlayer;
+class TAboutBox;
+class TBrimBtn;
+class TChkGroup;
+class TFontInfo;
+class TGradBox;
+class TNBAry;
+class TRankF;
+class TSetuF;
+class TStringGrid;
+class TURLLink;
+
+class TMainF : public QMainWindow, public GameHost, public RankHost
+{
+    Q_OBJECT
+
+public:
+    // The window's creation handler runs here: settings, board font, tiles, first deal.
+    explicit TMainF(QWidget* parent = nullptr);
+    ~TMainF() override;
+
+    // The windows created after this one, handed over by the start-up once they exist.
+    void SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu);
+
+    Game& GameState() { return m_game; }
+
+    // --- commands
+    void StartBtnClick();
+    void H1Click();
+    void Exit1Click();
+    void O1Click();
+    void Contents1Click();
+    void About1Click();
+    void W1Click();
+    void RGCClick();
+    void ReBtnClick();
+    void HintBtnClick();
+    void Timer1Timer();
+
+    // Copies the options dialog's font onto the board panel and every tile.
+    void ApplyBoardFont();
+    void UpdateElementStrip();
+
+    // --- GameHost
+    void PlayWave(int number) override;
+    void Beep() override;
+    DealSettings CurrentDealSettings() const override;
+    Colouring CurrentColouring() const override;
+    void ShowGameOver(const QString& message) override;
+    void ShowRanking(int mode) override;
+    void BoardChanged() override;
+    void ElementStripChanged(const std::array<int, 5>& counts) override;
+    void RemainingLabelChanged(const QString& text) override;
+    void PointsLabelChanged(const QString& text) override;
+
+    // --- RankHost
+    int PointsTotal() const override;
+    int RankPending() const override;
+    void SetRankPending(int value) override;
+    void NewGame() override;
+    QString ProgramFolder() const override { return m_programFolder; }
+    void ShowMessage(const QString& text) override;
+
+    // --- for tests: the controls, and replaceable message box and clock
+    TBrimBtn* Tile(int col, int row) const { return m_tiles[size_t(col + row * Game::Cols)]; }
+    TBrimBtn* StartBtn() const { return m_startBtn; }
+    TBrimBtn* ReBtn() const { return m_reBtn; }
+    TBrimBtn* HintBtn() const { return m_hintBtn; }
+    QComboBox* CBH() const { return m_cbh; }
+    QComboBox* CBW() const { return m_cbw; }
+    TChkGroup* CG1() const { return m_cg1; }
+    QButtonGroup* RGC() const { return m_rgc; }
+    QGroupBox* RGCBox() const { return m_rgcBox; }
+    TNBAry* GSG() const { return m_gsg; }
+    TStringGrid* SG1() const { return m_sg1; }
+    QLabel* TimeL() const { return m_timeL; }
+    QLabel* PntL() const { return m_pntL; }
+    QLabel* ZanL() const { return m_zanL; }
+    Panel* BPnl() const { return m_bPnl; }
+    TURLLink* URLLink1() const { return m_urlLink1; }
+    QAction* Action(const QString& name) const;
+    QTimer* Timer1() const { return m_timer1; }
+    using MessageHook = std::function<void(const QString& text)>;
+    void SetMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
+    void SetClock(OverPlay::Clock clock) { m_elapsed.SetClock(std::move(clock)); }
+    // The window's size with its frame and caption: 572 wide whatever the board size.
+    QSize OuterSize() const;
+    QFont BoardFont() const { return m_boardFont; }
+    ColorValue BoardFontColor() const { return m_boardFontColor; }
+
+signals:
+    // The window has closed: the program ends.
+    void Closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenu();
+    void CreateTiles();
+    void LayoutControls();
+    void SizeWindow();
+    QSize Decorations() const;
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void FormDestroy();
+    void ReadSettings();
+    void SetupMoveLog();
+    void PlaceTopLabels();
+
+    Game m_game;
+    OverPlay::Elapsed m_elapsed;
+    QString m_programFolder;
+    QFont m_boardFont;
+    ColorValue m_boardFontColor = SysColors::clWindowText;
+    QString m_startupErrors;
+    bool m_closed = false;
+
+    QPointer<TAboutBox> m_about;
+    QPointer<TRankF> m_rank;
+    QPointer<TSetuF> m_setu;
+    std::unique_ptr<SoundPlayer> m_sound;
+    std::unique_ptr<TFontInfo> m_fontInfo1;
+    MessageHook m_messageHook;
+
+    QWidget* m_client = nullptr;
+    Panel* m_panel1 = nullptr;
+    TGradBox* m_gradBox1 = nullptr;
+    TURLLink* m_urlLink1 = nullptr;
+    QLabel* m_timeL = nullptr;
+    QLabel* m_pntL = nullptr;
+    QLabel* m_zanL = nullptr;
+    Panel* m_bPnl = nullptr;
+    TGradBox* m_gradBox2 = nullptr;
+    Panel* m_dPnl = nullptr;
+    Panel* m_panel4 = nullptr;
+    TNBAry* m_gsg = nullptr;
+    Panel* m_panel2 = nullptr;
+    TGradBox* m_tBox = nullptr;
+    TBrimBtn* m_reBtn = nullptr;
+    TBrimBtn* m_hintBtn = nullptr;
+    TBrimBtn* m_startBtn = nullptr;
+    Panel* m_panel6 = nullptr;
+    TStringGrid* m_sg1 = nullptr;
+    Panel* m_panel3 = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label2 = nullptr;
+    QComboBox* m_cbh = nullptr;
+    QComboBox* m_cbw = nullptr;
+    TChkGroup* m_cg1 = nullptr;
+    QGroupBox* m_rgcBox = nullptr;
+    QButtonGroup* m_rgc = nullptr;
+    QTimer* m_timer1 = nullptr;
+    std::array<TBrimBtn*, Game::TileCount> m_tiles {};
+};
