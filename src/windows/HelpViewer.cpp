@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+// The help window and the context → page map.
+
+#include "HelpViewer.h"
+
+// Qt
+#include <QApplication>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr auto HelpRoot = "qrc:/help/";
+
+struct ContextPage
+{
+    int context;
+    const char* page;
+};
+
+// Kept small on purpose: one context per section of the help.
+constexpr ContextPage ContextPages[] = {
+    {Help::Contents, "index.html"},  {Help::Rules, "rules.html"},     {Help::Scoring, "scoring.html"},
+    {Help::Commands, "commands.html"}, {Help::Settings, "settings.html"}, {Help::Ranking, "ranking.html"},
+    {Help::Files, "files.html"},
+};
+
+QPointer<HelpViewer> s_viewer;
+
+void Open(QWidget* parent, const QUrl& url)
+{
+    // The help window belongs to the window that asks, so that a modal window (the options
+    // dialog) does not block it; it moves to the next window that asks.
+    QWidget* owner = parent ? parent->window() : QApplication::activeModalWidget();
+    HelpViewer* viewer = s_viewer;
+    if (!viewer) {
+        viewer = new HelpViewer(owner);
+        s_viewer = viewer;
+    } else if (viewer->parentWidget() != owner) {
+        const QRect geometry = viewer->geometry();
+        const bool wasShown = viewer->isVisible();
+        viewer->setParent(owner, viewer->windowFlags());
+        if (wasShown)
+            viewer->setGeometry(geometry);
+    }
+    viewer->ShowPage(url);
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+// Receives QDesktopServices::openUrl for the "qrc" scheme.
+class HelpUrlHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+public slots:
+    void OpenUrl(const QUrl& url)
+    {
+        if (url.scheme() == QLatin1String("qrc") && url.path().startsWith(QLatin1String("/help/")))
+            Open(QApplication::activeWindow(), url);
+    }
+};
+
+} // namespace
+
+QUrl Help::PageUrl(int context)
+{
+    for (const ContextPage& entry : ContextPages) {
+        if (entry.context == context)
+            return QUrl(QString::fromLatin1(HelpRoot) + QString::fromLatin1(entry.page));
+    }
+    return QUrl(QString::fromLatin1(HelpRoot) + QString::fromLatin1(ContextPages[0].page));
+}
+
+void ShowHelp(QWidget* parent, int context)
+{
+    Open(parent, Help::PageUrl(context));
+}
+
+QUrl SupportPageUrl()
+{
+    return Help::PageUrl(Help::Contents);
+}
+
+void OpenSupportPage(QWidget* parent)
+{
+    Open(parent, SupportPageUrl());
+}
+
+void InstallHelpUrlHandler()
+{
+    static QPointer<HelpUrlHandler> handler;
+    if (handler)
+        return;
+    handler = new HelpUrlHandler(qApp);
+    QDesktopServices::setUrlHandler(QStringLiteral("qrc"), handler, "OpenUrl");
+}
+
+HelpViewer::HelpViewer(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+{
+    // The game's windows stay on top, so the help has to as well to be seen next to them.
+    // Closing the help only hides it, and an open help window never keeps the program alive.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("Orbilo ヘルプ"));
+
+    m_backBtn = new QPushButton(QStringLiteral("◀ 戻る"), this);
+    m_forwardBtn = new QPushButton(QStringLiteral("進む ▶"), this);
+    m_contentsBtn = new QPushButton(QStringLiteral("目次"), this);
+    auto* closeBtn = new QPushButton(QStringLiteral("閉じる"), this);
+    for (QPushButton* button : {m_backBtn, m_forwardBtn, m_contentsBtn, closeBtn})
+        button->setAutoDefault(false);
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setOpenExternalLinks(true); // web and mail addresses go to the desktop
+    m_browser->setFrameShape(QFrame::NoFrame);
+    m_browser->document()->setDocumentMargin(12);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(6, 6, 6, 6);
+    buttons->addWidget(m_backBtn);
+    buttons->addWidget(m_forwardBtn);
+    buttons->addWidget(m_contentsBtn);
+    buttons->addStretch(1);
+    buttons->addWidget(closeBtn);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(buttons);
+    layout->addWidget(m_browser, 1);
+
+    connect(m_backBtn, &QPushButton::clicked, this, &HelpViewer::Back);
+    connect(m_forwardBtn, &QPushButton::clicked, this, &HelpViewer::Forward);
+    connect(m_contentsBtn, &QPushButton::clicked, this, &HelpViewer::Home);
+    connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_browser, &QTextBrowser::historyChanged, this, &HelpViewer::UpdateButtons);
+    new QShortcut(QKeySequence::Back, this, this, &HelpViewer::Back);
+    new QShortcut(QKeySequence::Forward, this, this, &HelpViewer::Forward);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+
+    resize(660, 560);
+    UpdateButtons();
+}
+
+HelpViewer* HelpViewer::Current()
+{
+    return s_viewer;
+}
+
+void HelpViewer::ShowPage(const QUrl& url)
+{
+    if (m_browser->source() != url)
+        m_browser->setSource(url);
+}
+
+QUrl HelpViewer::Page() const
+{
+    return m_browser->source();
+}
+
+void HelpViewer::Back()
+{
+    m_browser->backward();
+}
+
+void HelpViewer::Forward()
+{
+    m_browser->forward();
+}
+
+void HelpViewer::Home()
+{
+    ShowPage(Help::PageUrl(Help::Contents));
+}
+
+void HelpViewer::UpdateButtons()
+{
+    m_backBtn->setEnabled(m_browser->isBackwardAvailable());
+    m_forwardBtn->setEnabled(m_browser->isForwardAvailable());
+    m_contentsBtn->setEnabled(m_browser->source() != Help::PageUrl(Help::Contents));
+}
+
+#include "HelpViewer.moc"
