@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -42,6 +43,9 @@ void Open(QWidget* parent, const QUrl& url)
     if (!viewer) {
         viewer = new HelpViewer(owner);
         s_viewer = viewer;
+        // Centred on the screen, like the game's own windows.
+        if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+            viewer->move(screen->availableGeometry().center() - viewer->rect().center());
     } else if (viewer->parentWidget() != owner) {
         const QRect geometry = viewer->geometry();
         const bool wasShown = viewer->isVisible();
