@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "NewCtrls.h"
+
+// own
+#include "FontHeight.h"
+
+namespace {
+
+QString& SharedKeyName()
+{
+    static QString keyName;
+    return keyName;
+}
+
+} // namespace
+
+TFontInfo::TFontInfo(QObject* owner) : QObject(owner)
+{
+    connect(this, &QObject::objectNameChanged, this, &TFontInfo::NameChanged);
+}
+
+void TFontInfo::NameChanged(const QString& name)
+{
+    if (m_entryName == m_name)
+        m_entryName = name;
+    m_name = name;
+}
+
+void TFontInfo::SetEntryName(const QString& name)
+{
+    m_entryName = name;
+}
+
+QString TFontInfo::KeyName() const
+{
+    return SharedKeyName();
+}
+
+void TFontInfo::SetKeyName(const QString& keyName)
+{
+    if (SharedKeyName() != keyName)
+        SharedKeyName() = keyName;
+}
+
+TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
+{
+    StoredFont stored{def, defColor};
+    const RegValueResult r = Registry::User()->ReadValue(KeyName(), m_entryName);
+    if (!r.Ok() || r.value.Type() != RegType::Binary)
+        return stored;
+    const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
+    if (!record)
+        return stored;
+    stored.font = FromRecord(*record, def);
+    stored.color = record->Color;
+    return stored;
+}
+
+RegResult TFontInfo::SaveFont(const QFont& font, ColorValue color)
+{
+    const std::unique_ptr<Registry> registry = Registry::User();
+    const RegResult opened = registry->OpenKey(KeyName(), RegOpen::Create);
+    if (!opened.Ok())
+        return opened;
+    return registry->WriteValue(KeyName(), m_entryName, RegValue::Binary(ToRecord(font, color).Encode()));
+}
+
+FontRecord TFontInfo::ToRecord(const QFont& font, ColorValue color)
+{
+    FontRecord r;
+    if (font.pixelSize() > 0)
+        r.Height = -font.pixelSize();
+    else if (font.pointSizeF() > 0)
+        r.Height = -qRound(font.pointSizeF() * r.PixelsPerInch / 72.0);
+    r.Color = color;
+    r.Pitch = font.fixedPitch() ? FontRecord::fpFixed : FontRecord::fpDefault;
+    r.Charset = FontRecord::ShiftJisCharset;
+    r.Style = quint8((font.bold() ? FontRecord::fsBold : 0) | (font.italic() ? FontRecord::fsItalic : 0)
+                     | (font.underline() ? FontRecord::fsUnderline : 0)
+                     | (font.strikeOut() ? FontRecord::fsStrikeOut : 0));
+    r.Name = font.family();
+    return r;
+}
+
+QFont TFontInfo::FromRecord(const FontRecord& record, const QFont& base)
+{
+    QFont font = base;
+    // The face first: a cell height is converted with the metrics of the face it is for.
+    if (!record.Name.isEmpty())
+        font.setFamily(record.Name);
+    FontHeight::Apply(font, record.Height);
+    font.setFixedPitch(record.Pitch == FontRecord::fpFixed);
+    font.setBold(record.Style & FontRecord::fsBold);
+    font.setItalic(record.Style & FontRecord::fsItalic);
+    font.setUnderline(record.Style & FontRecord::fsUnderline);
+    font.setStrikeOut(record.Style & FontRecord::fsStrikeOut);
+    return font;
+}
