@@ -641,6 +641,7 @@ void TMainF::PlayWave(int number)
 
 void TMainF::Beep()
 {
+    ++m_beepCount;
     QApplication::beep();
 }
 

@@ -116,6 +116,7 @@ public:
     void SetClock(OverPlay::Clock clock) { m_elapsed.SetClock(std::move(clock)); }
     // The window's size with its frame and caption: 572 wide whatever the board size.
     QSize OuterSize() const;
+    int BeepCount() const { return m_beepCount; }
     QFont BoardFont() const { return m_boardFont; }
     ColorValue BoardFontColor() const { return m_boardFontColor; }
 
@@ -151,6 +152,7 @@ private:
     ColorValue m_boardFontColor = SysColors::clWindowText;
     QString m_startupErrors;
     bool m_closed = false;
+    int m_beepCount = 0;
 
     QPointer<TAboutBox> m_about;
     QPointer<TRankF> m_rank;
