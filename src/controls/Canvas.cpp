@@ -21,17 +21,16 @@ const QList<qreal> DashPattern = { 18, 6 };
 // Width used for a line that must not wrap.
 constexpr qreal NoWrapWidth = 1 << 22;
 
-// Whether text can be drawn as one shaped run, without the full layout (no mnemonic,
-// tab or line break to handle). The board tiles take this path on every paint.
-bool IsPlainRun(const QString& text, bool prefix)
+// Colour of a colour value, built inline (the board fills a few thousand rectangles a
+// frame, and the out-of-line conversions show up in profiles).
+QColor ToColor(ColorValue value)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\t' || u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029 || (prefix && u == u'&'))
-            return false;
-    }
-    return true;
+    const ColorValue v = SysColors::ToRgbValue(value);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
+
+// The format bits that change how text is laid out (as opposed to where it is placed).
+constexpr unsigned LayoutBits = Canvas::DtWordBreak | Canvas::DtSingleLine | Canvas::DtNoPrefix;
 
 // Left edge of a line of the given width under the horizontal format bits.
 int AlignedX(unsigned format, int left, int right, int width)
@@ -56,6 +55,15 @@ int AlignedY(unsigned format, int top, int bottom, int height)
 }
 
 } // namespace
+
+Canvas::Canvas() = default;
+
+Canvas::Canvas(QPainter* painter)
+{
+    Begin(painter);
+}
+
+Canvas::~Canvas() = default;
 
 void Canvas::Begin(QPainter* painter)
 {
@@ -104,13 +112,23 @@ void Canvas::SetFont(const QFont& font)
     m_font = font;
     // Glyphs are drawn in hard pixels like every other primitive here.
     m_font.setStyleStrategy(QFont::StyleStrategy(m_font.styleStrategy() | QFont::NoAntialias));
+    ++m_fontSerial;
+    m_metrics.reset();
+    m_extentText.clear();
+}
+
+const QFontMetrics& Canvas::Metrics() const
+{
+    if (!m_metrics)
+        m_metrics.emplace(m_font);
+    return *m_metrics;
 }
 
 void Canvas::ApplyPen()
 {
     if (m_penDirty) {
         // Width 0: a cosmetic one-pixel pen. Flat caps keep a line's end point unpainted.
-        m_pen = QPen(SysColors::ToQColor(m_penColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        m_pen = QPen(ToColor(m_penColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         if (m_penStyle == psDash)
             m_pen.setDashPattern(DashPattern);
         m_penDirty = false;
@@ -123,20 +141,34 @@ void Canvas::ApplyBrush()
     if (m_brushStyle == bsClear)
         m_painter->setBrush(Qt::NoBrush);
     else
-        m_painter->setBrush(SysColors::ToQColor(m_brushColor));
+        m_painter->setBrush(ToColor(m_brushColor));
 }
 
 void Canvas::FillRect(int left, int top, int right, int bottom)
 {
     if (!m_painter || m_brushStyle == bsClear || right <= left || bottom <= top)
         return;
-    m_painter->fillRect(QRect(left, top, right - left, bottom - top), SysColors::ToQColor(m_brushColor));
+    m_painter->fillRect(QRect(left, top, right - left, bottom - top), ToColor(m_brushColor));
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom)
 {
     if (!m_painter || right <= left || bottom <= top)
         return;
+    if (m_penStyle == psSolid) {
+        // Four one-pixel fills: the same pixels as a stroked outline, at a fraction of
+        // the cost (every board tile draws one).
+        const QColor pen = ToColor(m_penColor);
+        const int w = right - left;
+        const int h = bottom - top;
+        if (m_brushStyle == bsSolid && w > 2 && h > 2)
+            m_painter->fillRect(QRect(left + 1, top + 1, w - 2, h - 2), ToColor(m_brushColor));
+        m_painter->fillRect(QRect(left, top, w, 1), pen);
+        m_painter->fillRect(QRect(left, bottom - 1, w, 1), pen);
+        m_painter->fillRect(QRect(left, top, 1, h), pen);
+        m_painter->fillRect(QRect(right - 1, top, 1, h), pen);
+        return;
+    }
     ApplyPen();
     ApplyBrush();
     // An outlined QRect(x, y, w, h) covers x..x+w, so the span l..r-1 is w = r-l-1.
@@ -151,7 +183,7 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
     if (right - left <= 2 || bottom - top <= 2) {
         // Too thin for a corner or an inside to show: the outline covers the whole span.
         if (m_penStyle == psSolid) {
-            m_painter->fillRect(QRect(left, top, right - left, bottom - top), SysColors::ToQColor(m_penColor));
+            m_painter->fillRect(QRect(left, top, right - left, bottom - top), ToColor(m_penColor));
         } else {
             m_painter->setBrush(Qt::NoBrush);
             m_painter->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -174,9 +206,9 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
     const int ch = std::clamp(cornerHeight, 0, bottom - top);
     const int hx = cw / 2;
     const int hy = ch / 2;
-    const QColor pen = SysColors::ToQColor(m_penColor);
+    const QColor pen = ToColor(m_penColor);
     if (m_brushStyle == bsSolid) {
-        const QColor brush = SysColors::ToQColor(m_brushColor);
+        const QColor brush = ToColor(m_brushColor);
         m_painter->fillRect(QRect(left + 1, top + hy, right - left - 2, bottom - top - 2 * hy), brush);
         m_painter->fillRect(QRect(left + hx, top + 1, right - left - 2 * hx, bottom - top - 2), brush);
     }
@@ -255,46 +287,17 @@ void Canvas::LineTo(int x, int y)
 
 QSize Canvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics fm = m_painter ? QFontMetrics(m_font, m_painter->device()) : QFontMetrics(m_font);
-    return QSize(fm.horizontalAdvance(text), fm.height());
-}
-
-int Canvas::DrawText(const QString& text, int left, int top, int right, int bottom, unsigned format)
-{
-    if (!m_painter || text.isEmpty())
-        return 0;
-    const bool prefix = !(format & DtNoPrefix);
-    if (!IsPlainRun(text, prefix))
-        return DrawTextLayout(text, left, top, right, bottom, format);
-
-    m_painter->setFont(m_font);
-    const QFontMetrics fm = m_painter->fontMetrics();
-    const int width = fm.horizontalAdvance(text);
-    const int height = fm.height();
-    const bool wraps = (format & DtWordBreak) && !(format & DtSingleLine);
-    if (wraps && width > right - left)
-        return DrawTextLayout(text, left, top, right, bottom, format);
-
-    const int x = AlignedX(format, left, right, width);
-    const int y = AlignedY(format, top, bottom, height);
-    const bool clip = !(format & DtNoClip) && (x < left || x + width > right || y < top || y + height > bottom);
-    if (clip) {
-        if (right <= left || bottom <= top)
-            return height;
-        m_painter->save();
-        m_painter->setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+    const QFontMetrics& fm = Metrics();
+    if (text != m_extentText || m_extentText.isNull()) {
+        m_extentText = text;
+        m_extentWidth = fm.horizontalAdvance(text);
     }
-    m_painter->setPen(SysColors::ToQColor(m_fontColor));
-    m_painter->drawText(x, y + fm.ascent(), text);
-    if (clip)
-        m_painter->restore();
-    return height;
+    return QSize(m_extentWidth, fm.height());
 }
 
-int Canvas::DrawTextLayout(const QString& text, int left, int top, int right, int bottom, unsigned format)
+void Canvas::LayOutText(const QString& text, int wrapWidth, unsigned format)
 {
     const bool singleLine = format & DtSingleLine;
-    const bool wraps = (format & DtWordBreak) && !singleLine;
 
     // Mnemonic prefixes: "&x" shows x underlined, "&&" shows one '&'. Line breaks of any
     // kind become layout line separators unless the text is forced onto one line.
@@ -323,12 +326,15 @@ int Canvas::DrawTextLayout(const QString& text, int left, int top, int right, in
         shown.append(c);
     }
 
-    const QFontMetrics fm(m_font, m_painter->device());
-    const int lineHeight = fm.height();
+    if (!m_layout)
+        m_layout = std::make_unique<QTextLayout>();
+    QTextLayout& layout = *m_layout;
+    layout.clearLayout();
+    layout.setText(shown);
+    layout.setFont(m_font);
     QTextOption option;
-    option.setWrapMode(wraps ? QTextOption::WordWrap : QTextOption::NoWrap);
-    option.setTabStopDistance(8 * fm.averageCharWidth());
-    QTextLayout layout(shown, m_font, m_painter->device());
+    option.setWrapMode(wrapWidth >= 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
+    option.setTabStopDistance(8 * Metrics().averageCharWidth());
     layout.setTextOption(option);
     layout.setFormats(underlines);
     layout.beginLayout();
@@ -336,28 +342,63 @@ int Canvas::DrawTextLayout(const QString& text, int left, int top, int right, in
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
-        line.setLineWidth(wraps ? std::max(0, right - left) : NoWrapWidth);
+        line.setLineWidth(wrapWidth >= 0 ? wrapWidth : NoWrapWidth);
     }
     layout.endLayout();
 
+    m_layoutText = text;
+    m_layoutFormat = format & LayoutBits;
+    m_layoutWrap = wrapWidth;
+    m_layoutFontSerial = m_fontSerial;
+    m_layoutValid = true;
+}
+
+int Canvas::DrawText(const QString& text, int left, int top, int right, int bottom, unsigned format)
+{
+    if (!m_painter || text.isEmpty())
+        return 0;
+    const bool wraps = (format & DtWordBreak) && !(format & DtSingleLine);
+    const int wrapWidth = wraps ? std::max(0, right - left) : -1;
+    if (!m_layoutValid || m_layoutFontSerial != m_fontSerial || m_layoutWrap != wrapWidth
+        || m_layoutFormat != (format & LayoutBits) || m_layoutText != text)
+        LayOutText(text, wrapWidth, format);
+
+    // Place the lines: each on the font's own baseline (whatever fallback glyphs it
+    // holds), one font height apart, aligned within the rectangle.
+    QTextLayout& layout = *m_layout;
+    const QFontMetrics& fm = Metrics();
+    const int lineHeight = fm.height();
     const int total = lineHeight * layout.lineCount();
     const int y0 = AlignedY(format, top, bottom, total);
+    // Clipping only where something could cross the edge; a glyph may overhang its
+    // advance (italics), so the margin for that must fit inside too.
+    const int overhangLeft = std::max(0, -fm.minLeftBearing());
+    const int overhangRight = std::max(0, -fm.minRightBearing());
+    bool inside = y0 >= top && y0 + total <= bottom;
     for (int i = 0; i < layout.lineCount(); ++i) {
         QTextLine line = layout.lineAt(i);
-        const int width = int(std::ceil(line.naturalTextWidth()));
+        // Advance width without trailing blanks, as text extents are measured; ink that
+        // overhangs it is the clip's business.
+        const int width = qRound(line.horizontalAdvance());
         const int x = AlignedX(format, left, right, width);
-        // Every line sits on the font's own baseline, whatever fallback glyphs it holds.
+        inside = inside && x - overhangLeft >= left && x + width + overhangRight <= right;
         line.setPosition(QPointF(x, y0 + i * lineHeight + fm.ascent() - line.ascent()));
     }
-
-    const bool clip = !(format & DtNoClip);
+    const bool clip = !(format & DtNoClip) && !inside;
     if (clip && (right <= left || bottom <= top))
         return total;
-    m_painter->save();
-    if (clip)
+    if (clip) {
+        m_painter->save();
         m_painter->setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
-    m_painter->setPen(SysColors::ToQColor(m_fontColor));
+    }
+    if (!m_textPenSet || m_textPenColor != m_fontColor) {
+        m_textPen = QPen(ToColor(m_fontColor));
+        m_textPenColor = m_fontColor;
+        m_textPenSet = true;
+    }
+    m_painter->setPen(m_textPen);
     layout.draw(m_painter, QPointF(0, 0));
-    m_painter->restore();
+    if (clip)
+        m_painter->restore();
     return total;
 }

@@ -13,11 +13,14 @@
 //     tabs to every 8 average character widths, clips to the rectangle and never paints a
 //     background; '&' marks a mnemonic unless DtNoPrefix is given.
 // Nothing is antialiased. A canvas keeps its pen, brush and font between paints: a control
-// owns one and attaches it to each paint's QPainter with Begin/End.
+// owns one and attaches it to each paint's QPainter with Begin/End. It also keeps the
+// layout of the last text it drew and the width of the last text it measured, so a
+// control that paints the same caption again (a board tile) does no text shaping.
 #pragma once
 
 // Qt
 #include <QFont>
+#include <QFontMetrics>
 #include <QPen>
 #include <QPoint>
 #include <QSize>
@@ -25,7 +28,11 @@
 // own
 #include "SysColors.h"
 
+#include <memory>
+#include <optional>
+
 class QPainter;
+class QTextLayout;
 
 class Canvas
 {
@@ -55,9 +62,9 @@ public:
         DtNoPrefix = 0x800,
     };
 
-    Canvas() = default;
-    explicit Canvas(QPainter* painter) { Begin(painter); }
-    ~Canvas() { End(); }
+    Canvas();
+    explicit Canvas(QPainter* painter);
+    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -97,13 +104,14 @@ public:
 
     // Width and height of text as one line in the canvas font (no prefix processing).
     QSize TextExtent(const QString& text) const;
+    const QFontMetrics& Metrics() const;
     int TextWidth(const QString& text) const { return TextExtent(text).width(); }
     int TextHeight(const QString& text) const { return TextExtent(text).height(); }
 
 private:
     void ApplyPen();
     void ApplyBrush();
-    int DrawTextLayout(const QString& text, int left, int top, int right, int bottom, unsigned format);
+    void LayOutText(const QString& text, int wrapWidth, unsigned format);
 
     QPainter* m_painter = nullptr;
     ColorValue m_penColor = SysColors::clBlack;
@@ -114,9 +122,24 @@ private:
     QFont m_sourceFont;
     QFont m_font;
     bool m_fontSet = false;
+    // Bumped whenever the font changes, so cached text knows it is stale.
+    quint32 m_fontSerial = 0;
+    mutable std::optional<QFontMetrics> m_metrics;
+    mutable QString m_extentText;
+    mutable int m_extentWidth = 0;
+    // The last text laid out, with what it was laid out for.
+    std::unique_ptr<QTextLayout> m_layout;
+    QString m_layoutText;
+    unsigned m_layoutFormat = 0;
+    int m_layoutWrap = 0;
+    quint32 m_layoutFontSerial = 0;
+    bool m_layoutValid = false;
     ColorValue m_fontColor = SysColors::clWindowText;
     QPoint m_penPos;
     // The QPen handed to the painter, rebuilt only when colour or style change.
     QPen m_pen;
     bool m_penDirty = true;
+    QPen m_textPen;
+    ColorValue m_textPenColor = 0;
+    bool m_textPenSet = false;
 };

@@ -66,19 +66,26 @@ void PaintBands(Canvas& canvas, const GradientTable& table, int steps, TGradStyl
     const BandLayout bands = Bands(down ? height : width, steps);
     for (int i = 0; i <= steps; ++i) {
         const int pos = bands.Start(i);
-        const int end = pos + bands.thickness;
+        int end = pos + bands.thickness;
         canvas.SetBrushColor(table[size_t(i)]);
         if (rounded) {
             if (down)
                 canvas.RoundRect(0, pos, width, end, 5, 5);
             else
                 canvas.RoundRect(pos, 0, end, height, 5, 5);
-        } else {
-            if (down)
-                canvas.FillRect(0, pos, width, end);
-            else
-                canvas.FillRect(pos, 0, end, height);
+            continue;
         }
+        // A plain band shows only up to where the next one starts (bands never leave a
+        // gap), so each pixel is filled once; a band the next one covers entirely is
+        // skipped. The picture is the same as filling every band whole, in order.
+        if (i < steps)
+            end = std::min(end, bands.Start(i + 1));
+        if (end <= pos)
+            continue;
+        if (down)
+            canvas.FillRect(0, pos, width, end);
+        else
+            canvas.FillRect(pos, 0, end, height);
     }
 }
 
