@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: MIT
+// TStringGrid: the cell geometry the windows rely on (widths plus lines, hidden and
+// zero-width columns, a 5-pixel row, headers that stay when the rows scroll), the painted
+// colours by cell state, the current row kept in step with the text grid, and the
+// in-place editor that refuses what the table file cannot hold.
+
+// Qt
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+// GoogleTest
+#include <gtest/gtest.h>
+// own
+#include "StringGrid.h"
+
+namespace {
+
+QImage Render(QWidget& w)
+{
+    QImage image(w.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    w.render(&image);
+    return image;
+}
+
+QRgb Rgb(ColorValue v)
+{
+    return SysColors::ToQColor(v).rgb();
+}
+
+bool AnyPixel(const QImage& img, const QRect& rect, QRgb colour)
+{
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (img.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+
+// A grid shaped like the move log: nine columns, some hidden, one zero-width, a 5-pixel
+// fixed row, lines under the fixed row only.
+struct MoveLogShape : ::testing::Test
+{
+    MoveLogShape()
+        : grid(&text)
+    {
+        grid.SetDefaultColWidth(18);
+        grid.SetDefaultRowHeight(16);
+        grid.SetLines(TStringGrid::glFixedHorz);
+        grid.SetFlat(true);
+        grid.SetRowSelect(true);
+        grid.SetColor(SysColors::clNavy);
+        grid.SetFixedColor(SysColors::clTeal);
+        grid.SetColWidths({ 18, 18, 25, 40, 0, -1, -1, -1, -1 });
+        grid.SetRowHeight(0, 5);
+        grid.resize(168, 200);
+        grid.show();
+    }
+
+    TextGrid text { 9, 20 };
+    TStringGrid grid;
+};
+
+TEST_F(MoveLogShape, ColumnsTakeTheirWidthsAndHiddenOnesTakeNothing)
+{
+    const QRect c0 = grid.CellRect(0, 1);
+    const QRect c1 = grid.CellRect(1, 1);
+    const QRect c3 = grid.CellRect(3, 1);
+    EXPECT_EQ(c0.width(), 18);
+    EXPECT_EQ(c1.left(), c0.left() + 18); // no vertical lines: no gap
+    EXPECT_EQ(c3.width(), 40);
+    EXPECT_EQ(grid.CellRect(4, 1).width(), 0);
+    EXPECT_TRUE(grid.CellRect(5, 1).isNull());
+    // Row 0 is 5 high, then one line, then the 16-pixel rows with their lines.
+    EXPECT_EQ(grid.CellRect(0, 0).height(), 5);
+    EXPECT_EQ(grid.CellRect(0, 1).top(), grid.CellRect(0, 0).top() + 6);
+    EXPECT_EQ(grid.CellRect(0, 2).top(), grid.CellRect(0, 1).top() + 17);
+}
+
+TEST_F(MoveLogShape, LinesOnlyUnderTheFixedRowAndCellColourBetweenRows)
+{
+    const QImage img = Render(grid);
+    const QRect fixed = grid.CellRect(0, 0);
+    const QRect row1 = grid.CellRect(0, 1);
+    EXPECT_EQ(img.pixel(fixed.center()), Rgb(SysColors::clTeal));
+    EXPECT_EQ(img.pixel(fixed.left() + 3, fixed.bottom() + 1), qRgb(0, 0, 0));
+    // The line below an ordinary row exists but is drawn in the grid colour.
+    const QRect row2 = grid.CellRect(0, 2);
+    EXPECT_EQ(img.pixel(row2.left() + 3, row2.bottom() + 1), Rgb(SysColors::clNavy));
+    EXPECT_EQ(img.pixel(row2.center()), Rgb(SysColors::clNavy));
+    // Row select: the current row (1) in the highlight colour.
+    EXPECT_EQ(img.pixel(row1.center()), Rgb(SysColors::clHighlight));
+    // Flat: a one-pixel black border.
+    EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(1, 1), Rgb(SysColors::clTeal));
+}
+
+TEST_F(MoveLogShape, HookGetsThePreparedPainterAndTheCellState)
+{
+    struct Seen
+    {
+        QRgb brush, pen;
+        TStringGrid::CellState state;
+        QRect rect;
+    };
+    QMap<QPair<int, int>, Seen> seen;
+    grid.SetFontColor(SysColors::clYellow);
+    grid.SetDrawCell([&](QPainter& p, int col, int row, const QRect& rect, TStringGrid::CellState state) {
+        seen[qMakePair(col, row)] = { p.brush().color().rgb(), p.pen().color().rgb(), state, rect };
+        p.fillRect(rect, Qt::green);
+    });
+    text.SetRow(2);
+    const QImage img = Render(grid);
+    auto At = [&](int col, int row) { return seen.value(qMakePair(col, row)); };
+
+    ASSERT_TRUE(seen.contains(qMakePair(0, 0)));
+    EXPECT_EQ(At(0, 0).state, TStringGrid::CellState(TStringGrid::gdFixed));
+    EXPECT_EQ(At(0, 0).brush, Rgb(SysColors::clTeal));
+    EXPECT_EQ(At(0, 0).pen, Rgb(SysColors::clYellow));
+    EXPECT_TRUE(At(3, 2).state.testFlag(TStringGrid::gdSelected));
+    EXPECT_EQ(At(3, 2).brush, Rgb(SysColors::clHighlight));
+    EXPECT_EQ(At(3, 2).pen, Rgb(SysColors::clHighlightText));
+    EXPECT_FALSE(At(3, 1).state.testFlag(TStringGrid::gdSelected));
+    EXPECT_EQ(At(3, 1).brush, Rgb(SysColors::clNavy));
+    EXPECT_FALSE(seen.contains(qMakePair(5, 1))); // hidden columns are not drawn
+    EXPECT_EQ(At(3, 1).rect, grid.CellRect(3, 1).translated(-grid.viewport()->pos()));
+    EXPECT_EQ(img.pixel(grid.CellRect(3, 1).center()), qRgb(0, 255, 0));
+}
+
+TEST_F(MoveLogShape, CurrentRowFollowsTheTextGridAndTheMouse)
+{
+    text.SetRow(15);
+    EXPECT_EQ(grid.currentIndex().row(), 15);
+    EXPECT_FALSE(grid.CellRect(0, 15).isNull()); // scrolled into view
+    EXPECT_GT(grid.verticalScrollBar()->value(), 0);
+
+    text.SetRow(1);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(1, 3).center()));
+    EXPECT_EQ(text.Row(), 3);
+}
+
+TEST(StringGridTest, HeaderRowsStayWhenTheRowsScroll)
+{
+    TStringGrid grid(4, 40);
+    grid.SetDefaultRowHeight(18);
+    grid.SetColWidths({ 42, 119, 53, 152 });
+    grid.resize(393, 242);
+    grid.show();
+    grid.SetCell(1, 0, QStringLiteral("Name"));
+    const QRect header = grid.CellRect(1, 0);
+    const QRect first = grid.CellRect(1, 1);
+    EXPECT_EQ(first.top(), header.bottom() + 2); // 18 high, then one line
+    grid.verticalScrollBar()->setValue(5);
+    EXPECT_EQ(grid.CellRect(1, 0), header);
+    EXPECT_EQ(grid.CellRect(1, 6).top(), first.top()); // scrolled by whole rows
+    EXPECT_TRUE(grid.CellRect(1, 1).isNull());
+
+    // All lines: black between fixed cells, silver between ordinary ones; a raised edge
+    // on the fixed cells of a grid that is not flat.
+    const QImage img = Render(grid);
+    const QRect fixedCol = grid.CellRect(0, 6);
+    const QRect cell = grid.CellRect(1, 6);
+    EXPECT_EQ(img.pixel(fixedCol.right() + 1, fixedCol.center().y()), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(cell.right() + 1, cell.center().y()), Rgb(SysColors::clSilver));
+    EXPECT_EQ(img.pixel(cell.center().x(), cell.bottom() + 1), Rgb(SysColors::clSilver));
+    EXPECT_EQ(img.pixel(header.left() + 5, header.top()), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(header.left() + 5, header.bottom()), Rgb(SysColors::clGray));
+    EXPECT_EQ(img.pixel(header.center()), Rgb(SysColors::clBtnFace));
+}
+
+TEST(StringGridTest, FixedCellsTakeNoClicks)
+{
+    TStringGrid grid(4, 5);
+    grid.resize(300, 200);
+    grid.show();
+    grid.SetRow(2);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(0, 4).center()));
+    EXPECT_EQ(grid.Row(), 2);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(2, 4).center()));
+    EXPECT_EQ(grid.Row(), 4);
+}
+
+TEST(StringGridTest, EditorRefusesCommasAndLineBreaks)
+{
+    TStringGrid grid(4, 3);
+    grid.SetFixedCols(2);
+    grid.SetEditing(true);
+    grid.resize(300, 150);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.Grid()->index(1, 3));
+    grid.edit(grid.currentIndex());
+    auto* editor = grid.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->geometry(), grid.CellRect(3, 1).translated(-grid.viewport()->pos())); // lines left free
+    QTest::keyClicks(editor, QStringLiteral("ab,c"));
+    EXPECT_EQ(editor->text(), QStringLiteral("abc"));
+    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("abc")); // live, before the editor closes
+    editor->insert(QStringLiteral("生\n気"));
+    EXPECT_EQ(editor->text(), QStringLiteral("abc"));
+    editor->insert(QStringLiteral("生気"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits from a queued call
+    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("abc生気"));
+
+    // Fixed cells are never edited.
+    EXPECT_FALSE(grid.Grid()->flags(grid.Grid()->index(1, 1)) & Qt::ItemIsEditable);
+}
+
+TEST(StringGridTest, CellTextIsClippedToItsCell)
+{
+    QImage img(60, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.setPen(Qt::black);
+        QFont f = p.font();
+        f.setPixelSize(13);
+        p.setFont(f);
+        TStringGrid::DrawCellText(p, QRect(10, 0, 20, 18), QString(40, QLatin1Char('W')), taCenter);
+    }
+    EXPECT_TRUE(AnyPixel(img, QRect(10, 2, 20, 16), qRgb(0, 0, 0)) || AnyPixel(img, QRect(10, 2, 20, 16), qRgb(1, 1, 1)));
+    for (int y = 0; y < img.height(); ++y) {
+        EXPECT_EQ(img.pixel(9, y), qRgb(255, 255, 255)) << y;
+        EXPECT_EQ(img.pixel(30, y), qRgb(255, 255, 255)) << y;
+    }
+    for (int x = 10; x < 30; ++x)
+        EXPECT_EQ(img.pixel(x, 1), qRgb(255, 255, 255)) << x; // moved down by 2
+}
+
+TEST(StringGridTest, ZeroWidthColumnKeepsItsLine)
+{
+    TStringGrid grid(3, 2);
+    grid.SetColWidths({ 10, 0, 10 });
+    grid.resize(200, 100);
+    grid.show();
+    EXPECT_EQ(grid.CellRect(2, 1).left(), grid.CellRect(0, 1).left() + 10 + 1 + 0 + 1);
+    grid.SetColWidth(1, -1);
+    EXPECT_EQ(grid.CellRect(2, 1).left(), grid.CellRect(0, 1).left() + 10 + 1);
+}
+
+} // namespace
