@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: MIT
+#include "Rank.h"
+
+// Qt
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+// own
+#include "AppInfo.h"
+#include "Name.h"
+#include "Panel.h"
+#include "RankHost.h"
+#include "Ranking.h"
+#include "store/TableFile.h"
+
+namespace {
+
+constexpr int ClientWidth = 393;
+constexpr int ClientHeight = 276;
+constexpr int MaxWidth = 400;
+constexpr int PanelHeight = 34;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+
+} // namespace
+
+TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+    , m_host(host)
+    , m_nameForm(nameForm)
+{
+    Q_ASSERT(host);
+    setObjectName(QStringLiteral("RankF"));
+    setModal(false);
+    setWindowTitle(QStringLiteral("ランキング"));
+    setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+
+    m_sg0 = new TStringGrid(Ranking::Columns, Ranking::EmptyRowCount, this);
+    m_sg0->setObjectName(QStringLiteral("SG0"));
+    m_sg0->setFont(AppInfo::WindowFont(AppInfo::PGothic, 15, true, true));
+    m_sg0->SetFontColor(SysColors::clAqua);
+    m_sg0->SetColor(SysColors::clGray);
+    m_sg0->SetFixedColor(SysColors::clBlue);
+    m_sg0->SetDefaultRowHeight(18);
+    m_sg0->SetColWidths({ 42, 119, 53, 152 });
+    m_sg0->SetFixedRows(1);
+    m_sg0->SetFixedCols(1);
+    m_sg0->SetLines(TStringGrid::glAll);
+    m_sg0->SetRowSelect(true);
+    m_sg0->SetEditing(false);
+    m_sg0->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState state) {
+        SG0DrawCell(painter, col, row, rect, state);
+    });
+
+    m_panel1 = new Panel(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->SetBevelOuter(bvLowered);
+    m_okBtn = new QPushButton(QStringLiteral("OK"), m_panel1);
+    m_okBtn->setObjectName(QStringLiteral("OKBtn"));
+    m_clrBtn = new QPushButton(QStringLiteral("クリア"), m_panel1);
+    m_clrBtn->setObjectName(QStringLiteral("ClrBtn"));
+    connect(m_okBtn, &QPushButton::clicked, this, &TRankF::OKBtnClick);
+    connect(m_clrBtn, &QPushButton::clicked, this, &TRankF::ClrBtnClick);
+
+    m_penFixed = QPen(SysColors::ToQColor(SysColors::clWhite));
+    m_penCell = QPen(SysColors::ToQColor(SysColors::clAqua));
+    m_penHighlight = QPen(SysColors::ToQColor(SysColors::clYellow));
+
+    if (m_nameForm)
+        m_nameForm->SetPlayWave([host](int number) { host->PlayWave(number); });
+
+    resize(ClientWidth, ClientHeight);
+    FormResize(); // a hidden window gets its resize event only when first shown
+    FormCreate();
+}
+
+TRankF::~TRankF()
+{
+    // A name entry of our own has no parent; one handed in belongs to the start-up.
+    if (m_nameForm && !m_nameForm->parent() && m_nameForm->property("ownedByRank").toBool())
+        delete m_nameForm.data();
+}
+
+void TRankF::FormCreate()
+{
+    Ranking::WriteHeader(Grid());
+    setWindowTitle(QStringLiteral("RanKing Top ") + QString::number(Ranking::Places));
+}
+
+TextGrid& TRankF::Grid() const
+{
+    return *m_sg0->Grid();
+}
+
+QString TRankF::FilePath() const
+{
+    return m_host->ProgramFolder() + Ranking::FileName();
+}
+
+void TRankF::ShowRanking(int mode)
+{
+    // While the window is open its grid is newer than the file: an entry made since it
+    // opened is saved only when it closes, so reading the file now would drop that entry.
+    if (!isVisible()) {
+        TableFile::Load(Grid(), FilePath());
+        Ranking::Normalise(Grid());
+    }
+    RenumberRanks();
+    if (mode == 0 && RankPosition(m_host->PointsTotal()) == Ranking::NotPlaced)
+        return;
+    BringToFront();
+}
+
+int TRankF::RankPosition(int points) const
+{
+    return Ranking::RankPosition(Grid(), points);
+}
+
+void TRankF::InsertRankEntry(int place, const QString& name)
+{
+    Ranking::InsertRankEntry(Grid(), place, name, m_host->PointsTotal(), m_host->CurrentDateTime());
+}
+
+void TRankF::RenumberRanks()
+{
+    Ranking::RenumberRanks(Grid());
+}
+
+void TRankF::FormShow()
+{
+    if (m_host->RankPending() == 0)
+        return; // only shown
+    m_host->SetRankPending(0);
+    const int place = RankPosition(m_host->PointsTotal());
+    m_highlightRow = place;
+    m_sg0->viewport()->update();
+    if (Ranking::IsEmpty(Grid())) {
+        InsertRankEntry(1, AskName());
+        return;
+    }
+    if (place >= 1 && place <= Ranking::Places)
+        InsertRankEntry(place, AskName());
+    if (place >= 1 && place < Grid().RowCount())
+        Grid().SetRow(place);
+    Ranking::TrimToPlaces(Grid());
+}
+
+void TRankF::FormClose()
+{
+    const QString path = FilePath();
+    QString error;
+    if (!TableFile::Save(Grid(), path, &error)) {
+        m_host->ShowMessage(QStringLiteral("ランキングを保存できませんでした。\n%1\n%2")
+                                .arg(QDir::toNativeSeparators(path), error));
+    }
+    m_host->NewGame();
+}
+
+void TRankF::FormResize()
+{
+    if (width() > MaxWidth) {
+        resize(MaxWidth, height()); // comes back here with the new width
+        return;
+    }
+    const int gridHeight = qMax(0, height() - PanelHeight);
+    m_sg0->setGeometry(0, 0, width(), gridHeight);
+    m_panel1->setGeometry(0, gridHeight, width(), PanelHeight);
+    const int top = (PanelHeight - ButtonHeight) / 2;
+    m_clrBtn->setGeometry(8, top, ButtonWidth, ButtonHeight);
+    m_okBtn->setGeometry(width() - 8 - ButtonWidth, top, ButtonWidth, ButtonHeight);
+}
+
+void TRankF::OKBtnClick()
+{
+    close();
+}
+
+void TRankF::ClrBtnClick()
+{
+    if (!ConfirmClear())
+        return;
+    QFile::remove(FilePath());
+    Grid().SetRowCount(Ranking::EmptyRowCount);
+    Grid().ClearRow(1);
+    BringToFront();
+}
+
+void TRankF::SG0DrawCell(QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState state)
+{
+    painter.fillRect(rect, painter.brush());
+    // White on the headers and the rank column, aqua elsewhere, yellow for the last result
+    // offered, whatever the cell (so the header is yellow until a result is offered).
+    painter.setPen(row == m_highlightRow ? m_penHighlight : (state & TStringGrid::gdFixed) ? m_penFixed : m_penCell);
+    TStringGrid::DrawCellText(painter, rect, Grid().Cell(col, row), taCenter);
+}
+
+void TRankF::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    FormShow();
+}
+
+void TRankF::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TRankF::keyPressEvent(QKeyEvent* event)
+{
+    // Only the buttons close the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TRankF::done(int result)
+{
+    const bool wasVisible = isVisible();
+    QDialog::done(result);
+    if (wasVisible)
+        FormClose();
+}
+
+QString TRankF::AskName()
+{
+    if (m_askName)
+        return m_askName();
+    if (!m_nameForm) {
+        auto* form = new TNameF(nullptr);
+        form->setProperty("ownedByRank", true);
+        RankHost* host = m_host;
+        form->SetPlayWave([host](int number) { host->PlayWave(number); });
+        m_nameForm = form;
+    }
+    return m_nameForm->Execute();
+}
+
+bool TRankF::ConfirmClear()
+{
+    if (m_confirmClear)
+        return m_confirmClear();
+    QMessageBox box(QMessageBox::Question, AppInfo::Title, QStringLiteral("ランキングをクリアしてよろしいですか？"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TRankF::BringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
