@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Helpers for driving the real program under Xvfb: a private X server, a fresh program
+# folder and configuration folder, waiting for windows and pixels, and screenshots.
+
+desk_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# desk_start_x: starts Xvfb on a free display and exports DISPLAY.
+desk_start_x() {
+    local fifo="$DESK_WORK/displayfd"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    DESK_XPID=$!
+    local n=""
+    for _ in $(seq 100); do
+        n=$(cat "$fifo" 2>/dev/null | tr -d '\n')
+        [ -n "$n" ] && break
+        sleep 0.1
+    done
+    [ -n "$n" ] || desk_fail "Xvfb did not start"
+    export DISPLAY=":$n"
+}
+
+# desk_setup EXE: a work folder with its own program folder (a copy of the executable, so
+# the tables and ranking it writes stay there) and configuration folder.
+desk_setup() {
+    DESK_WORK=$(mktemp -d)
+    mkdir -p "$DESK_WORK/prog" "$DESK_WORK/config"
+    cp "$1" "$DESK_WORK/prog/orbilo"
+    export XDG_CONFIG_HOME="$DESK_WORK/config"
+    export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    trap desk_cleanup EXIT
+    : > "$DESK_WORK/displayfd"
+    desk_start_x
+}
+
+desk_cleanup() {
+    [ -n "${DESK_PID:-}" ] && kill "$DESK_PID" 2>/dev/null
+    [ -n "${DESK_XPID:-}" ] && kill "$DESK_XPID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$DESK_WORK"
+}
+
+desk_launch() {
+    "$DESK_WORK/prog/orbilo" >"$DESK_WORK/orbilo.log" 2>&1 &
+    DESK_PID=$!
+}
+
+# desk_window TITLE-PATTERN: waits for a window and prints its id.
+desk_window() {
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    desk_fail "no window named $1"
+}
+
+# desk_geometry ID: sets WX, WY (position of the client area).
+desk_geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    WX=$X
+    WY=$Y
+}
+
+desk_shot() {
+    mkdir -p "$DESK_SHOTS"
+    import -window root "$DESK_SHOTS/$1.png"
+}
+
+# desk_pixel X Y: the pixel's colour as "r,g,b" from a fresh screenshot.
+desk_pixel() {
+    import -window root "$DESK_WORK/pix.png"
+    convert "$DESK_WORK/pix.png" -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# desk_wait_pixel X Y COLOUR: waits until the pixel shows the colour.
+desk_wait_pixel() {
+    for _ in $(seq 100); do
+        [ "$(desk_pixel "$1" "$2")" = "$3" ] && return 0
+        sleep 0.1
+    done
+    desk_fail "pixel $1,$2 never became $3 (is $(desk_pixel "$1" "$2"))"
+}
+
+# desk_wait_exit: waits up to ten seconds for the program to end.
+desk_wait_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$DESK_PID" 2>/dev/null || { wait "$DESK_PID" 2>/dev/null; DESK_PID=""; return 0; }
+        sleep 0.1
+    done
+    desk_fail "the program did not end"
+}
+
+# desk_menu_height ID: the height of the main window's menu bar, found as the first row of
+# the top strip's gradient (pure blue at its left end), once the window has been painted.
+desk_menu_height() {
+    for _ in $(seq 50); do
+        import -window "$1" "$DESK_WORK/win.png" 2>/dev/null
+        local col
+        col=$(convert "$DESK_WORK/win.png" -crop 1x60+3+0 -depth 8 txt:- 2>/dev/null | tail -n +2 |
+              awk -F'[(),]' '$3 < 10 && $4 < 10 && $5 > 200 { print $2 + 0; exit }')
+        if [ -n "$col" ]; then
+            echo $((col - 2))
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
