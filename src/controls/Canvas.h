@@ -9,9 +9,11 @@
 //     brush over that same span; RoundRect's corner arguments are the corner ellipse's
 //     width and height;
 //   - LineTo draws from the current position and leaves out its end point;
-//   - DrawText places text at the rectangle's top-left, wraps at word boundaries, expands
-//     tabs to every 8 average character widths, clips to the rectangle and never paints a
-//     background; '&' marks a mnemonic unless DtNoPrefix is given.
+//   - DrawText places text at the rectangle's top-left (or as DtCenter / DtRight /
+//     DtVCenter / DtBottom say), breaks lines at CR/LF and, with DtWordBreak, at word
+//     boundaries, spaces lines one font height apart, expands tabs to every 8 average
+//     character widths (with or without DtExpandTabs), clips to the rectangle unless
+//     DtNoClip and never paints a background; '&' marks a mnemonic unless DtNoPrefix.
 // Nothing is antialiased. A canvas keeps its pen, brush and font between paints: a control
 // owns one and attaches it to each paint's QPainter with Begin/End. It also keeps the
 // layout of the last text it drew and the width of the last text it measured, so a
