@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// A whole game played on the real engine to its end, through the real ranking window and
+// name entry: the result must be read before the new deal empties the move log, the name
+// typed goes in, and closing the ranking saves it and deals once more.
+
+#include "../core/GameTestSupport.h"
+
+#include "Name.h"
+#include "Rank.h"
+#include "RankHost.h"
+#include "Ranking.h"
+#include "platform/Cp932.h"
+
+// Qt
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+// GoogleTest
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// The main window's part: the game's host and the ranking's host in one.
+class PlayHost : public RecordingHost, public RankHost
+{
+public:
+    void PlayWave(int number) override { RecordingHost::PlayWave(number); }
+    void ShowRanking(int mode) override
+    {
+        RecordingHost::ShowRanking(mode);
+        pointsAtEnd = game->PointsTotal();
+        rank->ShowRanking(mode);
+    }
+    int PointsTotal() const override { return game->PointsTotal(); }
+    int RankPending() const override { return game->RankPending(); }
+    void SetRankPending(int value) override { game->SetRankPending(value); }
+    void NewGame() override
+    {
+        ++deals;
+        game->NewGame();
+    }
+    QString ProgramFolder() const override { return folder; }
+    void ShowMessage(const QString& text) override { RecordingHost::messages << text; }
+
+    TRankF* rank = nullptr;
+    QString folder;
+    int pointsAtEnd = 0;
+    int deals = 0;
+};
+
+// Any tile in play with a neighbour in play to its right or below; stems only, so every
+// such pair can be removed.
+bool RemoveAnyPair(Game& game)
+{
+    for (int r = 0; r < Game::Rows; ++r)
+        for (int c = 0; c < Game::Cols; ++c) {
+            if (!game.TileAt(c, r).visible)
+                continue;
+            for (const auto& [dc, dr] : { std::pair { 1, 0 }, std::pair { 0, 1 } }) {
+                const int c2 = c + dc, r2 = r + dr;
+                if (c2 < Game::Cols && r2 < Game::Rows && game.TileAt(c2, r2).visible) {
+                    game.TileMouseDown(Game::TileNumber(c, r), 0, Game::ShiftLeft);
+                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, Game::ShiftLeft);
+                    return true;
+                }
+            }
+        }
+    return false;
+}
+
+TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
+{
+    QTemporaryDir dir;
+    PlayHost host;
+    Game game(host);
+    host.game = &game;
+    DefaultTables tables;
+    tables.AttachTo(game);
+    game.Seed(7);
+    game.NewGame();
+
+    TNameF nameF;
+    nameF.SetLoginName([] { return QStringLiteral("login"); });
+    TRankF rank(&host, &nameF);
+    host.rank = &rank;
+    host.folder = dir.path() + QLatin1Char('/');
+
+    int named = 0;
+    QTimer::singleShot(0, &nameF, [&] {
+        ++named;
+        nameF.Edit1()->selectAll();
+        QTest::keyClicks(nameF.Edit1(), QStringLiteral("player,1"));
+        QTest::keyClick(nameF.Edit1(), Qt::Key_Return); // does not close
+        nameF.OKBtn()->click();
+    });
+
+    int moves = 0;
+    while (host.rankingCalls.empty() && moves < 100 && RemoveAnyPair(game))
+        ++moves;
+    ASSERT_EQ(host.rankingCalls, std::vector<int>({ 0 }));
+    EXPECT_EQ(named, 1);
+    EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), 4), 1); // the name entry's sound
+    ASSERT_TRUE(rank.isVisible());
+    EXPECT_EQ(rank.HighlightRow(), 1);
+    EXPECT_EQ(rank.Grid().Cell(Ranking::ColName, 1), QStringLiteral("player，1"));
+    EXPECT_EQ(rank.Grid().Cell(Ranking::ColPoints, 1), QString::number(host.pointsAtEnd));
+    EXPECT_NE(host.pointsAtEnd, 0) << "seed 7 should score: a zero result would not show a lost total";
+    EXPECT_EQ(game.PointsTotal(), 0); // the engine has dealt again
+    EXPECT_EQ(game.RankPending(), 0);
+
+    rank.OKBtn()->click();
+    EXPECT_FALSE(rank.isVisible());
+    EXPECT_EQ(host.deals, 1);
+    QFile file(dir.filePath(QStringLiteral("Rank.dat")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("Rank,Name,Point,Time,\r\n1,player" + Cp932::Encode(QStringLiteral("，")) + "1,"
+                                 + QByteArray::number(host.pointsAtEnd) + ","))
+        << bytes.toStdString();
+    EXPECT_EQ(bytes.count("\r\n"), 2);
+}
+
+} // namespace
