@@ -171,6 +171,11 @@ struct MarkCase
     std::vector<QPoint> unmarked;
 };
 
+void PrintTo(const MarkCase& c, std::ostream* os)
+{
+    *os << "ZSet " << c.zSet;
+}
+
 class BrimBtnMarkTest : public ::testing::TestWithParam<MarkCase>
 {
 };
