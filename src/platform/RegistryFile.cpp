@@ -286,6 +286,16 @@ bool IsHexData(const QByteArray& line, qsizetype dataPos)
     return dataPos >= 0 && StartsWithNoCase(line, dataPos, "hex");
 }
 
+// An indented line of hex bytes that goes on with the value above it. Anything else (a
+// section header, a value line, a blank line) ends the value, even one left dangling.
+bool IsHexContinuation(const QByteArray& line)
+{
+    if (line.isEmpty() || !IsBlank(line.at(0)) || line.trimmed().isEmpty())
+        return false;
+    return std::all_of(line.cbegin(), line.cend(),
+                       [](char c) { return HexDigit(c) >= 0 || c == ',' || c == '\\' || IsBlank(c); });
+}
+
 struct HeaderInfo
 {
     bool user = false;
@@ -526,8 +536,7 @@ Document Parse(const QByteArray& bytes)
             logical = rest;
             while (rest.endsWith('\\')) {
                 logical.chop(1);
-                if (li + 1 >= lines.size() || lines.at(li + 1).isEmpty()
-                    || !IsBlank(lines.at(li + 1).at(0)) || lines.at(li + 1).trimmed().isEmpty()) {
+                if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
                     dangling = true;
                     break;
                 }
@@ -589,6 +598,10 @@ QByteArray Serialise(const Document& document)
             // Lines read from the file go back as they were; values set here are formatted.
             out += e.raw.isEmpty() ? FormatValue(e.name.value_or(QString()), e.value) : e.raw;
             out += Eol;
+            // A damaged value left dangling on a "\" must not take the next line along
+            // when the file is read again: a blank line ends it, as it did when it was read.
+            if (!e.parsed && TrimRight(e.raw).endsWith('\\'))
+                out += Eol;
         }
     }
     out += Eol;

@@ -240,6 +240,23 @@ TEST_F(RegistryFileTest, DamagedLinesAreSkippedAndKeptVerbatim)
     EXPECT_EQ(reg.ReadValue(t, "Good").value.ToText(), "yes");
 }
 
+// Found by the random round trip below: a hex value left dangling on "\\", then a blank
+// line, then an indented byte line. The blank line was dropped on write-back, so the next
+// read joined the two and produced a value that had never been in the file.
+TEST_F(RegistryFileTest, ADanglingHexValueNeverTakesTheNextLineAlong)
+{
+    WriteAll(Path(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"h\"=hex:01,02,\\\r\n\r\n  03,04\r\n"
+                     "\"k\"=hex:05,\\\r\n  [HKEY_CURRENT_USER\\Software\\B]\r\n\"v\"=\"1\"\r\n");
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_FALSE(reg.ValueExists("Software\\A", "h")) << "pass " << pass;
+        EXPECT_FALSE(reg.ValueExists("Software\\A", "k")) << "pass " << pass;
+        // An indented section header still starts its section.
+        EXPECT_EQ(reg.ReadValue("Software\\B", "v").value.ToText(), "1") << "pass " << pass;
+        ASSERT_TRUE(reg.WriteValue("Software\\A", "n", RegValue::Dword(pass)).Ok());
+    }
+    EXPECT_TRUE(Lines(ReadAll(Path())).contains("  03,04"));
+}
+
 TEST_F(RegistryFileTest, GarbageIsReadWithoutACrashAndSurvivesAWrite)
 {
     const quint32 seed = QRandomGenerator::global()->generate();
@@ -329,6 +346,7 @@ TEST_F(RegistryFileTest, RandomDocumentsRoundTripStably)
         "[HKEY_CURRENT_USER\\\\x]", "\"v\"=\"1\"", "\"V\"=\"2\"", "@=\"d\"", "\"w\"=dword:0000000a", "\"w\"=dword:a",
         "\"h\"=hex:01,02,\\", "  03,04", "  05,\\", "\"h\"=hex(2):41,00", "\"x\"=-", "\"q\"=\"open", "\"\x83\\\"=\"\x83\\\"",
         "\"s\"=\"\\\\\\\"\"", "junk \x01\x02", "\"n\"", "\"e\"=\"\"", "\"h\"=hex:",
+        "  [HKEY_CURRENT_USER\\Software\\A\\B]", "  \"v\"=\"3\"", "\t00",
     };
     for (int round = 0; round < 300; ++round) {
         QByteArray input;
