@@ -5,6 +5,14 @@
 // UTF-16 and the Shift-JIS bytes of the interface with our own codec, so the game sees the
 // same bytes whatever the system's ANSI code page is.
 
+// RegDeleteTreeW needs Vista's headers; the min/max macros would clash with the library.
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0601
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+
 #include "Registry.h"
 
 // Qt
