@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -90,6 +91,8 @@ FontDialog::FontDialog(QWidget* parent)
             effects = box;
     auto* effectsLayout = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr;
 
+    JapaneseCaptions();
+
     m_sample = m_chooser->findChild<QLineEdit*>(QLatin1String(SampleEditName));
     if (m_sample)
         m_sample->setText(QStringLiteral("甲乙丙丁 Aaあア"));
@@ -110,6 +113,37 @@ FontDialog::FontDialog(QWidget* parent)
     layout->addWidget(buttons);
 
     UpdateSample();
+}
+
+void FontDialog::JapaneseCaptions()
+{
+    // The embedded dialog speaks the language of whatever translation the application has
+    // loaded, English without one; the game's dialogs are Japanese, so it gets the captions
+    // of the system's own font dialog. Its labels are told apart by what they label.
+    // Family, style and size each have an edit and a list; a label names one of the two.
+    const QList<QLineEdit*> edits = m_chooser->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    const QList<QListView*> lists = m_chooser->findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+    const QString editCaptions[] = {QStringLiteral("フォント名(&F):"), QStringLiteral("スタイル(&Y):"),
+                                    QStringLiteral("サイズ(&S):")};
+    for (QLabel* label : m_chooser->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        qsizetype i = edits.indexOf(qobject_cast<QLineEdit*>(label->buddy()));
+        if (i < 0)
+            i = lists.indexOf(qobject_cast<QListView*>(label->buddy()));
+        if (i >= 0 && i < 3)
+            label->setText(editCaptions[i]);
+        else if (qobject_cast<QComboBox*>(label->buddy()))
+            label->setText(QStringLiteral("文字セット(&R):"));
+    }
+    for (QGroupBox* box : m_chooser->findChildren<QGroupBox*>()) {
+        const QList<QCheckBox*> checks = box->findChildren<QCheckBox*>();
+        if (checks.size() == 2) {
+            box->setTitle(QStringLiteral("文字飾り"));
+            checks[0]->setText(QStringLiteral("取り消し線(&K)"));
+            checks[1]->setText(QStringLiteral("下線(&U)"));
+        } else if (box->findChild<QLineEdit*>(QLatin1String(SampleEditName))) {
+            box->setTitle(QStringLiteral("サンプル"));
+        }
+    }
 }
 
 double FontDialog::Dpi() const
@@ -163,18 +197,28 @@ void FontDialog::SelectColorItem(ColorValue color)
     // Only one custom entry: the colour that came in.
     if (m_colorBox->count() > int(Colors().size()))
         m_colorBox->removeItem(int(Colors().size()));
+    m_presetColor = color;
+    m_presetIndex = -1;
+    // A system colour shows as the listed colour it stands for (window text as 黒).
+    const ColorValue rgb = SysColors::ToRgbValue(color) & 0x00FFFFFF;
     for (int i = 0; i < int(Colors().size()); ++i) {
-        if (Colors()[i].value == color) {
-            m_colorBox->setCurrentIndex(i);
-            return;
+        if (Colors()[i].value == rgb) {
+            m_presetIndex = i;
+            break;
         }
     }
-    m_colorBox->addItem(Swatch(color), QStringLiteral("カスタム"), QVariant::fromValue(quint32(color)));
-    m_colorBox->setCurrentIndex(m_colorBox->count() - 1);
+    if (m_presetIndex < 0) {
+        m_colorBox->addItem(Swatch(color), QStringLiteral("カスタム"), QVariant::fromValue(quint32(color)));
+        m_presetIndex = m_colorBox->count() - 1;
+    }
+    m_colorBox->setCurrentIndex(m_presetIndex);
 }
 
 ColorValue FontDialog::SelectedColor() const
 {
+    // Untouched, the colour goes back as it came, a system colour included.
+    if (m_colorBox->currentIndex() == m_presetIndex)
+        return m_presetColor;
     return ColorValue(m_colorBox->currentData().value<quint32>());
 }
 

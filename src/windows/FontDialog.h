@@ -41,8 +41,9 @@ public:
 
     explicit FontDialog(QWidget* parent = nullptr);
 
-    // Presets the dialog. A colour that is none of the sixteen (a system colour, any other
-    // RGB) is listed as "カスタム" and kept as it is unless another colour is picked.
+    // Presets the dialog. A system colour selects the listed colour it resolves to; a
+    // colour that is none of the sixteen is listed as "カスタム". Either is given back as it
+    // came in unless another colour is picked.
     void SetFont(const QFont& font);
     void SetColor(ColorValue color);
 
@@ -60,6 +61,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void JapaneseCaptions();
     void SelectColorItem(ColorValue color);
     void UpdateSample();
     double Dpi() const;
@@ -73,4 +75,6 @@ private:
     QString m_shownFamily;
     int m_presetPixels = -1;
     double m_shownPoints = -1;
+    ColorValue m_presetColor = SysColors::clBlack;
+    int m_presetIndex = 0;
 };

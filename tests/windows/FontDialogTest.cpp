@@ -37,14 +37,22 @@ TEST(FontDialogTest, UntouchedChoicesComeBackAsTheyWentIn)
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(13); // no whole point size at 96 dpi
     dialog.SetFont(font);
-    dialog.SetColor(SysColors::clWindowText); // a system colour: listed as custom
-    EXPECT_EQ(dialog.ColorBox()->count(), 17);
-    EXPECT_EQ(dialog.ColorBox()->currentText(), QStringLiteral("カスタム"));
+    dialog.SetColor(SysColors::clWindowText); // a system colour: shown as the colour it is
+    EXPECT_EQ(dialog.ColorBox()->count(), 16);
+    EXPECT_EQ(dialog.ColorBox()->currentText(), QStringLiteral("黒"));
 
     const QFont back = dialog.SelectedFont();
     EXPECT_EQ(back.family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(back.pixelSize(), 13);
     EXPECT_EQ(dialog.SelectedColor(), SysColors::clWindowText);
+
+    // A colour off the list is listed as custom and kept.
+    dialog.SetColor(SysColors::Rgb(0x12, 0x34, 0x56));
+    EXPECT_EQ(dialog.ColorBox()->count(), 17);
+    EXPECT_EQ(dialog.ColorBox()->currentText(), QStringLiteral("カスタム"));
+    EXPECT_EQ(dialog.SelectedColor(), SysColors::Rgb(0x12, 0x34, 0x56));
+    dialog.ColorBox()->setCurrentIndex(15);
+    EXPECT_EQ(dialog.SelectedColor(), SysColors::clWhite);
 
     // A listed colour selects its entry and drops the custom one.
     dialog.SetColor(SysColors::clMaroon);
