@@ -544,7 +544,9 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
     const bool highlighted = (state & gdSelected) && (!(state & gdFocused) || m_rowSelect);
     p.setBrush(fixed ? m_brushFixed : highlighted ? m_brushHighlight : m_brushColor);
     p.setPen(highlighted ? m_penHighlightText : m_penFont);
-    p.setFont(font());
+    // Setting a font resolves a copy of it: only when a hook has changed it.
+    if (p.font() != font())
+        p.setFont(font());
     if (m_drawCell) {
         m_drawCell(p, col, row, where, state);
     } else {

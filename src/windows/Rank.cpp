@@ -79,12 +79,7 @@ TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
     FormCreate();
 }
 
-TRankF::~TRankF()
-{
-    // A name entry of our own has no parent; one handed in belongs to the start-up.
-    if (m_nameForm && !m_nameForm->parent() && m_nameForm->property("ownedByRank").toBool())
-        delete m_nameForm.data();
-}
+TRankF::~TRankF() = default;
 
 void TRankF::FormCreate()
 {
@@ -244,11 +239,10 @@ QString TRankF::AskName()
     if (m_askName)
         return m_askName();
     if (!m_nameForm) {
-        auto* form = new TNameF(nullptr);
-        form->setProperty("ownedByRank", true);
+        m_ownNameForm = std::make_unique<TNameF>();
         RankHost* host = m_host;
-        form->SetPlayWave([host](int number) { host->PlayWave(number); });
-        m_nameForm = form;
+        m_ownNameForm->SetPlayWave([host](int number) { host->PlayWave(number); });
+        m_nameForm = m_ownNameForm.get();
     }
     return m_nameForm->Execute();
 }

@@ -15,6 +15,7 @@
 #include "StringGrid.h"
 
 #include <functional>
+#include <memory>
 
 class Panel;
 class QPushButton;
@@ -80,6 +81,7 @@ private:
 
     RankHost* m_host;
     QPointer<TNameF> m_nameForm;
+    std::unique_ptr<TNameF> m_ownNameForm; // made when no name entry was handed in
     TStringGrid* m_sg0 = nullptr;
     Panel* m_panel1 = nullptr;
     QPushButton* m_okBtn = nullptr;
