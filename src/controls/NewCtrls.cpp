@@ -14,7 +14,8 @@ QString& SharedKeyName()
 
 } // namespace
 
-TFontInfo::TFontInfo(QObject* owner) : QObject(owner)
+TFontInfo::TFontInfo(QObject* owner)
+    : QObject(owner)
 {
     connect(this, &QObject::objectNameChanged, this, &TFontInfo::NameChanged);
 }
@@ -44,7 +45,7 @@ void TFontInfo::SetKeyName(const QString& keyName)
 
 TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
 {
-    StoredFont stored{def, defColor};
+    StoredFont stored { def, defColor };
     const RegValueResult r = Registry::User()->ReadValue(KeyName(), m_entryName);
     if (!r.Ok() || r.value.Type() != RegType::Binary)
         return stored;
@@ -76,8 +77,8 @@ FontRecord TFontInfo::ToRecord(const QFont& font, ColorValue color)
     r.Pitch = font.fixedPitch() ? FontRecord::fpFixed : FontRecord::fpDefault;
     r.Charset = FontRecord::ShiftJisCharset;
     r.Style = quint8((font.bold() ? FontRecord::fsBold : 0) | (font.italic() ? FontRecord::fsItalic : 0)
-                     | (font.underline() ? FontRecord::fsUnderline : 0)
-                     | (font.strikeOut() ? FontRecord::fsStrikeOut : 0));
+        | (font.underline() ? FontRecord::fsUnderline : 0)
+        | (font.strikeOut() ? FontRecord::fsStrikeOut : 0));
     r.Name = font.family();
     return r;
 }

@@ -25,19 +25,19 @@ RegValue RegValue::Text(const QString& text, RegType type)
 {
     QByteArray bytes = Cp932::Encode(text);
     bytes.append('\0');
-    return {quint32(type), bytes};
+    return { quint32(type), bytes };
 }
 
 RegValue RegValue::Binary(const QByteArray& bytes)
 {
-    return {quint32(RegType::Binary), bytes};
+    return { quint32(RegType::Binary), bytes };
 }
 
 RegValue RegValue::Dword(quint32 n)
 {
     QByteArray bytes(4, Qt::Uninitialized);
     qToLittleEndian(n, bytes.data());
-    return {quint32(RegType::Dword), bytes};
+    return { quint32(RegType::Dword), bytes };
 }
 
 bool RegValue::IsText() const

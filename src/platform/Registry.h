@@ -54,13 +54,13 @@ struct RegValue
 
 enum class RegStatus {
     Ok,
-    NotFound,     // no such key or value
-    InvalidName,  // a malformed path, or a name the backend cannot hold
+    NotFound, // no such key or value
+    InvalidName, // a malformed path, or a name the backend cannot hold
     AccessDenied,
-    Unreadable,   // the store exists but cannot be read (so it is never written over)
-    WriteFailed,  // the change could not be stored; what was stored before is intact
-    Busy,         // another copy of the game held the store too long
-    Failed,       // any other refusal of the system
+    Unreadable, // the store exists but cannot be read (so it is never written over)
+    WriteFailed, // the change could not be stored; what was stored before is intact
+    Busy, // another copy of the game held the store too long
+    Failed, // any other refusal of the system
 };
 
 struct RegResult
@@ -70,7 +70,7 @@ struct RegResult
 
     bool Ok() const { return status == RegStatus::Ok; }
     static RegResult Success() { return {}; }
-    static RegResult Fail(RegStatus status, const QString& message) { return {status, message}; }
+    static RegResult Fail(RegStatus status, const QString& message) { return { status, message }; }
 };
 
 struct RegValueResult : RegResult
@@ -85,7 +85,7 @@ struct RegNamesResult : RegResult
 
 enum class RegOpen {
     Existing, // fail with NotFound when the key is missing
-    Create,   // create the key (and its parents) when missing
+    Create, // create the key (and its parents) when missing
 };
 
 class Registry
@@ -112,7 +112,10 @@ public:
     // Opens the key, creating it and its missing parents with RegOpen::Create. A key that
     // exists opens with Ok either way.
     virtual RegResult OpenKey(const QString& path, RegOpen mode) = 0;
-    bool KeyExists(const QString& path) { return OpenKey(path, RegOpen::Existing).Ok(); }
+    bool KeyExists(const QString& path)
+    {
+        return OpenKey(path, RegOpen::Existing).Ok();
+    }
 
     // The names of the key's direct subkeys, and of its values.
     virtual RegNamesResult SubKeyNames(const QString& path) = 0;
@@ -123,7 +126,10 @@ public:
     virtual RegResult DeleteKey(const QString& path) = 0;
 
     virtual RegValueResult ReadValue(const QString& path, const QString& name) = 0;
-    bool ValueExists(const QString& path, const QString& name) { return ReadValue(path, name).Ok(); }
+    bool ValueExists(const QString& path, const QString& name)
+    {
+        return ReadValue(path, name).Ok();
+    }
 
     // Sets the value, replacing any value of that name whatever its type. The key must
     // exist (NotFound otherwise), as with the Windows calls.

@@ -242,7 +242,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         if (!text || p != data.size())
             return std::nullopt;
         text->append('\0');
-        return RegValue{quint32(RegType::Sz), *text};
+        return RegValue { quint32(RegType::Sz), *text };
     }
     if (StartsWithNoCase(data, 0, "dword:")) {
         const QByteArray digits = data.mid(6);
@@ -276,7 +276,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         const std::optional<QByteArray> bytes = ParseHexBytes(data.mid(p + 1));
         if (!bytes)
             return std::nullopt;
-        return RegValue{type, *bytes};
+        return RegValue { type, *bytes };
     }
     return std::nullopt;
 }
@@ -293,7 +293,7 @@ bool IsHexContinuation(const QByteArray& line)
     if (line.isEmpty() || !IsBlank(line.at(0)) || line.trimmed().isEmpty())
         return false;
     return std::all_of(line.cbegin(), line.cend(),
-                       [](char c) { return HexDigit(c) >= 0 || c == ',' || c == '\\' || IsBlank(c); });
+        [](char c) { return HexDigit(c) >= 0 || c == ',' || c == '\\' || IsBlank(c); });
 }
 
 struct HeaderInfo
@@ -392,8 +392,8 @@ QStringList Document::SubKeyNames(const QString& path) const
         if (!s.user || !IsUnder(s.path, path))
             continue;
         const QString child = s.path.mid(skip).section(QLatin1Char('\\'), 0, 0);
-        const bool known = std::any_of(names.cbegin(), names.cend(),
-                                       [&](const QString& n) { return RegPath::SameName(n, child); });
+        const bool known = std::any_of(
+            names.cbegin(), names.cend(), [&](const QString& n) { return RegPath::SameName(n, child); });
         if (!known)
             names.append(child);
     }
@@ -610,7 +610,10 @@ QByteArray Serialise(const Document& document)
 
 } // namespace RegFile
 
-RegistryFile::RegistryFile(const QString& filePath) : m_path(filePath) {}
+RegistryFile::RegistryFile(const QString& filePath)
+    : m_path(filePath)
+{
+}
 
 namespace {
 
@@ -618,7 +621,8 @@ RegResult CheckPath(const QString& path)
 {
     const std::optional<QStringList> names = RegPath::Split(path);
     if (!names || !std::all_of(names->cbegin(), names->cend(), Representable))
-        return RegResult::Fail(RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid key path.").arg(path));
+        return RegResult::Fail(
+            RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid key path.").arg(path));
     return RegResult::Success();
 }
 
@@ -626,23 +630,24 @@ RegResult CheckValueName(const QString& path, const QString& name)
 {
     RegResult r = CheckPath(path);
     if (r.Ok() && (name.size() > 16383 || !Representable(name)))
-        r = RegResult::Fail(RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid value name.").arg(name));
+        r = RegResult::Fail(
+            RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid value name.").arg(name));
     return r;
 }
 
 RegResult NoKey(const QString& path)
 {
-    return RegResult::Fail(RegStatus::NotFound, QStringLiteral("The key %1 does not exist.").arg(KeyText(path)));
+    return RegResult::Fail(
+        RegStatus::NotFound, QStringLiteral("The key %1 does not exist.").arg(KeyText(path)));
 }
 
 RegResult NoValue(const QString& path, const QString& name)
 {
     return RegResult::Fail(RegStatus::NotFound,
-                           QStringLiteral("The value \"%1\" does not exist in %2.").arg(name, KeyText(path)));
+        QStringLiteral("The value \"%1\" does not exist in %2.").arg(name, KeyText(path)));
 }
 
-template <typename T>
-T With(const RegResult& r)
+template <typename T> T With(const RegResult& r)
 {
     T t;
     static_cast<RegResult&>(t) = r;
@@ -658,7 +663,8 @@ RegistryFile::Loaded RegistryFile::Load() const
     if (!info.exists())
         return loaded;
     auto fail = [&](const QString& why) {
-        loaded.result = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("Cannot read %1: %2").arg(m_path, why));
+        loaded.result
+            = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("Cannot read %1: %2").arg(m_path, why));
         return loaded;
     };
     if (info.isDir())
@@ -766,7 +772,8 @@ RegResult RegistryFile::DeleteKey(const QString& path)
     if (const RegResult r = CheckPath(path); !r.Ok())
         return r;
     if (path.isEmpty())
-        return RegResult::Fail(RegStatus::AccessDenied, QStringLiteral("%1 itself cannot be deleted.").arg(Hive));
+        return RegResult::Fail(
+            RegStatus::AccessDenied, QStringLiteral("%1 itself cannot be deleted.").arg(Hive));
     return Modify([&](RegFile::Document& doc, bool& changed) {
         changed = doc.DeleteKey(path);
         return changed ? RegResult::Success() : NoKey(path);

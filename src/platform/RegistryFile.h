@@ -51,17 +51,17 @@ namespace RegFile {
 // A line of a section, or a hex value continued over several lines.
 struct Entry
 {
-    QByteArray raw;                 // the line(s) as read, CR LF between; written back when !parsed
-    bool parsed = false;            // a value the registry shows
-    std::optional<QString> name;    // the value name, when it could be read
-    RegValue value;                 // when parsed
+    QByteArray raw; // the line(s) as read, CR LF between; written back when !parsed
+    bool parsed = false; // a value the registry shows
+    std::optional<QString> name; // the value name, when it could be read
+    RegValue value; // when parsed
 };
 
 struct Section
 {
-    bool user = false;     // a valid [HKEY_CURRENT_USER...] header: its values are visible
-    QString path;          // relative to HKEY_CURRENT_USER, "" for the hive itself
-    QByteArray header;     // the header line as read; empty for a section made here
+    bool user = false; // a valid [HKEY_CURRENT_USER...] header: its values are visible
+    QString path; // relative to HKEY_CURRENT_USER, "" for the hive itself
+    QByteArray header; // the header line as read; empty for a section made here
     QList<Entry> entries;
 };
 

@@ -38,17 +38,18 @@ const wchar_t* Wide(const QString& text)
 
 QString KeyText(const QString& path)
 {
-    return path.isEmpty() ? QStringLiteral("HKEY_CURRENT_USER") : QStringLiteral("HKEY_CURRENT_USER\\") + path;
+    return path.isEmpty() ? QStringLiteral("HKEY_CURRENT_USER")
+                          : QStringLiteral("HKEY_CURRENT_USER\\") + path;
 }
 
 QString SystemText(LONG code)
 {
     wchar_t* buffer = nullptr;
-    const DWORD size = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                          | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, DWORD(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    QString text = size ? QString::fromWCharArray(buffer, int(size)).trimmed()
-                        : QStringLiteral("error %1").arg(code);
+    const DWORD size = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        DWORD(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    QString text
+        = size ? QString::fromWCharArray(buffer, int(size)).trimmed() : QStringLiteral("error %1").arg(code);
     if (buffer)
         LocalFree(buffer);
     return text;
@@ -78,11 +79,11 @@ RegResult Failure(LONG code, const QString& what)
 
 RegResult BadPath(const QString& path)
 {
-    return RegResult::Fail(RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid key path.").arg(path));
+    return RegResult::Fail(
+        RegStatus::InvalidName, QStringLiteral("\"%1\" is not a valid key path.").arg(path));
 }
 
-template <typename T>
-T With(const RegResult& r)
+template <typename T> T With(const RegResult& r)
 {
     T t;
     static_cast<RegResult&>(t) = r;
@@ -134,7 +135,7 @@ public:
         LONG rc;
         if (mode == RegOpen::Create)
             rc = RegCreateKeyExW(HKEY_CURRENT_USER, Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_READ | KEY_WRITE, nullptr, key.Out(), nullptr);
+                KEY_READ | KEY_WRITE, nullptr, key.Out(), nullptr);
         else
             rc = OpenExisting(path, KEY_READ, key);
         if (rc != ERROR_SUCCESS)
@@ -142,22 +143,17 @@ public:
         return RegResult::Success();
     }
 
-    RegNamesResult SubKeyNames(const QString& path) override
-    {
-        return Names(path, true);
-    }
+    RegNamesResult SubKeyNames(const QString& path) override { return Names(path, true); }
 
-    RegNamesResult ValueNames(const QString& path) override
-    {
-        return Names(path, false);
-    }
+    RegNamesResult ValueNames(const QString& path) override { return Names(path, false); }
 
     RegResult DeleteKey(const QString& path) override
     {
         if (!RegPath::Split(path))
             return BadPath(path);
         if (path.isEmpty())
-            return RegResult::Fail(RegStatus::AccessDenied, QStringLiteral("HKEY_CURRENT_USER itself cannot be deleted."));
+            return RegResult::Fail(
+                RegStatus::AccessDenied, QStringLiteral("HKEY_CURRENT_USER itself cannot be deleted."));
         const LONG rc = RegDeleteTreeW(HKEY_CURRENT_USER, Wide(path));
         if (rc != ERROR_SUCCESS)
             return Failure(rc, QStringLiteral("Cannot delete %1").arg(KeyText(path)));
@@ -182,8 +178,8 @@ public:
                 break;
             data.resize(qsizetype(size));
             DWORD got = size;
-            rc = RegQueryValueExW(key.Get(), Wide(name), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &got);
+            rc = RegQueryValueExW(
+                key.Get(), Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
             if (rc == ERROR_MORE_DATA)
                 continue;
             data.resize(qsizetype(got));
@@ -195,8 +191,8 @@ public:
         RegValueResult r;
         r.value.type = type;
         if (IsTextType(type)) {
-            const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(data.constData()),
-                                                    data.size() / 2);
+            const QString text
+                = QString::fromUtf16(reinterpret_cast<const char16_t*>(data.constData()), data.size() / 2);
             r.value.data = Cp932::Encode(text);
         } else {
             r.value.data = data;
@@ -218,7 +214,7 @@ public:
             data = QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         }
         rc = RegSetValueExW(key.Get(), Wide(name), 0, value.type,
-                            reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size()));
+            reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size()));
         if (rc != ERROR_SUCCESS)
             return Failure(rc, QStringLiteral("Cannot write \"%1\" in %2").arg(name, KeyText(path)));
         return RegResult::Success();
@@ -250,15 +246,16 @@ private:
         DWORD maxSubKey = 0;
         DWORD maxValueName = 0;
         rc = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, &maxSubKey, nullptr, nullptr,
-                              &maxValueName, nullptr, nullptr, nullptr);
+            &maxValueName, nullptr, nullptr, nullptr);
         if (rc != ERROR_SUCCESS)
             return With<RegNamesResult>(Failure(rc, QStringLiteral("Cannot list %1").arg(KeyText(path))));
         RegNamesResult r;
         QVarLengthArray<wchar_t, 256> buffer(qsizetype(qMax(maxSubKey, maxValueName)) + 1);
         for (DWORD i = 0;; ++i) {
             DWORD length = DWORD(buffer.size());
-            rc = subKeys ? RegEnumKeyExW(key.Get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
-                         : RegEnumValueW(key.Get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            rc = subKeys
+                ? RegEnumKeyExW(key.Get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                : RegEnumValueW(key.Get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
             if (rc == ERROR_NO_MORE_ITEMS)
                 break;
             if (rc == ERROR_MORE_DATA) {

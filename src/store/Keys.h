@@ -40,24 +40,24 @@ struct Text
 inline constexpr QLatin1String Root("Software\\Brimwell\\TESRIK");
 
 namespace Sys {
-inline constexpr QLatin1String Section("Sys");
-inline constexpr Number CBH{Section, QLatin1String("CBH"), 0};
-inline constexpr Number CBW{Section, QLatin1String("CBW"), 0};
-inline constexpr Number CG1{Section, QLatin1String("CG1"), 1};
-// Written at close; read back at start-up, where a missing value keeps the first choice.
-inline constexpr Number RGC{Section, QLatin1String("RGC"), 0};
+    inline constexpr QLatin1String Section("Sys");
+    inline constexpr Number CBH { Section, QLatin1String("CBH"), 0 };
+    inline constexpr Number CBW { Section, QLatin1String("CBW"), 0 };
+    inline constexpr Number CG1 { Section, QLatin1String("CG1"), 1 };
+    // Written at close; read back at start-up, where a missing value keeps the first choice.
+    inline constexpr Number RGC { Section, QLatin1String("RGC"), 0 };
 } // namespace Sys
 
 namespace Wav {
-inline constexpr QLatin1String Section("Wav");
-inline constexpr Flag CB1{Section, QLatin1String("CB1"), true};
+    inline constexpr QLatin1String Section("Wav");
+    inline constexpr Flag CB1 { Section, QLatin1String("CB1"), true };
 } // namespace Wav
 
 namespace Set {
-inline constexpr QLatin1String Section("Set");
-inline constexpr Flag CB2{Section, QLatin1String("CB2"), false};
-inline constexpr Flag CB3{Section, QLatin1String("CB3"), false};
-inline constexpr Text TimeE{Section, QLatin1String("TimeE"), QLatin1String("30")};
+    inline constexpr QLatin1String Section("Set");
+    inline constexpr Flag CB2 { Section, QLatin1String("CB2"), false };
+    inline constexpr Flag CB3 { Section, QLatin1String("CB3"), false };
+    inline constexpr Text TimeE { Section, QLatin1String("TimeE"), QLatin1String("30") };
 } // namespace Set
 
 // The board font: a binary value of the root key itself, named after the main window's

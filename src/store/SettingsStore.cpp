@@ -12,16 +12,26 @@ namespace {
 QString TypeName(quint32 type)
 {
     switch (type) {
-    case 0: return QStringLiteral("REG_NONE");
-    case 1: return QStringLiteral("REG_SZ");
-    case 2: return QStringLiteral("REG_EXPAND_SZ");
-    case 3: return QStringLiteral("REG_BINARY");
-    case 4: return QStringLiteral("REG_DWORD");
-    case 5: return QStringLiteral("REG_DWORD_BIG_ENDIAN");
-    case 6: return QStringLiteral("REG_LINK");
-    case 7: return QStringLiteral("REG_MULTI_SZ");
-    case 11: return QStringLiteral("REG_QWORD");
-    default: return QStringLiteral("type %1").arg(type);
+    case 0:
+        return QStringLiteral("REG_NONE");
+    case 1:
+        return QStringLiteral("REG_SZ");
+    case 2:
+        return QStringLiteral("REG_EXPAND_SZ");
+    case 3:
+        return QStringLiteral("REG_BINARY");
+    case 4:
+        return QStringLiteral("REG_DWORD");
+    case 5:
+        return QStringLiteral("REG_DWORD_BIG_ENDIAN");
+    case 6:
+        return QStringLiteral("REG_LINK");
+    case 7:
+        return QStringLiteral("REG_MULTI_SZ");
+    case 11:
+        return QStringLiteral("REG_QWORD");
+    default:
+        return QStringLiteral("type %1").arg(type);
     }
 }
 
@@ -39,7 +49,8 @@ bool StartsWithHexPrefix(const QString& t, qsizetype at)
 } // namespace
 
 SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath)
-    : m_registry(std::move(registry)), m_keyPath(keyPath)
+    : m_registry(std::move(registry))
+    , m_keyPath(keyPath)
 {
     m_open = m_registry->OpenKey(m_keyPath, RegOpen::Create);
 }
@@ -59,7 +70,8 @@ std::optional<int> SettingsStore::NumberFromText(const QString& text)
     // The shared parser also takes "0x" after blanks or a sign, and "0x" alone as
     // nothing; here a prefix anywhere but at the very start means the text is not a number.
     const QString t = text.trimmed();
-    const qsizetype afterSign = !t.isEmpty() && (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')) ? 1 : 0;
+    const qsizetype afterSign
+        = !t.isEmpty() && (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')) ? 1 : 0;
     if (StartsWithHexPrefix(t, afterSign))
         return std::nullopt;
     return Numbers::ParseInteger(text);
@@ -74,10 +86,10 @@ QString SettingsStore::SectionPath(const QString& section) const
     return m_keyPath + QLatin1Char('\\') + section;
 }
 
-void SettingsStore::Record(SettingsError::Kind kind, const QString& section, const QString& ident,
-                           const QString& detail)
+void SettingsStore::Record(
+    SettingsError::Kind kind, const QString& section, const QString& ident, const QString& detail)
 {
-    m_errors.append({kind, section, ident, detail});
+    m_errors.append({ kind, section, ident, detail });
 }
 
 QString SettingsStore::ReadText(const QString& section, const QString& ident, const QString& def)
@@ -93,7 +105,7 @@ QString SettingsStore::ReadText(const QString& section, const QString& ident, co
     if (!r.value.IsText()) {
         const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(path, ident);
         Record(SettingsError::Kind::WrongType, section, ident,
-               QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, TypeName(r.value.type)));
+            QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, TypeName(r.value.type)));
         return def;
     }
     return r.value.ToText();
@@ -148,8 +160,10 @@ QString SettingsStore::ErrorMessage() const
     }
     QStringList lines;
     if (!written.isEmpty())
-        lines.append(QStringLiteral("次の設定を保存できませんでした: %1").arg(written.join(QStringLiteral(", "))));
+        lines.append(
+            QStringLiteral("次の設定を保存できませんでした: %1").arg(written.join(QStringLiteral(", "))));
     if (!read.isEmpty())
-        lines.append(QStringLiteral("次の設定を読み込めないため、既定値を使います: %1").arg(read.join(QStringLiteral(", "))));
+        lines.append(QStringLiteral("次の設定を読み込めないため、既定値を使います: %1")
+                         .arg(read.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + details.join(QLatin1Char('\n'));
 }

@@ -30,9 +30,9 @@
 struct SettingsError
 {
     enum class Kind {
-        Read,      // the value exists but could not be read
+        Read, // the value exists but could not be read
         WrongType, // the value is not of a string type
-        Write,     // the section could not be created or the value not set
+        Write, // the section could not be created or the value not set
     };
     Kind kind = Kind::Read;
     QString section;
@@ -74,7 +74,10 @@ public:
     QString ReadText(const Keys::Text& key) { return ReadText(key.section, key.ident, key.defaultValue); }
     int ReadNumber(const Keys::Number& key) { return ReadNumber(key.section, key.ident, key.defaultValue); }
     bool ReadFlag(const Keys::Flag& key) { return ReadFlag(key.section, key.ident, key.defaultValue); }
-    bool WriteText(const Keys::Text& key, const QString& text) { return WriteText(key.section, key.ident, text); }
+    bool WriteText(const Keys::Text& key, const QString& text)
+    {
+        return WriteText(key.section, key.ident, text);
+    }
     bool WriteNumber(const Keys::Number& key, int n) { return WriteNumber(key.section, key.ident, n); }
     bool WriteFlag(const Keys::Flag& key, bool b) { return WriteFlag(key.section, key.ident, b); }
 
@@ -93,7 +96,8 @@ public:
 
 private:
     QString SectionPath(const QString& section) const;
-    void Record(SettingsError::Kind kind, const QString& section, const QString& ident, const QString& detail);
+    void Record(
+        SettingsError::Kind kind, const QString& section, const QString& ident, const QString& detail);
 
     std::unique_ptr<Registry> m_registry;
     QString m_keyPath;

@@ -24,13 +24,13 @@ TEST(FontRecordTest, EncodesByteForByte)
 {
     const QByteArray bytes = Board().Encode();
     ASSERT_EQ(bytes.size(), 47);
-    EXPECT_EQ(bytes.left(4), QByteArray("\xe8\xff\xff\xff"));      // -24
-    EXPECT_EQ(bytes.mid(4, 4), QByteArray("\x08\0\0\x80", 4));     // system colour 8
-    EXPECT_EQ(bytes.mid(8, 4), QByteArray("\x60\0\0\0", 4));       // 96 pixels per inch
-    EXPECT_EQ(bytes.at(12), 0);                                    // default pitch
-    EXPECT_EQ(uchar(bytes.at(13)), 128);                           // Shift-JIS
-    EXPECT_EQ(bytes.at(14), 3);                                    // bold, italic
-    EXPECT_EQ(bytes.at(15), 15);                                   // the name's length
+    EXPECT_EQ(bytes.left(4), QByteArray("\xe8\xff\xff\xff")); // -24
+    EXPECT_EQ(bytes.mid(4, 4), QByteArray("\x08\0\0\x80", 4)); // system colour 8
+    EXPECT_EQ(bytes.mid(8, 4), QByteArray("\x60\0\0\0", 4)); // 96 pixels per inch
+    EXPECT_EQ(bytes.at(12), 0); // default pitch
+    EXPECT_EQ(uchar(bytes.at(13)), 128); // Shift-JIS
+    EXPECT_EQ(bytes.at(14), 3); // bold, italic
+    EXPECT_EQ(bytes.at(15), 15); // the name's length
     EXPECT_EQ(bytes.mid(16, 15), Cp932::Encode(QStringLiteral("ＭＳ Ｐゴシック")));
     EXPECT_EQ(bytes.mid(31), QByteArray(16, '\0'));
     EXPECT_EQ(FontRecord::Decode(bytes), Board());

@@ -26,7 +26,8 @@ struct FileBackend
 #ifdef Q_OS_WIN
 struct WindowsBackend
 {
-    QString root = QStringLiteral("Software\\OrbiloTest-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString root
+        = QStringLiteral("Software\\OrbiloTest-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     ~WindowsBackend() { Registry::Windows()->DeleteKey(root); }
     std::unique_ptr<Registry> Make() { return Registry::Windows(); }
     QString Root() const { return root; }
@@ -36,8 +37,7 @@ using Backends = ::testing::Types<FileBackend, WindowsBackend>;
 using Backends = ::testing::Types<FileBackend>;
 #endif
 
-template <typename Backend>
-class RegistryContract : public ::testing::Test
+template <typename Backend> class RegistryContract : public ::testing::Test
 {
 protected:
     QString Key(const QString& sub) const { return m_root + QLatin1Char('\\') + sub; }
@@ -82,11 +82,11 @@ TYPED_TEST(RegistryContract, CreateMakesTheKeyAndItsParents)
 
     const RegNamesResult top = reg.SubKeyNames(this->m_root);
     ASSERT_TRUE(top.Ok());
-    EXPECT_EQ(top.names, QStringList{"A"});
+    EXPECT_EQ(top.names, QStringList { "A" });
     RegNamesResult under = reg.SubKeyNames(this->Key("A"));
     ASSERT_TRUE(under.Ok());
     under.names.sort();
-    EXPECT_EQ(under.names, (QStringList{"B", "D"}));
+    EXPECT_EQ(under.names, (QStringList { "B", "D" }));
     EXPECT_TRUE(reg.SubKeyNames(this->Key("A\\B\\C")).names.isEmpty());
 }
 
@@ -98,14 +98,14 @@ TYPED_TEST(RegistryContract, EveryValueTypeRoundTrips)
     for (int i = 0; i < 256; ++i)
         all[i] = char(i);
     const QList<std::pair<QString, RegValue>> values = {
-        {"Text", RegValue::Text(QStringLiteral("甲乙丙丁　子丑 \"引用\" C:\\ソ\\表"))},
-        {"Empty", RegValue::Text(QString())},
-        {"Expand", RegValue::Text(QStringLiteral("%TEMP%\\能力"), RegType::ExpandSz)},
-        {"Bytes", RegValue::Binary(all)},
-        {"NoBytes", RegValue::Binary(QByteArray())},
-        {"Number", RegValue::Dword(0xDEADBEEF)},
-        {"Zero", RegValue::Dword(0)},
-        {"", RegValue::Text(QStringLiteral("既定"))},
+        { "Text", RegValue::Text(QStringLiteral("甲乙丙丁　子丑 \"引用\" C:\\ソ\\表")) },
+        { "Empty", RegValue::Text(QString()) },
+        { "Expand", RegValue::Text(QStringLiteral("%TEMP%\\能力"), RegType::ExpandSz) },
+        { "Bytes", RegValue::Binary(all) },
+        { "NoBytes", RegValue::Binary(QByteArray()) },
+        { "Number", RegValue::Dword(0xDEADBEEF) },
+        { "Zero", RegValue::Dword(0) },
+        { "", RegValue::Text(QStringLiteral("既定")) },
     };
     for (const auto& [name, value] : values)
         ASSERT_TRUE(reg.WriteValue(key, name, value).Ok()) << name.toStdString();
@@ -115,7 +115,8 @@ TYPED_TEST(RegistryContract, EveryValueTypeRoundTrips)
         EXPECT_EQ(r.value.type, value.type) << name.toStdString();
         EXPECT_EQ(r.value.data, value.data) << name.toStdString();
     }
-    EXPECT_EQ(reg.ReadValue(key, "Text").value.ToText(), QStringLiteral("甲乙丙丁　子丑 \"引用\" C:\\ソ\\表"));
+    EXPECT_EQ(
+        reg.ReadValue(key, "Text").value.ToText(), QStringLiteral("甲乙丙丁　子丑 \"引用\" C:\\ソ\\表"));
     EXPECT_EQ(reg.ReadValue(key, "Number").value.ToDword(), 0xDEADBEEFu);
     EXPECT_EQ(reg.ValueNames(key).names.size(), values.size());
 }
@@ -128,7 +129,7 @@ TYPED_TEST(RegistryContract, WriteReplacesAValueOfAnyType)
     ASSERT_TRUE(reg.WriteValue(key, "CB1", RegValue::Text("0")).Ok());
     const RegValueResult r = reg.ReadValue(key, "CB1");
     EXPECT_EQ(r.value, RegValue::Text("0"));
-    EXPECT_EQ(reg.ValueNames(key).names, QStringList{"CB1"});
+    EXPECT_EQ(reg.ValueNames(key).names, QStringList { "CB1" });
 }
 
 TYPED_TEST(RegistryContract, NamesIgnoreCase)
@@ -164,7 +165,7 @@ TYPED_TEST(RegistryContract, DeleteValueAndKey)
 TYPED_TEST(RegistryContract, MalformedPathsAreRefused)
 {
     Registry& reg = *this->reg;
-    for (const QString& path : {this->m_root + "\\", "\\" + this->m_root, this->m_root + "\\\\x"}) {
+    for (const QString& path : { this->m_root + "\\", "\\" + this->m_root, this->m_root + "\\\\x" }) {
         EXPECT_EQ(reg.OpenKey(path, RegOpen::Create).status, RegStatus::InvalidName) << path.toStdString();
         EXPECT_EQ(reg.ReadValue(path, "v").status, RegStatus::InvalidName) << path.toStdString();
     }
@@ -179,7 +180,7 @@ TYPED_TEST(RegistryContract, TwoInstancesSeeEachOthersChangesAtOnce)
     EXPECT_EQ(other->ReadValue(key, "a").value.ToText(), QStringLiteral("1"));
     ASSERT_TRUE(other->WriteValue(key, "b", RegValue::Text("2")).Ok());
     ASSERT_TRUE(this->reg->WriteValue(key, "c", RegValue::Text("3")).Ok());
-    for (const char* name : {"a", "b", "c"})
+    for (const char* name : { "a", "b", "c" })
         EXPECT_TRUE(other->ValueExists(key, name)) << name;
 }
 

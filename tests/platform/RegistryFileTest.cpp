@@ -75,7 +75,7 @@ protected:
     QString Path() const { return m_dir.filePath("registry.reg"); }
 
     QTemporaryDir m_dir;
-    RegistryFile reg{Path()};
+    RegistryFile reg { Path() };
 };
 
 TEST_F(RegistryFileTest, WritesTheRegeditFormat)
@@ -88,51 +88,50 @@ TEST_F(RegistryFileTest, WritesTheRegeditFormat)
     doc.SetValue(Tesrik, "", RegValue::Text(QStringLiteral("既定")));
     doc.SetValue(Tesrik, "N", RegValue::Dword(30));
     doc.SetValue(Tesrik, "B", RegValue::Binary("\x01\xff"));
-    doc.SetValue(Tesrik, "M", RegValue{7, QByteArray("a\0b\0\0", 5)});
-    const QString expected = QStringLiteral(
-        "REGEDIT4\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software]\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software\\Brimwell]\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
-        "@=\"既定\"\n"
-        "\"N\"=dword:0000001e\n"
-        "\"B\"=hex:01,ff\n"
-        "\"M\"=hex(7):61,00,62,00,00\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Set]\n"
-        "\"TimeE\"=\"30\"\n"
-        "\"Path\"=hex(2):43,3a,5c,22,71,22,00\n"
-        "\"Q\"=\"a\\\\b\\\"c\"\n"
-        "\n");
+    doc.SetValue(Tesrik, "M", RegValue { 7, QByteArray("a\0b\0\0", 5) });
+    const QString expected = QStringLiteral("REGEDIT4\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\Software]\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Brimwell]\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
+                                            "@=\"既定\"\n"
+                                            "\"N\"=dword:0000001e\n"
+                                            "\"B\"=hex:01,ff\n"
+                                            "\"M\"=hex(7):61,00,62,00,00\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Set]\n"
+                                            "\"TimeE\"=\"30\"\n"
+                                            "\"Path\"=hex(2):43,3a,5c,22,71,22,00\n"
+                                            "\"Q\"=\"a\\\\b\\\"c\"\n"
+                                            "\n");
     EXPECT_EQ(RegFile::Serialise(doc), Crlf(expected));
 }
 
 TEST_F(RegistryFileTest, ReadsAHandWrittenExport)
 {
-    const QString text = QStringLiteral(
-        "REGEDIT4\n"
-        "; kept comment\n"
-        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
-        "\"FontInfo1\"=hex:E8,FF,FF,FF,\\\n"
-        "  00,00\n"
-        "@=\"x\"\n"
-        "\"D\" = dword:0000001E\n"
-        "\n"
-        "[hkey_current_user\\software\\brimwell\\tesrik\\Set]\n"
-        "\"TimeE\"=\"45\"\n"
-        "\"E\"=hex(2):25,54,00\n");
+    const QString text = QStringLiteral("REGEDIT4\n"
+                                        "; kept comment\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK]\n"
+                                        "\"FontInfo1\"=hex:E8,FF,FF,FF,\\\n"
+                                        "  00,00\n"
+                                        "@=\"x\"\n"
+                                        "\"D\" = dword:0000001E\n"
+                                        "\n"
+                                        "[hkey_current_user\\software\\brimwell\\tesrik\\Set]\n"
+                                        "\"TimeE\"=\"45\"\n"
+                                        "\"E\"=hex(2):25,54,00\n");
     WriteAll(Path(), Crlf(text));
-    EXPECT_EQ(reg.ReadValue(Tesrik, "FontInfo1").value, RegValue::Binary(QByteArray("\xe8\xff\xff\xff\0\0", 6)));
+    EXPECT_EQ(
+        reg.ReadValue(Tesrik, "FontInfo1").value, RegValue::Binary(QByteArray("\xe8\xff\xff\xff\0\0", 6)));
     EXPECT_EQ(reg.ReadValue(Tesrik, "").value.ToText(), "x");
     EXPECT_EQ(reg.ReadValue(Tesrik, "D").value.ToDword(), 30u);
     EXPECT_EQ(reg.ReadValue(TesrikSet, "TimeE").value.ToText(), "45");
     const RegValue e = reg.ReadValue(TesrikSet, "E").value;
     EXPECT_EQ(e.Type(), RegType::ExpandSz);
     EXPECT_EQ(e.ToText(), "%T");
-    EXPECT_EQ(reg.SubKeyNames(Tesrik).names, QStringList{"Set"});
+    EXPECT_EQ(reg.SubKeyNames(Tesrik).names, QStringList { "Set" });
 
     // A change rewrites only what changed: the comment and the hand-made lines stay.
     ASSERT_TRUE(reg.WriteValue(TesrikSet, "TimeE", RegValue::Text("5")).Ok());
@@ -158,21 +157,21 @@ TEST_F(RegistryFileTest, TextsTheQuotedFormCannotCarryKeepTheirBytes)
 {
     ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
     const QList<std::pair<QString, QByteArray>> cases = {
-        {"Lines", QByteArray("a\r\nb\0", 5)},
-        {"InnerNul", QByteArray("ab\0cd\0", 6)},
-        {"NoNul", QByteArray("abc")},
-        {"LeadBeforeQuote", QByteArray("\x83\"\0", 3)},
-        {"LeadAtEnd", QByteArray("x\x83\0", 3)},
+        { "Lines", QByteArray("a\r\nb\0", 5) },
+        { "InnerNul", QByteArray("ab\0cd\0", 6) },
+        { "NoNul", QByteArray("abc") },
+        { "LeadBeforeQuote", QByteArray("\x83\"\0", 3) },
+        { "LeadAtEnd", QByteArray("x\x83\0", 3) },
     };
     for (const auto& [name, data] : cases)
-        ASSERT_TRUE(reg.WriteValue(Tesrik, name, RegValue{1, data}).Ok());
+        ASSERT_TRUE(reg.WriteValue(Tesrik, name, RegValue { 1, data }).Ok());
     const QList<QByteArray> lines = Lines(ReadAll(Path()));
     EXPECT_TRUE(lines.contains("\"NoNul\"=hex(1):61,62,63"));
     EXPECT_TRUE(lines.contains("\"LeadBeforeQuote\"=hex(1):83,22,00"));
     EXPECT_TRUE(lines.contains("\"LeadAtEnd\"=\"x\x83\""));
     RegistryFile fresh(Path());
     for (const auto& [name, data] : cases)
-        EXPECT_EQ(fresh.ReadValue(Tesrik, name).value, (RegValue{1, data})) << name.toStdString();
+        EXPECT_EQ(fresh.ReadValue(Tesrik, name).value, (RegValue { 1, data })) << name.toStdString();
 }
 
 TEST_F(RegistryFileTest, LongBinaryValuesAreContinuedOverLines)
@@ -194,39 +193,38 @@ TEST_F(RegistryFileTest, LongBinaryValuesAreContinuedOverLines)
 
 TEST_F(RegistryFileTest, DamagedLinesAreSkippedAndKeptVerbatim)
 {
-    const QByteArray damaged = Crlf(QStringLiteral(
-        "REGEDIT4\n"
-        "before any section \x01\n"
-        "[HKEY_CURRENT_USER\\Software\\T]\n"
-        "\"Good\"=\"yes\"\n"
-        "\"CB1\"=dword:zz\n"
-        "\"Bin\"=hex:0g,01\n"
-        "\"Typ\"=hex(zz):01\n"
-        "\"Open\"=\"unterminated\n"
-        "\"Short\"=dword:1e\n"
-        "\"Weird\"=unknown:1\n"
-        "\"Esc\"=\"\\n\"\n"
-        "just words\n"
-        "\"Cut\"=hex:01,02,\\\n"
-        "\"After\"=\"kept\"\n"
-        "[HKEY_CURRENT_USER\\Software\\Bad\n"
-        "\"Lost\"=\"not here\"\n"
-        "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
-        "\"Foreign\"=\"x\"\n"
-        "[HKEY_CURRENT_USER\\Software\\T2]\n"
-        "\"Fine\"=dword:00000002\n"));
+    const QByteArray damaged = Crlf(QStringLiteral("REGEDIT4\n"
+                                                   "before any section \x01\n"
+                                                   "[HKEY_CURRENT_USER\\Software\\T]\n"
+                                                   "\"Good\"=\"yes\"\n"
+                                                   "\"CB1\"=dword:zz\n"
+                                                   "\"Bin\"=hex:0g,01\n"
+                                                   "\"Typ\"=hex(zz):01\n"
+                                                   "\"Open\"=\"unterminated\n"
+                                                   "\"Short\"=dword:1e\n"
+                                                   "\"Weird\"=unknown:1\n"
+                                                   "\"Esc\"=\"\\n\"\n"
+                                                   "just words\n"
+                                                   "\"Cut\"=hex:01,02,\\\n"
+                                                   "\"After\"=\"kept\"\n"
+                                                   "[HKEY_CURRENT_USER\\Software\\Bad\n"
+                                                   "\"Lost\"=\"not here\"\n"
+                                                   "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
+                                                   "\"Foreign\"=\"x\"\n"
+                                                   "[HKEY_CURRENT_USER\\Software\\T2]\n"
+                                                   "\"Fine\"=dword:00000002\n"));
     WriteAll(Path(), damaged);
 
     const QString t = "Software\\T";
     EXPECT_EQ(reg.ReadValue(t, "Good").value.ToText(), "yes");
     EXPECT_EQ(reg.ReadValue(t, "After").value.ToText(), "kept");
-    for (const char* name : {"CB1", "Bin", "Typ", "Open", "Short", "Weird", "Esc", "Cut"})
+    for (const char* name : { "CB1", "Bin", "Typ", "Open", "Short", "Weird", "Esc", "Cut" })
         EXPECT_EQ(reg.ReadValue(t, name).status, RegStatus::NotFound) << name;
-    EXPECT_EQ(reg.ValueNames(t).names, (QStringList{"Good", "After"}));
+    EXPECT_EQ(reg.ValueNames(t).names, (QStringList { "Good", "After" }));
     // Values under a damaged header belong to no key, not to the key above them.
     EXPECT_FALSE(reg.KeyExists("Software\\Bad"));
     EXPECT_FALSE(reg.ValueExists(t, "Lost"));
-    EXPECT_EQ(reg.SubKeyNames("Software").names, (QStringList{"T", "T2"}));
+    EXPECT_EQ(reg.SubKeyNames("Software").names, (QStringList { "T", "T2" }));
     EXPECT_EQ(reg.ReadValue("Software\\T2", "Fine").value.ToDword(), 2u);
 
     // Writing keeps every line it does not replace; the new CB1 supersedes the damaged one.
@@ -245,8 +243,9 @@ TEST_F(RegistryFileTest, DamagedLinesAreSkippedAndKeptVerbatim)
 // read joined the two and produced a value that had never been in the file.
 TEST_F(RegistryFileTest, ADanglingHexValueNeverTakesTheNextLineAlong)
 {
-    WriteAll(Path(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"h\"=hex:01,02,\\\r\n\r\n  03,04\r\n"
-                     "\"k\"=hex:05,\\\r\n  [HKEY_CURRENT_USER\\Software\\B]\r\n\"v\"=\"1\"\r\n");
+    WriteAll(Path(),
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"h\"=hex:01,02,\\\r\n\r\n  03,04\r\n"
+        "\"k\"=hex:05,\\\r\n  [HKEY_CURRENT_USER\\Software\\B]\r\n\"v\"=\"1\"\r\n");
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_FALSE(reg.ValueExists("Software\\A", "h")) << "pass " << pass;
         EXPECT_FALSE(reg.ValueExists("Software\\A", "k")) << "pass " << pass;
@@ -288,15 +287,20 @@ TEST_F(RegistryFileTest, ATruncatedFileNeverYieldsAWrongValue)
     const QByteArray full = RegFile::Serialise(doc);
     const RegFile::Document whole = RegFile::Parse(full);
 
-    struct Expect { QString path; QString name; qsizetype end; };
+    struct Expect
+    {
+        QString path;
+        QString name;
+        qsizetype end;
+    };
     QList<Expect> values;
-    for (const auto& [path, name] : QList<std::pair<QString, QString>>{
-             {Tesrik, "S"}, {Tesrik, "D"}, {Tesrik, "B"}, {Tesrik, "E"}, {TesrikSet, "T"}}) {
+    for (const auto& [path, name] : QList<std::pair<QString, QString>> {
+             { Tesrik, "S" }, { Tesrik, "D" }, { Tesrik, "B" }, { Tesrik, "E" }, { TesrikSet, "T" } }) {
         // The value's lines end at the first line break not followed by a continuation.
         qsizetype end = full.indexOf("\"" + name.toLatin1() + "\"=");
         while ((end = full.indexOf("\r\n", end)) >= 0 && full.mid(end + 2, 2) == "  ")
             end += 2;
-        values.append({path, name, end + 2});
+        values.append({ path, name, end + 2 });
     }
     for (qsizetype cut = 0; cut <= full.size(); ++cut) {
         const RegFile::Document part = RegFile::Parse(full.left(cut));
@@ -341,12 +345,37 @@ TEST_F(RegistryFileTest, RandomDocumentsRoundTripStably)
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     QRandomGenerator rng(seed);
     const QList<QByteArray> pieces = {
-        "REGEDIT4", "", "  ", "; note", "[HKEY_CURRENT_USER\\Software\\A]", "[hkey_current_user\\software\\a]",
-        "[HKEY_CURRENT_USER\\Software\\A\\B]", "[HKEY_CURRENT_USER]", "[HKEY_LOCAL_MACHINE\\X]", "[broken",
-        "[HKEY_CURRENT_USER\\\\x]", "\"v\"=\"1\"", "\"V\"=\"2\"", "@=\"d\"", "\"w\"=dword:0000000a", "\"w\"=dword:a",
-        "\"h\"=hex:01,02,\\", "  03,04", "  05,\\", "\"h\"=hex(2):41,00", "\"x\"=-", "\"q\"=\"open", "\"\x83\\\"=\"\x83\\\"",
-        "\"s\"=\"\\\\\\\"\"", "junk \x01\x02", "\"n\"", "\"e\"=\"\"", "\"h\"=hex:",
-        "  [HKEY_CURRENT_USER\\Software\\A\\B]", "  \"v\"=\"3\"", "\t00",
+        "REGEDIT4",
+        "",
+        "  ",
+        "; note",
+        "[HKEY_CURRENT_USER\\Software\\A]",
+        "[hkey_current_user\\software\\a]",
+        "[HKEY_CURRENT_USER\\Software\\A\\B]",
+        "[HKEY_CURRENT_USER]",
+        "[HKEY_LOCAL_MACHINE\\X]",
+        "[broken",
+        "[HKEY_CURRENT_USER\\\\x]",
+        "\"v\"=\"1\"",
+        "\"V\"=\"2\"",
+        "@=\"d\"",
+        "\"w\"=dword:0000000a",
+        "\"w\"=dword:a",
+        "\"h\"=hex:01,02,\\",
+        "  03,04",
+        "  05,\\",
+        "\"h\"=hex(2):41,00",
+        "\"x\"=-",
+        "\"q\"=\"open",
+        "\"\x83\\\"=\"\x83\\\"",
+        "\"s\"=\"\\\\\\\"\"",
+        "junk \x01\x02",
+        "\"n\"",
+        "\"e\"=\"\"",
+        "\"h\"=hex:",
+        "  [HKEY_CURRENT_USER\\Software\\A\\B]",
+        "  \"v\"=\"3\"",
+        "\t00",
     };
     for (int round = 0; round < 300; ++round) {
         QByteArray input;
@@ -360,7 +389,7 @@ TEST_F(RegistryFileTest, RandomDocumentsRoundTripStably)
         RegFile::Document doc = RegFile::Parse(once);
         ASSERT_EQ(RegFile::Serialise(doc), once) << "input: " << input.toHex().toStdString();
 
-        const QStringList keys = {"Software\\A", "Software\\A\\B", "", "Software\\C"};
+        const QStringList keys = { "Software\\A", "Software\\A\\B", "", "Software\\C" };
         const QString key = keys.at(rng.bounded(int(keys.size())));
         const RegValue value = RegValue::Dword(rng.generate());
         const QStringList namesBefore = doc.KeyExists(key) ? doc.ValueNames(key) : QStringList();
@@ -402,7 +431,7 @@ TEST_F(RegistryFileTest, NamesTheFileCannotHoldAreRefused)
     ASSERT_TRUE(reg.OpenKey(Tesrik, RegOpen::Create).Ok());
     EXPECT_EQ(reg.WriteValue(Tesrik, "two\nlines", RegValue::Dword(1)).status, RegStatus::InvalidName);
     EXPECT_EQ(reg.WriteValue(Tesrik, QStringLiteral("emoji\U0001F600"), RegValue::Dword(1)).status,
-              RegStatus::InvalidName);
+        RegStatus::InvalidName);
     EXPECT_EQ(reg.OpenKey(QStringLiteral("Software\\한국"), RegOpen::Create).status, RegStatus::InvalidName);
     EXPECT_EQ(reg.ValueNames(Tesrik).names, QStringList());
 }
@@ -417,7 +446,7 @@ TEST_F(RegistryFileTest, InterleavedWritersLoseNothing)
     ASSERT_TRUE(a.WriteValue(TesrikSet, "TimeE", RegValue::Text("15")).Ok());
     ASSERT_TRUE(b.OpenKey(Tesrik + "\\Wav", RegOpen::Create).Ok());
     ASSERT_TRUE(a.WriteValue(Tesrik + "\\Wav", "CB1", RegValue::Text("0")).Ok());
-    EXPECT_EQ(b.ValueNames(TesrikSet).names, (QStringList{"CB2", "CB3", "TimeE"}));
+    EXPECT_EQ(b.ValueNames(TesrikSet).names, (QStringList { "CB2", "CB3", "TimeE" }));
     EXPECT_EQ(b.ReadValue(Tesrik + "\\Wav", "CB1").value.ToText(), "0");
 }
 
@@ -428,7 +457,8 @@ TEST_F(RegistryFileTest, ConcurrentWritersInThreadsLoseNothing)
     auto writer = [this](QString prefix, bool* ok) {
         RegistryFile mine(Path());
         for (int i = 0; i < PerWriter; ++i)
-            *ok = mine.WriteValue(Tesrik, prefix + QString::number(i), RegValue::Dword(quint32(i))).Ok() && *ok;
+            *ok = mine.WriteValue(Tesrik, prefix + QString::number(i), RegValue::Dword(quint32(i))).Ok()
+                && *ok;
     };
     bool ok1 = true;
     bool ok2 = true;
@@ -459,14 +489,14 @@ TEST(RegistryFileProcesses, TwoRunningCopiesLoseNothing)
     QTemporaryDir config;
     const QString file = config.filePath("Orbilo/registry.reg");
     QList<QProcess*> children;
-    for (const char* prefix : {"p", "q"}) {
+    for (const char* prefix : { "p", "q" }) {
         auto* child = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", config.path());
         env.insert("ORBILO_REG_CHILD_PREFIX", prefix);
         child->setProcessEnvironment(env);
         child->start(QCoreApplication::applicationFilePath(),
-                     {"--gtest_filter=RegistryFileChild.DISABLED_Writer", "--gtest_also_run_disabled_tests"});
+            { "--gtest_filter=RegistryFileChild.DISABLED_Writer", "--gtest_also_run_disabled_tests" });
         children.append(child);
     }
     RegistryFile mine(file);

@@ -30,7 +30,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    RegistryFile m_reg{Path()};
+    RegistryFile m_reg { Path() };
 };
 
 TEST_F(SettingsStoreTest, FirstRunGivesTheDefaultsAndCreatesOnlyTheRootKey)
@@ -59,7 +59,8 @@ struct NumberCase
 };
 
 class NumberFromTextTest : public ::testing::TestWithParam<NumberCase>
-{};
+{
+};
 
 TEST_P(NumberFromTextTest, Converts)
 {
@@ -67,19 +68,19 @@ TEST_P(NumberFromTextTest, Converts)
         << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, NumberFromTextTest,
-    ::testing::Values(NumberCase{"0x1", 1}, NumberCase{"0X1f", 31}, NumberCase{"0x7FFFFFFF", INT_MAX},
-                      NumberCase{"0xFFFFFFFF", -1}, NumberCase{"0x100000000", std::nullopt},
-                      NumberCase{"0x", std::nullopt}, NumberCase{"0x-1", std::nullopt},
-                      NumberCase{"0x$1", std::nullopt}, NumberCase{"0x 1", std::nullopt},
-                      NumberCase{"-0x10", std::nullopt}, NumberCase{" 0x10", std::nullopt},
-                      NumberCase{"$10", 16}, NumberCase{"-$10", -16}, NumberCase{"$FFFFFFFF", -1},
-                      NumberCase{"-7", -7}, NumberCase{"+5", 5}, NumberCase{"007", 7}, NumberCase{"0", 0},
-                      NumberCase{"2147483647", INT_MAX}, NumberCase{"-2147483648", INT_MIN},
-                      NumberCase{"2147483648", std::nullopt}, NumberCase{"yes", std::nullopt},
-                      NumberCase{"", std::nullopt}, NumberCase{"-", std::nullopt}, NumberCase{"$", std::nullopt},
-                      NumberCase{"1.5", std::nullopt}, NumberCase{"１２", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Texts, NumberFromTextTest,
+    ::testing::Values(NumberCase { "0x1", 1 }, NumberCase { "0X1f", 31 },
+        NumberCase { "0x7FFFFFFF", INT_MAX }, NumberCase { "0xFFFFFFFF", -1 },
+        NumberCase { "0x100000000", std::nullopt }, NumberCase { "0x", std::nullopt },
+        NumberCase { "0x-1", std::nullopt }, NumberCase { "0x$1", std::nullopt },
+        NumberCase { "0x 1", std::nullopt }, NumberCase { "-0x10", std::nullopt },
+        NumberCase { " 0x10", std::nullopt }, NumberCase { "$10", 16 }, NumberCase { "-$10", -16 },
+        NumberCase { "$FFFFFFFF", -1 }, NumberCase { "-7", -7 }, NumberCase { "+5", 5 },
+        NumberCase { "007", 7 }, NumberCase { "0", 0 }, NumberCase { "2147483647", INT_MAX },
+        NumberCase { "-2147483648", INT_MIN }, NumberCase { "2147483648", std::nullopt },
+        NumberCase { "yes", std::nullopt }, NumberCase { "", std::nullopt }, NumberCase { "-", std::nullopt },
+        NumberCase { "$", std::nullopt }, NumberCase { "1.5", std::nullopt },
+        NumberCase { "１２", std::nullopt }));
 
 TEST_F(SettingsStoreTest, NumbersAndFlagsFromStoredTexts)
 {
@@ -91,14 +92,14 @@ TEST_F(SettingsStoreTest, NumbersAndFlagsFromStoredTexts)
     Put("Sys", "CG1", RegValue::Text("0x"));
     Put("Sys", "RGC", RegValue::Text("2", RegType::ExpandSz));
     SettingsStore store = Open();
-    EXPECT_TRUE(store.ReadFlag(Keys::Set::CB3));   // "0x1" is 1
-    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB2));  // "yes" is no number: the default
+    EXPECT_TRUE(store.ReadFlag(Keys::Set::CB3)); // "0x1" is 1
+    EXPECT_FALSE(store.ReadFlag(Keys::Set::CB2)); // "yes" is no number: the default
     EXPECT_TRUE(store.ReadFlag("Set", "CB2", true));
     EXPECT_FALSE(store.ReadFlag(Keys::Wav::CB1));
     EXPECT_EQ(store.ReadNumber(Keys::Sys::CBH), 16);
     EXPECT_EQ(store.ReadNumber(Keys::Sys::CBW), -7);
     EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 1); // "0x" does not convert
-    EXPECT_EQ(store.ReadNumber(Keys::Sys::RGC), 2);  // REG_EXPAND_SZ reads as text
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::RGC), 2); // REG_EXPAND_SZ reads as text
     EXPECT_FALSE(store.HasErrors());
 }
 
@@ -106,7 +107,7 @@ TEST_F(SettingsStoreTest, ValuesOfOtherTypesGiveTheDefaultAndOneReport)
 {
     Put("Set", "CB3", RegValue::Dword(1));
     Put("Set", "TimeE", RegValue::Binary("45"));
-    Put("Wav", "CB1", RegValue{quint32(RegType::Sz), QByteArray("0\0garbage", 9)});
+    Put("Wav", "CB1", RegValue { quint32(RegType::Sz), QByteArray("0\0garbage", 9) });
     SettingsStore store = Open();
     EXPECT_FALSE(store.ReadFlag(Keys::Set::CB3));
     EXPECT_EQ(store.ReadText(Keys::Set::TimeE), "30");
@@ -144,7 +145,11 @@ TEST_F(SettingsStoreTest, WrittenSettingsReadBackAsText)
 class RefusingRegistry final : public Registry
 {
 public:
-    RefusingRegistry(const QString& path, const QString& refused) : m_file(path), m_refused(refused) {}
+    RefusingRegistry(const QString& path, const QString& refused)
+        : m_file(path)
+        , m_refused(refused)
+    {
+    }
     RegResult OpenKey(const QString& p, RegOpen m) override { return m_file.OpenKey(p, m); }
     RegNamesResult SubKeyNames(const QString& p) override { return m_file.SubKeyNames(p); }
     RegNamesResult ValueNames(const QString& p) override { return m_file.ValueNames(p); }
@@ -172,7 +177,8 @@ TEST_F(SettingsStoreTest, AFailedWriteIsReportedAndTheRestAreStillWritten)
     EXPECT_TRUE(store.WriteText(Keys::Set::TimeE, "20"));
     ASSERT_EQ(store.Errors().size(), 1);
     EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::Write);
-    EXPECT_EQ(store.ErrorMessage(), QStringLiteral("次の設定を保存できませんでした: Set\\CB2\n\nAccess is denied."));
+    EXPECT_EQ(store.ErrorMessage(),
+        QStringLiteral("次の設定を保存できませんでした: Set\\CB2\n\nAccess is denied."));
 
     SettingsStore back = Open();
     EXPECT_FALSE(back.ReadFlag(Keys::Wav::CB1));

@@ -43,7 +43,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    RegistryFile m_reg{m_dir.filePath("registry.reg")};
+    RegistryFile m_reg { m_dir.filePath("registry.reg") };
     TFontInfo m_info;
 };
 
@@ -59,7 +59,7 @@ TEST_F(FontInfoTest, SavesTheRecordByteForByte)
     const QByteArray& b = r.value.data;
     ASSERT_EQ(b.size(), 47);
     EXPECT_EQ(b.left(4), QByteArray("\xe8\xff\xff\xff")); // -24
-    EXPECT_EQ(b.mid(4, 4), QByteArray("\0\0\x80\0", 4));  // navy
+    EXPECT_EQ(b.mid(4, 4), QByteArray("\0\0\x80\0", 4)); // navy
     EXPECT_EQ(uchar(b.at(13)), 128);
     EXPECT_EQ(b.at(14), 3);
     EXPECT_EQ(b.at(15), 15);
@@ -106,9 +106,9 @@ TEST_F(FontInfoTest, UnusableValuesGiveTheDefaultFont)
     const QByteArray good = record.Encode();
     QByteArray longName = good;
     longName[15] = 32;
-    for (const RegValue& bad : {RegValue::Text("FontInfo"), RegValue{quint32(RegType::Dword), good},
-                                RegValue::Binary(good.left(46)), RegValue::Binary(good + 'x'),
-                                RegValue::Binary(QByteArray()), RegValue::Binary(longName)}) {
+    for (const RegValue& bad : { RegValue::Text("FontInfo"), RegValue { quint32(RegType::Dword), good },
+             RegValue::Binary(good.left(46)), RegValue::Binary(good + 'x'), RegValue::Binary(QByteArray()),
+             RegValue::Binary(longName) }) {
         Put(bad);
         const TFontInfo::StoredFont back = m_info.LoadFont(BoardFont(), SysColors::clWindowText);
         EXPECT_EQ(back.font, BoardFont()) << "type " << bad.type << " size " << bad.data.size();
