@@ -31,7 +31,8 @@ class GridEditDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
@@ -52,7 +53,8 @@ public:
     // given anew (a table reloaded while the editor was open).
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override { }
 
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    void updateEditorGeometry(
+        QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
         // The cell without its grid lines: the view's rectangle includes them.
         const auto* grid = qobject_cast<const TStringGrid*>(parent());
@@ -175,7 +177,8 @@ void TStringGrid::Attach(TextGrid* grid)
                           << connect(grid, &QAbstractItemModel::modelReset, this, sync)
                           << connect(grid, &QAbstractItemModel::layoutChanged, this, sync)
                           << connect(grid, &TextGrid::CurrentRowChanged, this, [this] { SyncCurrent(); })
-                          << connect(grid, &QAbstractItemModel::dataChanged, m_strip, qOverload<>(&QWidget::update));
+                          << connect(grid, &QAbstractItemModel::dataChanged, m_strip,
+                                 qOverload<>(&QWidget::update));
     }
     SyncLayout();
     SyncCurrent();
@@ -374,19 +377,20 @@ QRect TStringGrid::CellRect(int col, int row) const
         for (int r = 0; r < row; ++r)
             y += RowHeight(r) + HorzLineWidth();
         section = QRect(m_strip->pos() + QPoint(columnViewportPosition(col), y),
-                        QSize(columnWidth(col), RowHeight(row) + HorzLineWidth()));
+            QSize(columnWidth(col), RowHeight(row) + HorzLineWidth()));
     } else {
         if (isRowHidden(row))
             return {};
         section = QRect(viewport()->pos() + QPoint(columnViewportPosition(col), rowViewportPosition(row)),
-                        QSize(columnWidth(col), rowHeight(row)));
+            QSize(columnWidth(col), rowHeight(row)));
         if (!section.intersects(viewport()->geometry()))
             return {};
     }
     return section.adjusted(0, 0, -VertLineWidth(), -HorzLineWidth());
 }
 
-void TStringGrid::DrawCellText(QPainter& painter, const QRect& rect, const QString& text, TAlignment alignment)
+void TStringGrid::DrawCellText(
+    QPainter& painter, const QRect& rect, const QString& text, TAlignment alignment)
 {
     if (text.isEmpty())
         return;
@@ -488,8 +492,9 @@ void TStringGrid::UpdatePaintTools()
     m_penFont = QPen(SysColors::ToQColor(m_fontColor));
     m_penHighlightText = QPen(SysColors::ToQColor(SysColors::clHighlightText));
     // Ordinary lines are silver, grey on a silver grid so that they still show.
-    m_lineColor = SysColors::ToRgbValue(m_color) == SysColors::clSilver ? SysColors::ToQColor(SysColors::clGray)
-                                                                      : SysColors::ToQColor(SysColors::clSilver);
+    m_lineColor = SysColors::ToRgbValue(m_color) == SysColors::clSilver
+        ? SysColors::ToQColor(SysColors::clGray)
+        : SysColors::ToQColor(SysColors::clSilver);
     m_lineOffColor = color;
     m_fixedLineOffColor = SysColors::ToQColor(m_fixedColor);
     m_edgeLight = SysColors::ToQColor(SysColors::System(SysColors::ColorBtnHighlight));
@@ -530,12 +535,12 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
     if (v) {
         const bool on = m_lines == glAll;
         p.fillRect(QRect(section.right(), section.top(), 1, section.height()),
-                   on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
+            on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
     }
     if (h) {
         const bool on = fixed ? m_lines != glNone : m_lines == glAll;
         p.fillRect(QRect(section.left(), section.bottom(), section.width(), 1),
-                   on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
+            on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
     }
     const QRect where(section.left(), section.top(), section.width() - v, section.height() - h);
     if (where.isEmpty())
@@ -553,7 +558,8 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
         p.fillRect(where, p.brush());
         const QString text = m_grid->Cell(col, row);
         if (!text.isEmpty())
-            p.drawText(where.adjusted(2, 2, 0, 0), int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), text);
+            p.drawText(
+                where.adjusted(2, 2, 0, 0), int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), text);
     }
 
     // Fixed cells of a grid that is not flat get the raised edge the classic grid drew
@@ -588,7 +594,8 @@ void TStringGrid::paintEvent(QPaintEvent* event)
     if (!m_grid || m_grid->RowCount() == 0)
         return;
     // A file load may change the fixed rows without a signal the layout can follow.
-    if (m_grid->FixedRows() != m_layoutFixedRows && qMin(m_grid->FixedRows(), m_grid->RowCount()) != m_layoutFixedRows)
+    if (m_grid->FixedRows() != m_layoutFixedRows
+        && qMin(m_grid->FixedRows(), m_grid->RowCount()) != m_layoutFixedRows)
         QMetaObject::invokeMethod(this, &TStringGrid::SyncLayout, Qt::QueuedConnection);
 
     int firstRow = rowAt(area.top());
@@ -666,7 +673,9 @@ QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
     QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
     if (m_grid && next.isValid() && next.column() < m_grid->FixedCols()) {
         const QModelIndex now = currentIndex();
-        next = now.isValid() && now.row() == next.row() ? now : m_grid->index(next.row(), qMin(m_grid->FixedCols(), m_grid->ColCount() - 1));
+        next = now.isValid() && now.row() == next.row()
+            ? now
+            : m_grid->index(next.row(), qMin(m_grid->FixedCols(), m_grid->ColCount() - 1));
     }
     return next;
 }

@@ -51,7 +51,8 @@ public:
     // grid without the focus, Color otherwise), pen in the font colour (highlight-text in
     // a highlighted cell), the grid's font. The hook fills rect and draws the cell; it
     // must leave the painter's clipping as it found it.
-    using DrawCellHook = std::function<void(QPainter& painter, int col, int row, const QRect& rect, CellState state)>;
+    using DrawCellHook
+        = std::function<void(QPainter& painter, int col, int row, const QRect& rect, CellState state)>;
 
     // A grid showing its own TextGrid of that size.
     TStringGrid(int colCount, int rowCount, QWidget* parent = nullptr);

@@ -12,7 +12,8 @@ QString FileName()
 
 QStringList HeaderTexts()
 {
-    return { QStringLiteral("Rank"), QStringLiteral("Name"), QStringLiteral("Point"), QStringLiteral("Time") };
+    return { QStringLiteral("Rank"), QStringLiteral("Name"), QStringLiteral("Point"),
+        QStringLiteral("Time") };
 }
 
 void WriteHeader(TextGrid& grid)
@@ -25,7 +26,8 @@ void WriteHeader(TextGrid& grid)
 bool IsEmpty(const TextGrid& grid)
 {
     return grid.RowCount() < 2
-        || (grid.Cell(ColName, 1).isEmpty() && grid.Cell(ColPoints, 1).isEmpty() && grid.Cell(ColTime, 1).isEmpty());
+        || (grid.Cell(ColName, 1).isEmpty() && grid.Cell(ColPoints, 1).isEmpty()
+            && grid.Cell(ColTime, 1).isEmpty());
 }
 
 int RankPosition(const TextGrid& grid, int points)

@@ -35,8 +35,9 @@ QValidator::State NameValidator::validate(QString& input, int& pos) const
 }
 
 TNameF::TNameF(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
     , m_loginName(&LoginName)
 {
     setObjectName(QStringLiteral("NameF"));

@@ -53,9 +53,8 @@ TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
     m_sg0->SetLines(TStringGrid::glAll);
     m_sg0->SetRowSelect(true);
     m_sg0->SetEditing(false);
-    m_sg0->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState state) {
-        SG0DrawCell(painter, col, row, rect, state);
-    });
+    m_sg0->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect,
+                           TStringGrid::CellState state) { SG0DrawCell(painter, col, row, rect, state); });
 
     m_panel1 = new Panel(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
@@ -190,7 +189,9 @@ void TRankF::SG0DrawCell(QPainter& painter, int col, int row, const QRect& rect,
     painter.fillRect(rect, painter.brush());
     // White on the headers and the rank column, aqua elsewhere, yellow for the last result
     // offered, whatever the cell (so the header is yellow until a result is offered).
-    painter.setPen(row == m_highlightRow ? m_penHighlight : (state & TStringGrid::gdFixed) ? m_penFixed : m_penCell);
+    painter.setPen(row == m_highlightRow     ? m_penHighlight
+            : (state & TStringGrid::gdFixed) ? m_penFixed
+                                             : m_penCell);
     TStringGrid::DrawCellText(painter, rect, Grid().Cell(col, row), taCenter);
 }
 
@@ -251,8 +252,8 @@ bool TRankF::ConfirmClear()
 {
     if (m_confirmClear)
         return m_confirmClear();
-    QMessageBox box(QMessageBox::Question, AppInfo::Title, QStringLiteral("ランキングをクリアしてよろしいですか？"),
-                    QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Question, AppInfo::Title,
+        QStringLiteral("ランキングをクリアしてよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
     return box.exec() == QMessageBox::Yes;
 }
 

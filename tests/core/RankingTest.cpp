@@ -181,7 +181,8 @@ TEST(RankingTest, OneLineFileIsMadeWholeAgainBeforeAnEntry)
 
 TEST(RankingTest, TimeIsZeroPaddedAnd24Hour)
 {
-    EXPECT_EQ(Ranking::FormatTime(QDateTime(QDate(987, 1, 2), QTime(23, 4))), QStringLiteral("0987/01/02 23:04"));
+    EXPECT_EQ(
+        Ranking::FormatTime(QDateTime(QDate(987, 1, 2), QTime(23, 4))), QStringLiteral("0987/01/02 23:04"));
 }
 
 } // namespace

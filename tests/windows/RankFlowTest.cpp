@@ -119,8 +119,8 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
     QFile file(dir.filePath(QStringLiteral("Rank.dat")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("Rank,Name,Point,Time,\r\n1,player" + Cp932::Encode(QStringLiteral("，")) + "1,"
-                                 + QByteArray::number(host.pointsAtEnd) + ","))
+    EXPECT_TRUE(bytes.startsWith("Rank,Name,Point,Time,\r\n1,player" + Cp932::Encode(QStringLiteral("，"))
+        + "1," + QByteArray::number(host.pointsAtEnd) + ","))
         << bytes.toStdString();
     EXPECT_EQ(bytes.count("\r\n"), 2);
 }

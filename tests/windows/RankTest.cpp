@@ -145,8 +145,9 @@ TEST_F(RankTest, WindowAsDesigned)
     EXPECT_EQ(rank.OKBtn()->text(), QStringLiteral("OK"));
     EXPECT_EQ(rank.ClrBtn()->text(), QStringLiteral("クリア"));
     EXPECT_EQ(rank.Grid().RowCount(), 2);
-    EXPECT_EQ(rank.Grid().Cell(0, 0) + rank.Grid().Cell(1, 0) + rank.Grid().Cell(2, 0) + rank.Grid().Cell(3, 0),
-              QStringLiteral("RankNamePointTime"));
+    EXPECT_EQ(
+        rank.Grid().Cell(0, 0) + rank.Grid().Cell(1, 0) + rank.Grid().Cell(2, 0) + rank.Grid().Cell(3, 0),
+        QStringLiteral("RankNamePointTime"));
     EXPECT_EQ(rank.HighlightRow(), 0);
 
     rank.show();
@@ -190,7 +191,8 @@ TEST_F(RankTest, TwentyNineBetterEntriesMakeTheResultThe30thInYellow)
     EXPECT_FALSE(HasColour(img, other, QColor(255, 255, 0)));
     EXPECT_TRUE(HasColour(img, other, QColor(0, 255, 255)));
     // The selected row is the highlight colour behind the yellow text.
-    EXPECT_EQ(img.pixel(entry.left() + 1, entry.top() + 1), SysColors::ToQColor(SysColors::clHighlight).rgb());
+    EXPECT_EQ(
+        img.pixel(entry.left() + 1, entry.top() + 1), SysColors::ToQColor(SysColors::clHighlight).rgb());
 }
 
 TEST_F(RankTest, FullRankingOfBetterOrEqualResultsShowsNothing)
@@ -316,7 +318,8 @@ TEST_F(RankTest, UnwritableFolderGivesOneMessageAndStillDeals)
     ASSERT_TRUE(rank.isVisible());
     rank.OKBtn()->click();
     ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_TRUE(host.messages.first().contains(QDir::toNativeSeparators(host.folder + QStringLiteral("Rank.dat"))))
+    EXPECT_TRUE(
+        host.messages.first().contains(QDir::toNativeSeparators(host.folder + QStringLiteral("Rank.dat"))))
         << host.messages.first().toStdString();
     EXPECT_EQ(host.newGames, 1);
     EXPECT_EQ(ReadFile(QStringLiteral("blocker")), QByteArray("not a folder"));

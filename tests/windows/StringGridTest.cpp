@@ -138,7 +138,8 @@ TEST_F(MoveLogShape, CurrentRowFollowsTheTextGridAndTheMouse)
     EXPECT_GT(grid.verticalScrollBar()->value(), 0);
 
     text.SetRow(1);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(1, 3).center()));
+    QTest::mouseClick(
+        grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(1, 3).center()));
     EXPECT_EQ(text.Row(), 3);
 }
 
@@ -177,9 +178,11 @@ TEST(StringGridTest, FixedCellsTakeNoClicks)
     grid.resize(300, 200);
     grid.show();
     grid.SetRow(2);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(0, 4).center()));
+    QTest::mouseClick(
+        grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(0, 4).center()));
     EXPECT_EQ(grid.Row(), 2);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(2, 4).center()));
+    QTest::mouseClick(
+        grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(2, 4).center()));
     EXPECT_EQ(grid.Row(), 4);
 }
 
@@ -223,7 +226,8 @@ TEST(StringGridTest, CellTextIsClippedToItsCell)
         p.setFont(f);
         TStringGrid::DrawCellText(p, QRect(10, 0, 20, 18), QString(40, QLatin1Char('W')), taCenter);
     }
-    EXPECT_TRUE(AnyPixel(img, QRect(10, 2, 20, 16), qRgb(0, 0, 0)) || AnyPixel(img, QRect(10, 2, 20, 16), qRgb(1, 1, 1)));
+    EXPECT_TRUE(AnyPixel(img, QRect(10, 2, 20, 16), qRgb(0, 0, 0))
+        || AnyPixel(img, QRect(10, 2, 20, 16), qRgb(1, 1, 1)));
     for (int y = 0; y < img.height(); ++y) {
         EXPECT_EQ(img.pixel(9, y), qRgb(255, 255, 255)) << y;
         EXPECT_EQ(img.pixel(30, y), qRgb(255, 255, 255)) << y;
