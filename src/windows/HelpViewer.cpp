@@ -108,6 +108,8 @@ void InstallHelpUrlHandler()
         return;
     handler = new HelpUrlHandler(qApp);
     QDesktopServices::setUrlHandler(QStringLiteral("qrc"), handler, "OpenUrl");
+    // The handler goes with the application object; it must be unregistered before that.
+    qAddPostRoutine([] { QDesktopServices::unsetUrlHandler(QStringLiteral("qrc")); });
 }
 
 HelpViewer::HelpViewer(QWidget* parent)

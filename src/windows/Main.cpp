@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -85,11 +86,12 @@ void StyleCommandButton(TBrimBtn* button, const QString& caption, const QFont& f
 
 } // namespace
 
-TMainF::TMainF(QWidget* parent)
+TMainF::TMainF(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint
                               | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_game(*this)
+    , m_programFolder(programFolder)
 {
     AppInfo::InstallFontSubstitutions();
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
@@ -427,7 +429,10 @@ void TMainF::FormCreate()
     // time taken with the elapsed-time clock.
     m_elapsed.Restart();
     setWindowTitle(AppInfo::Title);
-    m_programFolder = AppInfo::ProgramFolder();
+    if (m_programFolder.isEmpty())
+        m_programFolder = AppInfo::ProgramFolder();
+    else if (!m_programFolder.endsWith(QLatin1Char('/')) && !m_programFolder.endsWith(QDir::separator()))
+        m_programFolder += QDir::separator();
     ReadSettings();
 
     m_fontInfo1 = std::make_unique<TFontInfo>();

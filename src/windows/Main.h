@@ -47,7 +47,8 @@ class TMainF : public QMainWindow, public GameHost, public RankHost
 
 public:
     // The window's creation handler runs here: settings, board font, tiles, first deal.
-    explicit TMainF(QWidget* parent = nullptr);
+    // The program folder is the executable's unless another is given (tests).
+    explicit TMainF(const QString& programFolder = QString(), QWidget* parent = nullptr);
     ~TMainF() override;
 
     // The windows created after this one, handed over by the start-up once they exist.
