@@ -33,7 +33,7 @@ const ClipSpec Clips[] = {
 
 QString SoundsFolder()
 {
-    return QStringLiteral(ORBILO_TEST_DATA "/../../resources/sounds/");
+    return QStringLiteral(ORBILO_SOURCE_DIR "/resources/sounds/");
 }
 
 quint32 U16(const QByteArray& b, qsizetype at)
