@@ -86,6 +86,13 @@ void Game::NewGame()
     if (s.sets[2])
         m_symbolPool += Symbols::Stars;
 
+    m_dealSolution.clear();
+    if (s.solvable && DealClearable(h, w, s)) {
+        m_remaining = h * w;
+        ResetAfterDeal();
+        return;
+    }
+
     // Every tile draws independently and uniformly from the pool's symbols, hidden ones
     // too; nothing balances the kinds, so not every board can be cleared.
     const int poolSize = int(m_symbolPool.size());
@@ -105,9 +112,38 @@ void Game::NewGame()
     ResetAfterDeal();
 }
 
+bool Game::DealClearable(int rows, int cols, const DealSettings& s)
+{
+    QStringList sets;
+    if (s.sets[0])
+        sets << Symbols::Stems;
+    if (s.sets[1])
+        sets << Symbols::Branches;
+    if (s.sets[2])
+        sets << Symbols::Stars;
+    SolvableDeal::Board board;
+    // No set ticked, or a size that cannot be cleared: the plain deal takes over.
+    if (!SolvableDeal::Build(rows, cols, sets, m_rng, board))
+        return false;
+
+    // The board in play as built; the hidden tiles still draw from the pool, as they
+    // would in the plain deal, since falling tiles carry their captions down unseen.
+    const int poolSize = int(m_symbolPool.size());
+    std::uniform_int_distribution<int> pick(0, poolSize - 1);
+    for (int c = 0; c < Cols; ++c)
+        for (int r = 0; r < Rows; ++r) {
+            Tile& t = At(c, r);
+            t.caption = t.visible ? board.captions[size_t(Index(c, r))] : m_symbolPool.at(pick(m_rng));
+            ColorTile(c, r);
+        }
+    m_dealSolution = std::move(board.removals);
+    return true;
+}
+
 void Game::SetBoardForTest(const std::array<QString, TileCount>& captions,
                            const std::array<bool, TileCount>& visible)
 {
+    m_dealSolution.clear();
     m_remaining = 0;
     for (int i = 0; i < TileCount; ++i) {
         m_tiles[size_t(i)].caption = captions[size_t(i)];
@@ -376,6 +412,54 @@ void Game::HintBtnClick()
                 ClickTile(c, r, ShiftRight);
                 return;
             }
+}
+
+int Game::NearestRowInPlay(int col, int row) const
+{
+    // Ascending rows with <= keeps the last of two equally near rows: the lower one.
+    int best = -1;
+    for (int r = 0; r < Rows; ++r)
+        if (TileAt(col, r).visible && (best < 0 || std::abs(r - row) <= std::abs(best - row)))
+            best = r;
+    return best;
+}
+
+int Game::CursorStep(int number, int dCol, int dRow) const
+{
+    if (number < 1 || number > TileCount)
+        return number;
+    const int col = (number - 1) % Cols;
+    const int row = (number - 1) / Cols;
+    if (dCol == 0) {
+        for (int r = row + dRow; dRow != 0 && r >= 0 && r < Rows; r += dRow)
+            if (TileAt(col, r).visible)
+                return TileNumber(col, r);
+        return number;
+    }
+    for (int c = col + dCol; c >= 0 && c < Cols; c += dCol)
+        if (const int r = NearestRowInPlay(c, row); r >= 0)
+            return TileNumber(c, r);
+    return number;
+}
+
+int Game::NearestInPlay(int number) const
+{
+    const bool onBoard = number >= 1 && number <= TileCount;
+    const int col = onBoard ? (number - 1) % Cols : 0;
+    const int row = onBoard ? (number - 1) / Cols : Rows - 1;
+    if (onBoard && TileAt(col, row).visible)
+        return number;
+    for (int d = 0; d < Cols; ++d) {
+        const int sides[2] = { col - d, col + d };
+        for (int k = 0; k < (d == 0 ? 1 : 2); ++k) {
+            const int c = sides[k];
+            if (c < 0 || c >= Cols)
+                continue;
+            if (const int r = NearestRowInPlay(c, row); r >= 0)
+                return TileNumber(c, r);
+        }
+    }
+    return 0;
 }
 
 void Game::ReopenColumn(int col)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GameHost.h"
+#include "SolvableDeal.h"
 #include "TextGrid.h"
 
 // Qt
@@ -15,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <random>
+#include <vector>
 
 struct Tile
 {
@@ -70,6 +72,18 @@ public:
     void ReopenColumn(int col);
     void UpdateElementStrip();
 
+    // --- the keyboard cursor's way over the tiles in play (the window keeps the cursor)
+    // The tile in play one step from tile `number` (dCol, dRow: one of them -1 or 1, the
+    // other 0). Up and down go to the next tile in play in the same column; left and right
+    // to the nearest column that holds a tile in play, on the same row or, where that
+    // column is lower, its tile nearest to that row. `number` itself when nothing lies in
+    // that direction: the cursor stops at the edges of the board in play.
+    int CursorStep(int number, int dCol, int dRow) const;
+    // `number` while that tile is in play; otherwise the tile in play nearest to it, the
+    // nearest column first (the left one on a tie), then the nearest row (the lower one on
+    // a tie). 0 when no tile is in play.
+    int NearestInPlay(int number) const;
+
     // --- the move log
     void ScorePair();
     int PointsTotal() const;
@@ -85,6 +99,9 @@ public:
     int ClickedTile() const { return m_clickedTile; }
     void SetClickedTile(int number) { m_clickedTile = number; }
     const QString& SymbolPool() const { return m_symbolPool; }
+    // How the board as dealt clears, when the deal built it to clear (DealSettings::
+    // solvable): the pairs in their order of removal. Empty for the plain deal.
+    const std::vector<SolvableDeal::Removal>& DealSolution() const { return m_dealSolution; }
     int RankPending() const { return m_rankPending; }
     void SetRankPending(int value) { m_rankPending = value; }
     TextGrid& MoveLog() { return *m_log; }
@@ -101,10 +118,13 @@ private:
     static int Index(int col, int row) { return col + row * Cols; }
     Tile& At(int col, int row) { return m_tiles[size_t(Index(col, row))]; }
     int HiddenInColumn(int col) const;
+    // The row of column col's tile in play nearest to row, the lower on a tie; -1 for none.
+    int NearestRowInPlay(int col, int row) const;
     bool ColumnEmpty(int col) const;
     int EntryNumber(qsizetype i) const;
     void ClearSelectionMarks();
     void ResetAfterDeal();
+    bool DealClearable(int rows, int cols, const DealSettings& s);
     void RemoveSelection();
     void CloseEmptyColumns();
     void EndTest();
@@ -119,6 +139,7 @@ private:
     int m_moveRow = 1;
     int m_clickedTile = 0;
     QString m_symbolPool;
+    std::vector<SolvableDeal::Removal> m_dealSolution;
     int m_rankPending = 0;
     std::mt19937 m_rng;
 };

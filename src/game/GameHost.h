@@ -14,6 +14,7 @@ struct DealSettings
     int rows = 3;                             // 3..10
     int cols = 4;                             // 4, 6, 8, 10 or 12
     std::array<bool, 3> sets { true, false, false }; // stems, branches, stars
+    bool solvable = false;                    // deal a board that can be cleared
 };
 
 // The colouring choice: the chosen item of the colouring radio group.
