@@ -122,7 +122,7 @@ private:
     };
     Loaded Load() const;
     // Runs change on a fresh copy of the file under the lock and writes the result back
-    // when change reports success and set its flag to say the document changed.
+    // when change reports success and has set its flag to say that it changed something.
     RegResult Modify(const std::function<RegResult(RegFile::Document&, bool& changed)>& change);
 
     QString m_path;

@@ -87,8 +87,8 @@ class SoundClipsTest : public ::testing::TestWithParam<ClipSpec>
 
 TEST_P(SoundClipsTest, HeaderMatchesTheDesignedFormat)
 {
-    const ClipSpec spec = GetParam();
-    QFile file(SoundsFolder() + QString::fromLatin1(spec.fileName));
+    const ClipSpec clip = GetParam();
+    QFile file(SoundsFolder() + QString::fromLatin1(clip.fileName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
     const QByteArray bytes = file.readAll();
 
@@ -103,21 +103,21 @@ TEST_P(SoundClipsTest, HeaderMatchesTheDesignedFormat)
     ASSERT_GE(fmt.size(), 16);
     EXPECT_EQ(U16(fmt, 0), 1u) << "PCM";
     EXPECT_EQ(U16(fmt, 2), 1u) << "mono";
-    EXPECT_EQ(U32(fmt, 4), spec.rate);
-    EXPECT_EQ(U32(fmt, 8), spec.rate) << "bytes per second of 8-bit mono";
+    EXPECT_EQ(U32(fmt, 4), clip.rate);
+    EXPECT_EQ(U32(fmt, 8), clip.rate) << "bytes per second of 8-bit mono";
     EXPECT_EQ(U16(fmt, 12), 1u) << "block align";
     EXPECT_EQ(U16(fmt, 14), 8u) << "bits per sample";
 
     ASSERT_TRUE(wave->data);
-    EXPECT_EQ(quint32(wave->data->size()), spec.samples);
+    EXPECT_EQ(quint32(wave->data->size()), clip.samples);
 }
 
 // A clip that is silent, clipped hard or starts and stops away from the 8-bit midpoint (an
 // audible click) is a broken regeneration even when its header is right.
 TEST_P(SoundClipsTest, IsAudibleWithoutClicksOrClipping)
 {
-    const ClipSpec spec = GetParam();
-    QFile file(SoundsFolder() + QString::fromLatin1(spec.fileName));
+    const ClipSpec clip = GetParam();
+    QFile file(SoundsFolder() + QString::fromLatin1(clip.fileName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QString error;
     const std::optional<Wave> wave = ParseWave(file.readAll(), &error);
