@@ -5,13 +5,17 @@
 #include <QFontMetricsF>
 
 #include <cmath>
+#include <limits>
 
 namespace FontHeight {
 
 void Apply(QFont& font, int height)
 {
+    // Heights also come from the stored board font, which may hold any 32-bit value: the
+    // arithmetic is done wide and the pixel size kept within int (-INT_MIN does not fit).
+    constexpr qint64 largest = std::numeric_limits<int>::max();
     if (height < 0) {
-        font.setPixelSize(-height);
+        font.setPixelSize(int(qMin(-qint64(height), largest)));
         return;
     }
     if (height == 0)
@@ -22,8 +26,8 @@ void Apply(QFont& font, int height)
     QFont measured(font);
     measured.setPixelSize(probe);
     const qreal cell = QFontMetricsF(measured).height();
-    const int em = cell > 0 ? int(std::lround(height * probe / cell)) : height;
-    font.setPixelSize(qMax(1, em));
+    const qreal em = cell > 0 ? std::round(qreal(height) * probe / cell) : qreal(height);
+    font.setPixelSize(int(qBound<qreal>(1, em, qreal(largest))));
 }
 
 QFont Make(const QString& family, int height, bool bold, bool italic)
