@@ -58,6 +58,32 @@ std::optional<quint32> RegValue::ToDword() const
     return qFromLittleEndian<quint32>(data.constData());
 }
 
+QString RegValue::TypeName(quint32 type)
+{
+    switch (type) {
+    case 0:
+        return QStringLiteral("REG_NONE");
+    case 1:
+        return QStringLiteral("REG_SZ");
+    case 2:
+        return QStringLiteral("REG_EXPAND_SZ");
+    case 3:
+        return QStringLiteral("REG_BINARY");
+    case 4:
+        return QStringLiteral("REG_DWORD");
+    case 5:
+        return QStringLiteral("REG_DWORD_BIG_ENDIAN");
+    case 6:
+        return QStringLiteral("REG_LINK");
+    case 7:
+        return QStringLiteral("REG_MULTI_SZ");
+    case 11:
+        return QStringLiteral("REG_QWORD");
+    default:
+        return QStringLiteral("type %1").arg(type);
+    }
+}
+
 std::unique_ptr<Registry> Registry::User()
 {
 #ifdef Q_OS_WIN

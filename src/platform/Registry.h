@@ -48,6 +48,8 @@ struct RegValue
     QString ToText() const;
     // A REG_DWORD of exactly four bytes, little-endian.
     std::optional<quint32> ToDword() const;
+    // "REG_SZ", "REG_BINARY", ... or "type 42", for messages that name a value's type.
+    static QString TypeName(quint32 type);
 
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };

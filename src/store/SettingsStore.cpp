@@ -9,32 +9,6 @@
 
 namespace {
 
-QString TypeName(quint32 type)
-{
-    switch (type) {
-    case 0:
-        return QStringLiteral("REG_NONE");
-    case 1:
-        return QStringLiteral("REG_SZ");
-    case 2:
-        return QStringLiteral("REG_EXPAND_SZ");
-    case 3:
-        return QStringLiteral("REG_BINARY");
-    case 4:
-        return QStringLiteral("REG_DWORD");
-    case 5:
-        return QStringLiteral("REG_DWORD_BIG_ENDIAN");
-    case 6:
-        return QStringLiteral("REG_LINK");
-    case 7:
-        return QStringLiteral("REG_MULTI_SZ");
-    case 11:
-        return QStringLiteral("REG_QWORD");
-    default:
-        return QStringLiteral("type %1").arg(type);
-    }
-}
-
 QString SettingName(const SettingsError& e)
 {
     return e.section.isEmpty() ? e.ident : e.section + QLatin1Char('\\') + e.ident;
@@ -105,7 +79,7 @@ QString SettingsStore::ReadText(const QString& section, const QString& ident, co
     if (!r.value.IsText()) {
         const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(path, ident);
         Record(SettingsError::Kind::WrongType, section, ident,
-            QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, TypeName(r.value.type)));
+            QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type)));
         return def;
     }
     return r.value.ToText();
