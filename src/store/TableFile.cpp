@@ -108,9 +108,15 @@ bool Save(const TextGrid& grid, const QString& path, QString* errorText)
             *errorText = QStringLiteral("ファイルではありません");
         return false;
     }
-    // The backup keeps the oldest contents: an existing backup is never replaced.
+    // The backup keeps the oldest contents: an existing backup is never replaced. It is a
+    // copy rather than the old file moved aside, so that the table file exists at every
+    // moment: a process killed in the middle of the save leaves the old table or the new
+    // one in place, never only the backup. (QFile::copy writes a temporary file and renames
+    // it, so a backup is never half a file either.) A backup that cannot be made does not
+    // stop the save.
     const QString backup = BackupPath(path);
-    const bool movedToBackup = info.exists() && !QFileInfo::exists(backup) && QFile::rename(path, backup);
+    if (info.exists() && !QFileInfo::exists(backup))
+        QFile::copy(path, backup);
 
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
@@ -122,9 +128,6 @@ bool Save(const TextGrid& grid, const QString& path, QString* errorText)
         if (errorText)
             *errorText = file.errorString();
         file.cancelWriting();
-        // Put the old file back rather than leave the table without a file.
-        if (movedToBackup && !QFileInfo::exists(path))
-            QFile::rename(backup, path);
     }
     return ok;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The table file: the text format of the score tables and the ranking. One line per grid
 // row, each cell followed by ",", every line ended by CR LF, Shift-JIS, no quoting. A save
-// first moves an existing file to its backup ("SG1.dat" -> "SG1sav") unless a backup is
+// first copies an existing file to its backup ("SG1.dat" -> "SG1sav") unless a backup is
 // already there, so the backup keeps the oldest contents.
 #pragma once
 
@@ -30,7 +30,7 @@ enum class LoadResult { Loaded, Missing, Unreadable };
 LoadResult Load(TextGrid& grid, const QString& path);
 
 // Keeps the backup, then writes the grid through a temporary file and a rename, so a
-// crash never leaves a half-written table. Returns false when the file could not be
+// crash never leaves a half-written table or none at all. Returns false when the file could not be
 // written; errorText then says why.
 bool Save(const TextGrid& grid, const QString& path, QString* errorText = nullptr);
 
