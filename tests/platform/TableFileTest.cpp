@@ -66,7 +66,7 @@ TEST(TableFileTest, LinesSplitAtEveryLineBreakAndFieldsAtCommas)
     TextGrid grid(4, 101);
     // CR LF, a lone CR, a lone LF; a line without its last comma; a line with too many
     // fields; text after a NUL is not read.
-    TableFile::Parse(QByteArray("a,b,c,d,\r\n\x8D\x62,\x89\xB3,5\rx,y,z,w,v,\ne,f,\n", 40)
+    TableFile::Parse(QByteArray("a,b,c,d,\r\n\x8D\x62,\x89\xB3,5\rx,y,z,w,v,\ne,f,\n")
                          + QByteArray("\0g,h,i,j,\r\n", 11),
                      grid);
     ASSERT_EQ(grid.RowCount(), 4);
