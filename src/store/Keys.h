@@ -8,6 +8,7 @@
 //                                        symbol sets (bit mask), colouring (list index)
 //   Wav\CB1                              sounds on
 //   Set\CB2, Set\CB3, Set\TimeE          quit at the warning, show the time, warning minutes
+//   Set\Solvable                         deal only boards that can be cleared
 //   FontInfo1 (a value of the key itself) the board font record (FontRecord.h)
 #pragma once
 
@@ -58,6 +59,8 @@ namespace Set {
     inline constexpr Flag CB2 { Section, QLatin1String("CB2"), false };
     inline constexpr Flag CB3 { Section, QLatin1String("CB3"), false };
     inline constexpr Text TimeE { Section, QLatin1String("TimeE"), QLatin1String("30") };
+    // Off unless the player asks for it: the plain deal is the game as it always was.
+    inline constexpr Flag Solvable { Section, QLatin1String("Solvable"), false };
 } // namespace Set
 
 // The board font: a binary value of the root key itself, named after the main window's

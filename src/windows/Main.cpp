@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -83,6 +84,50 @@ void StyleCommandButton(TBrimBtn* button, const QString& caption, const QFont& f
     button->SetFontColor(clWhite);
     button->SetCaption(caption);
 }
+
+// The keyboard cursor's frame: two pixels on each side of a tile, over the tile's own
+// outline and the outline of its neighbour, with short brackets in the four corners of the
+// face. The selection circle runs one pixel inside the outline and meets it only at the
+// middle of each side; in the corners it keeps away from the brackets (where a bracket
+// ends, five pixels along the edge, the circle is still two pixels off), so the circles of
+// the tile and of its neighbours stay whole. Mouse presses go through to the tile beneath.
+class CursorOverlay : public QWidget
+{
+public:
+    explicit CursorOverlay(QWidget* parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    // Where the frame goes for a tile of that geometry.
+    static QRect Around(const QRect& tile) { return tile.adjusted(-1, -1, 1, 1); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QColor color = ToQColor(clYellow);
+        const int w = width();
+        const int h = height();
+        painter.fillRect(0, 0, w, 2, color);
+        painter.fillRect(0, h - 2, w, 2, color);
+        painter.fillRect(0, 2, 2, h - 4, color);
+        painter.fillRect(w - 2, 2, 2, h - 4, color);
+        // The brackets: two pixels thick, CornerArm long, from each corner of the face.
+        for (const int x : { 2, w - 2 - CornerArm })
+            for (const int y : { 2, h - 4 })
+                painter.fillRect(x, y, CornerArm, 2, color);
+        for (const int x : { 2, w - 4 })
+            for (const int y : { 2, h - 2 - CornerArm })
+                painter.fillRect(x, y, 2, CornerArm, color);
+    }
+
+private:
+    static constexpr int CornerArm = 5;
+};
 
 } // namespace
 
@@ -163,11 +208,15 @@ void TMainF::BuildLayout()
     m_bPnl->SetBevelOuter(bvLowered);
     m_bPnl->SetBevelWidth(BoardBevel);
     m_bPnl->setFont(AppInfo::WindowFont(AppInfo::PGothic, -24));
+    // The board takes the keys of keyboard play; the tiles themselves take no focus.
+    m_bPnl->setFocusPolicy(Qt::StrongFocus);
+    m_bPnl->installEventFilter(this);
     m_gradBox2 = new TGradBox(m_bPnl);
     m_gradBox2->SetTopColor(clGray);
     m_gradBox2->SetLastColor(clNavy);
     m_gradBox2->SetDrawOutLine(false);
     m_gradBox2->SetFont3D(false);
+    m_gradBox2->installEventFilter(this);
 
     // The side panel.
     m_dPnl = new Panel(m_client);
@@ -307,10 +356,15 @@ void TMainF::CreateTiles()
             tile->SetFontColor(clWhite);
             tile->SetOutLineColor(clNavy);
             connect(tile, &TBrimBtn::MouseDown, this, [this](TBrimBtn* sender, int button, int shift, int, int) {
+                BoardMousePress(sender->Tag());
                 m_game.TileMouseDown(sender->Tag(), button, shift);
             });
             m_tiles[size_t(c + r * Game::Cols)] = tile;
         }
+    // Above every tile.
+    m_cursorFrame = new CursorOverlay(m_bPnl);
+    m_cursorFrame->hide();
+    m_cursorFrame->raise();
 }
 
 void TMainF::LayoutControls()
@@ -449,6 +503,7 @@ void TMainF::FormCreate()
     SetupMoveLog();
     SizeWindow();
     LayoutControls();
+    m_bPnl->setFocus(Qt::OtherFocusReason);
     m_timer1->start();
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -466,6 +521,7 @@ void TMainF::ReadSettings()
     m_cg1->SetBitChk(store.ReadNumber(Keys::Sys::CG1));
     const int rgc = store.ReadNumber(Keys::Sys::RGC);
     m_rgc->button(rgc == 1 ? 1 : 0)->setChecked(true);
+    m_solvableAtStart = store.ReadFlag(Keys::Set::Solvable);
     if (store.HasErrors())
         m_startupErrors = store.ErrorMessage();
 }
@@ -596,6 +652,11 @@ void TMainF::ReBtnClick()
 void TMainF::HintBtnClick()
 {
     m_game.HintBtnClick();
+    // The cursor goes to the tile the hint picked (not when the hint took a pick back).
+    if (m_game.Selection().size() == 1) {
+        m_cursorTile = Numbers::ParseInteger(m_game.Selection().first()).value_or(m_cursorTile);
+        PlaceCursor();
+    }
 }
 
 void TMainF::Timer1Timer()
@@ -657,6 +718,7 @@ DealSettings TMainF::CurrentDealSettings() const
     s.cols = m_cbw->currentText().toInt();
     for (int i = 0; i < 3; ++i)
         s.sets[size_t(i)] = m_cg1->ItemChecked(i);
+    s.solvable = m_setu ? m_setu->SolvableDeals() : m_solvableAtStart;
     return s;
 }
 
@@ -696,6 +758,107 @@ void TMainF::BoardChanged()
         if (tile->isVisibleTo(m_bPnl) != t.visible)
             tile->setVisible(t.visible);
     }
+    PlaceCursor();
+}
+
+// --- keyboard play -----------------------------------------------------------------------------
+
+bool TMainF::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_bPnl || watched == m_gradBox2) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            BoardMousePress(0);
+            break;
+        case QEvent::KeyPress:
+            if (watched == m_bPnl && BoardKeyPress(*static_cast<QKeyEvent*>(event)))
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainF::BoardKeyPress(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const bool shift = modifiers == Qt::ShiftModifier;
+    // Keys with Ctrl or Alt, and shifted keys other than Space, are left to the window.
+    if (modifiers != Qt::NoModifier && !(shift && event.key() == Qt::Key_Space))
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        MoveCursor(-1, 0);
+        return true;
+    case Qt::Key_Right:
+        MoveCursor(1, 0);
+        return true;
+    case Qt::Key_Up:
+        MoveCursor(0, -1);
+        return true;
+    case Qt::Key_Down:
+        MoveCursor(0, 1);
+        return true;
+    case Qt::Key_Space:
+        // A cursor the player cannot see picks nothing: the first press shows it.
+        if (!m_cursorShown || m_cursorFrame->isHidden()) {
+            MoveCursor(0, 0);
+            return true;
+        }
+        if (shift)
+            m_game.TileMouseDown(m_cursorTile, 1, Game::ShiftRight);
+        else
+            m_game.TileMouseDown(m_cursorTile, 0, Game::ShiftLeft);
+        return true;
+    case Qt::Key_Backspace:
+        ReBtnClick();
+        return true;
+    case Qt::Key_H:
+        m_cursorShown = true;
+        HintBtnClick();
+        PlaceCursor();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainF::BoardMousePress(int tile)
+{
+    m_cursorShown = false;
+    if (tile > 0)
+        m_cursorTile = tile;
+    m_bPnl->setFocus(Qt::MouseFocusReason);
+    PlaceCursor();
+}
+
+void TMainF::MoveCursor(int dCol, int dRow)
+{
+    // A hidden cursor first shows where it stands; only the next key moves it.
+    if (m_cursorShown)
+        m_cursorTile = m_game.CursorStep(m_cursorTile, dCol, dRow);
+    m_cursorShown = true;
+    PlaceCursor();
+}
+
+void TMainF::PlaceCursor()
+{
+    if (!m_cursorFrame)
+        return;
+    // Keep to a tile in play; with none (the moment after the last pair went) the place
+    // stays for the next deal.
+    const int n = m_game.NearestInPlay(m_cursorTile);
+    if (n > 0)
+        m_cursorTile = n;
+    if (!m_cursorShown || n == 0) {
+        m_cursorFrame->hide();
+        return;
+    }
+    m_cursorFrame->setGeometry(CursorOverlay::Around(m_tiles[size_t(n - 1)]->geometry()));
+    m_cursorFrame->show();
 }
 
 void TMainF::ElementStripChanged(const std::array<int, 5>& counts)

@@ -5,6 +5,14 @@
 // messages, the ranking and the current choices, and tells it when tiles, labels and
 // counts change. It also runs the one-second timer with the elapsed time and the
 // over-play warning.
+//
+// Keyboard play: while the board panel has the focus (from the start, and again after any
+// mouse press on the board), the arrow keys move a cursor over the tiles in play, Space
+// presses the tile under it as the left button would, Shift+Space as the right button
+// would, Backspace undoes as "<<" does and H asks for a hint as "!!" does. The first arrow
+// key (or Space) only shows the cursor where it stands; a mouse press on the board hides
+// it again and leaves it on the pressed tile. The cursor stops at the edges of the board
+// in play and moves to the nearest tile in play whenever its tile leaves play.
 #pragma once
 
 // Qt
@@ -26,6 +34,7 @@ class QAction;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QRadioButton;
 class QTimer;
@@ -120,6 +129,11 @@ public:
     int BeepCount() const { return m_beepCount; }
     QFont BoardFont() const { return m_boardFont; }
     ColorValue BoardFontColor() const { return m_boardFontColor; }
+    // The keyboard cursor: the tile number it stands on (0 before the first deal), whether
+    // it shows, and the frame that draws it over the tile.
+    int CursorTile() const { return m_cursorTile; }
+    bool CursorShown() const { return m_cursorShown; }
+    QWidget* CursorFrame() const { return m_cursorFrame; }
 
 signals:
     // The window has closed: the program ends.
@@ -130,6 +144,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The board panel's keys, and mouse presses on the board outside the tiles.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildLayout();
@@ -145,6 +161,10 @@ private:
     void ReadSettings();
     void SetupMoveLog();
     void PlaceTopLabels();
+    bool BoardKeyPress(const QKeyEvent& event);
+    void BoardMousePress(int tile);
+    void MoveCursor(int dCol, int dRow);
+    void PlaceCursor();
 
     Game m_game;
     OverPlay::Elapsed m_elapsed;
@@ -154,6 +174,11 @@ private:
     QString m_startupErrors;
     bool m_closed = false;
     int m_beepCount = 0;
+    // The stored clearable-deal switch, for the first deal, which comes before the options
+    // dialog exists; every later deal reads the dialog's check box.
+    bool m_solvableAtStart = false;
+    int m_cursorTile = 0;
+    bool m_cursorShown = false;
 
     QPointer<TAboutBox> m_about;
     QPointer<TRankF> m_rank;
@@ -191,4 +216,5 @@ private:
     QButtonGroup* m_rgc = nullptr;
     QTimer* m_timer1 = nullptr;
     std::array<TBrimBtn*, Game::TileCount> m_tiles {};
+    QWidget* m_cursorFrame = nullptr;
 };

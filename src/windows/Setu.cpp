@@ -129,6 +129,15 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb1->setGeometry(12, 22, 130, 18);
     m_cb1->setChecked(true);
 
+    // Beside the sound switch, in a frame of the same size.
+    auto* deal = new QGroupBox(QStringLiteral("配り方"), page);
+    deal->setObjectName(QStringLiteral("GroupBox4"));
+    deal->setGeometry(169, 6, 242, 48);
+    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), deal);
+    m_cb4->setObjectName(QStringLiteral("CB4"));
+    m_cb4->setGeometry(12, 22, 220, 18);
+    m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
+
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
     font->setGeometry(8, 58, 403, 60);
@@ -173,7 +182,8 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb2->setObjectName(QStringLiteral("CB2"));
     m_cb2->setGeometry(12, 76, 200, 18);
 
-    QWidget::setTabOrder(m_cb1, m_timeE);
+    QWidget::setTabOrder(m_cb1, m_cb4);
+    QWidget::setTabOrder(m_cb4, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
     return page;
@@ -203,6 +213,7 @@ TStringGrid* TSetuF::CreateScoreGrid(int kind)
 bool TSetuF::SoundOn() const { return m_cb1->isChecked(); }
 bool TSetuF::QuitOnWarning() const { return m_cb2->isChecked(); }
 bool TSetuF::ShowElapsed() const { return m_cb3->isChecked(); }
+bool TSetuF::SolvableDeals() const { return m_cb4->isChecked(); }
 QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
@@ -311,6 +322,7 @@ void TSetuF::ReadSettings()
     m_cb2->setChecked(store.ReadFlag(Keys::Set::CB2));
     m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
     m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
+    m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
     if (store.HasErrors())
         Notify(this, store.ErrorMessage());
 }
@@ -332,6 +344,7 @@ void TSetuF::FormClose()
     store.WriteFlag(Keys::Set::CB2, m_cb2->isChecked());
     store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());
     store.WriteText(Keys::Set::TimeE, m_timeE->Text());
+    store.WriteFlag(Keys::Set::Solvable, m_cb4->isChecked());
 
     QStringList parts;
     if (!lost.isEmpty())
