@@ -45,13 +45,28 @@ void TFontInfo::SetKeyName(const QString& keyName)
 
 TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
 {
-    StoredFont stored { def, defColor };
+    StoredFont stored { def, defColor, QString() };
     const RegValueResult r = Registry::User()->ReadValue(KeyName(), m_entryName);
-    if (!r.Ok() || r.value.Type() != RegType::Binary)
+    if (r.status == RegStatus::NotFound)
         return stored;
+    if (!r.Ok()) {
+        stored.error = r.message;
+        return stored;
+    }
+    const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(KeyName(), m_entryName);
+    if (r.value.Type() != RegType::Binary) {
+        stored.error = QStringLiteral("%1 はフォント情報ではなく %2 の値です。")
+                           .arg(where, RegValue::TypeName(r.value.type));
+        return stored;
+    }
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
-    if (!record)
+    if (!record) {
+        stored.error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")
+                           .arg(where)
+                           .arg(r.value.data.size())
+                           .arg(FontRecord::Size);
         return stored;
+    }
     stored.font = FromRecord(*record, def);
     stored.color = record->Color;
     return stored;

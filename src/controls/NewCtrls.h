@@ -35,6 +35,10 @@ public:
     {
         QFont font;
         ColorValue color = SysColors::clWindowText;
+        // Why a stored value was not used (another type, another size, a name length
+        // beyond the record, a store that cannot be read), naming the value; empty when
+        // nothing was stored or it was used.
+        QString error;
     };
 
     explicit TFontInfo(QObject* owner = nullptr);
@@ -48,7 +52,7 @@ public:
 
     // The stored font and colour, or def and defColor when nothing usable is stored: no
     // key, no value, a value of another type or size, a damaged name. The window always
-    // gets a font.
+    // gets a font; a value that was there but could not be used is named in error.
     StoredFont LoadFont(const QFont& def, ColorValue defColor);
     // Writes the font, creating the key when missing. The result says whether it was
     // stored; the game drops a failure silently (the font is saved as the window closes).

@@ -497,6 +497,11 @@ void TMainF::FormCreate()
     m_boardFont = stored.font;
     m_boardFontColor = stored.color;
     m_bPnl->setFont(m_boardFont);
+    if (!stored.error.isEmpty()) {
+        // Said together with the "Sys" settings that could not be read, once the window shows.
+        const QString font = QStringLiteral("次の設定を読み込めないため、既定値を使います: FontInfo1\n\n") + stored.error;
+        m_startupErrors = m_startupErrors.isEmpty() ? font : m_startupErrors + QStringLiteral("\n\n") + font;
+    }
 
     CreateTiles();
     m_game.NewGame();
