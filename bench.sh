@@ -1,0 +1,237 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the benchmarks (Release, build-bench) and runs them all: the game logic, painting,
+# the timer-tick repaint check and the start-up measurement against a bare Qt window. Prints
+# one table: item, measured, budget, verdict. Exits 1 when a budget is missed.
+#   RUNS=7 ./bench.sh       start-up runs per program (median taken), 7 by default
+#   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$PWD
+. tools/deps.sh
+orbilo_install_deps time libxcb1-dev libxcb-damage0-dev
+
+runs=${RUNS:-7}
+min_time=${MIN_TIME:-0.1}
+dir=build-bench
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$dir" -j2 --target orbilo default_tables orbilo_engine_bench orbilo_paint_bench \
+    orbilo_tick_check orbilo_bare_window orbilo_mapwait
+bin=$root/$dir/bin
+
+work=$(mktemp -d)
+xpid=""
+cleanup() {
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+rows=()
+failed=0
+# row ITEM MEASURED BUDGET VERDICT
+row() {
+    rows+=("$1|$2|$3|$4")
+    [ "$4" = "MISSED" ] && failed=1
+    return 0
+}
+
+# --- benchmarks -----------------------------------------------------------------------------
+# Each runs three repetitions; the median's real time is taken, in microseconds.
+run_bench() {
+    "$bin/$1" --benchmark_min_time="$min_time" --benchmark_repetitions=3 \
+        --benchmark_report_aggregates_only=true --benchmark_color=false 2>/dev/null |
+        awk '$1 ~ /_median$/ {
+                 t = $2; u = $3
+                 if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000; else if (u == "s") t *= 1000000
+                 name = $1; sub(/_median$/, "", name)
+                 printf "%s %.3f\n", name, t
+             }'
+}
+echo "Running the engine benchmarks..."
+run_bench orbilo_engine_bench >"$work/engine.txt"
+echo "Running the paint benchmarks..."
+XDG_CONFIG_HOME="$work/paint-config" run_bench orbilo_paint_bench >"$work/paint.txt"
+
+us() { awk -v n="$1" '$1 == n { print $2 }' "$2"; }
+fmt_us() { awk -v t="$1" 'BEGIN { if (t >= 1000) printf "%.2f ms", t / 1000; else printf "%.2f us", t }'; }
+
+engine_item() {
+    local t
+    t=$(us "$1" "$work/engine.txt")
+    if [ -n "$t" ]; then row "$2" "$(fmt_us "$t")" "-" "info"; else row "$2" "none" "-" "MISSED"; fi
+}
+engine_item BM_DealSmall "engine: deal 3x4"
+engine_item BM_DealFull "engine: deal 10x12"
+engine_item BM_FindMoveFull/0 "engine: FindMove, full board"
+engine_item BM_FindMoveFull/1 "engine: FindMove, full board, no move"
+engine_item BM_RemovePair "engine: one removal (left pair)"
+engine_item BM_Undo "engine: one undo"
+engine_item BM_WholeGame "engine: whole seeded game 10x12"
+
+paint_item() {
+    local t budget_us=$3 budget_text=$4
+    t=$(us "$1" "$work/paint.txt")
+    if [ -z "$t" ]; then
+        row "$2" "none" "$budget_text" "MISSED"
+    elif [ -z "$budget_us" ]; then
+        row "$2" "$(fmt_us "$t")" "-" "info"
+    elif awk -v t="$t" -v b="$budget_us" 'BEGIN { exit !(t < b) }'; then
+        row "$2" "$(fmt_us "$t")" "$budget_text" "ok"
+    else
+        row "$2" "$(fmt_us "$t")" "$budget_text" "MISSED"
+    fi
+}
+paint_item BM_PaintAllTiles "paint: all 120 tiles" 2000 "< 2 ms"
+paint_item BM_PaintBoardPanel "paint: board panel of the main window" 2000 "< 2 ms"
+paint_item BM_PaintOneTile "paint: one tile" "" ""
+
+echo "Checking what a timer tick repaints..."
+tick=$(XDG_CONFIG_HOME="$work/tick-config" "$bin/orbilo_tick_check" 2>/dev/null || true)
+tick_paints=$(sed -n 's/.*tile_paints=\([0-9]*\).*/\1/p' <<<"$tick")
+tick_first=$(sed -n 's/.*first_tick_paints=\([0-9]*\).*/\1/p' <<<"$tick")
+tick_control=$(sed -n 's/.*control_paints=\([0-9]*\).*/\1/p' <<<"$tick")
+tick_count=$(sed -n 's/^ticks=\([0-9]*\).*/\1/p' <<<"$tick")
+if [ -n "$tick_paints" ] && [ "$tick_paints" = 0 ] && [ "$tick_first" = 0 ] && [ "${tick_control:-0}" -gt 0 ]; then
+    row "timer tick: tiles repainted" "0 in $((tick_count + 1)) ticks" "0" "ok"
+else
+    row "timer tick: tiles repainted" "${tick:-no result}" "0" "MISSED"
+fi
+
+# --- start-up ---------------------------------------------------------------------------------
+echo "Measuring start-up ($runs runs each under Xvfb)..."
+: >"$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
+xpid=$!
+display=""
+for _ in $(seq 100); do
+    display=$(tr -d '\n' <"$work/displayfd")
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+[ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$display"
+
+# start_once KIND RUN: one start of the bare window ("bare") or the program ("game") from a
+# fresh program folder and a fresh configuration folder. Appends "ms kB how" to KIND.txt.
+start_once() {
+    local kind=$1 n=$2
+    local run="$work/$kind-$n"
+    mkdir -p "$run/prog" "$run/config"
+    local exe title
+    if [ "$kind" = bare ]; then
+        cp "$bin/orbilo_bare_window" "$run/prog/"
+        exe="$run/prog/orbilo_bare_window"
+        title=OrbiloBareWindow
+    else
+        cp "$bin/orbilo" "$run/prog/"
+        cp "$bin"/SG?.dat "$run/prog/" 2>/dev/null || true
+        exe="$run/prog/orbilo"
+        title=OrbiloVer1.10
+    fi
+    : >"$run/wait.out"
+    XDG_CONFIG_HOME="$run/config" "$bin/orbilo_mapwait" "$title" -- \
+        /usr/bin/time -v -o "$run/time.txt" "$exe" >"$run/wait.out" 2>"$run/wait.err" &
+    local wpid=$!
+    local shown=""
+    for _ in $(seq 600); do
+        shown=$(sed -n 's/^shown_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
+        [ -n "$shown" ] && break
+        kill -0 "$wpid" 2>/dev/null || break
+        sleep 0.05
+    done
+    local mapped
+    mapped=$(sed -n 's/^mapped_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
+    local how=self
+    if [ "$kind" = game ] && [ -n "$shown" ]; then
+        # Close through the menu as a player would: File, Exit.
+        local wid
+        wid=$(sed -n 's/.* window=\([0-9]*\) .*/\1/p' "$run/wait.out")
+        how=menu
+        xdotool windowfocus --sync "$wid" key alt+f >/dev/null 2>&1 || how=term
+        sleep 0.3
+        xdotool key x >/dev/null 2>&1 || how=term
+    fi
+    local ended=""
+    for _ in $(seq 100); do
+        kill -0 "$wpid" 2>/dev/null || { ended=1; break; }
+        sleep 0.05
+    done
+    if [ -z "$ended" ]; then
+        # The menu did not close it: end the program itself (the child of time).
+        how=term
+        local tpid
+        tpid=$(sed -n 's/.* pid=\([0-9]*\).*/\1/p' "$run/wait.out")
+        [ -n "$tpid" ] && pkill -TERM -P "$tpid" 2>/dev/null
+        wait "$wpid" 2>/dev/null || true
+    else
+        wait "$wpid" 2>/dev/null || true
+    fi
+    local kb
+    kb=$(sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$run/time.txt" 2>/dev/null)
+    if [ -n "$shown" ] && [ -n "$kb" ]; then
+        echo "$shown $kb $how $mapped" >>"$work/$kind.txt"
+    else
+        echo "start of $kind failed: $(cat "$run/wait.out" "$run/wait.err" 2>/dev/null | tr '\n' ' ')" >&2
+    fi
+    rm -rf "$run"
+}
+
+# One start of each first, not counted, so both find their libraries in the page cache.
+start_once bare 0
+start_once game 0
+: >"$work/bare.txt"
+: >"$work/game.txt"
+for n in $(seq "$runs"); do
+    start_once bare "$n"
+    start_once game "$n"
+done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit; if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+bare_ms=$(cut -d' ' -f1 "$work/bare.txt" | median)
+game_ms=$(cut -d' ' -f1 "$work/game.txt" | median)
+bare_kb=$(cut -d' ' -f2 "$work/bare.txt" | median)
+game_kb=$(cut -d' ' -f2 "$work/game.txt" | median)
+closed=$(awk '$3 == "menu"' "$work/game.txt" | wc -l)
+counted=$(wc -l <"$work/game.txt")
+bare_map=$(cut -d' ' -f4 "$work/bare.txt" | median)
+game_map=$(cut -d' ' -f4 "$work/game.txt" | median)
+echo "Start-up runs (first frame ms, peak kB, how closed, window mapped ms):"
+sed 's/^/  bare window: /' "$work/bare.txt"
+sed 's/^/  program:     /' "$work/game.txt"
+echo "Medians: window mapped after $bare_map ms (bare) and $game_map ms (program)."
+
+ratio_row() {
+    local item=$1 game=$2 bare=$3 unit=$4
+    if [ -z "$game" ] || [ -z "$bare" ]; then
+        row "$item" "no result" "<= 1.5 x bare" "MISSED"
+        return
+    fi
+    local text verdict
+    text=$(awk -v g="$game" -v b="$bare" -v u="$unit" 'BEGIN {
+        if (u == "kB") printf "%.1f MB vs %.1f MB bare = %.2f x", g / 1024, b / 1024, g / b
+        else printf "%.0f ms vs %.0f ms bare = %.2f x", g, b, g / b }')
+    if awk -v g="$game" -v b="$bare" 'BEGIN { exit !(g <= 1.5 * b) }'; then verdict=ok; else verdict=MISSED; fi
+    row "$item" "$text" "<= 1.5 x bare" "$verdict"
+}
+ratio_row "start-up: process start to first frame (median of $runs)" "$game_ms" "$bare_ms" ms
+ratio_row "start-up: peak memory (median of $runs)" "$game_kb" "$bare_kb" kB
+if [ "$counted" -lt "$runs" ] || [ "$closed" -lt "$counted" ]; then
+    row "start-up: runs measured / closed through the menu" "$counted / $closed of $runs" "$runs / $runs" "MISSED"
+fi
+
+# --- the table -----------------------------------------------------------------------------------
+echo
+{
+    echo "item|measured|budget|verdict"
+    echo "----|--------|------|-------"
+    printf '%s\n' "${rows[@]}"
+} | awk -F'|' '{ for (i = 1; i <= NF; ++i) { cell[NR, i] = $i; if (length($i) > w[i]) w[i] = length($i) } n = NR }
+    END { for (r = 1; r <= n; ++r) {
+              line = ""
+              for (i = 1; i <= 4; ++i) line = line sprintf("%-" w[i] "s", cell[r, i]) (i < 4 ? "  " : "")
+              print line } }'
+exit "$failed"
