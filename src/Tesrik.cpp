@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Orbilo's start-up: the application title and help file, the five windows created in their
-// fixed order (AppWindows), and the message loop until the main window closes.
+// fixed order (AppWindows), and the message loop until the main window closes. The main
+// window is shown as soon as it exists; the four others follow its first frame.
 
 // Qt
 #include <QApplication>
@@ -20,10 +21,15 @@ int main(int argc, char** argv)
     // Closing the main window ends the program, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     AppInfo::InstallFontSubstitutions();
+    // The program's own face for everything without a font of its own: menus, message
+    // boxes, the colouring choice. Left at Qt's Latin default, their Japanese captions would
+    // be drawn through a fallback face of another size, and that second Japanese font would
+    // be loaded for them alone.
+    QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     InstallHelpUrlHandler();
 
-    AppWindows windows;
+    AppWindows windows(QString(), AppWindows::Creation::MainWindowFirst);
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
-    windows.Main().show();
+    windows.ShowMain();
     return app.exec();
 }

@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "AppWindows.h"
 
+// Qt
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+
 // own
 #include "About.h"
 #include "Main.h"
@@ -8,9 +15,52 @@
 #include "Rank.h"
 #include "Setu.h"
 
-AppWindows::AppWindows(const QString& programFolder)
+#include <functional>
+
+namespace {
+
+// Runs an action once the watched window has been exposed and the frame drawn for that
+// exposure has been handed to the window system. The window draws synchronously while it
+// handles the expose event, so the action is queued behind it.
+class FirstFrameWatch : public QObject
+{
+public:
+    explicit FirstFrameWatch(std::function<void()> action)
+        : m_action(std::move(action))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && !m_queued) {
+            const auto* window = qobject_cast<QWindow*>(watched);
+            if (window && window->isExposed()) {
+                m_queued = true;
+                QTimer::singleShot(0, this, m_action);
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+    bool m_queued = false;
+};
+
+} // namespace
+
+AppWindows::AppWindows(const QString& programFolder, Creation creation)
 {
     m_main = std::make_unique<TMainF>(programFolder);
+    if (creation == Creation::AllAtOnce)
+        CreateLaterWindows();
+}
+
+void AppWindows::CreateLaterWindows()
+{
+    if (LaterWindowsCreated())
+        return;
     m_about = std::make_unique<TAboutBox>(m_main.get());
     m_name = std::make_unique<TNameF>(m_main.get());
     m_rank = std::make_unique<TRankF>(m_main.get(), m_name.get(), m_main.get());
@@ -22,8 +72,31 @@ AppWindows::AppWindows(const QString& programFolder)
     m_main->SetWindows(m_about.get(), m_rank.get(), m_setu.get());
 }
 
+void AppWindows::ShowMain()
+{
+    m_main->show();
+    if (LaterWindowsCreated())
+        return;
+    auto create = [this] {
+        if (m_firstFrameWatch && m_main->windowHandle())
+            m_main->windowHandle()->removeEventFilter(m_firstFrameWatch.get());
+        CreateLaterWindows();
+    };
+    m_firstFrameWatch = std::make_unique<FirstFrameWatch>(create);
+    QWindow* window = m_main->windowHandle();
+    if (window && window->isExposed()) {
+        // Some platforms expose the window while showing it.
+        QTimer::singleShot(0, m_firstFrameWatch.get(), create);
+        return;
+    }
+    if (window)
+        window->installEventFilter(m_firstFrameWatch.get());
+    QTimer::singleShot(LaterWindowsDeadlineMs, m_firstFrameWatch.get(), create);
+}
+
 AppWindows::~AppWindows()
 {
+    m_firstFrameWatch.reset();
     // The later windows go first; the main window saves the board font as it goes.
     m_setu.reset();
     m_rank.reset();

@@ -3,6 +3,12 @@
 // window first (it must not touch the others while it is created), then the about box, the
 // name entry, the ranking window and the options dialog, which takes the board font from
 // the finished main window. They are destroyed in the reverse order, the main window last.
+//
+// The start-up creates the main window alone, shows it, and creates the four others as soon
+// as the main window has drawn its first frame: none of them is on screen at start-up, and
+// their creation (a fifth of the start-up's work) no longer delays the first sight of the
+// board. Until then the main window runs without them, as it does before SetWindows: no
+// sounds, no scoring, no elapsed time. Tests create all five at once.
 #pragma once
 
 // Qt
@@ -10,6 +16,7 @@
 
 #include <memory>
 
+class QObject;
 class TAboutBox;
 class TMainF;
 class TNameF;
@@ -19,13 +26,28 @@ class TSetuF;
 class AppWindows
 {
 public:
+    enum class Creation {
+        AllAtOnce, // the five windows exist when the constructor returns
+        MainWindowFirst, // only the main window; the others follow its first frame (ShowMain)
+    };
+
     // The data files live in programFolder; empty means the executable's folder.
-    explicit AppWindows(const QString& programFolder = QString());
+    explicit AppWindows(const QString& programFolder = QString(), Creation creation = Creation::AllAtOnce);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
 
+    // Shows the main window. The four later windows, if they do not exist yet, are created
+    // once it has drawn its first frame, or after LaterWindowsDeadlineMs should no frame be
+    // reported (a window that starts minimised).
+    void ShowMain();
+    static constexpr int LaterWindowsDeadlineMs = 500;
+    // Creates the four later windows now, unless they exist already.
+    void CreateLaterWindows();
+    bool LaterWindowsCreated() const { return m_setu != nullptr; }
+
     TMainF& Main() const { return *m_main; }
+    // The later windows; valid once LaterWindowsCreated().
     TAboutBox& About() const { return *m_about; }
     TNameF& Name() const { return *m_name; }
     TRankF& Rank() const { return *m_rank; }
@@ -37,4 +59,5 @@ private:
     std::unique_ptr<TNameF> m_name;
     std::unique_ptr<TRankF> m_rank;
     std::unique_ptr<TSetuF> m_setu;
+    std::unique_ptr<QObject> m_firstFrameWatch;
 };

@@ -141,7 +141,6 @@ TMainF::TMainF(const QString& programFolder, QWidget* parent)
     AppInfo::InstallFontSubstitutions();
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     setWindowIcon(QIcon(QStringLiteral(":/icons/orbilo-64.png")));
-    m_sound = std::make_unique<SoundPlayer>();
     BuildLayout();
     BuildMenu();
     FormCreate();
@@ -160,6 +159,10 @@ void TMainF::SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu)
     if (m_setu)
         for (int kind = 1; kind <= 3; ++kind)
             m_game.SetScoreTable(kind, m_setu->ScoreTable(kind));
+    // No sound plays before the options dialog with its sound switch is here, so the clips
+    // are loaded now rather than while the window is first drawn.
+    if (!m_sound)
+        m_sound = std::make_unique<SoundPlayer>();
 }
 
 // --- layout -----------------------------------------------------------------------------
@@ -705,7 +708,7 @@ void TMainF::UpdateElementStrip()
 
 void TMainF::PlayWave(int number)
 {
-    if (!m_setu || !m_setu->SoundOn())
+    if (!m_setu || !m_setu->SoundOn() || !m_sound)
         return;
     m_sound->Play(number);
 }

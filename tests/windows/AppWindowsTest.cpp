@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// The start-up's order of the windows: the main window alone first, usable on its own, and
+// the four others created once it has drawn its first frame, wired to it as when all five
+// are created at once.
+
+#include "AppWindows.h"
+#include "BrimBtn.h"
+#include "Main.h"
+#include "Rank.h"
+#include "Registry.h"
+#include "Setu.h"
+#include "StringGrid.h"
+
+// Qt
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+class AppWindowsTest : public ::testing::Test
+{
+protected:
+    AppWindowsTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
+    ~AppWindowsTest() override { Registry::SetUserFileOverride(QString()); }
+
+    // Two stem pairs side by side on the bottom row: 甲乙 and 甲乙.
+    static void LayStemPairs(TMainF& main)
+    {
+        std::array<QString, Game::TileCount> captions;
+        std::array<bool, Game::TileCount> visible {};
+        for (int i = 108; i < 112; ++i) {
+            captions[size_t(i)] = i % 2 == 0 ? QStringLiteral("甲") : QStringLiteral("乙");
+            visible[size_t(i)] = true;
+        }
+        main.GameState().SetBoardForTest(captions, visible);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
+{
+    AppWindows windows(dir.path(), AppWindows::Creation::MainWindowFirst);
+    EXPECT_FALSE(windows.LaterWindowsCreated());
+    TMainF& main = windows.Main();
+    LayStemPairs(main);
+
+    // Without the options dialog there is no sound switch and no score table: the pair is
+    // removed all the same, and scores nothing.
+    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, Game::ShiftLeft);
+    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
+    EXPECT_EQ(main.GameState().Remaining(), 2);
+    EXPECT_EQ(main.SG1()->Cell(2, 1), QString());
+    main.Timer1Timer();
+    main.H1Click();
+    main.O1Click();
+    main.About1Click();
+    EXPECT_FALSE(windows.LaterWindowsCreated());
+}
+
+TEST_F(AppWindowsTest, TheOthersFollowTheFirstFrameAndAreWiredToTheMainWindow)
+{
+    AppWindows windows(dir.path(), AppWindows::Creation::MainWindowFirst);
+    TMainF& main = windows.Main();
+    int tilePaintsBeforeThem = 0;
+    QObject::connect(main.Tile(0, 9), &TBrimBtn::Painted, [&] {
+        if (!windows.LaterWindowsCreated())
+            ++tilePaintsBeforeThem;
+    });
+    windows.ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    // Well before the deadline: the frame, not the timer, brings them.
+    QTRY_VERIFY_WITH_TIMEOUT(windows.LaterWindowsCreated(), AppWindows::LaterWindowsDeadlineMs / 2);
+    EXPECT_GT(tilePaintsBeforeThem, 0);
+
+    TSetuF* setu = &windows.Setu();
+    EXPECT_EQ(setu->parentWidget(), &main);
+    EXPECT_EQ(windows.Rank().parentWidget(), &main);
+    // The deadline passing later creates nothing a second time.
+    QTest::qWait(AppWindows::LaterWindowsDeadlineMs + 50);
+    EXPECT_EQ(&windows.Setu(), setu);
+
+    // The options dialog's score table now scores the board's pairs.
+    TextGrid* stems = setu->ScoreTable(1);
+    ASSERT_NE(stems, nullptr);
+    stems->SetCell(0, 1, QStringLiteral("甲"));
+    stems->SetCell(1, 1, QStringLiteral("乙"));
+    stems->SetCell(2, 1, QStringLiteral("42"));
+    LayStemPairs(main);
+    QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
+    QTest::mouseClick(main.Tile(1, 9), Qt::LeftButton);
+    EXPECT_EQ(main.SG1()->Cell(2, 1), QStringLiteral("42"));
+    EXPECT_EQ(main.PntL()->text(), QStringLiteral("ポイント： 42  "));
+}
+
+TEST_F(AppWindowsTest, AllAtOnceCreatesTheFiveAtConstruction)
+{
+    AppWindows windows(dir.path());
+    EXPECT_TRUE(windows.LaterWindowsCreated());
+    const TSetuF* setu = &windows.Setu();
+    windows.ShowMain();
+    EXPECT_TRUE(windows.Main().isVisible());
+    windows.CreateLaterWindows();
+    EXPECT_EQ(&windows.Setu(), setu);
+}
+
+} // namespace
