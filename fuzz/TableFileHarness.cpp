@@ -73,6 +73,33 @@ namespace {
         FUZZ_REQUIRE(Name, TableFile::Format(back) == bytes, QStringLiteral("a second save differs"));
     }
 
+    // The format's rule stated plainly, byte by byte and cell by cell: lines end at CR LF, CR
+    // or LF, a NUL ends the text, and each cell is the text before the next comma, decoded on
+    // its own. The reader decodes a line at a time; both must give the same cells.
+    void RequireCellsAsTheRuleSays(const QByteArray& input, const TextGrid& grid)
+    {
+        QByteArray text = input;
+        if (const qsizetype nul = text.indexOf('\0'); nul >= 0)
+            text.truncate(nul);
+        text.replace("\r\n", "\n");
+        text.replace('\r', '\n');
+        QList<QByteArray> lines = text.split('\n');
+        if (text.isEmpty() || text.endsWith('\n'))
+            lines.removeLast();
+        FUZZ_REQUIRE(Name, grid.RowCount() == qMax<qsizetype>(1, lines.size()),
+            QStringLiteral("%1 rows for %2 lines").arg(grid.RowCount()).arg(lines.size()));
+        for (qsizetype r = 0; r < lines.size(); ++r) {
+            QByteArray rest = lines.at(r);
+            for (int c = 0; c < grid.ColCount(); ++c) {
+                const qsizetype p = rest.indexOf(',');
+                const QString expected = p < 0 ? QString() : Cp932::Decode(rest.left(p));
+                rest = p < 0 ? QByteArray() : rest.mid(p + 1);
+                FUZZ_REQUIRE(Name, grid.Cell(c, int(r)) == expected,
+                    Cell(grid, c, int(r)) + QStringLiteral(" where the rule gives \"%1\"").arg(expected));
+            }
+        }
+    }
+
     // Scores one pair of the table's kind through the game, picked with the right button so
     // that it stays on the board, and checks it against the table: the first row from row 1
     // that holds the two symbols in pick order gives the points and the text. Returns the
@@ -201,6 +228,7 @@ void RunTableFile(const QByteArray& input)
     TableFile::Parse(input, table);
     FUZZ_REQUIRE(Name, table.RowCount() >= 1, QString());
     FUZZ_REQUIRE(Name, table.FixedRows() < table.RowCount(), QString());
+    RequireCellsAsTheRuleSays(input, table);
     RequireStorable(table);
 
     const int total = ScoreThroughGame(table, kind, input);

@@ -45,18 +45,23 @@ void Parse(const QByteArray& bytes, TextGrid& grid)
     const QList<QByteArrayView> lines = SplitLines(text);
     grid.SetRowCount(qMax<qsizetype>(1, lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArrayView rest = lines.at(i);
-        bool commaLeft = true;
+        // One conversion per line rather than per cell: a comma byte is never part of a
+        // double-byte character (trail bytes start at 0x40), and a lead byte cut off by a
+        // comma decodes to U+FFFD either way, so the cells come out the same.
+        const QByteArrayView bytes = lines.at(i);
+        const qsizetype lastComma = bytes.lastIndexOf(',');
+        const QString line = lastComma < 0 ? QString() : Cp932::Decode(bytes.data(), lastComma + 1);
+        qsizetype start = 0;
         for (int c = 0; c < grid.ColCount(); ++c) {
-            const qsizetype p = commaLeft ? rest.indexOf(',') : -1;
+            const qsizetype p = start < 0 ? -1 : line.indexOf(QLatin1Char(','), start);
             if (p < 0) {
                 // No comma left: this cell and every later one of the row are empty.
-                commaLeft = false;
+                start = -1;
                 grid.SetCell(c, int(i), QString());
                 continue;
             }
-            grid.SetCell(c, int(i), Cp932::Decode(rest.data(), p));
-            rest = rest.sliced(p + 1);
+            grid.SetCell(c, int(i), line.mid(start, p - start));
+            start = p + 1;
         }
     }
     // A file of one line or none leaves a single, non-fixed row.
