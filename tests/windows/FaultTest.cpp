@@ -9,8 +9,10 @@
 #include "AppWindows.h"
 #include "BrimBtn.h"
 #include "Keys.h"
+#include "ScoreTables.h"
 #include "Main.h"
 #include "Rank.h"
+#include "Ranking.h"
 #include "Setu.h"
 #include "StringGrid.h"
 
@@ -391,6 +393,63 @@ TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
     EXPECT_EQ(back.Cell(3, 1), longText);
     ASSERT_EQ(TableFile::Load(back, m_folder + QStringLiteral("Rank.dat")), TableFile::LoadResult::Loaded);
     EXPECT_EQ(back.Cell(1, 1), longName);
+}
+
+// A score-table file of 50 MB: the options dialog reads it whole into its grid, the game
+// scores against it and the grid paints.
+TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
+{
+    TextGrid defaults(ScoreTables::Columns, ScoreTables::InitialRowCount(1));
+    ScoreTables::FillDefaults(1, defaults);
+    const QByteArray lines = TableFile::Format(defaults).mid(6); // without the empty row 0
+    const qsizetype blocks = 50 * 1024 * 1024 / lines.size() + 1;
+    {
+        QFile f(m_folder + QStringLiteral("SG1.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (qsizetype i = 0; i < blocks; ++i)
+            ASSERT_EQ(f.write(lines), lines.size());
+    }
+    TMainF& main = Start(m_folder);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_EQ(m_windows->Setu().ScoreTable(1)->RowCount(), blocks * 100);
+    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
+    QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
+    EXPECT_EQ(main.GameState().PointsTotal(), 3); // the first 甲甲 row, in row 1
+    PaintEverything();
+}
+
+// Folders where a score table and the ranking should be: neither is read, closing names
+// each one that could not be saved, and everything else is saved.
+TEST_F(WindowFaultTest, TableFilesThatAreFoldersAreNamedAndTheRestIsSaved)
+{
+    for (const char* name : { "SG2.dat", "Rank.dat" })
+        ASSERT_TRUE(QDir(m_folder).mkdir(QLatin1String(name)));
+    TMainF& main = Start(m_folder);
+    ExpectUsableDefaults();
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_EQ(m_windows->Setu().ScoreTable(2)->RowCount(), 145);
+
+    TSetuF& setu = m_windows->Setu();
+    setu.show();
+    setu.CB2()->setChecked(true);
+    setu.accept();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.at(0).contains(QStringLiteral("SG2.dat")));
+    EXPECT_FALSE(m_messages.at(0).contains(QStringLiteral("SG1.dat")));
+    EXPECT_FALSE(ReadFile(QStringLiteral("SG1.dat")).isEmpty());
+    EXPECT_FALSE(ReadFile(QStringLiteral("SG3.dat")).isEmpty());
+    EXPECT_TRUE(OpenStore(Keys::Root).ReadFlag(Keys::Set::CB2));
+
+    TRankF& rank = m_windows->Rank();
+    rank.ShowRanking(1);
+    EXPECT_TRUE(Ranking::IsEmpty(rank.Grid()));
+    rank.OKBtn()->click();
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_TRUE(m_messages.at(1).contains(QStringLiteral("Rank.dat")));
+    EXPECT_EQ(main.GameState().Remaining(), 12);
+    EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("SG2.dat")).isDir());
+    EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("Rank.dat")).isDir());
 }
 
 } // namespace
