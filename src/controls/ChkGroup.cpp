@@ -51,6 +51,14 @@ void TGroupCheckBox::keyPressEvent(QKeyEvent* event)
     QCheckBox::keyPressEvent(event);
 }
 
+// A press on a box is the mouse activating the group: the focus it brings stays on the box.
+void TGroupCheckBox::mousePressEvent(QMouseEvent* event)
+{
+    if (m_group)
+        m_group->m_mouseEntry = true;
+    QCheckBox::mousePressEvent(event);
+}
+
 // Every toggle by the user (click, double click, Space) comes through here; a change
 // of Checked by the program does not.
 void TGroupCheckBox::nextCheckState()
@@ -278,7 +286,10 @@ void TChkGroup::BoxFocusIn(TGroupCheckBox* box, Qt::FocusReason reason)
     if (m_focusInside)
         return; // moving between the group's own boxes
     m_focusInside = true;
-    const bool byMouse = m_mouseEntry || reason == Qt::MouseFocusReason;
+    // The window becoming active again gives the focus back to the box that had it; that
+    // is no entry into the group. Sending it on to the first box would also take it from a
+    // box just pressed in an inactive window, and the press would never become a click.
+    const bool byMouse = m_mouseEntry || reason == Qt::MouseFocusReason || reason == Qt::ActiveWindowFocusReason;
     m_mouseEntry = false;
     if (byMouse)
         return;

@@ -59,7 +59,7 @@ desk_geometry "$rank"
 sleep 0.3
 desk_shot full-04-ranking
 click_at $((WX + 347)) $((WY + 258))
-sleep 0.3
+desk_wait_gone '^RanKing Top 30$'
 rankfile="$DESK_WORK/prog/Rank.dat"
 [ -f "$rankfile" ] || desk_fail "Rank.dat was not written"
 head -n 1 "$rankfile" | grep -q $'^Rank,Name,Point,Time,\r$' || desk_fail "Rank.dat header: $(head -n 1 "$rankfile")"
@@ -113,9 +113,15 @@ sleep 0.3
 desk_shot full-08-high-scores
 click_at $((WX + 347)) $((WY + 258))
 
+desk_wait_gone '^RanKing Top 30$'
+
 # Tick "支" in the set choice (the second box of the group at the bottom of the side panel).
 desk_geometry "$win"
-click_at $((WX + 392 + 1 + 1 + 1 + 60 + 7)) $((board_y + 1 + 64 + 1 + 206 + 15))
+bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7))
+by=$((board_y + 1 + 64 + 1 + 206 + 15))
+box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
+click_at "$bx" "$by"
+desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
 desk_shot full-09-branches-ticked
 xdotool windowfocus --sync "$win"
 xdotool key alt+f

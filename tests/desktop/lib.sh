@@ -3,7 +3,15 @@
 # Helpers for driving the real program under Xvfb: a private X server, a fresh program
 # folder and configuration folder, waiting for windows and pixels, and screenshots.
 
-desk_fail() { echo "FAIL: $*" >&2; exit 1; }
+desk_fail() {
+    echo "FAIL: $*" >&2
+    # What the screen showed, and what the program said, for whoever reads the failure.
+    if [ -n "${DESK_SHOTS:-}" ] && [ -n "${DISPLAY:-}" ]; then
+        mkdir -p "$DESK_SHOTS" && import -window root "$DESK_SHOTS/failure.png" 2>/dev/null
+    fi
+    [ -f "${DESK_WORK:-}/orbilo.log" ] && sed 's/^/  program: /' "$DESK_WORK/orbilo.log" | grep -v 'audio device' >&2
+    exit 1
+}
 
 # desk_start_x: starts Xvfb on a free display and exports DISPLAY.
 desk_start_x() {
@@ -108,4 +116,28 @@ desk_menu_height() {
         sleep 0.1
     done
     return 1
+}
+
+# desk_region X Y W H: a fingerprint of a screen region, to wait for it to change.
+desk_region() {
+    import -window root "$DESK_WORK/region.png"
+    convert "$DESK_WORK/region.png" -crop "$3x$4+$1+$2" -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
+
+# desk_wait_change X Y W H BEFORE: waits until the region's fingerprint differs from BEFORE.
+desk_wait_change() {
+    for _ in $(seq 50); do
+        [ "$(desk_region "$1" "$2" "$3" "$4")" != "$5" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# desk_wait_gone TITLE-PATTERN: waits until no visible window has that title.
+desk_wait_gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    desk_fail "the window $1 did not close"
 }

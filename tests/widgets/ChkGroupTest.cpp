@@ -247,6 +247,28 @@ TEST(ChkGroupTest, TabbingInLandsOnTheFirstBoxAndAClickStaysPut)
     EXPECT_EQ(QApplication::focusWidget(), third);
 }
 
+// A box pressed while its window was inactive got the focus only when the window became
+// active; the group took that for an entry and sent the focus to the first box, which
+// released the pressed box without a click.
+TEST(ChkGroupTest, FocusReturningWithTheWindowStaysOnItsBox)
+{
+    Window window;
+    window.ShowActive();
+    TChkGroup* group = window.group;
+    window.after->setFocus(Qt::TabFocusReason);
+    TGroupCheckBox* second = group->Box(1);
+    second->setFocus(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+
+    // A press that arrives before the focus does leaves the focus where it lands as well.
+    window.after->setFocus(Qt::TabFocusReason);
+    QTest::mousePress(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
+    second->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    QTest::mouseRelease(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
+    EXPECT_EQ(group->BitChk() & 2, 2);
+}
+
 TEST(ChkGroupTest, DisabledGroupIsGreyAndEnablingRestoresTheRememberedColour)
 {
     const ColorValue rememberedBefore = TChkGroup::RememberedFontColor();
