@@ -691,6 +691,11 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
         return fail(RegStatus::WriteFailed, QStringLiteral("the folder %1 cannot be created.").arg(folder));
 
     QLockFile lock(m_path + QStringLiteral(".lock"));
+    // A writer killed between creating its lock file and writing its process id into it
+    // leaves a lock nobody can prove stale but by its age. A write holds the lock for
+    // milliseconds, so a lock older than a few seconds is such a leftover, and waiting the
+    // library's default half minute would make the next close lose its settings.
+    lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
             return fail(RegStatus::Busy, QStringLiteral("another program keeps it locked."));

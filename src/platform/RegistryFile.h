@@ -113,6 +113,7 @@ public:
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
     // How long a change waits for another copy of the game to finish its own.
     static constexpr int LockWaitMs = 10000;
+    static constexpr int StaleLockMs = 4000;
 
 private:
     struct Loaded

@@ -4,6 +4,7 @@
 
 // Qt
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -474,6 +475,22 @@ TEST_F(RegistryFileTest, ConcurrentWritersInThreadsLoseNothing)
 // Runs only inside the child processes of the next test: writes values through the
 // user's default registry file, which the parent points at a folder of its own through
 // XDG_CONFIG_HOME.
+// A writer killed between creating its lock file and writing its process id into it leaves
+// an empty lock file that no process id can prove stale. Found by the kill test in CI: the
+// next writer waited out its ten seconds and the settings of that close were lost.
+TEST_F(RegistryFileTest, AnEmptyLockLeftByAKilledWriterDoesNotBlockTheNext)
+{
+    const QString lockPath = Path() + QStringLiteral(".lock");
+    {
+        QFile lock(lockPath);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.setFileTime(QDateTime::currentDateTime().addSecs(-(RegistryFile::StaleLockMs / 1000 + 2)),
+                         QFileDevice::FileModificationTime);
+    }
+    ASSERT_TRUE(reg.OpenKey(TesrikSet, RegOpen::Create).Ok());
+    EXPECT_TRUE(reg.WriteValue(TesrikSet, "CB2", RegValue::Text("1")).Ok());
+}
+
 TEST(RegistryFileChild, DISABLED_Writer)
 {
     const QString prefix = qEnvironmentVariable("ORBILO_REG_CHILD_PREFIX");
