@@ -744,7 +744,7 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     });
 }
 
-RegNamesResult RegistryFile::SubKeyNames(const QString& path)
+RegNamesResult RegistryFile::Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const
 {
     if (const RegResult r = CheckPath(path); !r.Ok())
         return With<RegNamesResult>(r);
@@ -754,22 +754,18 @@ RegNamesResult RegistryFile::SubKeyNames(const QString& path)
     if (!loaded.document.KeyExists(path))
         return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
-    r.names = loaded.document.SubKeyNames(path);
+    r.names = (loaded.document.*list)(path);
     return r;
+}
+
+RegNamesResult RegistryFile::SubKeyNames(const QString& path)
+{
+    return Names(path, &RegFile::Document::SubKeyNames);
 }
 
 RegNamesResult RegistryFile::ValueNames(const QString& path)
 {
-    if (const RegResult r = CheckPath(path); !r.Ok())
-        return With<RegNamesResult>(r);
-    const Loaded loaded = Load();
-    if (!loaded.result.Ok())
-        return With<RegNamesResult>(loaded.result);
-    if (!loaded.document.KeyExists(path))
-        return With<RegNamesResult>(NoKey(path));
-    RegNamesResult r;
-    r.names = loaded.document.ValueNames(path);
-    return r;
+    return Names(path, &RegFile::Document::ValueNames);
 }
 
 RegResult RegistryFile::DeleteKey(const QString& path)
