@@ -8,22 +8,13 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
+#include "WidgetImage.h"
 #include "Panel.h"
 
 namespace {
 
-QImage Render(QWidget& w)
-{
-    QImage image(w.size(), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    w.render(&image);
-    return image;
-}
-
-QRgb Rgb(ColorValue v)
-{
-    return SysColors::ToQColor(v).rgb();
-}
+using WidgetImage::Render;
+using WidgetImage::Rgb;
 
 const QRgb White = qRgb(255, 255, 255);
 const QRgb Shadow = qRgb(128, 128, 128);

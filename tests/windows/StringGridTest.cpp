@@ -14,22 +14,13 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
+#include "WidgetImage.h"
 #include "StringGrid.h"
 
 namespace {
 
-QImage Render(QWidget& w)
-{
-    QImage image(w.size(), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    w.render(&image);
-    return image;
-}
-
-QRgb Rgb(ColorValue v)
-{
-    return SysColors::ToQColor(v).rgb();
-}
+using WidgetImage::Render;
+using WidgetImage::Rgb;
 
 bool AnyPixel(const QImage& img, const QRect& rect, QRgb colour)
 {
