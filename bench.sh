@@ -22,7 +22,7 @@ runs=${RUNS:-7}
 min_time=${MIN_TIME:-0.1}
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$dir" -j2 --target orbilo default_tables orbilo_engine_bench orbilo_paint_bench \
+cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_paint_bench \
     orbilo_tick_check orbilo_bare_window orbilo_mapwait
 bin=$root/$dir/bin
 
@@ -134,7 +134,7 @@ start_once() {
         exe="$run/prog/orbilo_bare_window"
         title=OrbiloBareWindow
     else
-        cp "$bin/orbilo" "$run/prog/"
+        cp "$bin/orbilo" "$bin"/liborbilo_sound_qt.so "$run/prog/"
         cp "$bin"/SG?.dat "$run/prog/" 2>/dev/null || true
         exe="$run/prog/orbilo"
         title=OrbiloVer1.10

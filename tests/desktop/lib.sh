@@ -34,6 +34,8 @@ desk_setup() {
     DESK_WORK=$(mktemp -d)
     mkdir -p "$DESK_WORK/prog" "$DESK_WORK/config"
     cp "$1" "$DESK_WORK/prog/orbilo"
+    # The audio module the program loads at its first sound lives beside it.
+    cp "$(dirname "$1")"/liborbilo_sound_qt.so "$DESK_WORK/prog/"
     export XDG_CONFIG_HOME="$DESK_WORK/config"
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

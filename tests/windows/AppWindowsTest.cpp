@@ -13,6 +13,7 @@
 
 // Qt
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,16 @@ protected:
 
     QTemporaryDir dir;
 };
+
+// Whether the audio module, or the audio library it brings, is mapped into this process.
+bool AudioStackLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = maps.readAll();
+    return text.contains("orbilo_sound_qt") || text.contains("libQt6Multimedia");
+}
 
 TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
 {
@@ -109,6 +120,27 @@ TEST_F(AppWindowsTest, AllAtOnceCreatesTheFiveAtConstruction)
     EXPECT_TRUE(windows.Main().isVisible());
     windows.CreateLaterWindows();
     EXPECT_EQ(&windows.Setu(), setu);
+}
+
+// The program starts without the audio stack; the first sound brings it in.
+TEST_F(AppWindowsTest, TheAudioStackWaitsForTheFirstSound)
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/maps")))
+        GTEST_SKIP() << "no process map to look at";
+    if (AudioStackLoaded())
+        GTEST_SKIP() << "an earlier test in this process loaded it";
+    AppWindows windows(dir.path(), AppWindows::Creation::MainWindowFirst);
+    TMainF& main = windows.Main();
+    windows.ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QTRY_VERIFY_WITH_TIMEOUT(windows.LaterWindowsCreated(), AppWindows::LaterWindowsDeadlineMs * 2);
+    QTest::qWait(50);
+    EXPECT_FALSE(AudioStackLoaded());
+
+    ASSERT_TRUE(windows.Setu().SoundOn());
+    LayStemPairs(main);
+    QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
+    EXPECT_TRUE(AudioStackLoaded());
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 // Qt
 #include <QFile>
-#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
 // GoogleTest
@@ -135,4 +134,34 @@ TEST(SoundPlayerTest, StartingASoundStopsTheOnePlaying)
     player.Stop();
     EXPECT_EQ(player.NowPlaying(), 0);
     EXPECT_EQ(beeps, 0);
+}
+
+// Without the audio module (missing, or a damaged file in its place) every sound is the beep,
+// once per request, and nothing else breaks.
+TEST(SoundPlayerTest, WithoutTheAudioModuleEverySoundBeeps)
+{
+    QTemporaryDir nowhere;
+    ASSERT_TRUE(nowhere.isValid());
+    QFile damaged(nowhere.filePath(QStringLiteral("liborbilo_sound_qt.so")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(Garbage());
+    damaged.close();
+    for (const QStringList& folders : {QStringList(), QStringList {nowhere.path() + QLatin1Char('/')}}) {
+        SoundPlayer::SetModuleFolders(folders);
+        SoundPlayer player;
+        int beeps = 0;
+        player.SetFallback([&beeps] { ++beeps; });
+        EXPECT_FALSE(player.BackendLoaded());
+        for (int n = 0; n <= SoundPlayer::Count + 1; ++n)
+            player.Play(n);
+        EXPECT_EQ(beeps, SoundPlayer::Count);
+        EXPECT_TRUE(player.IsBroken(1));
+        EXPECT_FALSE(player.IsLoaded(1));
+        EXPECT_FALSE(player.HasAudioOutput());
+        EXPECT_EQ(player.NowPlaying(), 0);
+        player.Stop();
+    }
+    SoundPlayer::UseDefaultModuleFolders();
+    SoundPlayer player;
+    EXPECT_TRUE(player.BackendLoaded()) << "the module is built beside the tests";
 }

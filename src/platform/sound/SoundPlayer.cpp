@@ -1,45 +1,64 @@
 // SPDX-License-Identifier: MIT
-// SoundPlayer: the four game sounds over QSoundEffect, with the system beep as fallback.
+// SoundPlayer: loads the audio module on first use and hands the sounds to it, with the
+// system beep for whatever it cannot play.
 
 #include "SoundPlayer.h"
 
 // Qt
 #include <QApplication>
-#include <QAudioDevice>
-#include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
+#include <QLibrary>
+#include <QtDebug>
+
+// own
+#include "SoundBackend.h"
+#include "WaveFile.h"
 
 namespace {
 
 constexpr auto ResourceFolder = ":/sounds/";
-
-QString ClipFileName(int number)
-{
-    return QStringLiteral("wave%1.wav").arg(99 + number);
-}
 
 bool InRange(int number)
 {
     return number >= 1 && number <= SoundPlayer::Count;
 }
 
-quint32 U16(const QByteArray& b, qsizetype at)
+bool g_foldersReplaced = false;
+QStringList g_folders;
+
+CreateSoundBackendFn FindEntry(const QStringList& folders, QStringList& errors)
 {
-    return quint8(b[at]) | quint32(quint8(b[at + 1])) << 8;
+    for (const QString& folder : folders) {
+        // The module stays loaded for good: the audio libraries it pulls in keep threads and
+        // callbacks of their own that must not outlive their code.
+        QLibrary library(folder + QStringLiteral(ORBILO_SOUND_MODULE_NAME));
+        library.setLoadHints(QLibrary::PreventUnloadHint);
+        if (!library.load()) {
+            errors << library.errorString();
+            continue;
+        }
+        if (auto entry = reinterpret_cast<CreateSoundBackendFn>(library.resolve(ORBILO_SOUND_ENTRY)))
+            return entry;
+        errors << library.errorString();
+    }
+    if (errors.isEmpty())
+        errors << QStringLiteral("no folder to look in");
+    return nullptr;
 }
 
-quint32 U32(const QByteArray& b, qsizetype at)
+// The module's entry point; null when the module is missing, which is reported once.
+CreateSoundBackendFn LoadModule()
 {
-    return U16(b, at) | U16(b, at + 2) << 16;
-}
-
-QUrl SourceUrl(const QString& path)
-{
-    // ":/sounds/wave100.wav" is the resource "qrc:/sounds/wave100.wav".
-    if (path.startsWith(QLatin1Char(':')))
-        return QUrl(QLatin1String("qrc") + path);
-    return QUrl::fromLocalFile(path);
+    QStringList errors;
+    if (g_foldersReplaced)
+        return FindEntry(g_folders, errors);
+    static const CreateSoundBackendFn entry = [&errors] {
+        const CreateSoundBackendFn found = FindEntry(SoundPlayer::ModuleFolders(), errors);
+        if (!found)
+            qWarning().noquote() << "Sounds fall back to the beep; the audio module could not be loaded:"
+                                 << errors.join(QStringLiteral("; "));
+        return found;
+    }();
+    return entry;
 }
 
 } // namespace
@@ -51,9 +70,9 @@ SoundPlayer::SoundPlayer(QObject* parent)
 
 SoundPlayer::SoundPlayer(const QString& folder, QObject* parent)
     : QObject(parent)
+    , m_folder(folder)
     , m_fallback([] { QApplication::beep(); })
 {
-    Build(folder);
 }
 
 SoundPlayer::~SoundPlayer() = default;
@@ -62,149 +81,103 @@ QUrl SoundPlayer::ClipUrl(int number)
 {
     if (!InRange(number))
         return {};
-    return SourceUrl(QString::fromLatin1(ResourceFolder) + ClipFileName(number));
+    return QUrl(QStringLiteral("qrc%1wave%2.wav").arg(QLatin1String(ResourceFolder)).arg(99 + number));
 }
 
 bool SoundPlayer::IsPlayableWave(const QByteArray& bytes)
 {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return false;
-    bool formatOk = false;
-    qsizetype at = 12;
-    while (at + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(at, 4);
-        const qint64 size = U32(bytes, at + 4);
-        if (at + 8 + size > bytes.size())
-            return false; // cut off: the decoder would wait for the rest
-        if (id == "fmt ") {
-            if (size < 16)
-                return false;
-            const quint32 format = U16(bytes, at + 8);
-            const quint32 channels = U16(bytes, at + 10);
-            const quint32 rate = U32(bytes, at + 12);
-            const quint32 bits = U16(bytes, at + 22);
-            formatOk = format == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16)
-                       && rate >= 4000 && rate <= 192000;
-        } else if (id == "data") {
-            // Chunks after "data" do not matter to playback.
-            return formatOk && size > 0;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return false;
+    return WaveFile::IsPlayable(bytes);
 }
 
-void SoundPlayer::Build(const QString& folder)
+void SoundPlayer::SetModuleFolders(const QStringList& folders)
 {
-    m_devices = new QMediaDevices(this);
-    m_hasOutput = !QMediaDevices::audioOutputs().isEmpty();
-    connect(m_devices, &QMediaDevices::audioOutputsChanged, this, &SoundPlayer::OnOutputsChanged);
+    g_foldersReplaced = true;
+    g_folders = folders;
+}
 
-    for (int i = 0; i < Count; ++i) {
-        auto* effect = new QSoundEffect(QMediaDevices::defaultAudioOutput(), this);
-        connect(effect, &QSoundEffect::statusChanged, this, [this, i] { OnStatusChanged(i); });
-        m_effects[size_t(i)] = effect;
-        // A clip that fails the check keeps no source: its status stays Null, and playing it beeps.
-        const QString path = folder + ClipFileName(i + 1);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || !IsPlayableWave(file.readAll()))
-            continue;
-        // Setting the source starts loading at once: every clip is ready before its first use.
-        effect->setSource(SourceUrl(path));
+void SoundPlayer::UseDefaultModuleFolders()
+{
+    g_foldersReplaced = false;
+    g_folders.clear();
+}
+
+QStringList SoundPlayer::ModuleFolders()
+{
+    if (g_foldersReplaced)
+        return g_folders;
+    if (!QCoreApplication::instance())
+        return {};
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    return { beside, beside + QStringLiteral(ORBILO_SOUND_MODULE_INSTALL_DIR) + QLatin1Char('/') };
+}
+
+SoundBackend* SoundPlayer::Backend() const
+{
+    if (!m_tried) {
+        m_tried = true;
+        if (CreateSoundBackendFn create = LoadModule()) {
+            m_backend.reset(create(m_folder));
+            m_backend->SetFallback(m_fallback);
+        }
     }
+    return m_backend.get();
+}
+
+void SoundPlayer::Preload()
+{
+    Backend();
+}
+
+bool SoundPlayer::BackendLoaded() const
+{
+    return Backend() != nullptr;
 }
 
 void SoundPlayer::Play(int number)
 {
     if (!InRange(number))
         return;
-    Stop();
-    m_pending = 0;
-    QSoundEffect* effect = m_effects[size_t(number - 1)];
-    switch (effect->status()) {
-    case QSoundEffect::Null:
-    case QSoundEffect::Error:
-        FallBack();
-        return;
-    case QSoundEffect::Loading:
-        // Still loading (only right after start-up): remember the request, so that a clip
-        // that turns out broken still beeps for it.
-        m_pending = number;
-        break;
-    case QSoundEffect::Ready:
-        break;
-    }
-    // Without an audio output the sink would only fail, and keep reporting it on every play.
-    if (!m_hasOutput)
-        return;
-    effect->play();
+    if (SoundBackend* backend = Backend())
+        backend->Play(number);
+    else if (m_fallback)
+        m_fallback();
 }
 
 void SoundPlayer::Stop()
 {
-    for (QSoundEffect* effect : m_effects) {
-        if (effect->isPlaying())
-            effect->stop();
-    }
+    // Nothing can be playing before the module is loaded.
+    if (m_backend)
+        m_backend->Stop();
 }
 
 int SoundPlayer::NowPlaying() const
 {
-    for (int i = 0; i < Count; ++i) {
-        if (m_effects[size_t(i)]->isPlaying())
-            return i + 1;
-    }
-    return 0;
+    return m_backend ? m_backend->NowPlaying() : 0;
 }
 
 bool SoundPlayer::IsLoaded(int number) const
 {
-    return InRange(number) && m_effects[size_t(number - 1)]->status() == QSoundEffect::Ready;
+    SoundBackend* backend = Backend();
+    return backend && backend->IsLoaded(number);
 }
 
 bool SoundPlayer::IsBroken(int number) const
 {
     if (!InRange(number))
         return false;
-    const QSoundEffect::Status status = m_effects[size_t(number - 1)]->status();
-    return status == QSoundEffect::Error || status == QSoundEffect::Null;
+    SoundBackend* backend = Backend();
+    return !backend || backend->IsBroken(number);
 }
 
 bool SoundPlayer::HasAudioOutput() const
 {
-    return m_hasOutput;
+    SoundBackend* backend = Backend();
+    return backend && backend->HasAudioOutput();
 }
 
 void SoundPlayer::SetFallback(std::function<void()> fallback)
 {
     m_fallback = std::move(fallback);
-}
-
-void SoundPlayer::OnStatusChanged(int index)
-{
-    if (m_pending != index + 1)
-        return;
-    const QSoundEffect::Status status = m_effects[size_t(index)]->status();
-    if (status == QSoundEffect::Loading)
-        return;
-    m_pending = 0;
-    if (status == QSoundEffect::Error)
-        FallBack();
-}
-
-void SoundPlayer::OnOutputsChanged()
-{
-    // A headset plugged in after start-up, or the only output gone: follow the default output.
-    m_hasOutput = !QMediaDevices::audioOutputs().isEmpty();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    for (QSoundEffect* effect : m_effects) {
-        if (effect->audioDevice() != device)
-            effect->setAudioDevice(device);
-    }
-}
-
-void SoundPlayer::FallBack()
-{
-    if (m_fallback)
-        m_fallback();
+    if (m_backend)
+        m_backend->SetFallback(m_fallback);
 }

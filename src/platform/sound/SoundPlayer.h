@@ -1,27 +1,33 @@
 // SPDX-License-Identifier: MIT
 // SoundPlayer plays the game's four short sounds: 1 a pick, 2 a removal, 3 a refused pick,
 // 4 the name entry and the over-play warning. The clips are compiled into the program
-// (":/sounds/wave100.wav" .. ":/sounds/wave103.wav") and preloaded, so a pick sounds at once.
+// (":/sounds/wave100.wav" .. ":/sounds/wave103.wav").
 //
 // Playing is asynchronous and one sound at a time: starting a sound stops the one playing,
 // so a pick that is refused or completes a pair is heard only as the later sound. A clip that
 // is missing or is not a PCM wave file falls back to the system beep, as a sound that cannot
-// be found did on the system the game was designed for. Clips are checked before they are
-// handed to QSoundEffect, whose decoder can wait forever on a damaged file instead of failing. A machine without an audio output stays
-// silent. Whether sounds are switched on at all is the caller's business (the main window's
-// PlayWave checks the options dialog's switch before it calls Play).
+// be found did on the system the game was designed for; so does every sound when the audio
+// module cannot be loaded. A machine without an audio output stays silent. Whether sounds
+// are switched on at all is the caller's business (the main window's PlayWave checks the
+// options dialog's switch before it calls Play).
+//
+// The audio stack is heavy (a dozen libraries and a connection to the sound server), so it
+// lives in a module of its own, loaded with the clips the first time a sound is asked for or
+// Preload() is called: the program starts without it, and a player who keeps the sounds off
+// never pays for it. The first sound starts as soon as its clip is loaded, a few
+// milliseconds later.
 #pragma once
 
 // Qt
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
-#include <array>
 #include <functional>
+#include <memory>
 
-class QMediaDevices;
-class QSoundEffect;
+class SoundBackend;
 
 class SoundPlayer : public QObject
 {
@@ -47,6 +53,12 @@ public:
     // The number of the sound playing now, 0 for none.
     int NowPlaying() const;
 
+    // Loads the audio module and starts loading the clips, if that has not happened yet.
+    // Every other call below does the same on its own.
+    void Preload();
+    // Whether the audio module has been loaded and is usable.
+    bool BackendLoaded() const;
+
     // The clip of sound 1..4 is loaded and decodable.
     bool IsLoaded(int number) const;
     // The clip of sound 1..4 could not be found or decoded.
@@ -54,25 +66,26 @@ public:
     // Whether the platform reports an audio output at all.
     bool HasAudioOutput() const;
 
-    // Whether bytes hold a wave file QSoundEffect can play: RIFF/WAVE with a PCM "fmt " chunk
-    // (1 or 2 channels, 8 or 16 bits, a sane rate) and a non-empty "data" chunk that lies
-    // wholly inside the file.
+    // Whether bytes hold a wave file the audio module can play: RIFF/WAVE with a PCM "fmt "
+    // chunk (1 or 2 channels, 8 or 16 bits, a sane rate) and a non-empty "data" chunk that
+    // lies wholly inside the file.
     static bool IsPlayableWave(const QByteArray& bytes);
 
     // Replaces the fallback for a clip that cannot be played (QApplication::beep() by default).
     void SetFallback(std::function<void()> fallback);
 
-private:
-    void Build(const QString& folder);
-    void OnStatusChanged(int index);
-    void OnOutputsChanged();
-    void FallBack();
+    // Where the audio module is looked for: beside the executable, then in the library folder
+    // of an installed copy. Replaceable for tests (an empty list: no module found).
+    static void SetModuleFolders(const QStringList& folders);
+    static void UseDefaultModuleFolders();
+    static QStringList ModuleFolders();
 
-    std::array<QSoundEffect*, Count> m_effects {};
-    QMediaDevices* m_devices = nullptr;
-    bool m_hasOutput = false;
-    // Sound whose play was asked for while its clip was still loading; 0 for none. If the clip
-    // then turns out to be broken, the fallback still sounds for that request.
-    int m_pending = 0;
+private:
+    SoundBackend* Backend() const;
+
+    QString m_folder;
+    // Made on first use; null until then, and null for good when the module is missing.
+    mutable std::unique_ptr<SoundBackend> m_backend;
+    mutable bool m_tried = false;
     std::function<void()> m_fallback;
 };

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "WaveFile.h"
+
+// Qt
+#include <QByteArray>
+
+namespace {
+
+quint32 U16(const QByteArray& b, qsizetype at)
+{
+    return quint8(b[at]) | quint32(quint8(b[at + 1])) << 8;
+}
+
+quint32 U32(const QByteArray& b, qsizetype at)
+{
+    return U16(b, at) | U16(b, at + 2) << 16;
+}
+
+} // namespace
+
+namespace WaveFile {
+
+bool IsPlayable(const QByteArray& bytes)
+{
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return false;
+    bool formatOk = false;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const qint64 size = U32(bytes, at + 4);
+        if (at + 8 + size > bytes.size())
+            return false; // cut off: the decoder would wait for the rest
+        if (id == "fmt ") {
+            if (size < 16)
+                return false;
+            const quint32 format = U16(bytes, at + 8);
+            const quint32 channels = U16(bytes, at + 10);
+            const quint32 rate = U32(bytes, at + 12);
+            const quint32 bits = U16(bytes, at + 22);
+            formatOk = format == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16)
+                       && rate >= 4000 && rate <= 192000;
+        } else if (id == "data") {
+            // Chunks after "data" do not matter to playback.
+            return formatOk && size > 0;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return false;
+}
+
+} // namespace WaveFile
