@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Orbilo's start-up: the application title and help file, the five windows created in their
 // fixed order (AppWindows), and the message loop until the main window closes. The main
-// window is shown as soon as it exists; the four others follow its first frame.
+// window is shown as soon as it exists; the program's icon and the four other windows follow
+// its first frame.
 
 // Qt
 #include <QApplication>
-#include <QIcon>
 
 // own
 #include "AppInfo.h"
@@ -17,7 +17,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orbilo-256.png")));
     // Closing the main window ends the program, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     AppInfo::InstallFontSubstitutions();

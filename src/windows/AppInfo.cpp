@@ -5,11 +5,43 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QHash>
+#include <QStringList>
 
 // own
 #include "FontHeight.h"
 
 namespace AppInfo {
+
+namespace {
+
+struct StandIn
+{
+    const QString& face;
+    QLatin1String substitute;
+};
+
+const StandIn StandIns[] = {
+    { PGothic, QLatin1String("IPAPGothic") },
+    { Gothic, QLatin1String("IPAGothic") },
+    { Mincho, QLatin1String("IPAMincho") },
+};
+
+// The stand-ins needed on this machine, looked up once: face -> installed stand-in.
+const QHash<QString, QString>& MissingFaces()
+{
+    static const QHash<QString, QString> missing = [] {
+        QHash<QString, QString> map;
+        const QStringList families = QFontDatabase::families();
+        for (const StandIn& entry : StandIns)
+            if (!families.contains(entry.face))
+                map.insert(entry.face, entry.substitute);
+        return map;
+    }();
+    return missing;
+}
+
+} // namespace
 
 void InstallFontSubstitutions()
 {
@@ -17,18 +49,44 @@ void InstallFontSubstitutions()
     if (installed)
         return;
     installed = true;
-    const QStringList families = QFontDatabase::families();
-    const struct { const QString& face; const char* substitute; } map[] = {
-        { PGothic, "IPAPGothic" }, { Gothic, "IPAGothic" }, { Mincho, "IPAMincho" } };
-    for (const auto& entry : map)
-        if (!families.contains(entry.face))
-            QFont::insertSubstitution(entry.face, QLatin1String(entry.substitute));
+    const QHash<QString, QString>& missing = MissingFaces();
+    for (auto it = missing.cbegin(); it != missing.cend(); ++it)
+        QFont::insertSubstitution(it.key(), it.value());
+}
+
+QString InstalledFace(const QString& face)
+{
+    return MissingFaces().value(face, face);
+}
+
+QFont DrawingFont(const QFont& font)
+{
+    const QString face = InstalledFace(font.family());
+    if (face == font.family())
+        return font;
+    QFont drawn = font;
+    drawn.setFamily(face);
+    return drawn;
 }
 
 QFont WindowFont(const QString& face, int height, bool bold, bool italic)
 {
     InstallFontSubstitutions();
-    return FontHeight::Make(face, height, bold, italic);
+    return FontHeight::Make(InstalledFace(face), height, bold, italic);
+}
+
+QFont DefaultBoardFont()
+{
+    InstallFontSubstitutions();
+    return FontHeight::Make(PGothic, -24);
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/orbilo-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 QString ProgramFolder()

@@ -5,6 +5,7 @@
 
 // Qt
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 namespace AppInfo {
@@ -20,8 +21,24 @@ inline const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 inline const QString Mincho = QStringLiteral("ＭＳ 明朝");
 void InstallFontSubstitutions();
 
-// A window font from a layout height (negative: pixels without internal leading).
+// The face that is drawn for face: face itself when it is installed, else its IPA stand-in.
+// A font asked for by a face that is not installed costs a search through every installed
+// font for each script of the text before the stand-in is found, so what is only drawn is
+// asked for by the installed name.
+QString InstalledFace(const QString& face);
+// font, asked for by its installed face (InstalledFace); for drawing, never for storing.
+QFont DrawingFont(const QFont& font);
+
+// A window font from a layout height (negative: pixels without internal leading), by its
+// installed face. Window fonts are never stored.
 QFont WindowFont(const QString& face, int height, bool bold = false, bool italic = false);
+// The board's font until the player chooses one: ＭＳ Ｐゴシック, 24 pixels, under the name it
+// is stored by.
+QFont DefaultBoardFont();
+
+// The program's icon in the sizes a window system asks for. Decoding it takes a few
+// milliseconds, so the start-up sets it once the main window has drawn its first frame.
+QIcon ProgramIcon();
 
 // The folder of the running executable, with its trailing separator; every table file and
 // the ranking file are named after it.

@@ -2,6 +2,7 @@
 #include "AppWindows.h"
 
 // Qt
+#include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
@@ -10,6 +11,7 @@
 
 // own
 #include "About.h"
+#include "AppInfo.h"
 #include "Main.h"
 #include "Name.h"
 #include "Rank.h"
@@ -61,6 +63,8 @@ void AppWindows::CreateLaterWindows()
 {
     if (LaterWindowsCreated())
         return;
+    // Every window without an icon of its own, the main window included, takes this one.
+    QApplication::setWindowIcon(AppInfo::ProgramIcon());
     m_about = std::make_unique<TAboutBox>(m_main.get());
     m_name = std::make_unique<TNameF>(m_main.get());
     m_rank = std::make_unique<TRankF>(m_main.get(), m_name.get(), m_main.get());

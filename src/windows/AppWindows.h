@@ -8,7 +8,8 @@
 // as the main window has drawn its first frame: none of them is on screen at start-up, and
 // their creation (a fifth of the start-up's work) no longer delays the first sight of the
 // board. Until then the main window runs without them, as it does before SetWindows: no
-// sounds, no scoring, no elapsed time. Tests create all five at once.
+// sounds, no scoring, no elapsed time. The program's icon comes with them. Tests create all
+// five at once.
 #pragma once
 
 // Qt
@@ -42,7 +43,8 @@ public:
     // reported (a window that starts minimised).
     void ShowMain();
     static constexpr int LaterWindowsDeadlineMs = 500;
-    // Creates the four later windows now, unless they exist already.
+    // Creates the four later windows now, unless they exist already, and gives every window
+    // the program's icon.
     void CreateLaterWindows();
     bool LaterWindowsCreated() const { return m_setu != nullptr; }
 

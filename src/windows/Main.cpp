@@ -7,7 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -53,9 +53,13 @@ constexpr int TopStripHeight = 20;
 constexpr int MoveLogWidth = 168;
 constexpr int MoveLogWidths[Game::LogColumns] = { 18, 18, 25, 40, 0, -1, -1, -1, -1 };
 
-QString StyleColor(ColorValue v)
+// Sets the colour a widget draws its text in. A palette rather than a style sheet: a style
+// sheet brings a style of its own to every widget it is set on, which costs start-up time.
+void SetTextColor(QWidget* widget, const QColor& color)
 {
-    return ToQColor(v).name();
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
 }
 
 // A transparent label in a colour and font of the layouts.
@@ -63,8 +67,9 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, ColorValue color, const 
 {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; }").arg(StyleColor(color)));
+    // A label draws no background of its own: whatever is behind it shows through.
+    label->setAutoFillBackground(false);
+    SetTextColor(label, ToQColor(color));
     label->adjustSize();
     return label;
 }
@@ -140,7 +145,6 @@ TMainF::TMainF(const QString& programFolder, QWidget* parent)
 {
     AppInfo::InstallFontSubstitutions();
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orbilo-64.png")));
     BuildLayout();
     BuildMenu();
     FormCreate();
@@ -210,7 +214,7 @@ void TMainF::BuildLayout()
     m_bPnl->SetBevelInner(bvRaised);
     m_bPnl->SetBevelOuter(bvLowered);
     m_bPnl->SetBevelWidth(BoardBevel);
-    m_bPnl->setFont(AppInfo::WindowFont(AppInfo::PGothic, -24));
+    m_bPnl->setFont(AppInfo::DefaultBoardFont());
     // The board takes the keys of keyboard play; the tiles themselves take no focus.
     m_bPnl->setFocusPolicy(Qt::StrongFocus);
     m_bPnl->installEventFilter(this);
@@ -267,7 +271,6 @@ void TMainF::BuildLayout()
     m_label1->move(8, 12 - m_label1->height() / 2 + 4);
     m_label2 = MakeLabel(QStringLiteral("×　横"), m_panel3, clWhite, smallWhite);
     m_label2->move(75, 12 - m_label2->height() / 2 + 4);
-    const QString comboStyle = QStringLiteral("QComboBox { background: %1; }").arg(StyleColor(clSilver));
     m_cbh = new QComboBox(m_panel3);
     m_cbh->addItems({ "3", "4", "5", "6", "7", "8", "9", "10" });
     m_cbw = new QComboBox(m_panel3);
@@ -275,7 +278,9 @@ void TMainF::BuildLayout()
     for (QComboBox* combo : { m_cbh, m_cbw }) {
         combo->setEditable(false);
         combo->setFont(AppInfo::WindowFont(AppInfo::PGothic, -15));
-        combo->setStyleSheet(comboStyle);
+        QPalette palette = combo->palette();
+        palette.setColor(QPalette::Button, ToQColor(clSilver));
+        combo->setPalette(palette);
     }
     m_cbh->setGeometry(24, 3, 45, 20);
     m_cbw->setGeometry(112, 3, 45, 20);
@@ -287,9 +292,12 @@ void TMainF::BuildLayout()
     m_cg1->SetItems({ QStringLiteral("干"), QStringLiteral("支"), QStringLiteral("九星") });
     m_cg1->SetBitChk(1);
 
-    m_rgcBox = new QGroupBox(m_panel6);
+    m_rgcBox = new QFrame(m_panel6);
     m_rgcBox->setFont(smallWhite);
-    m_rgcBox->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #c0c0c0; margin-top: 0px; }"));
+    // An untitled group: a one-pixel silver line around the two choices.
+    m_rgcBox->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_rgcBox->setLineWidth(1);
+    SetTextColor(m_rgcBox, ToQColor(clSilver));
     m_rgc = new QButtonGroup(m_rgcBox);
     const QStringList colouring = { QStringLiteral("着色する"), QStringLiteral("着色しない") };
     for (int i = 0; i < colouring.size(); ++i) {
@@ -691,9 +699,11 @@ void TMainF::ApplyBoardFont()
     }
     if (m_bPnl->font() != m_boardFont)
         m_bPnl->setFont(m_boardFont);
+    // The tiles are only drawn with it; the panel keeps it by the name it is stored under.
+    const QFont drawn = AppInfo::DrawingFont(m_boardFont);
     for (TBrimBtn* tile : m_tiles) {
-        if (tile->font() != m_boardFont)
-            tile->setFont(m_boardFont);
+        if (tile->font() != drawn)
+            tile->setFont(drawn);
         tile->SetFontColor(clWhite);
     }
     m_game.ColorAllTiles();

@@ -33,7 +33,7 @@ class Panel;
 class QAction;
 class QButtonGroup;
 class QComboBox;
-class QGroupBox;
+class QFrame;
 class QKeyEvent;
 class QLabel;
 class QRadioButton;
@@ -111,7 +111,7 @@ public:
     QComboBox* CBW() const { return m_cbw; }
     TChkGroup* CG1() const { return m_cg1; }
     QButtonGroup* RGC() const { return m_rgc; }
-    QGroupBox* RGCBox() const { return m_rgcBox; }
+    QFrame* RGCBox() const { return m_rgcBox; }
     TNBAry* GSG() const { return m_gsg; }
     TStringGrid* SG1() const { return m_sg1; }
     QLabel* TimeL() const { return m_timeL; }
@@ -212,7 +212,7 @@ private:
     QComboBox* m_cbh = nullptr;
     QComboBox* m_cbw = nullptr;
     TChkGroup* m_cg1 = nullptr;
-    QGroupBox* m_rgcBox = nullptr;
+    QFrame* m_rgcBox = nullptr;
     QButtonGroup* m_rgc = nullptr;
     QTimer* m_timer1 = nullptr;
     std::array<TBrimBtn*, Game::TileCount> m_tiles {};

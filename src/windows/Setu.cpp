@@ -147,14 +147,14 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontPnl->SetBevelOuter(bvRaised);
     m_fontPnl->SetBevelWidth(2);
     m_fontPnl->SetCaption(QStringLiteral("Ａ"));
-    m_fontPnl->setFont(AppInfo::WindowFont(AppInfo::PGothic, -24));
+    m_fontPnl->setFont(AppInfo::DefaultBoardFont());
     m_fontPnl->setCursor(Qt::PointingHandCursor);
     m_fontPnl->setToolTip(QStringLiteral("盤面のフォントを選びます"));
     m_fontPnl->installEventFilter(this);
     m_fontL = new QLabel(QStringLiteral("甲乙丙丁　子丑寅卯 一二三四"), font);
     m_fontL->setObjectName(QStringLiteral("FontL"));
     m_fontL->move(52, 25);
-    m_fontL->setFont(AppInfo::WindowFont(AppInfo::PGothic, -24));
+    m_fontL->setFont(AppInfo::DefaultBoardFont());
     m_fontL->adjustSize();
 
     auto* warning = new QGroupBox(QStringLiteral("やりすぎ警告"), page);

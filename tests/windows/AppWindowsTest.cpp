@@ -3,6 +3,7 @@
 // the four others created once it has drawn its first frame, wired to it as when all five
 // are created at once.
 
+#include "AppInfo.h"
 #include "AppWindows.h"
 #include "BrimBtn.h"
 #include "Main.h"
@@ -14,6 +15,7 @@
 // Qt
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +95,7 @@ TEST_F(AppWindowsTest, TheOthersFollowTheFirstFrameAndAreWiredToTheMainWindow)
 
     TSetuF* setu = &windows.Setu();
     EXPECT_EQ(setu->parentWidget(), &main);
+    EXPECT_FALSE(main.windowIcon().isNull()) << "the program's icon comes with them";
     EXPECT_EQ(windows.Rank().parentWidget(), &main);
     // The deadline passing later creates nothing a second time.
     QTest::qWait(AppWindows::LaterWindowsDeadlineMs + 50);
@@ -141,6 +144,21 @@ TEST_F(AppWindowsTest, TheAudioStackWaitsForTheFirstSound)
     LayStemPairs(main);
     QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
     EXPECT_TRUE(AudioStackLoaded());
+}
+
+// The board font keeps the name it is stored under, while the tiles ask for the face that is
+// installed for it, so that drawing them does not first search for a missing face.
+TEST_F(AppWindowsTest, TilesAreDrawnWithTheInstalledFaceOfTheBoardFont)
+{
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    windows.ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    EXPECT_EQ(windows.Setu().BoardFont().family(), AppInfo::PGothic);
+    const QFont tile = main.Tile(0, 0)->font();
+    EXPECT_EQ(tile.family(), AppInfo::InstalledFace(AppInfo::PGothic));
+    EXPECT_EQ(QFontInfo(tile).family(), tile.family());
+    EXPECT_EQ(tile.pixelSize(), windows.Setu().BoardFont().pixelSize());
 }
 
 } // namespace
