@@ -9,6 +9,7 @@
 
 // own
 #include "AppInfo.h"
+#include "AppStyle.h"
 #include "AppWindows.h"
 #include "HelpViewer.h"
 #include "Main.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
+    QApplication::setStyle(new AppStyle);
     // Closing the main window ends the program, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     AppInfo::InstallFontSubstitutions();

@@ -61,18 +61,18 @@ QString InstalledFace(const QString& face)
 
 QFont DrawingFont(const QFont& font)
 {
-    const QString face = InstalledFace(font.family());
-    if (face == font.family())
-        return font;
     QFont drawn = font;
-    drawn.setFamily(face);
+    drawn.setFamily(InstalledFace(font.family()));
+    drawn.setStyleStrategy(QFont::PreferNoShaping);
     return drawn;
 }
 
 QFont WindowFont(const QString& face, int height, bool bold, bool italic)
 {
     InstallFontSubstitutions();
-    return FontHeight::Make(InstalledFace(face), height, bold, italic);
+    QFont font = FontHeight::Make(InstalledFace(face), height, bold, italic);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
 }
 
 QFont DefaultBoardFont()
