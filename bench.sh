@@ -4,12 +4,13 @@
 # the timer-tick repaint check and the start-up measurement against a bare Qt window. Prints
 # one table: item, measured, budget, verdict. Exits 1 when a budget is missed.
 #
-# Start-up: the bare window and the program are started in turns under a private Xvfb, each
-# time from a fresh copy of its folder with a fresh configuration folder. orbilo_mapwait
-# starts it and reports the time from process start to its first frame (the drawing the X
-# server reports after the window is mapped) and the processor time used by then;
-# /usr/bin/time reports the peak memory. The program is closed through its menu (File,
-# Exit), the bare window closes itself 100 ms after showing. Medians are compared.
+# Start-up: the bare window, the bare window with the main window's texts in its fonts (the
+# floor any program drawing them starts from) and the program are started in turns under a
+# private Xvfb, each time from a fresh copy of its folder with a fresh configuration folder.
+# orbilo_mapwait starts it and reports the time from process start to its first frame (the
+# drawing the X server reports after the window is mapped) and the processor time used by
+# then; /usr/bin/time reports the peak memory. The program is closed through its menu (File,
+# Exit), the two yardsticks close themselves 100 ms after showing. Medians are compared.
 #   RUNS=7 ./bench.sh       start-up runs per program (median taken), 7 by default
 #   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
 set -euo pipefail
@@ -23,7 +24,7 @@ min_time=${MIN_TIME:-0.1}
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_paint_bench \
-    orbilo_tick_check orbilo_bare_window orbilo_mapwait
+    orbilo_tick_check orbilo_bare_window orbilo_text_window orbilo_mapwait
 bin=$root/$dir/bin
 
 work=$(mktemp -d)
@@ -122,7 +123,8 @@ done
 [ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display"
 
-# start_once KIND RUN: one start of the bare window ("bare") or the program ("game") from a
+# start_once KIND RUN: one start of the bare window ("bare"), the bare window with the main
+# window's texts ("text") or the program ("game") from a
 # fresh program folder and a fresh configuration folder. Appends "ms kB how" to KIND.txt.
 start_once() {
     local kind=$1 n=$2
@@ -133,6 +135,10 @@ start_once() {
         cp "$bin/orbilo_bare_window" "$run/prog/"
         exe="$run/prog/orbilo_bare_window"
         title=OrbiloBareWindow
+    elif [ "$kind" = text ]; then
+        cp "$bin/orbilo_text_window" "$run/prog/"
+        exe="$run/prog/orbilo_text_window"
+        title=OrbiloTextWindow
     else
         cp "$bin/orbilo" "$bin"/liborbilo_sound_qt.so "$run/prog/"
         cp "$bin"/SG?.dat "$run/prog/" 2>/dev/null || true
@@ -190,19 +196,24 @@ start_once() {
 
 # One start of each first, not counted, so both find their libraries in the page cache.
 start_once bare 0
+start_once text 0
 start_once game 0
 : >"$work/bare.txt"
+: >"$work/text.txt"
 : >"$work/game.txt"
 for n in $(seq "$runs"); do
     start_once bare "$n"
+    start_once text "$n"
     start_once game "$n"
 done
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit; if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 bare_ms=$(cut -d' ' -f1 "$work/bare.txt" | median)
 game_ms=$(cut -d' ' -f1 "$work/game.txt" | median)
+text_ms=$(cut -d' ' -f1 "$work/text.txt" | median)
 bare_kb=$(cut -d' ' -f2 "$work/bare.txt" | median)
 game_kb=$(cut -d' ' -f2 "$work/game.txt" | median)
+text_kb=$(cut -d' ' -f2 "$work/text.txt" | median)
 closed=$(awk '$3 == "menu"' "$work/game.txt" | wc -l)
 counted=$(wc -l <"$work/game.txt")
 bare_map=$(cut -d' ' -f4 "$work/bare.txt" | median)
@@ -211,6 +222,7 @@ bare_cpu=$(cut -d' ' -f5 "$work/bare.txt" | median)
 game_cpu=$(cut -d' ' -f5 "$work/game.txt" | median)
 echo "Start-up runs (first frame ms, peak kB, how closed, window mapped ms, processor ms to the first frame):"
 sed 's/^/  bare window: /' "$work/bare.txt"
+sed 's/^/  with texts:  /' "$work/text.txt"
 sed 's/^/  program:     /' "$work/game.txt"
 echo "Medians: window mapped after $bare_map ms (bare) and $game_map ms (program)."
 
@@ -229,6 +241,11 @@ ratio_row() {
 }
 ratio_row "start-up: process start to first frame (median of $runs)" "$game_ms" "$bare_ms" ms
 ratio_row "start-up: peak memory (median of $runs)" "$game_kb" "$bare_kb" kB
+# The floor: the bare window with the main window's texts in its fonts and nothing else.
+if [ -n "$text_ms" ] && [ -n "$bare_ms" ]; then
+    row "start-up floor: bare window + the main window's texts" \
+        "$(awk -v g="$text_ms" -v b="$bare_ms" -v gk="$text_kb" -v bk="$bare_kb" 'BEGIN { printf "%.0f ms = %.2f x, %.1f MB = %.2f x", g, g / b, gk / 1024, gk / bk }')" "-" "info"
+fi
 # Processor time up to the first frame, all threads: steadier than the wall clock on a busy
 # machine, so it shows where a change helped even when the clock cannot.
 if [ -n "$game_cpu" ] && [ -n "$bare_cpu" ]; then
