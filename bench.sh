@@ -23,7 +23,8 @@ runs=${RUNS:-7}
 min_time=${MIN_TIME:-0.1}
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_paint_bench \
+cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_solvable_bench \
+    orbilo_paint_bench \
     orbilo_tick_check orbilo_bare_window orbilo_text_window orbilo_mapwait
 bin=$root/$dir/bin
 
@@ -61,6 +62,7 @@ run_bench() {
 }
 echo "Running the engine benchmarks..."
 run_bench orbilo_engine_bench >"$work/engine.txt"
+run_bench orbilo_solvable_bench >>"$work/engine.txt"
 echo "Running the paint benchmarks..."
 XDG_CONFIG_HOME="$work/paint-config" run_bench orbilo_paint_bench >"$work/paint.txt"
 
@@ -79,10 +81,13 @@ engine_item BM_FindMoveFull/1 "engine: FindMove, full board, no move"
 engine_item BM_RemovePair "engine: one removal (left pair)"
 engine_item BM_Undo "engine: one undo"
 engine_item BM_WholeGame "engine: whole seeded game 10x12"
+engine_item BM_SolvableBuild/10/12 "engine: clearable 10x12 board, built alone"
 
-paint_item() {
+# budget_item NAME ITEM BUDGET_US BUDGET_TEXT [FILE]: a measured item with a budget (none when
+# BUDGET_US is empty), from the paint results or from FILE's.
+budget_item() {
     local t budget_us=$3 budget_text=$4
-    t=$(us "$1" "$work/paint.txt")
+    t=$(us "$1" "$work/${5:-paint}.txt")
     if [ -z "$t" ]; then
         row "$2" "none" "$budget_text" "MISSED"
     elif [ -z "$budget_us" ]; then
@@ -93,9 +98,10 @@ paint_item() {
         row "$2" "$(fmt_us "$t")" "$budget_text" "MISSED"
     fi
 }
-paint_item BM_PaintAllTiles "paint: all 120 tiles" 2000 "< 2 ms"
-paint_item BM_PaintBoardPanel "paint: board panel of the main window" 2000 "< 2 ms"
-paint_item BM_PaintOneTile "paint: one tile" "" ""
+budget_item BM_SolvableDealFull "engine: clearable 10x12 deal through the game" 5000 "< 5 ms" engine
+budget_item BM_PaintAllTiles "paint: all 120 tiles" 2000 "< 2 ms"
+budget_item BM_PaintBoardPanel "paint: board panel of the main window" 2000 "< 2 ms"
+budget_item BM_PaintOneTile "paint: one tile" "" ""
 
 echo "Checking what a timer tick repaints..."
 tick=$(XDG_CONFIG_HOME="$work/tick-config" "$bin/orbilo_tick_check" 2>/dev/null || true)
