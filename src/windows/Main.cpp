@@ -266,6 +266,13 @@ void TMainF::BuildLayout()
     m_panel3 = new Panel(m_panel6);
     m_panel3->SetBevelOuter(bvNone);
     m_panel3->SetColor(clGray);
+    // The two size lists take their font and silver face from this panel instead of a
+    // setFont or setPalette of their own: a combo box builds its whole drop-down list as soon
+    // as either changes, and nothing needs that list before it is first opened.
+    m_panel3->setFont(AppInfo::WindowFont(AppInfo::PGothic, -15));
+    QPalette comboPalette = m_panel3->palette();
+    comboPalette.setColor(QPalette::Button, ToQColor(clSilver));
+    m_panel3->setPalette(comboPalette);
     const QFont smallWhite = AppInfo::WindowFont(AppInfo::PGothic, -12);
     m_label1 = MakeLabel(QStringLiteral("縦"), m_panel3, clWhite, smallWhite);
     m_label1->move(8, 12 - m_label1->height() / 2 + 4);
@@ -275,13 +282,8 @@ void TMainF::BuildLayout()
     m_cbh->addItems({ "3", "4", "5", "6", "7", "8", "9", "10" });
     m_cbw = new QComboBox(m_panel3);
     m_cbw->addItems({ "4", "6", "8", "10", "12" });
-    for (QComboBox* combo : { m_cbh, m_cbw }) {
+    for (QComboBox* combo : { m_cbh, m_cbw })
         combo->setEditable(false);
-        combo->setFont(AppInfo::WindowFont(AppInfo::PGothic, -15));
-        QPalette palette = combo->palette();
-        palette.setColor(QPalette::Button, ToQColor(clSilver));
-        combo->setPalette(palette);
-    }
     m_cbh->setGeometry(24, 3, 45, 20);
     m_cbw->setGeometry(112, 3, 45, 20);
 

@@ -13,6 +13,8 @@
 #include "StringGrid.h"
 
 // Qt
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -159,6 +161,27 @@ TEST_F(AppWindowsTest, TilesAreDrawnWithTheInstalledFaceOfTheBoardFont)
     EXPECT_EQ(tile.family(), AppInfo::InstalledFace(AppInfo::PGothic));
     EXPECT_EQ(QFontInfo(tile).family(), tile.family());
     EXPECT_EQ(tile.pixelSize(), windows.Setu().BoardFont().pixelSize());
+}
+
+// The size lists get their font and face colour from their panel, so their drop-down lists
+// are not built until opened; opened, they show in the same font.
+TEST_F(AppWindowsTest, SizeListsBuildTheirDropDownsOnlyWhenOpened)
+{
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    windows.ShowMain();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    for (QComboBox* combo : {main.CBH(), main.CBW()}) {
+        EXPECT_EQ(combo->findChild<QAbstractItemView*>(), nullptr);
+        EXPECT_EQ(combo->font().pixelSize(), AppInfo::WindowFont(AppInfo::PGothic, -15).pixelSize());
+        EXPECT_EQ(combo->palette().color(QPalette::Button), QColor(0xc0, 0xc0, 0xc0));
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->font().pixelSize(), combo->font().pixelSize());
+        EXPECT_EQ(list->font().family(), combo->font().family());
+        combo->hidePopup();
+    }
 }
 
 } // namespace
