@@ -2,7 +2,8 @@
 // Orbilo's start-up: the application title and help file, the five windows created in their
 // fixed order (AppWindows), and the message loop until the main window closes. The main
 // window is shown as soon as it exists; the program's icon and the four other windows follow
-// its first frame.
+// its first frame. The font configuration is read on another core while Qt connects to the
+// display (FontWarmUp).
 
 // Qt
 #include <QApplication>
@@ -11,16 +12,19 @@
 #include "AppInfo.h"
 #include "AppStyle.h"
 #include "AppWindows.h"
+#include "FontWarmUp.h"
 #include "HelpViewer.h"
 #include "Main.h"
 
 int main(int argc, char** argv)
 {
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
     QApplication::setStyle(new AppStyle);
     // Closing the main window ends the program, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
+    fonts.Wait();
     AppInfo::InstallFontSubstitutions();
     // The program's own face for everything without a font of its own: menus, message
     // boxes, the colouring choice. Left at Qt's Latin default, their Japanese captions would
