@@ -22,16 +22,16 @@ bool StartsWithHexPrefix(const QString& t, qsizetype at)
 
 } // namespace
 
-SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath)
+SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath, RegOpen mode)
     : m_registry(std::move(registry))
     , m_keyPath(keyPath)
 {
-    m_open = m_registry->OpenKey(m_keyPath, RegOpen::Create);
+    m_open = m_registry->OpenKey(m_keyPath, mode);
 }
 
-SettingsStore OpenStore(const QString& keyPath)
+SettingsStore OpenStore(const QString& keyPath, RegOpen mode)
 {
-    return SettingsStore(Registry::User(), keyPath);
+    return SettingsStore(Registry::User(), keyPath, mode);
 }
 
 std::optional<int> SettingsStore::NumberFromText(const QString& text)

@@ -44,8 +44,10 @@ class SettingsStore
 {
 public:
     // Opens keyPath under HKEY_CURRENT_USER in registry, creating the key when it does not
-    // exist (so merely starting the game creates its root key).
-    SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath);
+    // exist (so merely starting the game creates its root key). With RegOpen::Existing a
+    // missing key is left missing: every read gives its default, and the first write creates
+    // it.
+    SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath, RegOpen mode = RegOpen::Create);
 
     SettingsStore(SettingsStore&&) = default;
     SettingsStore& operator=(SettingsStore&&) = default;
@@ -106,4 +108,4 @@ private:
 };
 
 // The store on the user's registry (Registry::User()).
-SettingsStore OpenStore(const QString& keyPath);
+SettingsStore OpenStore(const QString& keyPath, RegOpen mode = RegOpen::Create);

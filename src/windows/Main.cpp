@@ -530,7 +530,9 @@ void TMainF::FormCreate()
 
 void TMainF::ReadSettings()
 {
-    SettingsStore store = OpenStore(Keys::Root);
+    // Reading needs no key, and creating it at a first start is a synced write ahead of the
+    // first frame: the options dialog's store, opened right after that frame, creates it.
+    SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
     // A stored index outside a list falls back to its first item, which the deal needs.
     const int cbh = store.ReadNumber(Keys::Sys::CBH);
     m_cbh->setCurrentIndex(cbh >= 0 && cbh < m_cbh->count() ? cbh : 0);

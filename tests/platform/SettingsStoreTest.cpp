@@ -3,6 +3,7 @@
 // value types, and writes that go on after one of them fails.
 
 // Qt
+#include <QFile>
 #include <QTemporaryDir>
 // GoogleTest
 #include <gtest/gtest.h>
@@ -50,6 +51,21 @@ TEST_F(SettingsStoreTest, FirstRunGivesTheDefaultsAndCreatesOnlyTheRootKey)
     EXPECT_EQ(store.ErrorMessage(), QString());
     // Reads never create their section.
     EXPECT_EQ(m_reg.SubKeyNames(Keys::Root).names, QStringList());
+}
+
+// Opened only for reading, a first run creates nothing: the reads give their defaults and
+// the first write creates the key it needs.
+TEST_F(SettingsStoreTest, ReadingWithoutCreatingLeavesAFirstRunUntouched)
+{
+    SettingsStore store(std::make_unique<RegistryFile>(Path()), Keys::Root, RegOpen::Existing);
+    EXPECT_EQ(store.OpenResult().status, RegStatus::NotFound);
+    EXPECT_TRUE(store.ReadFlag(Keys::Wav::CB1));
+    EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 1);
+    EXPECT_FALSE(store.HasErrors());
+    EXPECT_FALSE(QFile::exists(Path()));
+
+    EXPECT_TRUE(store.WriteNumber(Keys::Sys::CBH, 2));
+    EXPECT_EQ(Open().ReadNumber(Keys::Sys::CBH), 2);
 }
 
 struct NumberCase

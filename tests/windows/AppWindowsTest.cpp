@@ -6,6 +6,7 @@
 #include "AppInfo.h"
 #include "AppWindows.h"
 #include "BrimBtn.h"
+#include "Keys.h"
 #include "Main.h"
 #include "Rank.h"
 #include "Registry.h"
@@ -64,6 +65,8 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
 {
     AppWindows windows(dir.path(), AppWindows::Creation::MainWindowFirst);
     EXPECT_FALSE(windows.LaterWindowsCreated());
+    // The main window only reads the settings; the first write waits for the others.
+    EXPECT_FALSE(Registry::User()->KeyExists(Keys::Root));
     TMainF& main = windows.Main();
     LayStemPairs(main);
 
@@ -97,6 +100,7 @@ TEST_F(AppWindowsTest, TheOthersFollowTheFirstFrameAndAreWiredToTheMainWindow)
 
     TSetuF* setu = &windows.Setu();
     EXPECT_EQ(setu->parentWidget(), &main);
+    EXPECT_TRUE(Registry::User()->KeyExists(Keys::Root)) << "merely starting creates the root key";
     EXPECT_FALSE(main.windowIcon().isNull()) << "the program's icon comes with them";
     EXPECT_EQ(windows.Rank().parentWidget(), &main);
     // The deadline passing later creates nothing a second time.
