@@ -208,7 +208,12 @@ void TBrimBtn::PaintFace()
         ColorValue start = 0;
         ColorValue end = 0;
         GradPaint::StartEnd(m_gradStyle, m_topColor, m_currentEndColor, start, end);
-        GradPaint::BuildTable(m_table, start, end, m_colorCnt);
+        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end) {
+            GradPaint::BuildTable(m_table, start, end, m_colorCnt);
+            m_tableStart = start;
+            m_tableEnd = end;
+            m_tableSteps = m_colorCnt;
+        }
         // Rounded bands are outlined with the pen the previous paint left behind: the
         // font colour of that paint (black before the first).
         GradPaint::PaintBands(m_canvas, m_table, m_colorCnt, m_gradStyle, w, h, m_outLineRound);

@@ -186,5 +186,11 @@ private:
     bool m_designMode = false;
     bool m_leftPressed = false;
     GradPaint::GradientTable m_table {};
+    // What m_table was built for; a paint with the same colours and count reuses it, as the
+    // extended-precision build (with a rounding-mode switch per entry) is the dearest part of
+    // painting a tile.
+    ColorValue m_tableStart = 0;
+    ColorValue m_tableEnd = 0;
+    int m_tableSteps = 0;
     Canvas m_canvas;
 };
