@@ -26,11 +26,13 @@ void InstallFontSubstitutions();
 // font for each script of the text before the stand-in is found, so what is only drawn is
 // asked for by the installed name.
 QString InstalledFace(const QString& face);
-// font, asked for by its installed face (InstalledFace); for drawing, never for storing.
+// font, asked for by its installed face (InstalledFace) and drawn without OpenType shaping,
+// which neither Japanese nor Latin text needs (and which Windows' plain text drawing does not
+// do); for drawing, never for storing.
 QFont DrawingFont(const QFont& font);
 
 // A window font from a layout height (negative: pixels without internal leading), by its
-// installed face. Window fonts are never stored.
+// installed face and unshaped, as DrawingFont. Window fonts are never stored.
 QFont WindowFont(const QString& face, int height, bool bold = false, bool italic = false);
 // The board's font until the player chooses one: ＭＳ Ｐゴシック, 24 pixels, under the name it
 // is stored by.
