@@ -117,8 +117,10 @@ fi
 
 # --- start-up ---------------------------------------------------------------------------------
 echo "Measuring start-up ($runs runs each under Xvfb)..."
+# -noreset: the server would reset whenever the last program left, and the next start could
+# fall into that moment.
 : >"$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" >/dev/null 2>&1 &
 xpid=$!
 display=""
 for _ in $(seq 100); do

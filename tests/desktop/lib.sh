@@ -10,13 +10,18 @@ desk_fail() {
         mkdir -p "$DESK_SHOTS" && import -window root "$DESK_SHOTS/failure.png" 2>/dev/null
     fi
     [ -f "${DESK_WORK:-}/orbilo.log" ] && sed 's/^/  program: /' "$DESK_WORK/orbilo.log" | grep -v 'audio device' >&2
+    # Called inside $(...), exit would end only that subshell and the script would go on
+    # with an empty answer: end the script itself (its TERM trap exits through the cleanup).
+    [ "${BASH_SUBSHELL:-0}" -gt 0 ] && kill -TERM $$
     exit 1
 }
 
-# desk_start_x: starts Xvfb on a free display and exports DISPLAY.
+# desk_start_x: starts Xvfb on a free display and exports DISPLAY. -noreset: by default the
+# server resets when its last client leaves, and a program started again at that moment
+# (the restart check) cannot connect.
 desk_start_x() {
     local fifo="$DESK_WORK/displayfd"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     DESK_XPID=$!
     local n=""
     for _ in $(seq 100); do
@@ -40,6 +45,7 @@ desk_setup() {
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     trap desk_cleanup EXIT
+    trap 'exit 1' TERM
     : > "$DESK_WORK/displayfd"
     desk_start_x
 }
