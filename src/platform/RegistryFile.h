@@ -122,7 +122,7 @@ private:
         RegFile::Document document;
     };
     Loaded Load() const;
-    // The subkey or value names of a key of the file, as listed by the document.
+    // The names of a key's subkeys or values, read fresh from the file; list picks which.
     RegNamesResult Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const;
     // Runs change on a fresh copy of the file under the lock and writes the result back
     // when change reports success and has set its flag to say that it changed something.
