@@ -686,6 +686,16 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     auto fail = [&](RegStatus status, const QString& why) {
         return RegResult::Fail(status, QStringLiteral("Cannot write %1: %2").arg(m_path, why));
     };
+    // A change that finds nothing to do (a close storing the values already there) is settled
+    // on a snapshot, without the lock and its synced lock file; a change that has something
+    // to do is worked out again under the lock, on the file as it is then.
+    if (Loaded snapshot = Load(); snapshot.result.Ok()) {
+        bool changed = false;
+        const RegResult r = change(snapshot.document, changed);
+        if (r.Ok() && !changed)
+            return r;
+    }
+
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(RegStatus::WriteFailed, QStringLiteral("the folder %1 cannot be created.").arg(folder));

@@ -126,6 +126,7 @@ private:
     RegNamesResult Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const;
     // Runs change on a fresh copy of the file under the lock and writes the result back
     // when change reports success and has set its flag to say that it changed something.
+    // change may run twice (first on an unlocked snapshot), so it must only edit the copy.
     RegResult Modify(const std::function<RegResult(RegFile::Document&, bool& changed)>& change);
 
     QString m_path;
