@@ -20,26 +20,6 @@
 
 namespace {
 
-// A host with fixed choices that throws every notification away, so that only the game's own
-// work is timed. It notes the end of a game, which the whole-game benchmark waits for.
-class QuietHost : public GameHost
-{
-public:
-    DealSettings deal;
-    bool gameOver = false;
-
-    void PlayWave(int) override { }
-    void Beep() override { }
-    DealSettings CurrentDealSettings() const override { return deal; }
-    Colouring CurrentColouring() const override { return Colouring::ByElement; }
-    void ShowGameOver(const QString&) override { gameOver = true; }
-    void ShowRanking(int) override { }
-    void BoardChanged() override { }
-    void ElementStripChanged(const std::array<int, 5>&) override { }
-    void RemainingLabelChanged(const QString&) override { }
-    void PointsLabelChanged(const QString&) override { }
-};
-
 // The three default score tables, so that every pair is scored as in the program.
 struct Tables
 {
@@ -71,7 +51,7 @@ const Tables& DefaultTables()
 // A game on a full 10 x 12 board of all three sets.
 struct FullBoard
 {
-    QuietHost host;
+    QuietGameHost host;
     Game game { host };
 
     explicit FullBoard(quint32 seed)
@@ -121,7 +101,7 @@ constexpr quint32 BenchSeed = 20240601;
 
 void BM_DealSmall(benchmark::State& state)
 {
-    QuietHost host;
+    QuietGameHost host;
     host.deal = DealSettings { 3, 4, { true, true, true } };
     Game game(host);
     game.Seed(BenchSeed);

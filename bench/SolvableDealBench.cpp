@@ -16,24 +16,6 @@
 
 namespace {
 
-// A host with fixed choices that throws every notification away.
-class QuietHost : public GameHost
-{
-public:
-    DealSettings deal;
-
-    void PlayWave(int) override { }
-    void Beep() override { }
-    DealSettings CurrentDealSettings() const override { return deal; }
-    Colouring CurrentColouring() const override { return Colouring::ByElement; }
-    void ShowGameOver(const QString&) override { }
-    void ShowRanking(int) override { }
-    void BoardChanged() override { }
-    void ElementStripChanged(const std::array<int, 5>&) override { }
-    void RemainingLabelChanged(const QString&) override { }
-    void PointsLabelChanged(const QString&) override { }
-};
-
 constexpr quint32 BenchSeed = 20240601;
 
 void BM_SolvableBuild(benchmark::State& state)
@@ -55,7 +37,7 @@ BENCHMARK(BM_SolvableBuild)->Args({ 3, 4 })->Args({ 10, 12 })->Unit(benchmark::k
 
 void BM_SolvableDealFull(benchmark::State& state)
 {
-    QuietHost host;
+    QuietGameHost host;
     host.deal = DealSettings { 10, 12, { true, true, true }, true };
     Game game(host);
     game.Seed(BenchSeed);
@@ -73,7 +55,7 @@ BENCHMARK(BM_SolvableDealFull)->Unit(benchmark::kMicrosecond);
 // The plain deal of the same board, for comparison.
 void BM_PlainDealFull(benchmark::State& state)
 {
-    QuietHost host;
+    QuietGameHost host;
     host.deal = DealSettings { 10, 12, { true, true, true }, false };
     Game game(host);
     game.Seed(BenchSeed);

@@ -28,21 +28,6 @@ namespace {
 
     constexpr const char* Name = "tablefile";
 
-    class QuietHost : public GameHost
-    {
-    public:
-        void PlayWave(int) override { }
-        void Beep() override { }
-        DealSettings CurrentDealSettings() const override { return {}; }
-        Colouring CurrentColouring() const override { return Colouring::ByElement; }
-        void ShowGameOver(const QString&) override { }
-        void ShowRanking(int) override { }
-        void BoardChanged() override { }
-        void ElementStripChanged(const std::array<int, 5>&) override { }
-        void RemainingLabelChanged(const QString&) override { }
-        void PointsLabelChanged(const QString&) override { }
-    };
-
     QString Cell(const TextGrid& grid, int c, int r)
     {
         return QStringLiteral("cell (%1, %2) \"%3\"").arg(c).arg(r).arg(grid.Cell(c, r));
@@ -120,7 +105,7 @@ namespace {
             s2 = alphabet.at(b % alphabet.size());
         }
 
-        QuietHost host;
+        QuietGameHost host;
         Game game(host);
         game.Seed(1);
         game.SetScoreTable(kind, &table);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the game logic asks of the world outside it. The main window implements this; the
-// tests implement it with a recorder. The game never touches a widget.
+// tests implement it with a recorder; QuietGameHost stands in where nobody watches. The game
+// never touches a widget.
 #pragma once
 
 // Qt
@@ -44,4 +45,24 @@ public:
     virtual void ElementStripChanged(const std::array<int, 5>& counts) = 0;
     virtual void RemainingLabelChanged(const QString& text) = 0;
     virtual void PointsLabelChanged(const QString& text) = 0;
+};
+
+// A host nobody watches, for running the game without a window (benchmarks, fuzzing): fixed
+// deal choices, colouring by element, every notification dropped, the end of a game noted.
+class QuietGameHost : public GameHost
+{
+public:
+    DealSettings deal;
+    bool gameOver = false;
+
+    void PlayWave(int) override { }
+    void Beep() override { }
+    DealSettings CurrentDealSettings() const override { return deal; }
+    Colouring CurrentColouring() const override { return Colouring::ByElement; }
+    void ShowGameOver(const QString&) override { gameOver = true; }
+    void ShowRanking(int) override { }
+    void BoardChanged() override { }
+    void ElementStripChanged(const std::array<int, 5>&) override { }
+    void RemainingLabelChanged(const QString&) override { }
+    void PointsLabelChanged(const QString&) override { }
 };

@@ -103,10 +103,7 @@ done
 xdotool key Escape
 sleep 0.3
 
-xdotool windowfocus --sync "$win"
-xdotool key alt+f
-sleep 0.3
-xdotool key h
+desk_file_menu "$win" h
 rank=$(desk_window '^RanKing Top 30$')
 desk_geometry "$rank"
 sleep 0.3
@@ -123,10 +120,7 @@ box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
 click_at "$bx" "$by"
 desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
 desk_shot full-09-branches-ticked
-xdotool windowfocus --sync "$win"
-xdotool key alt+f
-sleep 0.3
-xdotool key x
+desk_file_menu "$win" x
 desk_wait_exit
 reg="$XDG_CONFIG_HOME/Orbilo/registry.reg"
 grep -q '"CG1"="3"' "$reg" || desk_fail "the ticked set was not stored: $(grep CG1 "$reg")"
@@ -136,10 +130,7 @@ desk_launch
 win=$(desk_window '^OrbiloVer1\.10$')
 desk_menu_height "$win" >/dev/null || desk_fail "the main window was never painted again"
 desk_shot full-10-restarted
-xdotool windowfocus --sync "$win"
-xdotool key alt+f
-sleep 0.3
-xdotool key x
+desk_file_menu "$win" x
 desk_wait_exit
 grep -q '"CG1"="3"' "$reg" || desk_fail "the sets were not remembered across the restart"
 echo "1 passed, 0 failed"

@@ -100,6 +100,15 @@ desk_wait_pixel() {
     desk_fail "pixel $1,$2 never became $3 (is $(desk_pixel "$1" "$2"))"
 }
 
+# desk_file_menu ID KEY: opens the File menu of the main window ID, as a player would with
+# Alt+F, and chooses the item with the accelerator KEY (x: Exit, h: high scores).
+desk_file_menu() {
+    xdotool windowfocus --sync "$1"
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key "$2"
+}
+
 # desk_wait_exit: waits up to ten seconds for the program to end.
 desk_wait_exit() {
     for _ in $(seq 100); do

@@ -28,10 +28,7 @@ after=$(desk_pixel "$tx" $((ty - 14)))
 kill -0 "$DESK_PID" 2>/dev/null || desk_fail "the program died on a click"
 echo "tile top edge before $before after $after"
 
-xdotool windowfocus --sync "$win"
-xdotool key alt+f
-sleep 0.3
-xdotool key x
+desk_file_menu "$win" x
 desk_wait_exit
 reg="$XDG_CONFIG_HOME/Orbilo/registry.reg"
 [ -f "$reg" ] || desk_fail "no settings store at $reg"

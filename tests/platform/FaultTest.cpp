@@ -17,6 +17,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 // own
 #include "Keys.h"
 #include "ScoreTables.h"
@@ -32,19 +34,6 @@
 #include <optional>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 QString Key(const QLatin1String& section)
 {

@@ -13,6 +13,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 // own
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
@@ -31,19 +33,6 @@ QByteArray Crlf(const QString& text)
     QByteArray bytes = Cp932::Encode(text);
     bytes.replace("\n", "\r\n");
     return bytes;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QList<QByteArray> Lines(const QByteArray& bytes)

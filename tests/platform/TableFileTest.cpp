@@ -15,22 +15,11 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 TEST(TableFileTest, DefaultStemTableLinesAreShiftJisBytes)
 {

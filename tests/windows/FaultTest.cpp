@@ -37,6 +37,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <memory>
 
 namespace {
@@ -113,18 +115,9 @@ protected:
         rank.render(&rankImage);
     }
 
-    void WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(m_folder + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
+    void WriteFile(const QString& name, const QByteArray& bytes) { WriteAll(m_folder + name, bytes); }
 
-    QByteArray ReadFile(const QString& name) const
-    {
-        QFile file(m_folder + name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray ReadFile(const QString& name) const { return ReadAll(m_folder + name); }
 
     void Put(const QString& key, const QString& name, const RegValue& value)
     {

@@ -29,6 +29,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <memory>
 
 namespace {
@@ -57,18 +59,9 @@ protected:
         return std::make_unique<TSetuF>(m_folder, font, SysColors::clWindowText);
     }
 
-    void WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(m_folder + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void WriteFile(const QString& name, const QByteArray& bytes) { WriteAll(m_folder + name, bytes); }
 
-    QByteArray ReadFile(const QString& name)
-    {
-        QFile file(m_folder + name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray ReadFile(const QString& name) { return ReadAll(m_folder + name); }
 
     static QString Stored(const Keys::Flag& key)
     {
