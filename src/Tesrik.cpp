@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     // be drawn through a fallback face of another size, and that second Japanese font would
     // be loaded for them alone.
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+    AppInfo::InstallQtTranslation();
     InstallHelpUrlHandler();
 
     AppWindows windows(QString(), AppWindows::Creation::MainWindowFirst);

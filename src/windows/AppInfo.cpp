@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 // own
 #include "FontHeight.h"
@@ -95,6 +97,18 @@ QString ProgramFolder()
     if (!folder.endsWith(QDir::separator()))
         folder += QDir::separator();
     return folder;
+}
+
+QTranslator* InstallQtTranslation(const QString& folder)
+{
+    const QString where = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"), where)) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 } // namespace AppInfo

@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QString>
 
+class QTranslator;
+
 namespace AppInfo {
 
 inline const QString Title = QStringLiteral("OrbiloVer1.10");
@@ -41,6 +43,12 @@ QFont DefaultBoardFont();
 // The program's icon in the sizes a window system asks for. Decoding it takes a few
 // milliseconds, so the start-up sets it once the main window has drawn its first frame.
 QIcon ProgramIcon();
+
+// Qt's own Japanese texts for the stock parts of the program's dialogs: the Yes/No buttons
+// of the confirmation box, the lists of the font dialog. The catalogue (qtbase_ja) is read
+// from folder, Qt's translations folder when empty. Without it those parts stay English and
+// the program runs on. The translator is the application's; null when nothing was found.
+QTranslator* InstallQtTranslation(const QString& folder = QString());
 
 // The folder of the running executable, with its trailing separator; every table file and
 // the ranking file are named after it.

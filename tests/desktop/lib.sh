@@ -119,7 +119,8 @@ desk_wait_exit() {
 }
 
 # desk_menu_height ID: the height of the main window's menu bar, found as the first row of
-# the top strip's gradient (pure blue at its left end), once the window has been painted.
+# the top strip's gradient (pure blue at its left end), which lies below the strip's
+# one-pixel lowered bevel, once the window has been painted.
 desk_menu_height() {
     for _ in $(seq 50); do
         import -window "$1" "$DESK_WORK/win.png" 2>/dev/null
@@ -127,7 +128,7 @@ desk_menu_height() {
         col=$(convert "$DESK_WORK/win.png" -crop 1x60+3+0 -depth 8 txt:- 2>/dev/null | tail -n +2 |
               awk -F'[(),]' '$3 < 10 && $4 < 10 && $5 > 200 { print $2 + 0; exit }')
         if [ -n "$col" ]; then
-            echo $((col - 2))
+            echo $((col - 1))
             return 0
         fi
         sleep 0.1

@@ -124,3 +124,24 @@ TEST_F(URLLinkTest, HoverColourIsTakenAndTheColourFromBeforeIsRestored)
     EXPECT_EQ(m_link->FontColor(), SysColors::clBlue);
     EXPECT_EQ(m_link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
+
+TEST_F(URLLinkTest, HintWindowGoesWhenTheLabelOrItsWindowIsHidden)
+{
+    // However it was hidden, no leave need arrive: a window closed with Enter under a
+    // resting pointer sends none.
+    QWidget* hint = m_link->HintWindow();
+    PointAt(5, 5);
+    ASSERT_TRUE(hint->isVisible());
+    m_link->hide();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_FALSE(m_link->HintShowing());
+    EXPECT_EQ(m_link->FontColor(), SysColors::clBlue);
+
+    m_link->show();
+    PointAt(6, 6);
+    ASSERT_TRUE(hint->isVisible());
+    m_window.hide();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_FALSE(m_link->HintShowing());
+    EXPECT_EQ(m_link->FontColor(), SysColors::clBlue);
+}

@@ -2,6 +2,7 @@
 // The font dialog: what the player did not touch comes back as it went in (pixel size,
 // face name, a colour outside the list), and the colour list is the system dialog's.
 
+#include "AppInfo.h"
 #include "FontDialog.h"
 
 // Qt
@@ -9,7 +10,10 @@
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 // GoogleTest
 #include <gtest/gtest.h>
 
@@ -102,4 +106,32 @@ TEST(FontDialogTest, EscAndReturnCloseTheWholeDialog)
     QTest::keyClick(familyEdit, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(FontDialogTest, StockTextsSpeakJapaneseWithQtsCatalogue)
+{
+    // No catalogue: nothing installed, and the dialogs still work in English.
+    EXPECT_EQ(AppInfo::InstallQtTranslation(QStringLiteral("/nonexistent")), nullptr);
+    auto stockTexts = [] {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+            QMessageBox::Yes | QMessageBox::No);
+        FontDialog dialog;
+        QString firstWritingSystem;
+        for (const QComboBox* combo : dialog.FontChooser()->findChildren<QComboBox*>())
+            if (combo != dialog.ColorBox())
+                firstWritingSystem = combo->itemText(0);
+        return QStringList { box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+            firstWritingSystem };
+    };
+    EXPECT_EQ(stockTexts().at(2), QStringLiteral("Any"));
+
+    // The catalogue comes with the packages the build installs.
+    QTranslator* translator = AppInfo::InstallQtTranslation();
+    ASSERT_NE(translator, nullptr);
+    const QStringList texts = stockTexts();
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_TRUE(texts.at(0).startsWith(QStringLiteral("はい"))) << texts.at(0).toStdString();
+    EXPECT_TRUE(texts.at(1).startsWith(QStringLiteral("いいえ"))) << texts.at(1).toStdString();
+    EXPECT_NE(texts.at(2), QStringLiteral("Any"));
 }

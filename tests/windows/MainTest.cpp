@@ -20,7 +20,9 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,6 +84,26 @@ TEST_F(MainWindowTest, FirstStartDealsThreeByFourStemsAtTheBottomLeft)
     // The element strip shows the element colours.
     EXPECT_EQ(window->GSG()->Buttons(0, 0)->TopColor(), Symbols::ElementColors[0]);
     EXPECT_EQ(window->GSG()->Buttons(4, 0)->TopColor(), Symbols::ElementColors[4]);
+}
+
+TEST_F(MainWindowTest, WindowIsSizedFromTheMenuBarAsLaidOut)
+{
+    // Counted twice in the height (once for the caption), the menu bar must be the one the
+    // window lays out: any other height goes to the board panel, whose room is exactly
+    // 12 x 30 + 4 x 8 by 10 x 30 + 4 x 8. (The panel itself is measured on screen by the
+    // desktop test: here the offscreen frame is not the one the formula assumes.)
+    auto window = Open();
+    const int before = window->menuBar()->height();
+    EXPECT_EQ(window->OuterSize(), QSize(572, 2 * before + 360));
+
+    QFont taller = window->menuBar()->font();
+    taller.setPixelSize(QFontInfo(taller).pixelSize() + 9);
+    window->menuBar()->setFont(taller);
+    window->hide();
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_GT(window->menuBar()->height(), before);
+    EXPECT_EQ(window->OuterSize(), QSize(572, 2 * window->menuBar()->height() + 360));
 }
 
 TEST_F(MainWindowTest, ChoicesAreRememberedAcrossARestart)
