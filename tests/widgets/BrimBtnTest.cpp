@@ -451,19 +451,12 @@ TEST(BrimBtnTest, DoubleClickIsOneClickThenTheDoubleClickAndItsPress)
     QStringList seen;
     QObject::connect(&btn, &TBrimBtn::Clicked, [&] { seen << "click"; });
     QObject::connect(&btn, &TBrimBtn::DoubleClicked, [&] { seen << "double"; });
-    QObject::connect(&btn, &TBrimBtn::MouseDown,
-        [&](TBrimBtn*, int button, int shift, int, int) { seen << QStringLiteral("down %1 %2").arg(button).arg(shift); });
-    using namespace ShiftState;
-    for (const Qt::MouseButton button : { Qt::LeftButton, Qt::RightButton }) {
-        SendMouse(btn, QEvent::MouseButtonPress, button, QPoint(10, 10), Qt::ShiftModifier);
-        SendMouse(btn, QEvent::MouseButtonRelease, button, QPoint(10, 10));
-        SendMouse(btn, QEvent::MouseButtonDblClick, button, QPoint(10, 10), Qt::ShiftModifier);
-        SendMouse(btn, QEvent::MouseButtonRelease, button, QPoint(10, 10));
+    QObject::connect(&btn, &TBrimBtn::MouseDown, [&](TBrimBtn*, int, int shift, int, int) { seen << QString::number(shift); });
+    for (const QEvent::Type press : { QEvent::MouseButtonPress, QEvent::MouseButtonDblClick }) {
+        SendMouse(btn, press, Qt::LeftButton, QPoint(10, 10), Qt::ShiftModifier);
+        SendMouse(btn, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(10, 10));
     }
-    const auto down = [](int button, int shift) { return QStringLiteral("down %1 %2").arg(button).arg(shift); };
-    EXPECT_EQ(seen,
-        QStringList({ down(mbLeft, ssLeft | ssShift), "click", "double", down(mbLeft, ssLeft | ssShift | ssDouble),
-            down(mbRight, ssRight | ssShift), down(mbRight, ssRight | ssShift | ssDouble) }));
+    EXPECT_EQ(seen, QStringList({ "9", "click", "double", "73" })); // left + Shift, + double
 }
 
 TEST(BrimBtnTest, HandlersMayDeleteTheButton)

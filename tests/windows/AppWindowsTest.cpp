@@ -19,9 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
-#include <QImage>
 #include <QLabel>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,50 +188,4 @@ TEST_F(AppWindowsTest, SizeListsBuildTheirDropDownsOnlyWhenOpened)
     }
 }
 
-// Each grid against its own layout: column widths, row heights, and lines only where the
-// layout has them (each step from one cell to the next is its size plus its line).
-TEST_F(AppWindowsTest, EveryGridHasTheCellsAndLinesOfItsLayout)
-{
-    AppWindows windows(dir.path());
-    windows.ShowMain();
-    windows.Rank().Grid().SetRowCount(5);
-    windows.Rank().show();
-    windows.Setu().PageControl1()->setCurrentWidget(windows.Setu().SG(1));
-    windows.Setu().show();
-    struct Layout
-    {
-        TStringGrid* grid;
-        QList<int> widths;
-        int rowHeight;
-        int vertLine, horzLine;
-    };
-    // The move log: column 4 is 168 - 97 - one menu-bar height (19) - 1.
-    const Layout layouts[] = {
-        { windows.Main().SG1(), { 18, 18, 25, 40, 51 }, 16, 0, 0 },
-        { windows.Setu().SG(1), { 25, 25, 25, 312 }, 16, 1, 1 },
-        { windows.Rank().SG0(), { 42, 119, 53, 152 }, 18, 1, 1 },
-    };
-    for (const Layout& l : layouts) {
-        SCOPED_TRACE(l.grid->objectName().toStdString() + " in " + l.grid->window()->windowTitle().toStdString());
-        for (int c = 0; c < l.widths.size(); ++c) {
-            EXPECT_EQ(l.grid->CellRect(c, 1).width(), l.widths.at(c)) << c;
-            if (c + 1 < l.widths.size()) {
-                const int step = l.grid->CellRect(c + 1, 1).left() - l.grid->CellRect(c, 1).left();
-                EXPECT_EQ(step, l.widths.at(c) + l.vertLine) << c;
-            }
-        }
-        EXPECT_EQ(l.grid->CellRect(0, 1).height(), l.rowHeight);
-        EXPECT_EQ(l.grid->CellRect(0, 2).top() - l.grid->CellRect(0, 1).top(), l.rowHeight + l.horzLine);
-    }
-
-    // Down the move log's empty column every pixel of the rows is the cells' grey.
-    TStringGrid* log = windows.Main().SG1();
-    QImage image(log->size(), QImage::Format_RGB32);
-    log->render(&image);
-    const int x = log->CellRect(4, 1).left() + 2;
-    for (int y = log->CellRect(4, 1).top(); y <= log->CellRect(4, 6).bottom(); ++y)
-        EXPECT_EQ(image.pixel(x, y), qRgb(128, 128, 128)) << y;
-}
-
 } // namespace
-
