@@ -14,6 +14,7 @@
 #include "Registry.h"
 #include "StringGrid.h"
 #include "Symbols.h"
+#include "URLLink.h"
 
 // Qt
 #include <QAbstractButton>
@@ -240,6 +241,9 @@ TEST(AboutBoxTest, ShowsTheTitleOnItsGradient)
     EXPECT_EQ(about.Label1()->Caption(), QStringLiteral("OrbiloVer1.10"));
     EXPECT_EQ(about.size(), QSize(301, 141));
     EXPECT_FALSE(about.ProgramIcon()->pixmap().isNull());
+    // Only the link's own hint window speaks here: a standard tooltip would stand over it.
+    EXPECT_TRUE(about.URLLink1()->toolTip().isEmpty());
+    EXPECT_TRUE(about.URLLink1()->EnableShowHint());
 }
 
 } // namespace
