@@ -2,14 +2,13 @@
 #include "AppInfo.h"
 
 // Qt
-#include <QCoreApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringList>
 
 // own
 #include "FontHeight.h"
+#include "store/DataFolder.h"
 
 namespace AppInfo {
 
@@ -91,10 +90,7 @@ QIcon ProgramIcon()
 
 QString ProgramFolder()
 {
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
+    return DataFolder::Current().folder;
 }
 
 } // namespace AppInfo

@@ -42,8 +42,8 @@ QFont DefaultBoardFont();
 // milliseconds, so the start-up sets it once the main window has drawn its first frame.
 QIcon ProgramIcon();
 
-// The folder of the running executable, with its trailing separator; every table file and
-// the ranking file are named after it.
+// The folder the table files and the ranking file live in, with its trailing separator:
+// the executable's folder, or for an installed copy the player's data folder (DataFolder).
 QString ProgramFolder();
 
 
