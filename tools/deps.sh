@@ -4,7 +4,7 @@
 # Sourced by run.sh and test.sh. Works as root, or through sudo for a desktop user.
 orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
                  googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-                 xvfb x11-utils xdotool imagemagick)
+                 xvfb x11-utils xdotool imagemagick appstream)
 
 orbilo_install_deps() {
     local missing=()

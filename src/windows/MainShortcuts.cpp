@@ -15,8 +15,8 @@ void Bind(TMainF& main, const QKeySequence& keys, void (TMainF::*command)())
 {
     auto* shortcut = new QShortcut(keys, &main);
     shortcut->setContext(Qt::WindowShortcut);
-    // A modal dialog normally keeps the keys from the main window, but not every window
-    // system honours that (the main window can hold the focus behind a box that is up).
+    // Qt keeps keys from a window that a modal dialog blocks; asking here makes "nothing
+    // while a dialog is up" the shortcuts' own rule rather than the focus handling's.
     QObject::connect(shortcut, &QShortcut::activated, &main, [&main, command] {
         if (!QApplication::activeModalWidget())
             (main.*command)();
