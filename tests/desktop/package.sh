@@ -73,8 +73,12 @@ mkdir -p "$home" "$DESK_WORK/runtime"
 as_player=()
 if [ "$(id -u)" -eq 0 ]; then
     player="orbl$$"
-    useradd --no-create-home --home-dir "$home" --shell /usr/sbin/nologin "$player" ||
-        desk_fail "could not create the user $player"
+    # Another test run may hold the user database's lock for a moment.
+    for _ in $(seq 20); do
+        useradd --no-create-home --home-dir "$home" --shell /usr/sbin/nologin "$player" 2>"$DESK_WORK/useradd.log" && break
+        sleep 0.5
+    done
+    id "$player" >/dev/null 2>&1 || desk_fail "could not create the user $player: $(cat "$DESK_WORK/useradd.log")"
     chown "$player:" "$home" "$DESK_WORK/runtime"
     as_player=(setpriv --reuid="$(id -u "$player")" --regid="$(id -g "$player")" --clear-groups)
 fi

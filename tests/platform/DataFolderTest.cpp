@@ -17,9 +17,11 @@
 
 #include "TestFiles.h"
 
-#include <sys/fsuid.h>
 #include <thread>
 #include <unistd.h>
+#if defined(__linux__)
+#include <sys/fsuid.h>
+#endif
 
 namespace {
 
@@ -115,6 +117,7 @@ bool WithoutRootsPermissions(Action action)
         return true;
     }
     bool dropped = false;
+#if defined(__linux__)
     std::thread thread([&] {
         setfsuid(65534);
         setfsgid(65534);
@@ -123,6 +126,7 @@ bool WithoutRootsPermissions(Action action)
             action();
     });
     thread.join();
+#endif
     return dropped;
 }
 
