@@ -19,25 +19,13 @@ struct Option
     QString description;
 };
 
-// The program's own options, in the order the help lists them.
-const Option& HelpOption()
-{
-    static const Option option { { QStringLiteral("h"), QStringLiteral("help") }, QString(),
-                                 QStringLiteral("この説明を表示して終了します。") };
-    return option;
-}
-
-const Option& VersionOption()
-{
-    static const Option option { { QStringLiteral("v"), QStringLiteral("version") }, QString(),
-                                 QStringLiteral("Orbilo と Qt のバージョンを表示して終了します。") };
-    return option;
-}
-
-QList<const Option*> ProgramOptions()
-{
-    return { &HelpOption(), &VersionOption() };
-}
+// The program's own options, in the order the help lists them; the first name of each is
+// the one Parse asks for.
+const Option ProgramOptions[] = {
+    { { QStringLiteral("h"), QStringLiteral("help") }, QString(), QStringLiteral("この説明を表示して終了します。") },
+    { { QStringLiteral("v"), QStringLiteral("version") }, QString(),
+      QStringLiteral("Orbilo と Qt のバージョンを表示して終了します。") },
+};
 
 // What QGuiApplication and QApplication take from the command line themselves, with or
 // without a value. They are accepted here and left in the arguments for Qt.
@@ -66,13 +54,13 @@ QString OptionLabel(const Option& option)
 QString HelpText(const QString& program)
 {
     int width = 0;
-    for (const Option* option : ProgramOptions())
-        width = qMax(width, int(OptionLabel(*option).size()));
+    for (const Option& option : ProgramOptions)
+        width = qMax(width, int(OptionLabel(option).size()));
     QString text = QStringLiteral("使い方: %1 [オプション]\n").arg(program)
         + QStringLiteral("五行の干・支・九星を隣どうしで組にして消していくパズルです。"
                          "オプションなしで起動すると、ゲームの画面が開きます。\n\nオプション:\n");
-    for (const Option* option : ProgramOptions())
-        text += QStringLiteral("  %1  %2\n").arg(OptionLabel(*option), -width).arg(option->description);
+    for (const Option& option : ProgramOptions)
+        text += QStringLiteral("  %1  %2\n").arg(OptionLabel(option), -width).arg(option.description);
     text += QStringLiteral("\nQt のウィンドウシステムのオプション（-platform、-style、-display など）も使えます。\n");
     return text;
 }
@@ -103,8 +91,8 @@ Request Parse(const QStringList& arguments)
     QCommandLineParser parser;
     // "-platform" is one option, as Qt reads it, not the letters p, l, a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const Option* option : ProgramOptions())
-        parser.addOption(QCommandLineOption(option->names, option->description, option->valueName));
+    for (const Option& option : ProgramOptions)
+        parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
     for (const char* name : QtValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char* name : QtSwitches)
@@ -121,9 +109,9 @@ Request Parse(const QStringList& arguments)
         return Failure(program, QStringLiteral("オプションを読めません（%1）").arg(parser.errorText()));
     }
     // Help wins over everything else on the line, as asking for it is always safe.
-    if (parser.isSet(HelpOption().names.first()))
+    if (parser.isSet(QStringLiteral("h")))
         return { Action::ShowHelp, HelpText(program) };
-    if (parser.isSet(VersionOption().names.first()))
+    if (parser.isSet(QStringLiteral("v")))
         return { Action::ShowVersion, VersionText() };
     if (!parser.positionalArguments().isEmpty())
         return Failure(program, QStringLiteral("余分な引数があります: ") + parser.positionalArguments().first());
