@@ -5,8 +5,9 @@
 # qt6-translations-l10n holds Qt's own Japanese texts for the stock dialogs; the game runs
 # without it, in English there.
 orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
-                 qt6-translations-l10n googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic
-                 fonts-ipafont-mincho xvfb x11-utils xdotool imagemagick)
+                 googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
+                 xvfb x11-utils xdotool imagemagick appstream
+                 qt6-translations-l10n)
 
 orbilo_install_deps() {
     local missing=()

@@ -2,8 +2,6 @@
 #include "AppInfo.h"
 
 // Qt
-#include <QCoreApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QHash>
 #include <QLibraryInfo>
@@ -12,6 +10,7 @@
 
 // own
 #include "FontHeight.h"
+#include "store/DataFolder.h"
 
 namespace AppInfo {
 
@@ -93,10 +92,7 @@ QIcon ProgramIcon()
 
 QString ProgramFolder()
 {
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
+    return DataFolder::Current().folder;
 }
 
 QTranslator* InstallQtTranslation(const QString& folder)

@@ -50,8 +50,8 @@ QIcon ProgramIcon();
 // the program runs on. The translator is the application's; null when nothing was found.
 QTranslator* InstallQtTranslation(const QString& folder = QString());
 
-// The folder of the running executable, with its trailing separator; every table file and
-// the ranking file are named after it.
+// The folder the table files and the ranking file live in, with its trailing separator:
+// the executable's folder, or for an installed copy the player's data folder (DataFolder).
 QString ProgramFolder();
 
 

@@ -26,6 +26,7 @@
 #include "GradBox.h"
 #include "HelpViewer.h"
 #include "Keys.h"
+#include "MainShortcuts.h"
 #include "NBAry.h"
 #include "NewCtrls.h"
 #include "Numbers.h"
@@ -148,6 +149,7 @@ TMainF::TMainF(const QString& programFolder, QWidget* parent)
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     BuildLayout();
     BuildMenu();
+    InstallMainShortcuts(*this);
     FormCreate();
 }
 
