@@ -2,6 +2,7 @@
 #include "AppInfo.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QLibraryInfo>
