@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     // be loaded for them alone.
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     InstallHelpUrlHandler();
+    AppColors::ApplyStored();
 
     AppWindows windows(QString(), AppWindows::Creation::MainWindowFirst);
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);

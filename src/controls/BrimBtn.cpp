@@ -208,11 +208,14 @@ void TBrimBtn::PaintFace()
         ColorValue start = 0;
         ColorValue end = 0;
         GradPaint::StartEnd(m_gradStyle, m_topColor, m_currentEndColor, start, end);
-        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end) {
+        const int generation = SysColors::TableGeneration();
+        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end
+            || m_tableGeneration != generation) {
             GradPaint::BuildTable(m_table, start, end, m_colorCnt);
             m_tableStart = start;
             m_tableEnd = end;
             m_tableSteps = m_colorCnt;
+            m_tableGeneration = generation;
         }
         // Rounded bands are outlined with the pen the previous paint left behind: the
         // font colour of that paint (black before the first).
