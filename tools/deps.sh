@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages the build, the tests and the game need, when any is missing.
 # Sourced by run.sh and test.sh. Works as root, or through sudo for a desktop user.
-orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev
                  googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-                 xvfb x11-utils xdotool imagemagick)
+                 xvfb x11-utils xdotool imagemagick pulseaudio pulseaudio-utils)
 
 orbilo_install_deps() {
     local missing=()
