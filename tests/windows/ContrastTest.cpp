@@ -2,9 +2,9 @@
 // Every text of every window stands out from what is behind it, on a dark desktop, in the
 // classic colours and in the desktop's. Measured from pixels: each window is rendered as it
 // is and again with every text made invisible; the pixels that differ are the texts, one
-// text to each cluster of them. A text's colour is the commonest colour among its pixels
-// and its contrast the median, over the rest of its bounding box, of the contrast between
-// that colour and the pixel behind.
+// text to each cluster of them. A text's colour is that of its pixel that stands out most
+// from what it covers, and its contrast the median, over the rest of its bounding box, of
+// the contrast between that colour and the pixel behind.
 
 #include "About.h"
 #include "AppStyle.h"
@@ -29,10 +29,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
-#include <QGroupBox>
-#include <QHash>
 #include <QImage>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScrollBar>
