@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     AppInfo::InstallQtTranslation();
     InstallHelpUrlHandler();
+    AppColors::ApplyStored();
 
     const DataFolder::Choice& data = DataFolder::Current();
     AppWindows windows(data.folder, AppWindows::Creation::MainWindowFirst);

@@ -636,6 +636,9 @@ void TStringGrid::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange && m_strip)
         m_strip->update();
+    // The program's colours changed: the system colours resolve anew.
+    if (event->type() == QEvent::PaletteChange)
+        UpdatePaintTools();
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event)

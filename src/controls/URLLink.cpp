@@ -200,6 +200,15 @@ void TURLLink::ApplyFontColor()
     update();
 }
 
+void TURLLink::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    // The program's colours changed: a system font colour resolves anew.
+    if (event->type() == QEvent::PaletteChange
+        && palette().color(QPalette::Active, QPalette::WindowText) != SysColors::ToQColor(m_fontColor))
+        ApplyFontColor();
+}
+
 void TURLLink::paintEvent(QPaintEvent* event)
 {
     if (!m_transparent) {

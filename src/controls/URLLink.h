@@ -96,6 +96,7 @@ public:
     bool HintShowing() const { return m_hintShowing; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -275,6 +275,9 @@ void TMainF::BuildLayout()
     m_panel3->setFont(AppInfo::WindowFont(AppInfo::PGothic, -15));
     QPalette comboPalette = m_panel3->palette();
     comboPalette.setColor(QPalette::Button, ToQColor(clSilver));
+    // Their text goes with their face, not with the desktop: light text on the silver face
+    // would not read.
+    comboPalette.setColor(QPalette::ButtonText, ToQColor(clBlack));
     m_panel3->setPalette(comboPalette);
     const QFont smallWhite = AppInfo::WindowFont(AppInfo::PGothic, -12);
     m_label1 = MakeLabel(QStringLiteral("縦"), m_panel3, clWhite, smallWhite);
