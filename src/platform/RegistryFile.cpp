@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 // own
 #include "Cp932.h"
+#include "SafeFile.h"
 
 namespace {
 
@@ -720,17 +720,10 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!r.Ok() || !changed)
         return r;
 
-    const QByteArray bytes = RegFile::Serialise(loaded.document);
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(RegStatus::WriteFailed, out.errorString());
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return fail(RegStatus::WriteFailed, why);
-    }
-    if (!out.commit())
-        return fail(RegStatus::WriteFailed, out.errorString());
+    const FileError written = SafeFile::Write(m_path, RegFile::Serialise(loaded.document));
+    if (!written.Ok())
+        return RegResult::Fail(RegStatus::WriteFailed,
+            QStringLiteral("設定ファイル %1 に書き込めませんでした（%2）").arg(m_path, written.Reason()));
     return RegResult::Success();
 }
 

@@ -310,8 +310,8 @@ TEST(FaultChild, DISABLED_SaveLoop)
         FillVersion(grid, v);
         std::printf("saving %d\n", v);
         std::fflush(stdout);
-        QString why;
-        ASSERT_TRUE(TableFile::Save(grid, table, &why)) << why.toStdString();
+        FileError why;
+        ASSERT_TRUE(TableFile::Save(grid, table, &why)) << why.Reason().toStdString();
         SettingsStore store(
             std::make_unique<RegistryFile>(QDir(folder).filePath(QStringLiteral("registry.reg"))),
             Keys::Root);

@@ -145,9 +145,9 @@ TEST_F(TableFileOnDiskTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced)
     TextGrid grid(4, 101);
     EXPECT_EQ(TableFile::Load(grid, Path("SG1.dat")), TableFile::LoadResult::Unreadable);
     EXPECT_EQ(grid.RowCount(), 101);
-    QString error;
+    FileError error;
     EXPECT_FALSE(TableFile::Save(grid, Path("SG1.dat"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error.kind, FileError::Kind::FolderInTheWay);
     EXPECT_TRUE(QFileInfo(Path("SG1.dat")).isDir());
     EXPECT_FALSE(QFileInfo::exists(Path("SG1sav")));
 }
