@@ -2,6 +2,7 @@
 #include "SafeFile.h"
 
 // Qt
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -265,6 +266,19 @@ FileError CopyUnlessExists(const QString& from, const QString& to)
     if (source.error() != QFileDevice::NoError)
         return FileError::Of(FileError::Kind::Io);
     return Write(to, bytes);
+}
+
+FileError WhyCannotCreateIn(const QString& folder)
+{
+    Io& io = CurrentIo();
+    QString temp;
+    int handle = -1;
+    int rc = CreateTemporary(QDir(folder).filePath(QStringLiteral("probe")), io, temp, handle);
+    if (rc != 0)
+        return FileError::FromErrno(rc);
+    rc = FillTemporary(handle, QByteArrayLiteral("0"), io);
+    io.Remove(temp);
+    return rc != 0 ? FileError::FromErrno(rc) : FileError::Of(FileError::Kind::Other);
 }
 
 } // namespace SafeFile

@@ -66,4 +66,9 @@ FileError Write(const QString& path, const QByteArray& bytes);
 // is written and the result is Ok). A copy that fails leaves no file at to.
 FileError CopyUnlessExists(const QString& from, const QString& to);
 
+// Why a new file cannot be made in the folder, found by trying: a one-byte temporary file is
+// written there the safe way and removed again. For a caller that learnt only that some
+// file could not be made (a lock file). Kind::Other when the attempt succeeds.
+FileError WhyCannotCreateIn(const QString& folder);
+
 } // namespace SafeFile
