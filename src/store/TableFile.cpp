@@ -47,7 +47,7 @@ void Parse(const QByteArray& bytes, TextGrid& grid)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // One conversion per line rather than per cell: a comma byte is never part of a
         // double-byte character (trail bytes start at 0x40), and a lead byte cut off by a
-        // comma decodes to U+FFFD either way, so the cells come out the same.
+        // comma is kept as its raw byte either way, so the cells come out the same.
         const QByteArrayView bytes = lines.at(i);
         const qsizetype lastComma = bytes.lastIndexOf(',');
         const QString line = lastComma < 0 ? QString() : Cp932::Decode(bytes.data(), lastComma + 1);
