@@ -29,7 +29,7 @@ namespace {
 
 // Passes every call on to the system, and makes the one numbered failAt (counted from 0)
 // fail with error the way the system would.
-class FaultyIo final : public SafeFile::Io
+class FaultyIo : public SafeFile::Io
 {
 public:
     FaultyIo(int failAt, int error) : m_failAt(failAt), m_error(error) {}
@@ -84,29 +84,20 @@ private:
 
 // Writes that each take at most a few bytes, and one write that says it took everything
 // but took nothing, as a broken device or driver might.
-class ShortIo final : public SafeFile::Io
+class ShortIo final : public FaultyIo
 {
 public:
-    explicit ShortIo(int silentlyLost) : m_silentlyLost(silentlyLost) {}
+    explicit ShortIo(int silentlyLost) : FaultyIo(-1, 0), m_silentlyLost(silentlyLost) {}
 
-    int Create(const QString& path, int& handle) override { return System().Create(path, handle); }
     int Write(int handle, const char* data, qsizetype size, qsizetype& written) override
     {
-        if (m_writes++ == m_silentlyLost) {
-            written = size;
-            return 0;
-        }
-        return System().Write(handle, data, qMin<qsizetype>(size, 777), written);
+        if (m_writes++ != m_silentlyLost)
+            return FaultyIo::Write(handle, data, qMin<qsizetype>(size, 777), written);
+        written = size;
+        return 0;
     }
-    int Sync(int handle) override { return System().Sync(handle); }
-    int Size(int handle, qint64& size) override { return System().Size(handle, size); }
-    int Close(int handle) override { return System().Close(handle); }
-    int Rename(const QString& from, const QString& to) override { return System().Rename(from, to); }
-    int Remove(const QString& path) override { return System().Remove(path); }
-    int SyncFolder(const QString& folder) override { return System().SyncFolder(folder); }
 
 private:
-    static SafeFile::Io& System() { return SafeFile::SystemIo(); }
     int m_silentlyLost;
     int m_writes = 0;
 };
