@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The board half of the game: deal, picks, removal, column closing, hint and end test.
 
-#include "Game.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QDateTime>

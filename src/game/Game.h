@@ -5,9 +5,9 @@
 // points total is summed from it and undo reads the last move back from it.
 #pragma once
 
-#include "GameHost.h"
-#include "SolvableDeal.h"
-#include "TextGrid.h"
+#include "game/GameHost.h"
+#include "game/SolvableDeal.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QPointer>

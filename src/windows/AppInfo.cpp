@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppInfo.h"
+#include "windows/AppInfo.h"
 
 // Qt
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include <QTranslator>
 
 // own
-#include "FontHeight.h"
+#include "controls/FontHeight.h"
 #include "store/DataFolder.h"
 
 namespace AppInfo {

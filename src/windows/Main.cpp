@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Main.h"
+#include "windows/Main.h"
 
 // Qt
 #include <QApplication>
@@ -19,25 +19,25 @@
 #include <QTimer>
 
 // own
-#include "About.h"
-#include "AppInfo.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "GradBox.h"
-#include "HelpViewer.h"
-#include "Keys.h"
-#include "MainShortcuts.h"
-#include "NBAry.h"
-#include "NewCtrls.h"
-#include "Numbers.h"
-#include "Panel.h"
-#include "Rank.h"
-#include "SettingsStore.h"
-#include "Setu.h"
-#include "StringGrid.h"
-#include "Symbols.h"
-#include "URLLink.h"
-#include "sound/SoundPlayer.h"
+#include "windows/About.h"
+#include "windows/AppInfo.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/GradBox.h"
+#include "windows/HelpViewer.h"
+#include "store/Keys.h"
+#include "windows/MainShortcuts.h"
+#include "controls/NBAry.h"
+#include "controls/NewCtrls.h"
+#include "game/Numbers.h"
+#include "controls/Panel.h"
+#include "windows/Rank.h"
+#include "store/SettingsStore.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
+#include "controls/URLLink.h"
+#include "platform/sound/SoundPlayer.h"
 
 namespace {
 

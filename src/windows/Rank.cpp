@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Rank.h"
+#include "windows/Rank.h"
 
 // Qt
 #include <QDir>
@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QScreen>
 // own
-#include "AppInfo.h"
-#include "Name.h"
-#include "Panel.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/AppInfo.h"
+#include "windows/Name.h"
+#include "controls/Panel.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
 #include "store/TableFile.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <QPen>
 #include <QPointer>
 // own
-#include "StringGrid.h"
+#include "controls/StringGrid.h"
 
 #include <functional>
 #include <memory>

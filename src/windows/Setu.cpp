@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Setu.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QBoxLayout>
@@ -15,15 +15,15 @@
 #include <QScreen>
 #include <QTabWidget>
 // own
-#include "AppInfo.h"
-#include "AppStyle.h"
-#include "CtrlsEx.h"
-#include "FontDialog.h"
-#include "HelpViewer.h"
-#include "Panel.h"
-#include "ScoreTables.h"
-#include "ShiftState.h"
-#include "StringGrid.h"
+#include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
+#include "controls/CtrlsEx.h"
+#include "windows/FontDialog.h"
+#include "windows/HelpViewer.h"
+#include "controls/Panel.h"
+#include "game/ScoreTables.h"
+#include "controls/ShiftState.h"
+#include "controls/StringGrid.h"
 #include "store/Keys.h"
 #include "store/SettingsStore.h"
 #include "store/TableFile.h"

@@ -19,8 +19,8 @@
 #include <QString>
 #include <QStringList>
 // own
-#include "SysColors.h"
-#include "TextGrid.h"
+#include "controls/SysColors.h"
+#include "game/TextGrid.h"
 #include "platform/FileError.h"
 
 #include <array>

@@ -5,8 +5,8 @@
 // over the tiles in play.
 
 #include "GameTestSupport.h"
-#include "SolvableDeal.h"
-#include "Symbols.h"
+#include "game/SolvableDeal.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

@@ -20,11 +20,11 @@
 #include "TestFiles.h"
 
 // own
-#include "Keys.h"
-#include "ScoreTables.h"
-#include "SettingsStore.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "store/Keys.h"
+#include "game/ScoreTables.h"
+#include "store/SettingsStore.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/FontRecord.h"

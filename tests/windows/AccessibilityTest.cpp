@@ -2,14 +2,14 @@
 // What a screen reader hears of the main window, read back through Qt's accessibility
 // interfaces, and the events it is told of while a game is played.
 
-#include "AccessibleEvents.h"
-#include "Accessibility.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Main.h"
-#include "NBAry.h"
-#include "Registry.h"
-#include "StringGrid.h"
+#include "controls/AccessibleEvents.h"
+#include "windows/Accessibility.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/Main.h"
+#include "controls/NBAry.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QAccessible>

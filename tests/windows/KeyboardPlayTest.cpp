@@ -7,16 +7,16 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "CtrlsEx.h"
-#include "Main.h"
-#include "Panel.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "SettingsStore.h"
-#include "StringGrid.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "store/SettingsStore.h"
+#include "controls/StringGrid.h"
 #include "store/Keys.h"
 
 // Qt

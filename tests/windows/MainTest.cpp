@@ -4,17 +4,17 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "About.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "GradBox.h"
-#include "HelpViewer.h"
-#include "Main.h"
-#include "NBAry.h"
-#include "Registry.h"
-#include "StringGrid.h"
-#include "Symbols.h"
-#include "URLLink.h"
+#include "windows/About.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/GradBox.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
+#include "controls/NBAry.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
+#include "controls/URLLink.h"
 
 // Qt
 #include <QAbstractButton>

@@ -4,8 +4,8 @@
 // files, the font button. The settings store is a temporary file and the program folder a
 // temporary directory; notices are collected instead of shown.
 
-#include "AppStyle.h"
-#include "Setu.h"
+#include "windows/AppStyle.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QCheckBox>
@@ -22,9 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 // own
-#include "CtrlsEx.h"
-#include "Panel.h"
-#include "StringGrid.h"
+#include "controls/CtrlsEx.h"
+#include "controls/Panel.h"
+#include "controls/StringGrid.h"
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
 #include "store/Keys.h"
