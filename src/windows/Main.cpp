@@ -28,7 +28,6 @@
 #include "Keys.h"
 #include "NBAry.h"
 #include "NewCtrls.h"
-#include "Numbers.h"
 #include "Panel.h"
 #include "Rank.h"
 #include "SettingsStore.h"
@@ -626,9 +625,9 @@ void TMainF::StartBtnClick()
 
 void TMainF::H1Click()
 {
-    m_game.SetRankPending(0);
+    m_game.SetRankPending(RankPending::None);
     if (m_rank)
-        m_rank->ShowRanking(1);
+        m_rank->ShowRanking(RankingMode::ShowOnly);
 }
 
 void TMainF::Exit1Click()
@@ -674,7 +673,7 @@ void TMainF::HintBtnClick()
     m_game.HintBtnClick();
     // The cursor goes to the tile the hint picked (not when the hint took a pick back).
     if (m_game.Selection().size() == 1) {
-        m_cursorTile = Numbers::ParseInteger(m_game.Selection().first()).value_or(m_cursorTile);
+        m_cursorTile = m_game.Selection().first();
         PlaceCursor();
     }
 }
@@ -688,7 +687,7 @@ void TMainF::Timer1Timer()
         return;
     const QString minutes = m_setu->WarningMinutesText();
     const bool quitting = m_setu->QuitOnWarning();
-    PlayWave(4);
+    PlayWave(Sound::Notice);
     ShowMessage(OverPlay::WarningText(minutes, quitting, AppInfo::Title));
     // Read again: the player may have changed it while the message was up.
     if (m_setu && m_setu->QuitOnWarning())
@@ -713,18 +712,13 @@ void TMainF::ApplyBoardFont()
     m_game.ColorAllTiles();
 }
 
-void TMainF::UpdateElementStrip()
-{
-    m_game.UpdateElementStrip();
-}
-
 // --- GameHost ----------------------------------------------------------------------------------
 
-void TMainF::PlayWave(int number)
+void TMainF::PlayWave(Sound sound)
 {
     if (!m_setu || !m_setu->SoundOn() || !m_sound)
         return;
-    m_sound->Play(number);
+    m_sound->Play(int(sound));
 }
 
 void TMainF::Beep()
@@ -761,7 +755,7 @@ void TMainF::ShowGameOver(const QString& message)
     ShowMessage(message);
 }
 
-void TMainF::ShowRanking(int mode)
+void TMainF::ShowRanking(RankingMode mode)
 {
     if (m_rank)
         m_rank->ShowRanking(mode);
@@ -915,12 +909,12 @@ int TMainF::PointsTotal() const
     return m_game.PointsTotal();
 }
 
-int TMainF::RankPending() const
+::RankPending TMainF::RankPending() const
 {
     return m_game.RankPending();
 }
 
-void TMainF::SetRankPending(int value)
+void TMainF::SetRankPending(::RankPending value)
 {
     m_game.SetRankPending(value);
 }

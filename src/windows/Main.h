@@ -80,15 +80,14 @@ public:
 
     // Copies the options dialog's font onto the board panel and every tile.
     void ApplyBoardFont();
-    void UpdateElementStrip();
 
     // --- GameHost
-    void PlayWave(int number) override;
+    void PlayWave(Sound sound) override;
     void Beep() override;
     DealSettings CurrentDealSettings() const override;
     Colouring CurrentColouring() const override;
     void ShowGameOver(const QString& message) override;
-    void ShowRanking(int mode) override;
+    void ShowRanking(RankingMode mode) override;
     void BoardChanged() override;
     void ElementStripChanged(const std::array<int, 5>& counts) override;
     void RemainingLabelChanged(const QString& text) override;
@@ -96,8 +95,8 @@ public:
 
     // --- RankHost
     int PointsTotal() const override;
-    int RankPending() const override;
-    void SetRankPending(int value) override;
+    ::RankPending RankPending() const override;
+    void SetRankPending(::RankPending value) override;
     void NewGame() override;
     QString ProgramFolder() const override { return m_programFolder; }
     void ShowMessage(const QString& text) override;

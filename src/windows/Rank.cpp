@@ -71,7 +71,7 @@ TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
     m_penHighlight = QPen(SysColors::ToQColor(SysColors::clYellow));
 
     if (m_nameForm)
-        m_nameForm->SetPlayWave([host](int number) { host->PlayWave(number); });
+        m_nameForm->SetPlayWave([host](Sound sound) { host->PlayWave(sound); });
 
     resize(ClientWidth, ClientHeight);
     FormResize(); // a hidden window gets its resize event only when first shown
@@ -96,7 +96,7 @@ QString TRankF::FilePath() const
     return m_host->ProgramFolder() + Ranking::FileName();
 }
 
-void TRankF::ShowRanking(int mode)
+void TRankF::ShowRanking(RankingMode mode)
 {
     // While the window is open its grid is newer than the file: an entry made since it
     // opened is saved only when it closes, so reading the file now would drop that entry.
@@ -105,7 +105,7 @@ void TRankF::ShowRanking(int mode)
         Ranking::Normalise(Grid());
     }
     RenumberRanks();
-    if (mode == 0 && RankPosition(m_host->PointsTotal()) == Ranking::NotPlaced)
+    if (mode == RankingMode::OfferResult && RankPosition(m_host->PointsTotal()) == Ranking::NotPlaced)
         return;
     BringToFront();
 }
@@ -127,9 +127,9 @@ void TRankF::RenumberRanks()
 
 void TRankF::FormShow()
 {
-    if (m_host->RankPending() == 0)
+    if (m_host->RankPending() == RankPending::None)
         return; // only shown
-    m_host->SetRankPending(0);
+    m_host->SetRankPending(RankPending::None);
     const int place = RankPosition(m_host->PointsTotal());
     m_highlightRow = place;
     m_sg0->viewport()->update();
@@ -242,7 +242,7 @@ QString TRankF::AskName()
     if (!m_nameForm) {
         m_ownNameForm = std::make_unique<TNameF>();
         RankHost* host = m_host;
-        m_ownNameForm->SetPlayWave([host](int number) { host->PlayWave(number); });
+        m_ownNameForm->SetPlayWave([host](Sound sound) { host->PlayWave(sound); });
         m_nameForm = m_ownNameForm.get();
     }
     return m_nameForm->Execute();

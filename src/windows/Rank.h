@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // TRankF: the ranking window, "RanKing Top 30". Modeless and on top; only its buttons close
-// it. At the end of a game the main window offers the result (ShowRanking(0)): when it
-// places, the window opens, the name entry runs and the result goes in, drawn in yellow.
-// The menu shows the table only (ShowRanking(1)). Closing the window saves "Rank.dat"
-// (keeping "Ranksav") and deals a new board. The order of the entries is src/game/Ranking.h;
+// it. At the end of a game the main window offers the result (RankingMode::OfferResult):
+// when it places, the window opens, the name entry runs and the result goes in, drawn in
+// yellow. The menu shows the table only (RankingMode::ShowOnly). Closing the window saves
+// "Rank.dat" (keeping "Ranksav") and deals a new board. The order of the entries is src/game/Ranking.h;
 // this window loads, shows, clears and saves them.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include <QPen>
 #include <QPointer>
 // own
+#include "GameHost.h"
 #include "StringGrid.h"
 
 #include <functional>
@@ -48,10 +49,10 @@ public:
     void SetAskName(std::function<QString()> askName) { m_askName = std::move(askName); }
     void SetConfirmClear(std::function<bool()> confirmClear) { m_confirmClear = std::move(confirmClear); }
 
-    // Mode 0 offers the finished game's result (RankPending is -1), mode 1 only shows the
-    // table (RankPending is 0). A window already open is only brought to the front: a
+    // OfferResult offers the finished game's result (the host's RankPending is Waiting),
+    // ShowOnly only shows the table. A window already open is only brought to the front: a
     // result offered then is not entered.
-    void ShowRanking(int mode);
+    void ShowRanking(RankingMode mode);
     int RankPosition(int points) const;
     // Enters the current game's points under the name at the place.
     void InsertRankEntry(int place, const QString& name);

@@ -9,6 +9,9 @@
 #include <QDateTime>
 #include <QString>
 
+// own
+#include "GameHost.h"
+
 class RankHost
 {
 public:
@@ -16,13 +19,13 @@ public:
 
     // The sum of the move log's points: the result of the game just finished.
     virtual int PointsTotal() const = 0;
-    // -1 while a finished game waits to be entered, 0 otherwise.
-    virtual int RankPending() const = 0;
-    virtual void SetRankPending(int value) = 0;
+    // Whether a finished game waits to be entered.
+    virtual ::RankPending RankPending() const = 0;
+    virtual void SetRankPending(::RankPending value) = 0;
     // Deals a new board.
     virtual void NewGame() = 0;
-    // Sounds 1 pick, 2 removal, 3 refused pick, 4 name entry and warning.
-    virtual void PlayWave(int number) = 0;
+    // Plays a sound, unless the player has switched sounds off.
+    virtual void PlayWave(Sound sound) = 0;
     // The folder of the executable, with its trailing separator.
     virtual QString ProgramFolder() const = 0;
     // A modal notice with the program's title (used when "Rank.dat" cannot be written).

@@ -3,7 +3,6 @@
 // the end of a game.
 
 #include "GameTestSupport.h"
-#include "Numbers.h"
 #include "Symbols.h"
 
 // GoogleTest
@@ -75,7 +74,7 @@ TEST_F(BoardTest, EmptyPoolGivesBlankTilesThatCannotBePicked)
     EXPECT_EQ(game.FindMove(), Game::NoPartner);
     EXPECT_EQ(host.strip, (std::array<int, 5> {}));
     Left(0, 9);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     EXPECT_TRUE(game.Selection().isEmpty());
 }
 
@@ -112,14 +111,14 @@ TEST_F(BoardTest, LastTileOfARowIsNoNeighbourOfTheNextRowsFirst)
     game.NewGame();
     // Every tile is a stem: any orthogonal neighbour pairs.
     game.TileMouseDown(12, 0, Game::ShiftLeft); // column 11, row 0
-    ASSERT_EQ(game.Selection(), QStringList { QStringLiteral(" 12") });
+    ASSERT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_FALSE(game.CanPairWithSelection(13));
     EXPECT_TRUE(game.CanPairWithSelection(11));
     EXPECT_TRUE(game.CanPairWithSelection(24));
     host.sounds.clear();
     game.TileMouseDown(13, 0, Game::ShiftLeft);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
-    EXPECT_EQ(game.Selection(), QStringList { QStringLiteral(" 12") });
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
+    EXPECT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_EQ(game.Remaining(), 120);
 }
 
@@ -135,8 +134,8 @@ TEST_F(BoardTest, RefusedPicksChangeNothing)
     for (auto [c, r] : { std::pair { 1, 8 }, std::pair { 2, 9 }, std::pair { 0, 0 } }) {
         host.sounds.clear();
         Left(c, r);
-        EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 })) << c << "," << r;
-        EXPECT_EQ(game.Selection(), QStringList { Numbers::Format3d(Game::TileNumber(0, 8)) });
+        EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused })) << c << "," << r;
+        EXPECT_EQ(game.Selection(), QList<int> { Game::TileNumber(0, 8) });
         EXPECT_EQ(game.TileAt(c, r).zset, 0);
     }
     EXPECT_EQ(Picture(game, 2, 3), before);
@@ -146,7 +145,7 @@ TEST_F(BoardTest, RefusedPicksChangeNothing)
     // Clicking the selected tile again unselects it.
     host.sounds.clear();
     Left(0, 8);
-    EXPECT_EQ(host.sounds, std::vector<int> { 1 });
+    EXPECT_EQ(host.sounds, std::vector<Sound> { Sound::Pick });
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_EQ(game.TileAt(0, 8).zset, 0);
 }
@@ -161,7 +160,7 @@ TEST_F(BoardTest, VerticalPairFallsByTwoRows)
     EXPECT_EQ(game.MoveRow(), 2);
     EXPECT_EQ(game.MoveLog().RowCount(), Game::LogDesignRows + 1);
     EXPECT_EQ(host.remainingLabel, QStringLiteral("　残：3 　"));
-    EXPECT_EQ(host.sounds.back(), 2);
+    EXPECT_EQ(host.sounds.back(), Sound::Removal);
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_TRUE(host.messages.isEmpty());
     // The log row: symbols in pick order, tile numbers, no column emptied.
@@ -203,7 +202,7 @@ TEST_F(BoardTest, RightButtonPairIsScoredButStays)
     // Any other tile is refused while the pair stands.
     host.sounds.clear();
     Left(1, 9);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     // A right click on one of its tiles takes both back, score included.
     Right(0, 9);
     EXPECT_TRUE(game.Selection().isEmpty());
@@ -225,13 +224,13 @@ TEST_F(BoardTest, HintPicksTheLowestTileOfTheLeftmostColumnAndTakesItBack)
 {
     LayBoard(game, { "甲一", "子丑" });
     game.HintBtnClick();
-    EXPECT_EQ(game.Selection(), QStringList { QStringLiteral("109") });
+    EXPECT_EQ(game.Selection(), QList<int> { 109 });
     EXPECT_EQ(game.TileAt(0, 9).zset, 1);
     EXPECT_EQ(game.MoveLog().Cell(0, 1), QStringLiteral("子"));
     EXPECT_EQ(game.Remaining(), 4);
     host.sounds.clear();
     game.HintBtnClick();
-    EXPECT_EQ(host.sounds, std::vector<int> { 1 });
+    EXPECT_EQ(host.sounds, std::vector<Sound> { Sound::Pick });
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_EQ(game.TileAt(0, 9).zset, 0);
 }
@@ -254,8 +253,8 @@ TEST_F(BoardTest, RemovingTheLastPairEndsTheGameAndDealsAgain)
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
-    EXPECT_EQ(host.rankingCalls, std::vector<int> { 0 });
-    EXPECT_EQ(host.rankPendingAtRanking, -1);
+    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
+    EXPECT_EQ(host.rankPendingAtRanking, RankPending::Waiting);
     // The new deal follows the ranking call.
     EXPECT_EQ(game.Remaining(), 12);
     EXPECT_EQ(game.MoveRow(), 1);
@@ -268,7 +267,7 @@ TEST_F(BoardTest, NoPairLeftEndsTheGame)
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.messages, QStringList { QStringLiteral("もう、消せないですぅ") });
-    EXPECT_EQ(host.rankingCalls, std::vector<int> { 0 });
+    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
 }
 
 TEST_F(BoardTest, NewDealClearsAStandingSelection)

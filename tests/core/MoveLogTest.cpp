@@ -74,7 +74,7 @@ TEST_F(MoveLogTest, UndoRightAfterADealOnlyBeeps)
 {
     game.NewGame();
     Left(0, 9);
-    const QStringList selection = game.Selection();
+    const QList<int> selection = game.Selection();
     game.ReBtnClick();
     EXPECT_EQ(host.beeps, 1);
     EXPECT_EQ(game.Selection(), selection);
@@ -174,7 +174,7 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             std::vector<int> pickable;
             for (int n = 1; n <= Game::TileCount; ++n)
-                if (game.CheckTile((n - 1) % 12, (n - 1) / 12) < 777)
+                if (Game::IsTileNumber(game.CheckTile((n - 1) % 12, (n - 1) / 12)))
                     pickable.push_back(n);
             if (pickable.empty())
                 break;

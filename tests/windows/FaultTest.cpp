@@ -87,7 +87,7 @@ protected:
         EXPECT_EQ(main.CBW()->currentIndex(), 0);
         EXPECT_EQ(main.CG1()->BitChk(), 1);
         EXPECT_EQ(main.GameState().Remaining(), 12);
-        EXPECT_LT(main.GameState().FindMove(), 777);
+        EXPECT_TRUE(Game::IsTileNumber(main.GameState().FindMove()));
         const TSetuF& setu = m_windows->Setu();
         EXPECT_TRUE(setu.SoundOn());
         EXPECT_FALSE(setu.QuitOnWarning());
@@ -110,7 +110,7 @@ protected:
             setu.render(&pageImage);
         }
         TRankF& rank = m_windows->Rank();
-        rank.ShowRanking(1);
+        rank.ShowRanking(RankingMode::ShowOnly);
         QImage rankImage(rank.size(), QImage::Format_ARGB32);
         rank.render(&rankImage);
     }
@@ -169,7 +169,7 @@ TEST_F(WindowFaultTest, ProgramFolderThatCannotBeWrittenStartsWithDefaultsAndSay
 
     // Closing the ranking names Rank.dat and still deals.
     TRankF& rank = m_windows->Rank();
-    rank.ShowRanking(1);
+    rank.ShowRanking(RankingMode::ShowOnly);
     rank.OKBtn()->click();
     ASSERT_EQ(m_messages.size(), 2);
     EXPECT_TRUE(m_messages.at(1).contains(QStringLiteral("Rank.dat"))) << m_messages.at(1).toStdString();
@@ -435,7 +435,7 @@ TEST_F(WindowFaultTest, TableFilesThatAreFoldersAreNamedAndTheRestIsSaved)
     EXPECT_TRUE(OpenStore(Keys::Root).ReadFlag(Keys::Set::CB2));
 
     TRankF& rank = m_windows->Rank();
-    rank.ShowRanking(1);
+    rank.ShowRanking(RankingMode::ShowOnly);
     EXPECT_TRUE(Ranking::IsEmpty(rank.Grid()));
     rank.OKBtn()->click();
     ASSERT_EQ(m_messages.size(), 2);

@@ -29,16 +29,16 @@ namespace {
 class PlayHost : public RecordingHost, public RankHost
 {
 public:
-    void PlayWave(int number) override { RecordingHost::PlayWave(number); }
-    void ShowRanking(int mode) override
+    void PlayWave(Sound sound) override { RecordingHost::PlayWave(sound); }
+    void ShowRanking(RankingMode mode) override
     {
         RecordingHost::ShowRanking(mode);
         pointsAtEnd = game->PointsTotal();
         rank->ShowRanking(mode);
     }
     int PointsTotal() const override { return game->PointsTotal(); }
-    int RankPending() const override { return game->RankPending(); }
-    void SetRankPending(int value) override { game->SetRankPending(value); }
+    ::RankPending RankPending() const override { return game->RankPending(); }
+    void SetRankPending(::RankPending value) override { game->SetRankPending(value); }
     void NewGame() override
     {
         ++deals;
@@ -102,16 +102,16 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
     int moves = 0;
     while (host.rankingCalls.empty() && moves < 100 && RemoveAnyPair(game))
         ++moves;
-    ASSERT_EQ(host.rankingCalls, std::vector<int>({ 0 }));
+    ASSERT_EQ(host.rankingCalls, std::vector<RankingMode>({ RankingMode::OfferResult }));
     EXPECT_EQ(named, 1);
-    EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), 4), 1); // the name entry's sound
+    EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), Sound::Notice), 1); // the name entry's sound
     ASSERT_TRUE(rank.isVisible());
     EXPECT_EQ(rank.HighlightRow(), 1);
     EXPECT_EQ(rank.Grid().Cell(Ranking::ColName, 1), QStringLiteral("player，1"));
     EXPECT_EQ(rank.Grid().Cell(Ranking::ColPoints, 1), QString::number(host.pointsAtEnd));
     EXPECT_NE(host.pointsAtEnd, 0) << "seed 7 should score: a zero result would not show a lost total";
     EXPECT_EQ(game.PointsTotal(), 0); // the engine has dealt again
-    EXPECT_EQ(game.RankPending(), 0);
+    EXPECT_EQ(game.RankPending(), RankPending::None);
 
     rank.OKBtn()->click();
     EXPECT_FALSE(rank.isVisible());

@@ -29,18 +29,18 @@ namespace {
 struct FakeHost : RankHost
 {
     int PointsTotal() const override { return points; }
-    int RankPending() const override { return pending; }
-    void SetRankPending(int value) override { pending = value; }
+    ::RankPending RankPending() const override { return pending; }
+    void SetRankPending(::RankPending value) override { pending = value; }
     void NewGame() override { ++newGames; }
-    void PlayWave(int number) override { waves.append(number); }
+    void PlayWave(Sound sound) override { waves.append(sound); }
     QString ProgramFolder() const override { return folder; }
     void ShowMessage(const QString& text) override { messages.append(text); }
     QDateTime CurrentDateTime() const override { return QDateTime(QDate(2024, 3, 7), QTime(9, 5, 30)); }
 
     int points = 0;
-    int pending = 0;
+    ::RankPending pending = ::RankPending::None;
     int newGames = 0;
-    QList<int> waves;
+    QList<Sound> waves;
     QString folder;
     QStringList messages;
 };
@@ -90,8 +90,8 @@ protected:
     void EndGame(int points)
     {
         host.points = points;
-        host.pending = -1;
-        rank.ShowRanking(0);
+        host.pending = RankPending::Waiting;
+        rank.ShowRanking(RankingMode::OfferResult);
     }
 
     QStringList Column(int col) const
@@ -161,7 +161,7 @@ TEST_F(RankTest, NegativeResultHeadsAnEmptyRankingAndIsSavedOnClose)
     EndGame(-12);
     EXPECT_TRUE(rank.isVisible());
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(host.pending, 0);
+    EXPECT_EQ(host.pending, RankPending::None);
     EXPECT_EQ(rank.HighlightRow(), 1);
     EXPECT_EQ(host.newGames, 0);
 
@@ -204,7 +204,7 @@ TEST_F(RankTest, FullRankingOfBetterOrEqualResultsShowsNothing)
     EndGame(5);
     EXPECT_FALSE(rank.isVisible());
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(host.pending, -1); // waits for the next game end or the menu
+    EXPECT_EQ(host.pending, RankPending::Waiting); // waits for the next game end or the menu
     EXPECT_EQ(host.newGames, 0);
     EXPECT_EQ(ReadFile(), before);
 }
@@ -227,8 +227,8 @@ TEST_F(RankTest, BeatingOnlyThe30thDropsIt)
 TEST_F(RankTest, TiesShareARankAndANewTieGoesBelowThem)
 {
     WriteFile(Header + "9,a,50,t,\r\n9,b,40,t,\r\n9,c,40,t,\r\n9,d,30,t,\r\n");
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     ASSERT_TRUE(rank.isVisible());
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(Column(Ranking::ColRank), QStringList({ "1", "2", "2", "4" }));
@@ -246,8 +246,8 @@ TEST_F(RankTest, ClearThenCloseLeavesHeaderAndOneEmptyRow)
 {
     WriteRanking({ 30, 20 });
     WriteFile("old backup", QStringLiteral("Ranksav"));
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     int questions = 0;
     rank.SetConfirmClear([&] {
         ++questions;
@@ -274,12 +274,12 @@ TEST_F(RankTest, ClearThenCloseLeavesHeaderAndOneEmptyRow)
 TEST_F(RankTest, WindowAlreadyOpenAtTheEndOfAGameEntersNothing)
 {
     WriteRanking({ 30, 20 });
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     EndGame(100);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(Column(Ranking::ColPoints), QStringList({ "30", "20" }));
-    EXPECT_EQ(host.pending, -1);
+    EXPECT_EQ(host.pending, RankPending::Waiting);
     EXPECT_TRUE(rank.isVisible());
 }
 
@@ -289,8 +289,8 @@ TEST_F(RankTest, OpeningFromTheMenuKeepsAnEntryNotYetSaved)
     ASSERT_EQ(Column(Ranking::ColName), QStringList({ name }));
     // The window is still open, so the entry is not in the file yet; the menu's showing
     // must not read the file over it.
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     EXPECT_EQ(Column(Ranking::ColName), QStringList({ name }));
     rank.OKBtn()->click();
     EXPECT_TRUE(ReadFile().contains(",25,"));
@@ -298,8 +298,8 @@ TEST_F(RankTest, OpeningFromTheMenuKeepsAnEntryNotYetSaved)
 
 TEST_F(RankTest, OnlyTheButtonsClose)
 {
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     QTest::keyClick(&rank, Qt::Key_Escape);
     EXPECT_TRUE(rank.isVisible());
     EXPECT_EQ(host.newGames, 0);
@@ -352,9 +352,9 @@ TEST_F(RankTest, RealNameEntryPlaysItsSoundAndGivesTheTypedName)
         nameF.OKBtn()->click();
     });
     host.points = 8;
-    host.pending = -1;
-    withForm.ShowRanking(0);
-    EXPECT_EQ(host.waves, QList<int>({ 4 }));
+    host.pending = RankPending::Waiting;
+    withForm.ShowRanking(RankingMode::OfferResult);
+    EXPECT_EQ(host.waves, QList<Sound>({ Sound::Notice }));
     EXPECT_EQ(withForm.Grid().Cell(Ranking::ColName, 1), QStringLiteral("a，b"));
     withForm.hide();
 }
