@@ -2,8 +2,6 @@
 #include "AppInfo.h"
 
 // Qt
-#include <QCoreApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringList>
@@ -87,14 +85,6 @@ QIcon ProgramIcon()
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/orbilo-%1.png").arg(size), QSize(size, size));
     return icon;
-}
-
-QString ProgramFolder()
-{
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
 }
 
 } // namespace AppInfo

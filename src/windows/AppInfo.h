@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the whole program shares about itself: its title (also the caption of every message
-// box), its help file, the window fonts and where its data files live.
+// box), its help file, the window fonts and its icon. Where its data files live is the
+// application model's (app/AppModel.h).
 #pragma once
 
 // Qt
@@ -41,10 +42,5 @@ QFont DefaultBoardFont();
 // The program's icon in the sizes a window system asks for. Decoding it takes a few
 // milliseconds, so the start-up sets it once the main window has drawn its first frame.
 QIcon ProgramIcon();
-
-// The folder of the running executable, with its trailing separator; every table file and
-// the ranking file are named after it.
-QString ProgramFolder();
-
 
 } // namespace AppInfo

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Main.h"
 
+#include "app/AppModel.h"
+
 // Qt
 #include <QApplication>
 #include <QButtonGroup>
@@ -135,12 +137,12 @@ private:
 
 } // namespace
 
-TMainF::TMainF(const QString& programFolder, QWidget* parent)
+TMainF::TMainF(AppModel& model, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint
                               | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_model(model)
     , m_game(*this)
-    , m_programFolder(programFolder)
 {
     AppInfo::InstallFontSubstitutions();
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
@@ -159,9 +161,6 @@ void TMainF::SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu)
     m_about = about;
     m_rank = rank;
     m_setu = setu;
-    if (m_setu)
-        for (int kind = 1; kind <= 3; ++kind)
-            m_game.SetScoreTable(kind, m_setu->ScoreTable(kind));
     // No sound plays before the options dialog with its sound switch is here, so the clips
     // are loaded now rather than while the window is first drawn.
     if (!m_sound)
@@ -495,20 +494,19 @@ void TMainF::FormCreate()
     // time taken with the elapsed-time clock.
     m_elapsed.Restart();
     setWindowTitle(AppInfo::Title);
-    if (m_programFolder.isEmpty())
-        m_programFolder = AppInfo::ProgramFolder();
-    else if (!m_programFolder.endsWith(QLatin1Char('/')) && !m_programFolder.endsWith(QDir::separator()))
-        m_programFolder += QDir::separator();
+    for (int kind = 1; kind <= 3; ++kind)
+        m_game.SetScoreTable(kind, m_model.ScoreTable(kind));
     ReadSettings();
 
     m_fontInfo1 = std::make_unique<TFontInfo>();
     m_fontInfo1->SetName(QStringLiteral("FontInfo1"));
     m_fontInfo1->SetEntryName(QStringLiteral("FontInfo1"));
     m_fontInfo1->SetKeyName(Keys::Root);
-    const TFontInfo::StoredFont stored = m_fontInfo1->LoadFont(m_bPnl->font(), m_boardFontColor);
-    m_boardFont = stored.font;
-    m_boardFontColor = stored.color;
-    m_bPnl->setFont(m_boardFont);
+    const TFontInfo::StoredFont stored = m_fontInfo1->LoadFont(m_bPnl->font(), SysColors::clWindowText);
+    LiveOptions& options = m_model.Options();
+    options.boardFont = stored.font;
+    options.boardFontColor = stored.color;
+    m_bPnl->setFont(options.boardFont);
     if (!stored.error.isEmpty()) {
         // Said together with the "Sys" settings that could not be read, once the window shows.
         const QString font = QStringLiteral("次の設定を読み込めないため、既定値を使います: FontInfo1\n\n") + stored.error;
@@ -540,7 +538,6 @@ void TMainF::ReadSettings()
     m_cg1->SetBitChk(store.ReadNumber(Keys::Sys::CG1));
     const int rgc = store.ReadNumber(Keys::Sys::RGC);
     m_rgc->button(rgc == 1 ? 1 : 0)->setChecked(true);
-    m_solvableAtStart = store.ReadFlag(Keys::Set::Solvable);
     if (store.HasErrors())
         m_startupErrors = store.ErrorMessage();
 }
@@ -605,7 +602,7 @@ void TMainF::FormDestroy()
     if (!m_fontInfo1)
         return;
     m_fontInfo1->SetKeyName(Keys::Root);
-    m_fontInfo1->SaveFont(m_boardFont, m_boardFontColor);
+    m_fontInfo1->SaveFont(m_model.Options().boardFont, m_model.Options().boardFontColor);
 }
 
 // --- commands --------------------------------------------------------------------------------
@@ -680,30 +677,32 @@ void TMainF::HintBtnClick()
 
 void TMainF::Timer1Timer()
 {
-    m_timeL->setVisible(m_setu && m_setu->ShowElapsed());
+    const LiveOptions& options = m_model.Options();
+    m_timeL->setVisible(options.showElapsed);
     const qint64 seconds = m_elapsed.Seconds();
     m_timeL->setText(OverPlay::ElapsedLabel(seconds));
-    if (!m_setu || !OverPlay::IsWarningDue(seconds, m_setu->WarningMinutesText()))
+    if (!OverPlay::IsWarningDue(seconds, options.warningMinutes))
         return;
-    const QString minutes = m_setu->WarningMinutesText();
-    const bool quitting = m_setu->QuitOnWarning();
+    const QString minutes = options.warningMinutes;
     PlayWave(Sound::Notice);
-    ShowMessage(OverPlay::WarningText(minutes, quitting, AppInfo::Title));
+    ShowMessage(OverPlay::WarningText(minutes, options.quitOnWarning, AppInfo::Title));
     // Read again: the player may have changed it while the message was up.
-    if (m_setu && m_setu->QuitOnWarning())
+    if (options.quitOnWarning)
         close();
+}
+
+QFont TMainF::BoardFont() const
+{
+    return m_model.Options().boardFont;
 }
 
 void TMainF::ApplyBoardFont()
 {
-    if (m_setu) {
-        m_boardFont = m_setu->BoardFont();
-        m_boardFontColor = m_setu->BoardFontColor();
-    }
-    if (m_bPnl->font() != m_boardFont)
-        m_bPnl->setFont(m_boardFont);
+    const QFont& font = m_model.Options().boardFont;
+    if (m_bPnl->font() != font)
+        m_bPnl->setFont(font);
     // The tiles are only drawn with it; the panel keeps it by the name it is stored under.
-    const QFont drawn = AppInfo::DrawingFont(m_boardFont);
+    const QFont drawn = AppInfo::DrawingFont(font);
     for (TBrimBtn* tile : m_tiles) {
         if (tile->font() != drawn)
             tile->setFont(drawn);
@@ -716,7 +715,8 @@ void TMainF::ApplyBoardFont()
 
 void TMainF::PlayWave(Sound sound)
 {
-    if (!m_setu || !m_setu->SoundOn() || !m_sound)
+    // No sound before the later windows: the player comes with them.
+    if (!m_model.Options().soundOn || !m_sound)
         return;
     m_sound->Play(int(sound));
 }
@@ -734,7 +734,7 @@ DealSettings TMainF::CurrentDealSettings() const
     s.cols = m_cbw->currentText().toInt();
     for (int i = 0; i < 3; ++i)
         s.sets[size_t(i)] = m_cg1->ItemChecked(i);
-    s.solvable = m_setu ? m_setu->SolvableDeals() : m_solvableAtStart;
+    s.solvable = m_model.Options().solvableDeals;
     return s;
 }
 

@@ -70,8 +70,8 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
     TMainF& main = windows.Main();
     LayStemPairs(main);
 
-    // Without the options dialog there is no sound switch and no score table: the pair is
-    // removed all the same, and scores nothing.
+    // The model's score tables score from the first board; this folder has no table files,
+    // so the pair is removed and scores nothing.
     main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, Game::ShiftLeft);
     main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
     EXPECT_EQ(main.GameState().Remaining(), 2);

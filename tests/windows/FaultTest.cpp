@@ -15,6 +15,7 @@
 #include "Ranking.h"
 #include "Setu.h"
 #include "StringGrid.h"
+#include "app/AppModel.h"
 
 // Qt
 #include <QCheckBox>
@@ -340,6 +341,8 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     EXPECT_EQ(m_windows->Rank().Grid().Cell(1, 1), QStringLiteral("あ") + bad);
 
     m_windows->Rank().OKBtn()->click();
+    // Only an edited table is written again.
+    m_windows->Model().ScoreTable(1)->SetCell(2, 1, QStringLiteral("6"));
     m_windows->Setu().accept();
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
     EXPECT_TRUE(

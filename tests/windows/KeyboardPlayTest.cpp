@@ -17,6 +17,7 @@
 #include "Setu.h"
 #include "SettingsStore.h"
 #include "StringGrid.h"
+#include "app/AppModel.h"
 #include "store/Keys.h"
 
 // Qt
@@ -31,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -42,7 +44,8 @@ protected:
 
     std::unique_ptr<TMainF> Open()
     {
-        auto window = std::make_unique<TMainF>(dir.path());
+        models.push_back(std::make_unique<AppModel>(dir.path()));
+        auto window = std::make_unique<TMainF>(*models.back());
         window->SetMessageHook([this](const QString& text) { messages << text; });
         window->show();
         tables.AttachTo(window->GameState());
@@ -66,6 +69,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::vector<std::unique_ptr<AppModel>> models;
     QStringList messages;
     DefaultTables tables;
 };

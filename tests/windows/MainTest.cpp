@@ -14,6 +14,7 @@
 #include "Registry.h"
 #include "StringGrid.h"
 #include "Symbols.h"
+#include "app/AppModel.h"
 
 // Qt
 #include <QAbstractButton>
@@ -28,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -37,9 +39,11 @@ protected:
     MainWindowTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
     ~MainWindowTest() override { Registry::SetUserFileOverride(QString()); }
 
+    // A start of the main window alone, over a model of its own.
     std::unique_ptr<TMainF> Open()
     {
-        auto window = std::make_unique<TMainF>();
+        models.push_back(std::make_unique<AppModel>(dir.path()));
+        auto window = std::make_unique<TMainF>(*models.back());
         window->SetMessageHook([this](const QString& text) { messages << text; });
         window->show();
         return window;
@@ -54,6 +58,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::vector<std::unique_ptr<AppModel>> models;
     QStringList messages;
 };
 

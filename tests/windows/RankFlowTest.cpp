@@ -9,6 +9,7 @@
 #include "Rank.h"
 #include "RankHost.h"
 #include "Ranking.h"
+#include "app/RankingFile.h"
 #include "platform/Cp932.h"
 
 // Qt
@@ -44,11 +45,9 @@ public:
         ++deals;
         game->NewGame();
     }
-    QString ProgramFolder() const override { return folder; }
     void ShowMessage(const QString& text) override { RecordingHost::messages << text; }
 
     TRankF* rank = nullptr;
-    QString folder;
     int pointsAtEnd = 0;
     int deals = 0;
 };
@@ -86,9 +85,9 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
 
     TNameF nameF;
     nameF.SetLoginName([] { return QStringLiteral("login"); });
-    TRankF rank(&host, &nameF);
+    RankingFile ranking(dir.filePath(QStringLiteral("Rank.dat")));
+    TRankF rank(ranking, &host, &nameF);
     host.rank = &rank;
-    host.folder = dir.path() + QLatin1Char('/');
 
     int named = 0;
     QTimer::singleShot(0, &nameF, [&] {

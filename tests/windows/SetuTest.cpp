@@ -22,6 +22,7 @@
 #include "CtrlsEx.h"
 #include "Panel.h"
 #include "StringGrid.h"
+#include "app/AppModel.h"
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
 #include "store/Keys.h"
@@ -32,6 +33,7 @@
 #include "TestFiles.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -52,11 +54,16 @@ protected:
         Registry::SetUserFileOverride(QString());
     }
 
+    // A dialog over a model of its own, as a start of the program makes them, with the
+    // board font the main window would have loaded.
     std::unique_ptr<TSetuF> MakeDialog()
     {
+        m_models.push_back(std::make_unique<AppModel>(m_folder));
         QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
         font.setPixelSize(24);
-        return std::make_unique<TSetuF>(m_folder, font, SysColors::clWindowText);
+        m_models.back()->Options().boardFont = font;
+        m_models.back()->Options().boardFontColor = SysColors::clWindowText;
+        return std::make_unique<TSetuF>(*m_models.back());
     }
 
     void WriteFile(const QString& name, const QByteArray& bytes) { WriteAll(m_folder + name, bytes); }
@@ -70,6 +77,7 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_folder;
+    std::vector<std::unique_ptr<AppModel>> m_models;
     QStringList m_messages;
 };
 
@@ -347,24 +355,4 @@ TEST_F(SetuTest, FontButtonChoosesTheBoardFontAndCancelKeepsIt)
     EXPECT_EQ(applied, 1);
     EXPECT_EQ(dialog->BoardFontColor(), SysColors::clRed);
     EXPECT_EQ(dialog->BoardFont().pixelSize(), 30);
-}
-
-TEST_F(SetuTest, RankingSlotUsesTheSameTableFiles)
-{
-    auto dialog = MakeDialog();
-    EXPECT_EQ(dialog->Slot(TSetuF::RankingSlot), nullptr);
-    EXPECT_FALSE(dialog->LoadTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_TRUE(dialog->SaveTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_FALSE(QFile::exists(m_folder + QStringLiteral("Rank.dat")));
-
-    TextGrid ranking(5, 31);
-    ranking.SetCell(1, 1, QStringLiteral("名前"));
-    dialog->SetRankingGrid(&ranking);
-    EXPECT_EQ(dialog->Slot(TSetuF::RankingSlot), &ranking);
-    EXPECT_EQ(dialog->Slot(1), dialog->ScoreTable(1));
-    EXPECT_TRUE(dialog->SaveTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    ranking.SetCell(1, 1, QString());
-    EXPECT_TRUE(dialog->LoadTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_EQ(ranking.Cell(1, 1), QStringLiteral("名前"));
-    EXPECT_EQ(ranking.RowCount(), 31);
 }
