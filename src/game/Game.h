@@ -6,10 +6,12 @@
 //
 // The game holds no widget. It tells its host (GameHost.h) what changed and asks it for
 // sounds, messages, the ranking and the player's current choices. A tile is named by its
-// tile number, column + row x 12 + 1, counting along the top row first.
+// tile number (BoardSize.h).
 #pragma once
 
+#include "BoardSize.h"
 #include "GameHost.h"
+#include "MouseArgs.h"
 #include "SolvableDeal.h"
 #include "TextGrid.h"
 
@@ -53,9 +55,9 @@ class Game
 {
 public:
     // The board's frame: 12 columns by 10 rows, whatever size is dealt in it.
-    static constexpr int Cols = 12;
-    static constexpr int Rows = 10;
-    static constexpr int TileCount = Cols * Rows;
+    static constexpr int Cols = BoardSize::Cols;
+    static constexpr int Rows = BoardSize::Rows;
+    static constexpr int TileCount = BoardSize::TileCount;
 
     // What CheckTile and FindMove answer when they name no tile.
     static constexpr int NotInPlay = 888;  // the tile is hidden or off the board
@@ -63,10 +65,6 @@ public:
     static constexpr int BoardEmpty = 999; // FindMove on a board with no tile in play
     // Whether a CheckTile or FindMove answer names a tile.
     static constexpr bool IsTileNumber(int result) { return result >= 1 && result <= TileCount; }
-
-    // Shift-state bits of a mouse press.
-    static constexpr int ShiftLeft = 8;
-    static constexpr int ShiftRight = 16;
 
     // Columns of the move log. Columns 0 to 3 show; 4 fills the grid's width and stays
     // empty; 5 to 8 are hidden and hold what undo needs (LogRow).
@@ -113,8 +111,8 @@ public:
     // orthogonally next to the first pick (the end of one row does not touch the start of
     // the next).
     bool CanPairWithSelection(int number) const;
-    // The pick of tile (col, row). shift is the press's shift state; only its left-button
-    // bit counts. Asks for the pick sound first, then either unselects the tile (the lone
+    // The pick of tile (col, row). shift is the press's shift state (MouseArgs.h); only its
+    // left-button bit counts. Asks for the pick sound first, then either unselects the tile (the lone
     // selected tile clicked again), refuses the pick (the refused sound; nothing changes),
     // or selects it and writes the picks into the current log row, scoring a completed
     // pair. A pair completed with the left button is removed: the removal sound, the tiles
@@ -167,7 +165,7 @@ public:
     // The tile of a tile number; an empty hidden tile for a number outside 1..120.
     const Tile& TileByNumber(int number) const;
     // The tile number of (col, row).
-    static constexpr int TileNumber(int col, int row) { return col + row * Cols + 1; }
+    static constexpr int TileNumber(int col, int row) { return BoardSize::TileNumber(col, row); }
     // The selected tiles' numbers, in pick order: none, one, or a pair standing without
     // removal.
     const QList<int>& Selection() const { return m_selection; }

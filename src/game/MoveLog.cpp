@@ -68,8 +68,8 @@ void Game::ReBtnClick()
     const QString& s1 = move.symbols[swapped ? 1 : 0];
     const QString& s2 = move.symbols[swapped ? 0 : 1];
     if (a >= 1 && b <= TileCount && a < b) {
-        const int c = (a - 1) % Cols;
-        const int r = (a - 1) / Cols;
+        const int c = BoardSize::ColumnOf(a);
+        const int r = BoardSize::RowOf(a);
         if (b - a >= 2) {
             // A vertical pair: b is the tile below a.
             if (move.emptied[0] || move.emptied[1])
@@ -82,8 +82,8 @@ void Game::ReBtnClick()
                 ReopenColumn(c);
             PutBack(c, r, { s1 });
             if (move.emptied[1])
-                ReopenColumn((b - 1) % Cols);
-            PutBack((b - 1) % Cols, r, { s2 });
+                ReopenColumn(BoardSize::ColumnOf(b));
+            PutBack(BoardSize::ColumnOf(b), r, { s2 });
         }
         m_remaining += 2;
     }

@@ -17,4 +17,9 @@ QByteArray Encode(const QString& text);
 QString Decode(const QByteArray& bytes);
 QString Decode(const char* data, qsizetype size);
 
+// A lead byte followed by a trail byte is one two-byte character. A trail byte may be an
+// ASCII character ("\" 0x5C among them), which code reading bytes must then not take alone.
+constexpr bool IsLeadByte(uchar c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool IsTrailByte(uchar c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 } // namespace Cp932

@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -28,6 +27,7 @@
 #include "store/SettingsStore.h"
 #include "windows/About.h"
 #include "windows/AppInfo.h"
+#include "windows/Notice.h"
 #include "windows/Rank.h"
 #include "windows/Setu.h"
 
@@ -86,7 +86,7 @@ void TMainF::FormCreate()
     m_bPnl->setFont(options.boardFont);
     if (!stored.error.isEmpty()) {
         // Said together with the "Sys" settings that could not be read, once the window shows.
-        const QString font = QStringLiteral("次の設定を読み込めないため、既定値を使います: FontInfo1\n\n") + stored.error;
+        const QString font = SettingsStore::ErrorMessage({}, { Keys::FontInfo1 }, { stored.error });
         m_startupErrors = m_startupErrors.isEmpty() ? font : m_startupErrors + QStringLiteral("\n\n") + font;
     }
 
@@ -301,6 +301,5 @@ void TMainF::ShowMessage(const QString& text)
         m_messageHook(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, AppInfo::Title, text, QMessageBox::Ok, this);
-    box.exec();
+    Notice::Show(this, text);
 }

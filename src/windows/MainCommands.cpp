@@ -66,7 +66,7 @@ void TMainF::About1Click()
 void TMainF::W1Click()
 {
     // The support page opens as a left click on the link would open it.
-    m_urlLink1->MouseDown(0, Game::ShiftLeft, 0, 0);
+    m_urlLink1->MouseDown(0, ShiftState::ssLeft, 0, 0);
 }
 
 void TMainF::RGCClick()

@@ -59,9 +59,9 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
             return true;
         }
         if (shift)
-            m_game.TileMouseDown(m_cursorTile, 1, Game::ShiftRight);
+            m_game.TileMouseDown(m_cursorTile, 1, ShiftState::ssRight);
         else
-            m_game.TileMouseDown(m_cursorTile, 0, Game::ShiftLeft);
+            m_game.TileMouseDown(m_cursorTile, 0, ShiftState::ssLeft);
         return true;
     case Qt::Key_Backspace:
         ReBtnClick();

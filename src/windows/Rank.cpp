@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 // own
 #include "AppInfo.h"
 #include "Name.h"
+#include "Notice.h"
 #include "Panel.h"
 #include "RankHost.h"
 #include "Ranking.h"
@@ -248,9 +248,7 @@ bool TRankF::ConfirmClear()
 {
     if (m_confirmClear)
         return m_confirmClear();
-    QMessageBox box(QMessageBox::Question, AppInfo::Title,
-        QStringLiteral("ランキングをクリアしてよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
-    return box.exec() == QMessageBox::Yes;
+    return Notice::AskYesNo(this, QStringLiteral("ランキングをクリアしてよろしいですか？"));
 }
 
 void TRankF::BringToFront()

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include "CtrlsEx.h"
 #include "FontDialog.h"
 #include "HelpViewer.h"
+#include "Notice.h"
 #include "Panel.h"
 #include "ScoreTables.h"
 #include "ShiftState.h"
@@ -260,7 +260,7 @@ void TSetuF::Notify(QWidget* parent, const QString& text)
     if (MessageHookSlot())
         MessageHookSlot()(parent, text);
     else
-        QMessageBox::warning(parent, AppInfo::Title, text);
+        Notice::Show(parent, text, QMessageBox::Warning);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -21,8 +21,8 @@ protected:
     }
 
     // A press of the left (or right) button on tile (col, row), as the tile forwards it.
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
-    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, Game::ShiftRight); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
+    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, ShiftState::ssRight); }
 
     RecordingHost host;
     Game game { host };
@@ -110,13 +110,13 @@ TEST_F(BoardTest, LastTileOfARowIsNoNeighbourOfTheNextRowsFirst)
     host.deal = { 10, 12, { true, false, false } };
     game.NewGame();
     // Every tile is a stem: any orthogonal neighbour pairs.
-    game.TileMouseDown(12, 0, Game::ShiftLeft); // column 11, row 0
+    game.TileMouseDown(12, 0, ShiftState::ssLeft); // column 11, row 0
     ASSERT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_FALSE(game.CanPairWithSelection(13));
     EXPECT_TRUE(game.CanPairWithSelection(11));
     EXPECT_TRUE(game.CanPairWithSelection(24));
     host.sounds.clear();
-    game.TileMouseDown(13, 0, Game::ShiftLeft);
+    game.TileMouseDown(13, 0, ShiftState::ssLeft);
     EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     EXPECT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_EQ(game.Remaining(), 120);

@@ -23,7 +23,7 @@ protected:
         game.Seed(11);
     }
 
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
 
     RecordingHost host;
     Game game { host };
@@ -190,8 +190,8 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             ASSERT_FALSE(partners.empty());
             const qsizetype endsBefore = host.messages.size();
-            game.TileMouseDown(first, 0, Game::ShiftLeft);
-            game.TileMouseDown(partners[rng() % partners.size()], 0, Game::ShiftLeft);
+            game.TileMouseDown(first, 0, ShiftState::ssLeft);
+            game.TileMouseDown(partners[rng() % partners.size()], 0, ShiftState::ssLeft);
             if (host.messages.size() != endsBefore) {
                 // The game ended and a new board was dealt: undo starts over from it.
                 dealt = snapshot();

@@ -54,8 +54,8 @@ protected:
         int played = 0;
         for (const SolvableDeal::Removal& pair : solution) {
             const int before = game().Remaining();
-            game().TileMouseDown(pair.first, 0, Game::ShiftLeft);
-            game().TileMouseDown(pair.second, 0, Game::ShiftLeft);
+            game().TileMouseDown(pair.first, 0, ShiftState::ssLeft);
+            game().TileMouseDown(pair.second, 0, ShiftState::ssLeft);
             ++played;
             if (!host.messages.isEmpty())
                 break;
