@@ -32,7 +32,6 @@ public:
     QStringList messages;
     std::vector<RankingMode> rankingCalls;
     RankPending rankPendingAtRanking = RankPending::None;
-    int boardChanges = 0;
     std::array<int, 5> strip {};
     QString remainingLabel;
     QString pointsLabel;
@@ -49,7 +48,7 @@ public:
         if (game)
             rankPendingAtRanking = game->RankPending();
     }
-    void BoardChanged() override { ++boardChanges; }
+    void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>& counts) override { strip = counts; }
     void RemainingLabelChanged(const QString& text) override { remainingLabel = text; }
     void PointsLabelChanged(const QString& text) override { pointsLabel = text; }

@@ -42,6 +42,9 @@ desk_setup() {
     # The audio module the program loads at its first sound lives beside it.
     cp "$(dirname "$1")"/liborbilo_sound_qt.so "$DESK_WORK/prog/"
     export XDG_CONFIG_HOME="$DESK_WORK/config"
+    # The program shows on the private X server, whatever platform the caller's shell chose
+    # (an exported QT_QPA_PLATFORM=offscreen would draw nothing to look at).
+    export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     trap desk_cleanup EXIT

@@ -352,16 +352,18 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::TimeE), QStringLiteral("4?"));
 }
 
-// A line of a megabyte in the score table (a pair's text), in the ranking (a name) and in
-// the settings (the warning minutes): read, scored, painted and saved back whole.
+// A line of a megabyte in the score table (a pair's text), in the ranking (a name, and the
+// two shapes a line can take without one: a megabyte of commas, a megabyte with no comma)
+// and in the settings (the warning minutes): read, scored, painted and saved back whole.
 TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
 {
     const QString longText = QString(512 * 1024, QChar(0x6C17)); // 気: 1 MB in Shift-JIS
     const QString longName = QString(1024 * 1024, QLatin1Char('n'));
     WriteFile(QStringLiteral("SG1.dat"),
         ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,3,") + longText + QLatin1Char(',')) + "\r\n");
-    WriteFile(QStringLiteral("Rank.dat"),
-        "Rank,Name,Point,Time,\r\n1," + longName.toLatin1() + ",50,2024/01/01 00:00,\r\n");
+    const QByteArray ranking = "Rank,Name,Point,Time,\r\n1," + longName.toLatin1() + ",50,2024/01/01 00:00,\r\n"
+        + QByteArray(1024 * 1024, ',') + "\r\n" + QByteArray(1024 * 1024, 'x') + "\r\n4,last,-3,2024/01/02 00:00,\r\n";
+    WriteFile(QStringLiteral("Rank.dat"), ranking);
     Put(Section(Keys::Set::Section), QStringLiteral("TimeE"),
         RegValue::Text(QString(1024 * 1024, QLatin1Char('9'))));
 
@@ -389,10 +391,21 @@ TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
     EXPECT_EQ(back.Cell(3, 1), longText);
     ASSERT_EQ(TableFile::Load(back, m_folder + QStringLiteral("Rank.dat")), TableFile::LoadResult::Loaded);
     EXPECT_EQ(back.Cell(1, 1), longName);
+    // The lines without a name are rows of empty cells (only their ranks are written), and
+    // the row after them is untouched.
+    ASSERT_EQ(back.RowCount(), 5);
+    for (int c = 1; c < 4; ++c) {
+        EXPECT_TRUE(back.Cell(c, 2).isEmpty()) << c; // only commas
+        EXPECT_TRUE(back.Cell(c, 3).isEmpty()) << c; // no comma: nothing is a cell
+    }
+    EXPECT_EQ(back.Cell(1, 4), QStringLiteral("last"));
+    EXPECT_EQ(back.Cell(3, 4), QStringLiteral("2024/01/02 00:00"));
+    // The old file went to the backup whole.
+    EXPECT_EQ(ReadFile(QStringLiteral("Ranksav")), ranking);
 }
 
-// A score-table file of 50 MB: the options dialog reads it whole into its grid, the game
-// scores against it and the grid paints.
+// A score-table file of 50 MB: the options dialog reads it whole into its grid, every line
+// a row, the game scores against it and the grid paints.
 TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
 {
     TextGrid defaults(ScoreTables::Columns, ScoreTables::InitialRowCount(1));
@@ -405,9 +418,15 @@ TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
         for (qsizetype i = 0; i < blocks; ++i)
             ASSERT_EQ(f.write(lines), lines.size());
     }
+    ASSERT_GE(QFileInfo(m_folder + QStringLiteral("SG1.dat")).size(), 50 * 1024 * 1024);
     TMainF& main = Start(m_folder);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
-    EXPECT_EQ(m_windows->Setu().ScoreTable(1)->RowCount(), blocks * 100);
+    const TextGrid& stems = *m_windows->Setu().ScoreTable(1);
+    ASSERT_EQ(stems.RowCount(), blocks * 100);
+    EXPECT_EQ(stems.Cell(0, 0), QStringLiteral("甲"));
+    const int last = stems.RowCount() - 1;
+    EXPECT_EQ(QStringList({ stems.Cell(0, last), stems.Cell(1, last), stems.Cell(2, last), stems.Cell(3, last) }),
+        QStringList({ QStringLiteral("癸"), QStringLiteral("癸"), QStringLiteral("3"), QStringLiteral("主気") }));
     LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);

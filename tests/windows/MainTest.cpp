@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window through its real controls: the first start, settings kept across a
-// restart, colouring, the start command's refusal, a pair removed by mouse, and undo.
+// restart, colouring, the start command's refusal, a pair removed by mouse, undo, and a
+// clearable deal played to its end by mouse.
 
 #include "../core/GameTestSupport.h"
 
@@ -12,6 +13,8 @@
 #include "Main.h"
 #include "NBAry.h"
 #include "Registry.h"
+#include "SettingsStore.h"
+#include "store/Keys.h"
 #include "StringGrid.h"
 #include "Symbols.h"
 #include "app/AppModel.h"
@@ -227,6 +230,32 @@ TEST(AboutBoxTest, ShowsTheTitleOnItsGradient)
     EXPECT_EQ(about.Label1()->Caption(), QStringLiteral("OrbiloVer1.10"));
     EXPECT_EQ(about.size(), QSize(301, 141));
     EXPECT_FALSE(about.ProgramIcon()->pixmap().isNull());
+}
+
+TEST_F(MainWindowTest, AClearableDealPlayedByMouseThroughTheWindowClearsTheBoard)
+{
+    {
+        SettingsStore store = OpenStore(Keys::Root);
+        store.WriteFlag(Keys::Set::Solvable, true);
+        store.WriteNumber(Keys::Sys::CBH, 7); // 10 rows
+        store.WriteNumber(Keys::Sys::CBW, 4); // 12 columns
+        store.WriteNumber(Keys::Sys::CG1, 7);
+    }
+    auto window = Open();
+    const Game& game = window->GameState();
+    ASSERT_EQ(game.Remaining(), 120);
+    const std::vector<SolvableDeal::Removal> solution = game.DealSolution();
+    ASSERT_EQ(solution.size(), 60u);
+    for (const SolvableDeal::Removal& pair : solution) {
+        for (int n : { pair.first, pair.second })
+            QTest::mouseClick(window->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols), Qt::LeftButton);
+        if (!messages.isEmpty())
+            break;
+    }
+    EXPECT_EQ(messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
+    // And the next board is dealt to clear as well.
+    EXPECT_EQ(game.Remaining(), 120);
+    EXPECT_EQ(game.DealSolution().size(), 60u);
 }
 
 } // namespace

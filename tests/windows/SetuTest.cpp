@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 // The options dialog as the player and the rest of the program meet it: what it reads at
 // start-up, what each way of closing keeps or discards, the score tables' editing and
-// files, the font button. The settings store is a temporary file and the program folder a
+// files, the font button, the clearable-deal switch. The settings store is a temporary file and the program folder a
 // temporary directory; notices are collected instead of shown.
 
 #include "Setu.h"
 
+#include "AppWindows.h"
+#include "BrimBtn.h"
+#include "Main.h"
+
 // Qt
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -355,4 +360,42 @@ TEST_F(SetuTest, FontButtonChoosesTheBoardFontAndCancelKeepsIt)
     EXPECT_EQ(applied, 1);
     EXPECT_EQ(dialog->BoardFontColor(), SysColors::clRed);
     EXPECT_EQ(dialog->BoardFont().pixelSize(), 30);
+}
+
+// The clearable-deal switch: off at first, read live by the deal, stored when the dialog
+// closes, and read before the first deal of the next start.
+TEST_F(SetuTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
+{
+    {
+        AppWindows windows(m_dir.path());
+        TSetuF& setu = windows.Setu();
+        QCheckBox* box = setu.CB4();
+        EXPECT_EQ(box->text(), QStringLiteral("全部消せる盤面を配る"));
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
+        // It sits on the system page, inside the page and clear of the other controls.
+        QWidget* page = setu.PageControl1()->widget(0);
+        ASSERT_TRUE(page->isAncestorOf(box));
+        const QRect boxRect(box->mapTo(page, QPoint(0, 0)), box->size());
+        EXPECT_TRUE(QRect(0, 0, TSetuF::DesignWidth - 8, 225).contains(boxRect));
+        for (QWidget* other : { static_cast<QWidget*>(setu.CB1()), static_cast<QWidget*>(setu.CB2()),
+                 static_cast<QWidget*>(setu.CB3()), static_cast<QWidget*>(setu.FontPnl()),
+                 static_cast<QWidget*>(setu.TimeE()) })
+            EXPECT_FALSE(QRect(other->mapTo(page, QPoint(0, 0)), other->size()).intersects(boxRect));
+
+        // Read live: the next deal is built to clear, without closing the dialog.
+        box->setChecked(true);
+        QTest::mouseClick(windows.Main().StartBtn(), Qt::LeftButton);
+        EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+        setu.done(QDialog::Accepted);
+        EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::Solvable.section, Keys::Set::Solvable.ident, "?"),
+            QStringLiteral("1"));
+    }
+    // Stored: the first deal of the next start is already a clearable one.
+    AppWindows windows(m_dir.path());
+    EXPECT_TRUE(windows.Setu().CB4()->isChecked());
+    EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+    windows.Setu().CB4()->setChecked(false);
+    windows.Main().StartBtnClick();
+    EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
 }
