@@ -4,11 +4,11 @@
 // and a whole seeded game played to its end with random valid moves.
 
 // own
-#include "Game.h"
-#include "GameHost.h"
-#include "ScoreTables.h"
-#include "Symbols.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/GameHost.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
+#include "game/TextGrid.h"
 
 #include <benchmark/benchmark.h>
 

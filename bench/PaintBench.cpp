@@ -15,13 +15,13 @@
 #include <QTemporaryDir>
 #include <QWidget>
 // own
-#include "AppInfo.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Panel.h"
-#include "SysColors.h"
-#include "Symbols.h"
+#include "windows/AppInfo.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "controls/SysColors.h"
+#include "game/Symbols.h"
 #include "app/AppModel.h"
 
 #include <benchmark/benchmark.h>

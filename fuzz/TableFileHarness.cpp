@@ -8,13 +8,13 @@
 #include "FuzzHarness.h"
 
 // own
-#include "Game.h"
-#include "Numbers.h"
-#include "Ranking.h"
-#include "ScoreTables.h"
-#include "Symbols.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Ranking.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 
 // Qt

@@ -9,12 +9,12 @@
 #include <QApplication>
 
 // own
-#include "AppInfo.h"
-#include "AppStyle.h"
-#include "AppWindows.h"
-#include "FontWarmUp.h"
-#include "HelpViewer.h"
-#include "Main.h"
+#include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
+#include "windows/AppWindows.h"
+#include "platform/FontWarmUp.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
 
 int main(int argc, char** argv)
 {

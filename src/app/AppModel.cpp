@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppModel.h"
+#include "app/AppModel.h"
 
 #include "game/Ranking.h"
 #include "game/ScoreTables.h"

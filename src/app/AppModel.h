@@ -9,8 +9,8 @@
 // and the first deal follows the clearable-deal switch, before the options dialog exists.
 #pragma once
 
-#include "RankingFile.h"
-#include "StoredTable.h"
+#include "app/RankingFile.h"
+#include "app/StoredTable.h"
 #include "platform/Registry.h"
 #include "store/Keys.h"
 

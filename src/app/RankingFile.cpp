@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RankingFile.h"
+#include "app/RankingFile.h"
 
 #include "game/Ranking.h"
 #include "store/TableFile.h"

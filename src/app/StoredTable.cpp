@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "StoredTable.h"
+#include "app/StoredTable.h"
 
 StoredTable::StoredTable(const QString& path, int colCount, int rowCount)
     : m_grid(colCount, rowCount)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The board half of the game: deal, picks, removal, column closing, hint and end test.
 
-#include "Game.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QDateTime>

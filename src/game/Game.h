@@ -9,11 +9,11 @@
 // tile number (BoardSize.h).
 #pragma once
 
-#include "BoardSize.h"
-#include "GameHost.h"
-#include "MouseArgs.h"
-#include "SolvableDeal.h"
-#include "TextGrid.h"
+#include "game/BoardSize.h"
+#include "game/GameHost.h"
+#include "game/MouseArgs.h"
+#include "game/SolvableDeal.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QList>

@@ -2,9 +2,9 @@
 // The move-log half of the game: scoring a pair, the points total and undo. Undo reads
 // the move back from the log row alone; nothing else keeps a copy of the history.
 
-#include "Game.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 #include <algorithm>
 #include <limits>

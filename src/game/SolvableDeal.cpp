@@ -21,7 +21,7 @@
 // a horizontal pair sits at one height in both columns, so h may not exceed the height of
 // either. A new column opens where the removal's closing will shut it again.
 
-#include "SolvableDeal.h"
+#include "game/SolvableDeal.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TextGrid.h"
+#include "game/TextGrid.h"
 
 TextGrid::TextGrid(int colCount, int rowCount, QObject* parent)
     : QAbstractTableModel(parent)

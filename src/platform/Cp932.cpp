@@ -2,7 +2,7 @@
 // Code page 932 through iconv on POSIX (exact: Qt's ICU converter maps the control bytes
 // 1A, 1C and 7F differently) and through the system conversion on Windows.
 
-#include "Cp932.h"
+#include "platform/Cp932.h"
 
 #include <algorithm>
 

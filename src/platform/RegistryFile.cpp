@@ -2,7 +2,7 @@
 // The REGEDIT4 file backend: its parser and writer (pure, on bytes) and the file handling
 // (lock, fresh read, atomic replace) around them.
 
-#include "RegistryFile.h"
+#include "platform/RegistryFile.h"
 
 // Qt
 #include <QDir>
@@ -13,8 +13,8 @@
 #include <QtEndian>
 
 // own
-#include "Cp932.h"
-#include "TextLines.h"
+#include "platform/Cp932.h"
+#include "platform/TextLines.h"
 
 namespace {
 

@@ -36,7 +36,7 @@
 // the old file or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QByteArray>

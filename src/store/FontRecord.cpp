@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontRecord.h"
+#include "store/FontRecord.h"
 
 // Qt
 #include <QtEndian>

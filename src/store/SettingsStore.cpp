@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "SettingsStore.h"
+#include "store/SettingsStore.h"
 
 // Qt
 #include <QStringList>
 
 // own
-#include "Numbers.h"
+#include "game/Numbers.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <QString>
 
 // own
-#include "Keys.h"
+#include "store/Keys.h"
 #include "platform/Registry.h"
 
 #include <memory>

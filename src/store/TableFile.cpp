@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TableFile.h"
+#include "store/TableFile.h"
 
 #include "platform/Cp932.h"
 #include "platform/TextLines.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppInfo.h"
+#include "windows/AppInfo.h"
 
 // Qt
 #include <QFontDatabase>
@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // own
-#include "FontHeight.h"
+#include "controls/FontHeight.h"
 
 namespace AppInfo {
 

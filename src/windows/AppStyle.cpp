@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppStyle.h"
+#include "windows/AppStyle.h"
 
 // Qt
 #include <QIconEngine>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppWindows.h"
+#include "windows/AppWindows.h"
 
 // Qt
 #include <QApplication>
@@ -10,13 +10,13 @@
 #include <QWindow>
 
 // own
-#include "About.h"
+#include "windows/About.h"
 #include "app/AppModel.h"
-#include "AppInfo.h"
-#include "Main.h"
-#include "Name.h"
-#include "Rank.h"
-#include "Setu.h"
+#include "windows/AppInfo.h"
+#include "windows/Main.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "windows/Setu.h"
 
 #include <functional>
 

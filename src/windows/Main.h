@@ -20,10 +20,10 @@
 #include <QPointer>
 
 // own
-#include "Game.h"
-#include "OverPlay.h"
-#include "RankHost.h"
-#include "SysColors.h"
+#include "game/Game.h"
+#include "game/OverPlay.h"
+#include "windows/RankHost.h"
+#include "controls/SysColors.h"
 
 #include <array>
 #include <functional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Rank.h"
+#include "windows/Rank.h"
 
 // Qt
 #include <QDir>
@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QScreen>
 // own
-#include "AppInfo.h"
-#include "Name.h"
-#include "Notice.h"
-#include "Panel.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/AppInfo.h"
+#include "windows/Name.h"
+#include "windows/Notice.h"
+#include "controls/Panel.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
 #include "app/RankingFile.h"
 
 namespace {

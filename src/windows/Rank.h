@@ -13,8 +13,8 @@
 #include <QPen>
 #include <QPointer>
 // own
-#include "GameHost.h"
-#include "StringGrid.h"
+#include "game/GameHost.h"
+#include "controls/StringGrid.h"
 
 #include <functional>
 #include <memory>

@@ -10,7 +10,7 @@
 #include <QString>
 
 // own
-#include "GameHost.h"
+#include "game/GameHost.h"
 
 class RankHost
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Setu.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QBoxLayout>
@@ -13,15 +13,15 @@
 #include <QScreen>
 #include <QTabWidget>
 // own
-#include "AppInfo.h"
-#include "CtrlsEx.h"
-#include "FontDialog.h"
-#include "HelpViewer.h"
-#include "Notice.h"
-#include "Panel.h"
-#include "ScoreTables.h"
-#include "ShiftState.h"
-#include "StringGrid.h"
+#include "windows/AppInfo.h"
+#include "controls/CtrlsEx.h"
+#include "windows/FontDialog.h"
+#include "windows/HelpViewer.h"
+#include "windows/Notice.h"
+#include "controls/Panel.h"
+#include "game/ScoreTables.h"
+#include "controls/ShiftState.h"
+#include "controls/StringGrid.h"
 #include "app/AppModel.h"
 
 namespace {

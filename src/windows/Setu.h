@@ -19,8 +19,8 @@
 #include <QFont>
 #include <QString>
 // own
-#include "SysColors.h"
-#include "TextGrid.h"
+#include "controls/SysColors.h"
+#include "game/TextGrid.h"
 
 #include <array>
 #include <functional>

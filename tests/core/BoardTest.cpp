@@ -3,7 +3,7 @@
 // end of a game, and the keyboard cursor's steps over the tiles in play.
 
 #include "GameTestSupport.h"
-#include "Symbols.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // A recording host for the game, and a way to lay out a board from a picture.
 #pragma once
 
-#include "Game.h"
-#include "ScoreTables.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/ScoreTables.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QStringList>

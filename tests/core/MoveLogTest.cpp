@@ -3,8 +3,8 @@
 // checked against the dealt board as an oracle.
 
 #include "GameTestSupport.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

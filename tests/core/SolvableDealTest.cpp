@@ -4,8 +4,8 @@
 // the plain deal; and the boards it deals are varied.
 
 #include "GameTestSupport.h"
-#include "SolvableDeal.h"
-#include "Symbols.h"
+#include "game/SolvableDeal.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

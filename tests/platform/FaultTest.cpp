@@ -20,10 +20,10 @@
 #include "TestFiles.h"
 
 // own
-#include "Keys.h"
-#include "SettingsStore.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "store/Keys.h"
+#include "store/SettingsStore.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/FontRecord.h"

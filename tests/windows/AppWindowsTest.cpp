@@ -3,15 +3,15 @@
 // the four others created once it has drawn its first frame, wired to it as when all five
 // are created at once.
 
-#include "AppInfo.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Keys.h"
-#include "Main.h"
-#include "Rank.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "StringGrid.h"
+#include "windows/AppInfo.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "store/Keys.h"
+#include "windows/Main.h"
+#include "windows/Rank.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QAbstractItemView>

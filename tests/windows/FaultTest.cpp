@@ -6,15 +6,15 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Keys.h"
-#include "ScoreTables.h"
-#include "Main.h"
-#include "Rank.h"
-#include "Ranking.h"
-#include "Setu.h"
-#include "StringGrid.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "store/Keys.h"
+#include "game/ScoreTables.h"
+#include "windows/Main.h"
+#include "windows/Rank.h"
+#include "game/Ranking.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
 #include "app/AppModel.h"
 
 // Qt
@@ -28,8 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 // own
-#include "CtrlsEx.h"
-#include "ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "controls/ChkGroup.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/FontRecord.h"

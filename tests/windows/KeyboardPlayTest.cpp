@@ -6,12 +6,12 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Panel.h"
-#include "Registry.h"
-#include "StringGrid.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
 #include "app/AppModel.h"
 
 // Qt

@@ -5,10 +5,10 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "Name.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
 #include "app/RankingFile.h"
 #include "platform/Cp932.h"
 

@@ -16,11 +16,11 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Name.h"
-#include "Panel.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "controls/Panel.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
 #include "app/RankingFile.h"
 #include "platform/Cp932.h"
 #include "store/TableFile.h"

@@ -4,11 +4,11 @@
 // files, the font button, the clearable-deal switch. The settings store is a temporary file and the program folder a
 // temporary directory; notices are collected instead of shown.
 
-#include "Setu.h"
+#include "windows/Setu.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Main.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/Main.h"
 
 // Qt
 #include <QCheckBox>
@@ -24,9 +24,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 // own
-#include "CtrlsEx.h"
-#include "Panel.h"
-#include "StringGrid.h"
+#include "controls/CtrlsEx.h"
+#include "controls/Panel.h"
+#include "controls/StringGrid.h"
 #include "app/AppModel.h"
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
