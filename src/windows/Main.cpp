@@ -57,8 +57,8 @@ void TMainF::SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu)
     m_about = about;
     m_rank = rank;
     m_setu = setu;
-    // No sound plays before the options dialog with its sound switch is here, so the clips
-    // are loaded now rather than while the window is first drawn.
+    // No sound plays before the later windows are here, just after the first frame, so the
+    // clips are loaded now rather than while the window is first drawn.
     if (!m_sound)
         m_sound = std::make_unique<SoundPlayer>();
 }

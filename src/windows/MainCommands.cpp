@@ -34,6 +34,9 @@ void TMainF::StartBtnClick()
     m_startBtn->SetFontColor(clWhite);
 }
 
+// The ranking, the options dialog and the about box come just after the first frame (see
+// AppWindows.h); a command that names one of them before then does nothing.
+
 void TMainF::H1Click()
 {
     m_game.SetRankPending(RankPending::None);
