@@ -177,7 +177,7 @@ namespace {
 
     int TileNumber(int col, int height)
     {
-        return col + (Rows - 1 - height) * Cols + 1;
+        return BoardSize::TileNumber(col, Rows - 1 - height);
     }
 
     // Inserts the pair (a, b) and returns where the two tiles stand now: the pair's removal.

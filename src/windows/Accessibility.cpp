@@ -14,6 +14,7 @@
 #include "controls/NBAry.h"
 #include "controls/Panel.h"
 #include "controls/StringGrid.h"
+#include "game/MouseArgs.h"
 #include "game/Symbols.h"
 
 #include <functional>
@@ -109,7 +110,7 @@ public:
             return;
         switch (Kind()) {
         case Tile:
-            s_main->GameState().TileMouseDown(m_button->Tag(), 0, Game::ShiftLeft);
+            s_main->GameState().TileMouseDown(m_button->Tag(), 0, ShiftState::ssLeft);
             break;
         case Undo:
             s_main->ReBtnClick();

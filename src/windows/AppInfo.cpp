@@ -11,7 +11,6 @@
 
 // own
 #include "controls/FontHeight.h"
-#include "store/DataFolder.h"
 
 namespace AppInfo {
 
@@ -89,11 +88,6 @@ QIcon ProgramIcon()
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/orbilo-%1.png").arg(size), QSize(size, size));
     return icon;
-}
-
-QString ProgramFolder()
-{
-    return DataFolder::Current().folder;
 }
 
 QTranslator* InstallQtTranslation(const QString& folder)

@@ -74,7 +74,7 @@ QString TNameF::Name() const
 void TNameF::FormShow()
 {
     if (m_playWave)
-        m_playWave(4);
+        m_playWave(Sound::Notice);
     m_edit1->setText(m_loginName ? m_loginName() : QString());
     m_edit1->selectAll();
     m_edit1->setFocus(Qt::OtherFocusReason);

@@ -118,7 +118,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     EXPECT_TRUE(face->state().selected);
     EXPECT_TRUE(HeardOf(jia, QAccessible::StateChanged, true));
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionAdd));
-    game.TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
+    game.TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionRemove));
     EXPECT_EQ(Said(main.ZanL()), QStringLiteral("残り 2枚"));
     EXPECT_EQ(Said(main.PntL()), QStringLiteral("ポイント %1").arg(main.PointsTotal()));

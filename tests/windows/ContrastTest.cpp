@@ -389,8 +389,8 @@ TEST_F(ContrastTest, EveryWindowReadsOnADarkDesktop)
     EXPECT_GT(Check(main, "dealt"), 20);
     // 甲 and 乙 at the bottom left picked with the right button: two selected tiles and a
     // row in the move log.
-    game.TileMouseDown(Game::TileNumber(0, 9), 1, Game::ShiftRight);
-    game.TileMouseDown(Game::TileNumber(1, 9), 1, Game::ShiftRight);
+    game.TileMouseDown(Game::TileNumber(0, 9), 1, ShiftState::ssRight);
+    game.TileMouseDown(Game::TileNumber(1, 9), 1, ShiftState::ssRight);
     EXPECT_EQ(game.Selection().size(), 2);
     EXPECT_GT(Check(main, "pair picked"), 20);
     main.RGC()->button(1)->click();

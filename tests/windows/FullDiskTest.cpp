@@ -126,7 +126,7 @@ protected:
         setu.show();
         setu.accept();
         TRankF& rank = m_windows->Rank();
-        rank.ShowRanking(1);
+        rank.ShowRanking(RankingMode::ShowOnly);
         rank.OKBtn()->click();
         main.close();
     }

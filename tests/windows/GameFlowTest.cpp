@@ -48,7 +48,7 @@ int PlayToTheEnd(TMainF& main)
     const int moveRowAtStart = game.MoveRow();
     for (int guard = 0; guard < 200 && game.MoveRow() == moveRowAtStart + pairs; ++guard) {
         const int first = game.FindMove();
-        if (first >= 777)
+        if (!Game::IsTileNumber(first))
             break;
         const int c = (first - 1) % Game::Cols;
         const int r = (first - 1) / Game::Cols;
