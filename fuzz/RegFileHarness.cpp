@@ -178,7 +178,7 @@ namespace {
     KeyValues AllValues(const RegFile::Document& doc)
     {
         KeyValues all;
-        for (const RegFile::Section& s : doc.sections) {
+        for (const RegFile::Section& s : doc.Sections()) {
             if (!s.user)
                 continue;
             QList<std::pair<QString, RegValue>> values;

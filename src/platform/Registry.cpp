@@ -125,4 +125,22 @@ bool SameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+size_t NameHash(const QString& name, size_t seed)
+{
+    // Folds each UTF-16 unit as the case-insensitive comparison above does: a low surrogate
+    // after a high one stands for the folded code point of the pair, every other unit for
+    // its own fold.
+    size_t h = seed ^ 0xcbf29ce484222325u;
+    char16_t last = 0;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const char32_t code = QChar::isLowSurrogate(u) && QChar::isHighSurrogate(last)
+            ? QChar::surrogateToUcs4(last, u)
+            : char32_t(u);
+        last = u;
+        h = (h ^ QChar::toCaseFolded(code)) * 0x100000001b3u;
+    }
+    return h;
+}
+
 } // namespace RegPath

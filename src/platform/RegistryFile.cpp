@@ -1,21 +1,30 @@
 // SPDX-License-Identifier: MIT
 // The REGEDIT4 file backend: its parser and writer (pure, on bytes) and the file handling
-// (lock, fresh read, atomic replace) around them.
+// (the kept parse, lock, fresh read, atomic replace) around them.
 
 #include "RegistryFile.h"
 
 // Qt
+#include <QByteArrayView>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMutex>
 #include <QSaveFile>
 #include <QtEndian>
+
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
 
 // own
 #include "Cp932.h"
 
 namespace {
+
+using View = QByteArrayView;
 
 const QByteArray Header = QByteArrayLiteral("REGEDIT4");
 const QByteArray Eol = QByteArrayLiteral("\r\n");
@@ -51,34 +60,36 @@ int HexDigit(char c)
     return -1;
 }
 
-QList<QByteArray> SplitLines(const QByteArray& bytes)
+// The lines of the file, as views into its bytes, without their line endings.
+QList<View> SplitLines(const QByteArray& bytes)
 {
-    QList<QByteArray> lines;
+    QList<View> lines;
+    const char* const data = bytes.constData();
     qsizetype start = 0;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
+        const char c = data[i];
         if (c != '\r' && c != '\n')
             continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n')
+        lines.append(View(data + start, i - start));
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(bytes.mid(start));
+        lines.append(View(data + start, n - start));
     return lines;
 }
 
-QByteArray TrimRight(const QByteArray& line)
+View TrimRight(View line)
 {
     qsizetype end = line.size();
     while (end > 0 && IsBlank(line.at(end - 1)))
         --end;
-    return line.left(end);
+    return line.first(end);
 }
 
-void SkipBlanks(const QByteArray& line, qsizetype& pos)
+void SkipBlanks(View line, qsizetype& pos)
 {
     while (pos < line.size() && IsBlank(line.at(pos)))
         ++pos;
@@ -86,7 +97,7 @@ void SkipBlanks(const QByteArray& line, qsizetype& pos)
 
 // The string whose opening quote is at pos; pos moves past its closing quote. Only \\ and
 // \" are escapes; anything else after a backslash makes the line unreadable.
-std::optional<QByteArray> ReadQuoted(const QByteArray& line, qsizetype& pos)
+std::optional<QByteArray> ReadQuoted(View line, qsizetype& pos)
 {
     if (pos >= line.size() || line.at(pos) != '"')
         return std::nullopt;
@@ -153,7 +164,7 @@ bool QuotedFormFits(const QByteArray& data)
 // "01,02, ff": exactly two hex digits per byte, blanks allowed around them. Requiring
 // both digits (and all eight of a dword) means a line cut short inside a number is
 // refused rather than read as a different value.
-std::optional<QByteArray> ParseHexBytes(const QByteArray& text)
+std::optional<QByteArray> ParseHexBytes(View text)
 {
     QByteArray out;
     qsizetype i = 0;
@@ -195,6 +206,14 @@ QByteArray FormatHex(const QByteArray& head, const QByteArray& data)
     return out;
 }
 
+// Value names are nearly always plain ASCII, which code page 932 leaves as it is: those
+// skip the converter, which a file of a million values would otherwise call a million times.
+QString DecodeName(const QByteArray& bytes)
+{
+    const bool plain = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    return plain ? QString::fromLatin1(bytes) : Cp932::Decode(bytes);
+}
+
 struct NameAndData
 {
     std::optional<QString> name;
@@ -202,7 +221,7 @@ struct NameAndData
 };
 
 // The value name and the start of the data of a value line.
-NameAndData ReadName(const QByteArray& line)
+NameAndData ReadName(View line)
 {
     NameAndData r;
     qsizetype pos = 0;
@@ -216,7 +235,7 @@ NameAndData ReadName(const QByteArray& line)
         const std::optional<QByteArray> name = ReadQuoted(line, pos);
         if (!name)
             return r;
-        r.name = Cp932::Decode(*name);
+        r.name = DecodeName(*name);
     }
     SkipBlanks(line, pos);
     if (pos >= line.size() || line.at(pos) != '=')
@@ -227,15 +246,14 @@ NameAndData ReadName(const QByteArray& line)
     return r;
 }
 
-bool StartsWithNoCase(const QByteArray& text, qsizetype pos, const char* word)
+bool StartsWithNoCase(View text, qsizetype pos, View word)
 {
-    const QByteArray w(word);
-    return text.size() - pos >= w.size() && text.mid(pos, w.size()).toLower() == w;
+    return text.size() - pos >= word.size() && text.sliced(pos, word.size()).compare(word, Qt::CaseInsensitive) == 0;
 }
 
-std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
+std::optional<RegValue> ReadData(View line, qsizetype pos)
 {
-    const QByteArray data = TrimRight(line.mid(pos));
+    const View data = TrimRight(line.sliced(pos));
     if (data.startsWith('"')) {
         qsizetype p = 0;
         std::optional<QByteArray> text = ReadQuoted(data, p);
@@ -245,7 +263,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         return RegValue { quint32(RegType::Sz), *text };
     }
     if (StartsWithNoCase(data, 0, "dword:")) {
-        const QByteArray digits = data.mid(6);
+        const View digits = data.sliced(6);
         if (digits.size() != 8)
             return std::nullopt;
         quint32 n = 0;
@@ -273,7 +291,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         }
         if (p >= data.size() || data.at(p) != ':')
             return std::nullopt;
-        const std::optional<QByteArray> bytes = ParseHexBytes(data.mid(p + 1));
+        const std::optional<QByteArray> bytes = ParseHexBytes(data.sliced(p + 1));
         if (!bytes)
             return std::nullopt;
         return RegValue { type, *bytes };
@@ -281,14 +299,14 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
     return std::nullopt;
 }
 
-bool IsHexData(const QByteArray& line, qsizetype dataPos)
+bool IsHexData(View line, qsizetype dataPos)
 {
     return dataPos >= 0 && StartsWithNoCase(line, dataPos, "hex");
 }
 
 // An indented line of hex bytes that goes on with the value above it. Anything else (a
 // section header, a value line, a blank line) ends the value, even one left dangling.
-bool IsHexContinuation(const QByteArray& line)
+bool IsHexContinuation(View line)
 {
     if (line.isEmpty() || !IsBlank(line.at(0)) || line.trimmed().isEmpty())
         return false;
@@ -302,12 +320,12 @@ struct HeaderInfo
     QString path;
 };
 
-HeaderInfo ReadHeader(const QByteArray& trimmed)
+HeaderInfo ReadHeader(View trimmed)
 {
     HeaderInfo h;
     if (!trimmed.endsWith(']'))
         return h;
-    const QString inner = Cp932::Decode(trimmed.mid(1, trimmed.size() - 2));
+    const QString inner = Cp932::Decode(trimmed.data() + 1, trimmed.size() - 2);
     if (!inner.startsWith(Hive, Qt::CaseInsensitive))
         return h;
     const QString rest = inner.mid(Hive.size());
@@ -352,50 +370,48 @@ bool Representable(const QString& name)
 
 namespace RegFile {
 
+void Section::IndexValues()
+{
+    valueAt.clear();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).parsed)
+            valueAt.insert(NameKey { *entries.at(i).name }, i);
+    }
+}
+
 qsizetype Document::FindSection(const QString& path) const
 {
-    for (qsizetype i = 0; i < sections.size(); ++i) {
-        if (sections.at(i).user && RegPath::SameName(sections.at(i).path, path))
-            return i;
-    }
-    return -1;
+    return m_sectionAt.value(NameKey { path }, -1);
 }
 
 bool Document::KeyExists(const QString& path) const
 {
-    if (path.isEmpty())
-        return true;
-    for (const Section& s : sections) {
-        if (s.user && (RegPath::SameName(s.path, path) || IsUnder(s.path, path)))
-            return true;
-    }
-    return false;
+    return path.isEmpty() || m_keys.contains(NameKey { path });
 }
 
 const Entry* Document::FindValue(const QString& path, const QString& name) const
 {
-    const qsizetype i = FindSection(path);
-    if (i < 0)
+    const qsizetype si = FindSection(path);
+    if (si < 0)
         return nullptr;
-    for (const Entry& e : sections.at(i).entries) {
-        if (e.parsed && EntryNamed(e, name))
-            return &e;
-    }
-    return nullptr;
+    const Section& section = m_sections.at(si);
+    const qsizetype at = section.valueAt.value(NameKey { name }, -1);
+    return at < 0 ? nullptr : &section.entries.at(at);
 }
 
 QStringList Document::SubKeyNames(const QString& path) const
 {
     QStringList names;
+    QSet<NameKey> known;
     const qsizetype skip = path.isEmpty() ? 0 : path.size() + 1;
-    for (const Section& s : sections) {
+    for (const Section& s : m_sections) {
         if (!s.user || !IsUnder(s.path, path))
             continue;
         const QString child = s.path.mid(skip).section(QLatin1Char('\\'), 0, 0);
-        const bool known = std::any_of(
-            names.cbegin(), names.cend(), [&](const QString& n) { return RegPath::SameName(n, child); });
-        if (!known)
+        if (!known.contains(NameKey { child })) {
+            known.insert(NameKey { child });
             names.append(child);
+        }
     }
     return names;
 }
@@ -406,11 +422,46 @@ QStringList Document::ValueNames(const QString& path) const
     const qsizetype i = FindSection(path);
     if (i < 0)
         return names;
-    for (const Entry& e : sections.at(i).entries) {
+    for (const Entry& e : m_sections.at(i).entries) {
         if (e.parsed)
             names.append(*e.name);
     }
     return names;
+}
+
+void Document::IndexKey(qsizetype section)
+{
+    const Section& s = m_sections.at(section);
+    if (!s.user)
+        return;
+    m_sectionAt.insert(NameKey { s.path }, section);
+    // The key and every key above it exist; those above are known once one of them is.
+    for (qsizetype end = s.path.size(); end > 0; end = s.path.lastIndexOf(QLatin1Char('\\'), end - 1)) {
+        const NameKey key { s.path.left(end) };
+        if (end < s.path.size() && m_keys.contains(key))
+            break;
+        m_keys.insert(key);
+    }
+}
+
+void Document::IndexKeys()
+{
+    m_sectionAt.clear();
+    m_keys.clear();
+    for (qsizetype i = 0; i < m_sections.size(); ++i)
+        IndexKey(i);
+}
+
+qsizetype Document::InsertSection(Section section, qsizetype at)
+{
+    if (at < 0 || at == m_sections.size()) {
+        m_sections.append(std::move(section));
+        IndexKey(m_sections.size() - 1);
+        return m_sections.size() - 1;
+    }
+    m_sections.insert(at, std::move(section));
+    IndexKeys();
+    return at;
 }
 
 void Document::CreateKey(const QString& path)
@@ -422,15 +473,15 @@ void Document::CreateKey(const QString& path)
         if (FindSection(key) < 0) {
             // Keep a subtree together: after the last section of the parent's subtree.
             qsizetype at = -1;
-            for (qsizetype i = 0; i < sections.size(); ++i) {
-                const Section& s = sections.at(i);
+            for (qsizetype i = 0; i < m_sections.size(); ++i) {
+                const Section& s = m_sections.at(i);
                 if (s.user && (RegPath::SameName(s.path, parent) || IsUnder(s.path, parent)))
                     at = i;
             }
             Section section;
             section.user = true;
             section.path = key;
-            sections.insert(at < 0 ? sections.size() : at + 1, section);
+            InsertSection(section, at < 0 ? -1 : at + 1);
         }
         parent = key;
     }
@@ -443,35 +494,49 @@ void Document::SetValue(const QString& path, const QString& name, const RegValue
         if (path.isEmpty()) {
             Section root;
             root.user = true;
-            sections.prepend(root);
+            InsertSection(root, 0);
         } else {
             CreateKey(path);
         }
         si = FindSection(path);
     }
-    QList<Entry>& entries = sections[si].entries;
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < entries.size();) {
-        if (EntryNamed(entries.at(i), name)) {
-            if (at < 0)
-                at = i;
-            entries.removeAt(i);
-        } else {
-            ++i;
-        }
-    }
+    Section& section = m_sections[si];
     Entry entry;
     entry.parsed = true;
     entry.name = name;
     entry.value = value;
-    entries.insert(at < 0 ? entries.size() : at, entry);
+    // Every line of that name, damaged ones included, gives way to the new value, which
+    // takes the place of the first.
+    qsizetype first = -1;
+    qsizetype named = 0;
+    for (qsizetype i = 0; i < section.entries.size(); ++i) {
+        if (EntryNamed(section.entries.at(i), name)) {
+            first = first < 0 ? i : first;
+            ++named;
+        }
+    }
+    if (named == 1) {
+        section.entries[first] = std::move(entry);
+        section.valueAt.insert(NameKey { name }, first);
+        return;
+    }
+    if (named == 0) {
+        section.entries.append(std::move(entry));
+        section.valueAt.insert(NameKey { name }, section.entries.size() - 1);
+        return;
+    }
+    section.entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    section.entries.insert(first, std::move(entry));
+    section.IndexValues();
 }
 
 bool Document::DeleteValue(const QString& path, const QString& name)
 {
     if (!FindValue(path, name))
         return false;
-    sections[FindSection(path)].entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    Section& section = m_sections[FindSection(path)];
+    section.entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    section.IndexValues();
     return true;
 }
 
@@ -479,25 +544,28 @@ bool Document::DeleteKey(const QString& path)
 {
     if (path.isEmpty())
         return false;
-    return sections.removeIf([&](const Section& s) {
+    const qsizetype removed = m_sections.removeIf([&](const Section& s) {
         return s.user && (RegPath::SameName(s.path, path) || IsUnder(s.path, path));
-    }) > 0;
+    });
+    if (removed > 0)
+        IndexKeys();
+    return removed > 0;
 }
 
 Document Parse(const QByteArray& bytes)
 {
     Document doc;
-    const QList<QByteArray> lines = SplitLines(bytes);
+    const QList<View> lines = SplitLines(bytes);
     bool headerSeen = false;
     qsizetype current = -1; // the section the lines belong to
     for (qsizetype li = 0; li < lines.size(); ++li) {
-        const QByteArray& line = lines.at(li);
-        const QByteArray trimmed = line.trimmed();
+        const View line = lines.at(li);
+        const View trimmed = line.trimmed();
         if (trimmed.isEmpty())
             continue;
         if (!headerSeen) {
             headerSeen = true;
-            if (trimmed == Header)
+            if (trimmed == View(Header))
                 continue;
         }
         if (trimmed.startsWith('[')) {
@@ -509,62 +577,60 @@ Document Parse(const QByteArray& bytes)
                 Section s;
                 s.user = h.user;
                 s.path = h.path;
-                s.header = line;
-                doc.sections.append(s);
-                current = doc.sections.size() - 1;
+                s.header = line.toByteArray();
+                current = doc.InsertSection(std::move(s));
             }
             continue;
         }
         if (current < 0) {
-            doc.preamble.append(line);
+            doc.m_preamble.append(line.toByteArray());
             continue;
         }
-        Section& section = doc.sections[current];
+        Section& section = doc.m_sections[current];
         Entry entry;
-        entry.raw = line;
+        entry.raw = line.toByteArray();
         if (!section.user || (trimmed.at(0) != '"' && trimmed.at(0) != '@')) {
-            section.entries.append(entry);
+            section.entries.append(std::move(entry));
             continue;
         }
         const NameAndData nd = ReadName(line);
         entry.name = nd.name;
-        QByteArray logical = line;
+        View logical = line;
+        QByteArray joined; // a hex value continued over lines, without its line breaks
         bool dangling = false;
         if (IsHexData(line, nd.dataPos)) {
             // A hex value goes on over the following indented lines while a line ends in "\".
-            QByteArray rest = TrimRight(line);
-            logical = rest;
+            View rest = TrimRight(line);
+            joined = rest.toByteArray();
             while (rest.endsWith('\\')) {
-                logical.chop(1);
+                joined.chop(1);
                 if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
                     dangling = true;
                     break;
                 }
                 ++li;
-                entry.raw += Eol + lines.at(li);
+                entry.raw.append(Eol).append(lines.at(li));
                 rest = lines.at(li).trimmed();
-                logical += rest;
+                joined.append(rest);
             }
+            logical = joined;
         }
         if (nd.name && nd.dataPos >= 0 && !dangling) {
-            if (const std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
+            if (std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
                 entry.parsed = true;
-                entry.value = *value;
+                entry.value = std::move(*value);
             }
         }
         if (entry.parsed) {
             // A name given twice in a key: the later value wins, in the earlier place.
-            for (Entry& e : section.entries) {
-                if (e.parsed && EntryNamed(e, *entry.name)) {
-                    e = entry;
-                    entry.parsed = false;
-                    break;
-                }
-            }
-            if (!entry.parsed)
+            const NameKey key { *entry.name };
+            if (const qsizetype earlier = section.valueAt.value(key, -1); earlier >= 0) {
+                section.entries[earlier] = std::move(entry);
                 continue;
+            }
+            section.valueAt.insert(key, section.entries.size());
         }
-        section.entries.append(entry);
+        section.entries.append(std::move(entry));
     }
     return doc;
 }
@@ -585,9 +651,9 @@ QByteArray FormatValue(const QString& name, const RegValue& value)
 QByteArray Serialise(const Document& document)
 {
     QByteArray out = Header + Eol;
-    for (const QByteArray& line : document.preamble)
+    for (const QByteArray& line : document.m_preamble)
         out += line + Eol;
-    for (const Section& s : document.sections) {
+    for (const Section& s : document.m_sections) {
         out += Eol;
         if (s.header.isEmpty())
             out += '[' + Cp932::Encode(KeyText(s.path)) + ']';
@@ -596,7 +662,10 @@ QByteArray Serialise(const Document& document)
         out += Eol;
         for (const Entry& e : s.entries) {
             // Lines read from the file go back as they were; values set here are formatted.
-            out += e.raw.isEmpty() ? FormatValue(e.name.value_or(QString()), e.value) : e.raw;
+            if (e.raw.isEmpty())
+                out += FormatValue(e.name.value_or(QString()), e.value);
+            else
+                out += e.raw;
             out += Eol;
             // A damaged value left dangling on a "\" must not take the next line along
             // when the file is read again: a blank line ends it, as it did when it was read.
@@ -656,28 +725,144 @@ template <typename T> T With(const RegResult& r)
 
 } // namespace
 
-RegistryFile::Loaded RegistryFile::Load() const
+// One version of the file and its parse.
+struct RegistryFile::Snapshot
+{
+    // What tells one version of a file from another without reading it.
+    struct Stamp
+    {
+        bool exists = false;
+        bool folder = false;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0; // the status change time, which no program can set back
+        quint64 inode = 0;
+
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+
+    Stamp stamp;
+    qint64 readNs = 0; // when the stamp was taken
+    QByteArray bytes;
+    RegFile::Document document;
+
+    // A file changed within the coarseness of file times before it was read can change
+    // again without its stamp showing it.
+    bool ChangedJustBeforeRead() const
+    {
+        return qMax(stamp.modifiedNs, stamp.changedNs) >= readNs - RecentChangeMs * 1000000;
+    }
+};
+
+namespace {
+
+using Snapshot = RegistryFile::Snapshot;
+
+qint64 NowNs()
+{
+    return QDateTime::currentMSecsSinceEpoch() * 1000000;
+}
+
+Snapshot::Stamp StampOf(const QString& path)
+{
+    Snapshot::Stamp st;
+#ifdef Q_OS_LINUX
+    struct stat buf {};
+    if (::stat(QFile::encodeName(path).constData(), &buf) != 0)
+        return st;
+    st.exists = true;
+    st.folder = S_ISDIR(buf.st_mode);
+    st.size = buf.st_size;
+    st.modifiedNs = qint64(buf.st_mtim.tv_sec) * 1000000000 + buf.st_mtim.tv_nsec;
+    st.changedNs = qint64(buf.st_ctim.tv_sec) * 1000000000 + buf.st_ctim.tv_nsec;
+    st.inode = buf.st_ino;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return st;
+    st.exists = true;
+    st.folder = info.isDir();
+    st.size = info.size();
+    st.modifiedNs = info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch() * 1000000;
+    st.changedNs = info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch() * 1000000;
+#endif
+    return st;
+}
+
+// The latest parse of a file, shared by every RegistryFile of the process: the game opens
+// the store again for each group of reads, each time through a new object.
+struct SharedParse
+{
+    QMutex mutex;
+    QString path;
+    std::shared_ptr<const Snapshot> snapshot;
+};
+
+SharedParse& Shared()
+{
+    static SharedParse shared;
+    return shared;
+}
+
+std::shared_ptr<const Snapshot> SharedFor(const QString& path, const Snapshot::Stamp& stamp)
+{
+    SharedParse& shared = Shared();
+    const QMutexLocker locker(&shared.mutex);
+    if (shared.snapshot && shared.path == path && shared.snapshot->stamp == stamp)
+        return shared.snapshot;
+    return nullptr;
+}
+
+void Share(const QString& path, const std::shared_ptr<const Snapshot>& snapshot)
+{
+    SharedParse& shared = Shared();
+    const QMutexLocker locker(&shared.mutex);
+    shared.path = path;
+    shared.snapshot = snapshot;
+}
+
+} // namespace
+
+RegistryFile::Loaded RegistryFile::Load(bool compareBytes) const
 {
     Loaded loaded;
-    const QFileInfo info(m_path);
-    if (!info.exists())
+    const qint64 now = NowNs();
+    const Snapshot::Stamp stamp = StampOf(m_path);
+    if (!stamp.exists) {
+        loaded.snapshot = std::make_shared<const Snapshot>();
         return loaded;
+    }
     auto fail = [&](const QString& why) {
         loaded.result
             = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("Cannot read %1: %2").arg(m_path, why));
         return loaded;
     };
-    if (info.isDir())
+    if (stamp.folder)
         return fail(QStringLiteral("it is a folder."));
-    if (info.size() > MaxFileSize)
+    if (stamp.size > MaxFileSize)
         return fail(QStringLiteral("the file is too large to be a settings file."));
+
+    std::shared_ptr<const Snapshot> known
+        = m_snapshot && m_snapshot->stamp == stamp ? m_snapshot : SharedFor(m_path, stamp);
+    if (known && !compareBytes && !known->ChangedJustBeforeRead()) {
+        m_snapshot = known;
+        loaded.snapshot = known;
+        return loaded;
+    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    const QByteArray bytes = file.readAll();
+    auto fresh = std::make_shared<Snapshot>();
+    fresh->bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
-    loaded.document = RegFile::Parse(bytes);
+    fresh->stamp = stamp;
+    fresh->readNs = now;
+    const bool same = known && known->bytes == fresh->bytes;
+    fresh->document = same ? known->document : RegFile::Parse(fresh->bytes);
+    m_snapshot = fresh;
+    Share(m_path, fresh);
+    loaded.snapshot = fresh;
     return loaded;
 }
 
@@ -689,9 +874,10 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     // A change that finds nothing to do (a close storing the values already there) is settled
     // on a snapshot, without the lock and its synced lock file; a change that has something
     // to do is worked out again under the lock, on the file as it is then.
-    if (Loaded snapshot = Load(); snapshot.result.Ok()) {
+    if (const Loaded snapshot = Load(); snapshot.result.Ok()) {
+        RegFile::Document copy = snapshot.snapshot->document;
         bool changed = false;
-        const RegResult r = change(snapshot.document, changed);
+        const RegResult r = change(copy, changed);
         if (r.Ok() && !changed)
             return r;
     }
@@ -712,15 +898,19 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
         return fail(RegStatus::WriteFailed, QStringLiteral("its lock file cannot be created."));
     }
 
-    Loaded loaded = Load();
+    // Under the lock the bytes are always read: the parse is used again only for the very
+    // bytes it was made from.
+    const Loaded loaded = Load(true);
     if (!loaded.result.Ok())
         return loaded.result;
+    RegFile::Document document = loaded.snapshot->document;
     bool changed = false;
-    const RegResult r = change(loaded.document, changed);
+    const RegResult r = change(document, changed);
     if (!r.Ok() || !changed)
         return r;
 
-    const QByteArray bytes = RegFile::Serialise(loaded.document);
+    // The file replaced here gets a new stamp, so no parse of the old one is used again.
+    const QByteArray bytes = RegFile::Serialise(document);
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly))
         return fail(RegStatus::WriteFailed, out.errorString());
@@ -741,7 +931,7 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return loaded.result;
-    if (loaded.document.KeyExists(path))
+    if (loaded.snapshot->document.KeyExists(path))
         return RegResult::Success();
     if (mode == RegOpen::Existing)
         return NoKey(path);
@@ -761,10 +951,10 @@ RegNamesResult RegistryFile::Names(const QString& path, QStringList (RegFile::Do
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegNamesResult>(loaded.result);
-    if (!loaded.document.KeyExists(path))
+    if (!loaded.snapshot->document.KeyExists(path))
         return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
-    r.names = (loaded.document.*list)(path);
+    r.names = (loaded.snapshot->document.*list)(path);
     return r;
 }
 
@@ -798,9 +988,9 @@ RegValueResult RegistryFile::ReadValue(const QString& path, const QString& name)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegValueResult>(loaded.result);
-    if (!loaded.document.KeyExists(path))
+    if (!loaded.snapshot->document.KeyExists(path))
         return With<RegValueResult>(NoKey(path));
-    const RegFile::Entry* e = loaded.document.FindValue(path, name);
+    const RegFile::Entry* e = loaded.snapshot->document.FindValue(path, name);
     if (!e)
         return With<RegValueResult>(NoValue(path, name));
     RegValueResult r;

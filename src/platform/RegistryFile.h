@@ -29,24 +29,40 @@
 // Numbers must be whole (eight digits of a dword, two per hex byte), so a line cut short
 // inside a number is refused rather than read as another value.
 //
-// Every operation re-reads the file, so a value written by another running copy of the
-// game is seen at once. Every change is a read-modify-write under a QLockFile beside the
-// file ("registry.reg.lock"), written through a QSaveFile (a temporary file renamed over
-// the old one), so two copies never lose each other's values and a crash leaves either
-// the old file or the new one. A file that exists but cannot be read is never written over.
+// Every operation looks at the file again, so a value written by another running copy of
+// the game is seen at once; the parse of the file is kept, per path for the whole process,
+// and used again while the file is the same (same size, times and inode, and, for a file
+// changed moments before it was read, the same bytes), so a read is a lookup. Every change
+// is a read-modify-write under a QLockFile beside the file ("registry.reg.lock"), on the
+// file as it is then, written through a QSaveFile (a temporary file renamed over the old
+// one), so two copies never lose each other's values and a crash leaves either the old file
+// or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
 #include "Registry.h"
 
 // Qt
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace RegFile {
+
+// A key path or a value name as a hash key: names the registry holds to be the same are
+// equal keys.
+struct NameKey
+{
+    QString name;
+
+    friend bool operator==(const NameKey& a, const NameKey& b) { return RegPath::SameName(a.name, b.name); }
+    friend size_t qHash(const NameKey& key, size_t seed = 0) { return RegPath::NameHash(key.name, seed); }
+};
 
 // A line of a section, or a hex value continued over several lines.
 struct Entry
@@ -63,12 +79,18 @@ struct Section
     QString path; // relative to HKEY_CURRENT_USER, "" for the hive itself
     QByteArray header; // the header line as read; empty for a section made here
     QList<Entry> entries;
+    // Where in entries each value the registry shows is.
+    QHash<NameKey, qsizetype> valueAt;
+
+    void IndexValues();
 };
 
-struct Document
+// A parsed file. Every lookup goes through an index, so a read costs the same in a file of
+// ten values and in one of a million; a change costs at most a pass over its key.
+class Document
 {
-    QList<QByteArray> preamble; // lines before the first section, other than "REGEDIT4"
-    QList<Section> sections;
+public:
+    const QList<Section>& Sections() const { return m_sections; }
 
     // Index of the section of this key, or -1.
     qsizetype FindSection(const QString& path) const;
@@ -83,6 +105,21 @@ struct Document
     void SetValue(const QString& path, const QString& name, const RegValue& value);
     bool DeleteValue(const QString& path, const QString& name);
     bool DeleteKey(const QString& path);
+
+private:
+    friend Document Parse(const QByteArray& bytes);
+    friend QByteArray Serialise(const Document& document);
+
+    // Adds a section at index at (the end when -1) and indexes it.
+    qsizetype InsertSection(Section section, qsizetype at = -1);
+    // Indexes the sections' keys again after sections were moved or removed.
+    void IndexKeys();
+    void IndexKey(qsizetype section);
+
+    QList<QByteArray> m_preamble; // lines before the first section, other than "REGEDIT4"
+    QList<Section> m_sections;
+    QHash<NameKey, qsizetype> m_sectionAt; // the section of each key that has one
+    QSet<NameKey> m_keys; // every key that exists: those with a section and those above them
 };
 
 // Reads any byte sequence: what does not parse is kept (see above), nothing throws.
@@ -115,13 +152,22 @@ public:
     static constexpr int LockWaitMs = 10000;
     static constexpr int StaleLockMs = 4000;
 
+    // A file changed less than this long before it was read may change again within the
+    // same file time (file times are as coarse as two seconds on some file systems), so
+    // its parse is used again only after its bytes were compared.
+    static constexpr qint64 RecentChangeMs = 3000;
+
+    struct Snapshot;
+
 private:
     struct Loaded
     {
         RegResult result;
-        RegFile::Document document;
+        std::shared_ptr<const Snapshot> snapshot;
     };
-    Loaded Load() const;
+    // The file's parse, kept from an earlier read while the file is the same. With
+    // compareBytes the bytes are always read and compared, whatever the file's times say.
+    Loaded Load(bool compareBytes = false) const;
     // The names of a key's subkeys or values, read fresh from the file; list picks which.
     RegNamesResult Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const;
     // Runs change on a fresh copy of the file under the lock and writes the result back
@@ -130,4 +176,5 @@ private:
     RegResult Modify(const std::function<RegResult(RegFile::Document&, bool& changed)>& change);
 
     QString m_path;
+    mutable std::shared_ptr<const Snapshot> m_snapshot;
 };

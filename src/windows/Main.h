@@ -24,6 +24,7 @@
 #include "OverPlay.h"
 #include "RankHost.h"
 #include "SysColors.h"
+#include "store/SettingsStore.h"
 
 #include <array>
 #include <functional>
@@ -172,6 +173,8 @@ private:
     QFont m_boardFont;
     ColorValue m_boardFontColor = SysColors::clWindowText;
     QString m_startupErrors;
+    // The "Sys" values as read at creation: the close writes back only those changed since.
+    SettingsMemo m_settingsRead;
     bool m_closed = false;
     int m_beepCount = 0;
     // The stored clearable-deal switch, for the first deal, which comes before the options

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 // own
 #include "AppInfo.h"
 #include "CtrlsEx.h"
@@ -58,6 +59,7 @@ TSetuF::TSetuF(const QString& programFolder, const QFont& boardFont, ColorValue 
         m_folder += QDir::separator();
     CreateControls();
     FormCreate();
+    m_constructed = true;
 }
 
 TSetuF::~TSetuF() = default;
@@ -318,13 +320,19 @@ void TSetuF::FormCreate()
 void TSetuF::ReadSettings()
 {
     SettingsStore store = OpenStore(Keys::Root);
+    m_settingsRead.Clear();
+    store.Remember(&m_settingsRead);
     m_cb1->setChecked(store.ReadFlag(Keys::Wav::CB1));
     m_cb2->setChecked(store.ReadFlag(Keys::Set::CB2));
     m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
     m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
     m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
-    if (store.HasErrors())
+    if (!store.HasErrors())
+        return;
+    if (m_constructed)
         Notify(this, store.ErrorMessage());
+    else
+        QTimer::singleShot(0, this, [this, text = store.ErrorMessage()] { Notify(this, text); });
 }
 
 void TSetuF::FormClose()
@@ -340,6 +348,7 @@ void TSetuF::FormClose()
     }
 
     SettingsStore store = OpenStore(Keys::Root);
+    store.Remember(&m_settingsRead);
     store.WriteFlag(Keys::Wav::CB1, m_cb1->isChecked());
     store.WriteFlag(Keys::Set::CB2, m_cb2->isChecked());
     store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());

@@ -21,6 +21,7 @@
 // own
 #include "SysColors.h"
 #include "TextGrid.h"
+#include "store/SettingsStore.h"
 
 #include <array>
 #include <functional>
@@ -150,6 +151,12 @@ private:
     QPointer<TextGrid> m_rankingGrid;
     std::array<QPointer<TextGrid>, SlotCount> m_slots;
     bool m_closing = false;
+    // The settings as last read (at creation and on キャンセル): a close writes back only
+    // those changed since.
+    SettingsMemo m_settingsRead;
+    // Until the constructor has returned, a notice waits for the event loop: a message box
+    // opened inside it would run the events of a start-up still creating its windows.
+    bool m_constructed = false;
 
     QTabWidget* m_pages = nullptr;
     QWidget* m_bottom = nullptr;
