@@ -15,6 +15,9 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cstring>
+#include <utility>
+
 #ifdef Q_OS_LINUX
 #include <sys/stat.h>
 #endif
@@ -61,7 +64,7 @@ int HexDigit(char c)
 }
 
 // The lines of the file, as views into its bytes, without their line endings.
-QList<View> SplitLines(const QByteArray& bytes)
+QList<View> SplitLines(View bytes)
 {
     QList<View> lines;
     const char* const data = bytes.constData();
@@ -95,13 +98,43 @@ void SkipBlanks(View line, qsizetype& pos)
         ++pos;
 }
 
-// The string whose opening quote is at pos; pos moves past its closing quote. Only \\ and
-// \" are escapes; anything else after a backslash makes the line unreadable.
-std::optional<QByteArray> ReadQuoted(View line, qsizetype& pos)
+// The bytes between the quote at pos and its closing quote, when no escape lies between them
+// (as in nearly every string); pos then moves past the closing quote.
+std::optional<View> PlainQuoted(View line, qsizetype& pos)
 {
     if (pos >= line.size() || line.at(pos) != '"')
         return std::nullopt;
+    const qsizetype n = line.size();
+    for (qsizetype i = pos + 1; i < n;) {
+        const char c = line.at(i);
+        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(line.at(i + 1)))) {
+            i += 2;
+        } else if (c == '\\') {
+            return std::nullopt;
+        } else if (c == '"') {
+            const View inner = line.sliced(pos + 1, i - pos - 1);
+            pos = i + 1;
+            return inner;
+        } else {
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The string whose opening quote is at pos; pos moves past its closing quote. Only \\ and
+// \" are escapes; anything else after a backslash makes the line unreadable. The bytes
+// have room for one more, the NUL a text value ends in.
+std::optional<QByteArray> ReadQuoted(View line, qsizetype& pos)
+{
     QByteArray out;
+    out.reserve(line.size() - pos);
+    if (const std::optional<View> plain = PlainQuoted(line, pos)) {
+        out.append(*plain);
+        return out;
+    }
+    if (pos >= line.size() || line.at(pos) != '"')
+        return std::nullopt;
     qsizetype i = pos + 1;
     const qsizetype n = line.size();
     while (i < n) {
@@ -208,10 +241,10 @@ QByteArray FormatHex(const QByteArray& head, const QByteArray& data)
 
 // Value names are nearly always plain ASCII, which code page 932 leaves as it is: those
 // skip the converter, which a file of a million values would otherwise call a million times.
-QString DecodeName(const QByteArray& bytes)
+QString DecodeName(View bytes)
 {
     const bool plain = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c >= 0x20 && c < 0x7F; });
-    return plain ? QString::fromLatin1(bytes) : Cp932::Decode(bytes);
+    return plain ? QString::fromLatin1(bytes) : Cp932::Decode(bytes.data(), bytes.size());
 }
 
 struct NameAndData
@@ -231,6 +264,8 @@ NameAndData ReadName(View line)
     if (line.at(pos) == '@') {
         ++pos;
         r.name = QString();
+    } else if (const std::optional<View> plain = PlainQuoted(line, pos)) {
+        r.name = DecodeName(*plain);
     } else {
         const std::optional<QByteArray> name = ReadQuoted(line, pos);
         if (!name)
@@ -358,6 +393,69 @@ QString KeyText(const QString& path)
     return path.isEmpty() ? Hive : Hive + QLatin1Char('\\') + path;
 }
 
+// What QByteArrayView::trimmed() takes off a line besides its line break.
+bool IsSpaceInLine(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// The file cut at its section headers: the lines before the first header, then each header
+// line with the lines up to the next header. A header is a line whose first character but
+// blanks is "[": nothing else can start with it, not even the continuation of a hex value,
+// so the headers are found without reading the lines between them.
+struct Cut
+{
+    struct Part
+    {
+        View header; // the whole line, without its line break
+        View body;
+    };
+    View head;
+    QList<Part> parts;
+};
+
+Cut CutAtHeaders(const QByteArray& bytes)
+{
+    Cut cut;
+    const char* const d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype bodyStart = 0;
+    auto endBody = [&](qsizetype at) {
+        const View body(d + bodyStart, at - bodyStart);
+        if (cut.parts.isEmpty())
+            cut.head = body;
+        else
+            cut.parts.back().body = body;
+    };
+    qsizetype from = 0;
+    while (from < n) {
+        const auto* hit = static_cast<const char*>(std::memchr(d + from, '[', size_t(n - from)));
+        if (!hit)
+            break;
+        const qsizetype bracket = hit - d;
+        qsizetype lineStart = bracket;
+        while (lineStart > 0 && IsSpaceInLine(d[lineStart - 1]))
+            --lineStart;
+        if (lineStart > 0 && d[lineStart - 1] != '\r' && d[lineStart - 1] != '\n') {
+            from = bracket + 1; // inside a line: a text or a damaged line
+            continue;
+        }
+        endBody(lineStart);
+        qsizetype lineEnd = bracket;
+        while (lineEnd < n && d[lineEnd] != '\r' && d[lineEnd] != '\n')
+            ++lineEnd;
+        cut.parts.append({ View(d + lineStart, lineEnd - lineStart), View() });
+        bodyStart = lineEnd;
+        if (bodyStart < n && d[bodyStart] == '\r')
+            ++bodyStart;
+        if (bodyStart < n && d[bodyStart] == '\n')
+            ++bodyStart;
+        from = bodyStart;
+    }
+    endBody(n);
+    return cut;
+}
+
 // A name the file can hold exactly: Shift-JIS can spell it and it stays on one line.
 bool Representable(const QString& name)
 {
@@ -370,6 +468,22 @@ bool Representable(const QString& name)
 
 namespace RegFile {
 
+const Entry* Section::FindValue(const QString& name) const
+{
+    const qsizetype at = valueAt.value(NameKey { name }, -1);
+    return at < 0 ? nullptr : &entries.at(at);
+}
+
+QStringList Section::ValueNames() const
+{
+    QStringList names;
+    for (const Entry& e : entries) {
+        if (e.parsed)
+            names.append(*e.name);
+    }
+    return names;
+}
+
 void Section::IndexValues()
 {
     valueAt.clear();
@@ -379,84 +493,161 @@ void Section::IndexValues()
     }
 }
 
-qsizetype Document::FindSection(const QString& path) const
+void KeyIndex::Add(const QString& path, qsizetype section)
 {
-    return m_sectionAt.value(NameKey { path }, -1);
+    m_sectionAt.insert(NameKey { path }, section);
+    // The key and every key above it exist; those above are known once one of them is.
+    for (qsizetype end = path.size(); end > 0; end = path.lastIndexOf(QLatin1Char('\\'), end - 1)) {
+        const NameKey key { path.left(end) };
+        if (end < path.size() && m_exists.contains(key))
+            break;
+        m_exists.insert(key);
+    }
 }
 
-bool Document::KeyExists(const QString& path) const
+void KeyIndex::Clear()
 {
-    return path.isEmpty() || m_keys.contains(NameKey { path });
+    m_sectionAt.clear();
+    m_exists.clear();
 }
 
-const Entry* Document::FindValue(const QString& path, const QString& name) const
-{
-    const qsizetype si = FindSection(path);
-    if (si < 0)
-        return nullptr;
-    const Section& section = m_sections.at(si);
-    const qsizetype at = section.valueAt.value(NameKey { name }, -1);
-    return at < 0 ? nullptr : &section.entries.at(at);
-}
+} // namespace RegFile
 
-QStringList Document::SubKeyNames(const QString& path) const
+namespace {
+
+// The direct subkeys of key among paths (the keys with a section, in file order), each once.
+QStringList ChildNames(const QStringList& paths, const QString& key)
 {
     QStringList names;
-    QSet<NameKey> known;
-    const qsizetype skip = path.isEmpty() ? 0 : path.size() + 1;
-    for (const Section& s : m_sections) {
-        if (!s.user || !IsUnder(s.path, path))
+    QSet<RegFile::NameKey> known;
+    const qsizetype skip = key.isEmpty() ? 0 : key.size() + 1;
+    for (const QString& path : paths) {
+        if (!IsUnder(path, key))
             continue;
-        const QString child = s.path.mid(skip).section(QLatin1Char('\\'), 0, 0);
-        if (!known.contains(NameKey { child })) {
-            known.insert(NameKey { child });
+        const QString child = path.mid(skip).section(QLatin1Char('\\'), 0, 0);
+        if (!known.contains(RegFile::NameKey { child })) {
+            known.insert(RegFile::NameKey { child });
             names.append(child);
         }
     }
     return names;
 }
 
-QStringList Document::ValueNames(const QString& path) const
+// The lines before the first section, but blank ones and a first line "REGEDIT4".
+QList<QByteArray> PreambleLines(View head)
 {
-    QStringList names;
-    const qsizetype i = FindSection(path);
-    if (i < 0)
-        return names;
-    for (const Entry& e : m_sections.at(i).entries) {
-        if (e.parsed)
-            names.append(*e.name);
+    QList<QByteArray> lines;
+    bool first = true;
+    for (const View line : SplitLines(head)) {
+        const View trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (std::exchange(first, false) && trimmed == View(Header))
+            continue;
+        lines.append(line.toByteArray());
     }
-    return names;
+    return lines;
 }
 
-void Document::IndexKey(qsizetype section)
+// Reads the lines of one section of the file into the section's entries.
+void ParseBody(RegFile::Section& section, View body)
 {
-    const Section& s = m_sections.at(section);
-    if (!s.user)
-        return;
-    m_sectionAt.insert(NameKey { s.path }, section);
-    // The key and every key above it exist; those above are known once one of them is.
-    for (qsizetype end = s.path.size(); end > 0; end = s.path.lastIndexOf(QLatin1Char('\\'), end - 1)) {
-        const NameKey key { s.path.left(end) };
-        if (end < s.path.size() && m_keys.contains(key))
-            break;
-        m_keys.insert(key);
+    using RegFile::Entry;
+    const QList<View> lines = SplitLines(body);
+    for (qsizetype li = 0; li < lines.size(); ++li) {
+        const View line = lines.at(li);
+        const View trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        Entry entry;
+        entry.raw = line.toByteArray();
+        if (!section.user || (trimmed.at(0) != '"' && trimmed.at(0) != '@')) {
+            section.entries.append(std::move(entry));
+            continue;
+        }
+        const NameAndData nd = ReadName(line);
+        entry.name = nd.name;
+        View logical = line;
+        QByteArray joined; // a hex value continued over lines, without its line breaks
+        bool dangling = false;
+        if (IsHexData(line, nd.dataPos)) {
+            // A hex value goes on over the following indented lines while a line ends in "\".
+            View rest = TrimRight(line);
+            joined = rest.toByteArray();
+            while (rest.endsWith('\\')) {
+                joined.chop(1);
+                if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
+                    dangling = true;
+                    break;
+                }
+                ++li;
+                entry.raw.append(Eol).append(lines.at(li));
+                rest = lines.at(li).trimmed();
+                joined.append(rest);
+            }
+            logical = joined;
+        }
+        if (nd.name && nd.dataPos >= 0 && !dangling) {
+            if (std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
+                entry.parsed = true;
+                entry.value = std::move(*value);
+            }
+        }
+        if (entry.parsed) {
+            // A name given twice in a key: the later value wins, in the earlier place.
+            const qsizetype known = section.valueAt.size();
+            qsizetype& at = section.valueAt[RegFile::NameKey { *entry.name }];
+            if (section.valueAt.size() == known) {
+                section.entries[at] = std::move(entry);
+                continue;
+            }
+            at = section.entries.size();
+        }
+        section.entries.append(std::move(entry));
     }
+}
+
+} // namespace
+
+namespace RegFile {
+
+const Entry* Document::FindValue(const QString& path, const QString& name) const
+{
+    const qsizetype si = FindSection(path);
+    return si < 0 ? nullptr : m_sections.at(si).FindValue(name);
+}
+
+QStringList Document::SubKeyNames(const QString& path) const
+{
+    QStringList paths;
+    for (const Section& s : m_sections) {
+        if (s.user)
+            paths.append(s.path);
+    }
+    return ChildNames(paths, path);
+}
+
+QStringList Document::ValueNames(const QString& path) const
+{
+    const qsizetype si = FindSection(path);
+    return si < 0 ? QStringList() : m_sections.at(si).ValueNames();
 }
 
 void Document::IndexKeys()
 {
-    m_sectionAt.clear();
-    m_keys.clear();
-    for (qsizetype i = 0; i < m_sections.size(); ++i)
-        IndexKey(i);
+    m_keys.Clear();
+    for (qsizetype i = 0; i < m_sections.size(); ++i) {
+        if (m_sections.at(i).user)
+            m_keys.Add(m_sections.at(i).path, i);
+    }
 }
 
 qsizetype Document::InsertSection(Section section, qsizetype at)
 {
     if (at < 0 || at == m_sections.size()) {
         m_sections.append(std::move(section));
-        IndexKey(m_sections.size() - 1);
+        if (m_sections.back().user)
+            m_keys.Add(m_sections.back().path, m_sections.size() - 1);
         return m_sections.size() - 1;
     }
     m_sections.insert(at, std::move(section));
@@ -555,84 +746,63 @@ bool Document::DeleteKey(const QString& path)
 Document Parse(const QByteArray& bytes)
 {
     Document doc;
-    const QList<View> lines = SplitLines(bytes);
-    bool headerSeen = false;
-    qsizetype current = -1; // the section the lines belong to
-    for (qsizetype li = 0; li < lines.size(); ++li) {
-        const View line = lines.at(li);
-        const View trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        if (!headerSeen) {
-            headerSeen = true;
-            if (trimmed == View(Header))
-                continue;
+    const Cut cut = CutAtHeaders(bytes);
+    doc.m_preamble = PreambleLines(cut.head);
+    for (const Cut::Part& part : cut.parts) {
+        // A key whose section appears again goes on in its first section.
+        const HeaderInfo h = ReadHeader(part.header.trimmed());
+        qsizetype si = h.user ? doc.FindSection(h.path) : -1;
+        if (si < 0) {
+            Section section;
+            section.user = h.user;
+            section.path = h.path;
+            section.header = part.header.toByteArray();
+            si = doc.InsertSection(std::move(section));
         }
-        if (trimmed.startsWith('[')) {
-            const HeaderInfo h = ReadHeader(trimmed);
-            const qsizetype known = h.user ? doc.FindSection(h.path) : -1;
-            if (known >= 0) {
-                current = known;
-            } else {
-                Section s;
-                s.user = h.user;
-                s.path = h.path;
-                s.header = line.toByteArray();
-                current = doc.InsertSection(std::move(s));
-            }
-            continue;
-        }
-        if (current < 0) {
-            doc.m_preamble.append(line.toByteArray());
-            continue;
-        }
-        Section& section = doc.m_sections[current];
-        Entry entry;
-        entry.raw = line.toByteArray();
-        if (!section.user || (trimmed.at(0) != '"' && trimmed.at(0) != '@')) {
-            section.entries.append(std::move(entry));
-            continue;
-        }
-        const NameAndData nd = ReadName(line);
-        entry.name = nd.name;
-        View logical = line;
-        QByteArray joined; // a hex value continued over lines, without its line breaks
-        bool dangling = false;
-        if (IsHexData(line, nd.dataPos)) {
-            // A hex value goes on over the following indented lines while a line ends in "\".
-            View rest = TrimRight(line);
-            joined = rest.toByteArray();
-            while (rest.endsWith('\\')) {
-                joined.chop(1);
-                if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
-                    dangling = true;
-                    break;
-                }
-                ++li;
-                entry.raw.append(Eol).append(lines.at(li));
-                rest = lines.at(li).trimmed();
-                joined.append(rest);
-            }
-            logical = joined;
-        }
-        if (nd.name && nd.dataPos >= 0 && !dangling) {
-            if (std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
-                entry.parsed = true;
-                entry.value = std::move(*value);
-            }
-        }
-        if (entry.parsed) {
-            // A name given twice in a key: the later value wins, in the earlier place.
-            const NameKey key { *entry.name };
-            if (const qsizetype earlier = section.valueAt.value(key, -1); earlier >= 0) {
-                section.entries[earlier] = std::move(entry);
-                continue;
-            }
-            section.valueAt.insert(key, section.entries.size());
-        }
-        section.entries.append(std::move(entry));
+        ParseBody(doc.m_sections[si], part.body);
     }
     return doc;
+}
+
+Outline::Outline(const QByteArray& bytes)
+    : m_bytes(bytes)
+{
+    const Cut cut = CutAtHeaders(m_bytes);
+    for (const Cut::Part& part : cut.parts) {
+        const HeaderInfo h = ReadHeader(part.header.trimmed());
+        if (!h.user)
+            continue; // another hive: nothing of it is visible
+        qsizetype at = m_index.SectionOf(h.path);
+        if (at < 0) {
+            at = m_places.size();
+            m_places.append({ h.path, part.header.toByteArray(), {} });
+            m_index.Add(h.path, at);
+        }
+        m_places[at].bodies.append(part.body);
+    }
+}
+
+QStringList Outline::SubKeyNames(const QString& path) const
+{
+    QStringList paths;
+    for (const Place& place : m_places)
+        paths.append(place.path);
+    return ChildNames(paths, path);
+}
+
+std::optional<Section> Outline::KeySection(const QString& path) const
+{
+    const qsizetype at = m_index.SectionOf(path);
+    if (at < 0)
+        return std::nullopt;
+    const Place& place = m_places.at(at);
+    Section section;
+    section.user = true;
+    section.path = place.path;
+    section.header = place.header;
+    for (const View body : place.bodies)
+        ParseBody(section, body);
+    return section;
 }
 
 QByteArray FormatValue(const QString& name, const RegValue& value)
@@ -744,7 +914,7 @@ struct RegistryFile::Snapshot
     Stamp stamp;
     qint64 readNs = 0; // when the stamp was taken
     QByteArray bytes;
-    RegFile::Document document;
+    RegFile::Outline outline;
 
     // A file changed within the coarseness of file times before it was read can change
     // again without its stamp showing it.
@@ -752,6 +922,21 @@ struct RegistryFile::Snapshot
     {
         return qMax(stamp.modifiedNs, stamp.changedNs) >= readNs - RecentChangeMs * 1000000;
     }
+
+    // The key's section, parsed at its first read and kept. Snapshots are shared between
+    // threads, hence the lock.
+    std::optional<RegFile::Section> KeySection(const QString& path) const
+    {
+        const QMutexLocker locker(&mutex);
+        auto known = sections.constFind(RegFile::NameKey { path });
+        if (known == sections.cend())
+            known = sections.insert(RegFile::NameKey { path }, outline.KeySection(path));
+        return *known;
+    }
+
+private:
+    mutable QMutex mutex;
+    mutable QHash<RegFile::NameKey, std::optional<RegFile::Section>> sections;
 };
 
 namespace {
@@ -789,7 +974,7 @@ Snapshot::Stamp StampOf(const QString& path)
     return st;
 }
 
-// The latest parse of a file, shared by every RegistryFile of the process: the game opens
+// The latest outline of a file, shared by every RegistryFile of the process: the game opens
 // the store again for each group of reads, each time through a new object.
 struct SharedParse
 {
@@ -859,7 +1044,7 @@ RegistryFile::Loaded RegistryFile::Load(bool compareBytes) const
     fresh->stamp = stamp;
     fresh->readNs = now;
     const bool same = known && known->bytes == fresh->bytes;
-    fresh->document = same ? known->document : RegFile::Parse(fresh->bytes);
+    fresh->outline = same ? known->outline : RegFile::Outline(fresh->bytes);
     m_snapshot = fresh;
     Share(m_path, fresh);
     loaded.snapshot = fresh;
@@ -871,17 +1056,6 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     auto fail = [&](RegStatus status, const QString& why) {
         return RegResult::Fail(status, QStringLiteral("Cannot write %1: %2").arg(m_path, why));
     };
-    // A change that finds nothing to do (a close storing the values already there) is settled
-    // on a snapshot, without the lock and its synced lock file; a change that has something
-    // to do is worked out again under the lock, on the file as it is then.
-    if (const Loaded snapshot = Load(); snapshot.result.Ok()) {
-        RegFile::Document copy = snapshot.snapshot->document;
-        bool changed = false;
-        const RegResult r = change(copy, changed);
-        if (r.Ok() && !changed)
-            return r;
-    }
-
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(RegStatus::WriteFailed, QStringLiteral("the folder %1 cannot be created.").arg(folder));
@@ -898,18 +1072,17 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
         return fail(RegStatus::WriteFailed, QStringLiteral("its lock file cannot be created."));
     }
 
-    // Under the lock the bytes are always read: the parse is used again only for the very
-    // bytes it was made from.
+    // Under the lock the bytes are always read: the change is made on the file as it is.
     const Loaded loaded = Load(true);
     if (!loaded.result.Ok())
         return loaded.result;
-    RegFile::Document document = loaded.snapshot->document;
+    RegFile::Document document = RegFile::Parse(loaded.snapshot->bytes);
     bool changed = false;
     const RegResult r = change(document, changed);
     if (!r.Ok() || !changed)
         return r;
 
-    // The file replaced here gets a new stamp, so no parse of the old one is used again.
+    // The file replaced here gets a new stamp, so no outline of the old one is used again.
     const QByteArray bytes = RegFile::Serialise(document);
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly))
@@ -931,7 +1104,7 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return loaded.result;
-    if (loaded.snapshot->document.KeyExists(path))
+    if (loaded.snapshot->outline.KeyExists(path))
         return RegResult::Success();
     if (mode == RegOpen::Existing)
         return NoKey(path);
@@ -944,28 +1117,33 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     });
 }
 
-RegNamesResult RegistryFile::Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const
+RegNamesResult RegistryFile::SubKeyNames(const QString& path)
 {
     if (const RegResult r = CheckPath(path); !r.Ok())
         return With<RegNamesResult>(r);
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegNamesResult>(loaded.result);
-    if (!loaded.snapshot->document.KeyExists(path))
+    if (!loaded.snapshot->outline.KeyExists(path))
         return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
-    r.names = (loaded.snapshot->document.*list)(path);
+    r.names = loaded.snapshot->outline.SubKeyNames(path);
     return r;
-}
-
-RegNamesResult RegistryFile::SubKeyNames(const QString& path)
-{
-    return Names(path, &RegFile::Document::SubKeyNames);
 }
 
 RegNamesResult RegistryFile::ValueNames(const QString& path)
 {
-    return Names(path, &RegFile::Document::ValueNames);
+    if (const RegResult r = CheckPath(path); !r.Ok())
+        return With<RegNamesResult>(r);
+    const Loaded loaded = Load();
+    if (!loaded.result.Ok())
+        return With<RegNamesResult>(loaded.result);
+    if (!loaded.snapshot->outline.KeyExists(path))
+        return With<RegNamesResult>(NoKey(path));
+    RegNamesResult r;
+    if (const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path))
+        r.names = section->ValueNames();
+    return r;
 }
 
 RegResult RegistryFile::DeleteKey(const QString& path)
@@ -988,9 +1166,10 @@ RegValueResult RegistryFile::ReadValue(const QString& path, const QString& name)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegValueResult>(loaded.result);
-    if (!loaded.snapshot->document.KeyExists(path))
+    if (!loaded.snapshot->outline.KeyExists(path))
         return With<RegValueResult>(NoKey(path));
-    const RegFile::Entry* e = loaded.snapshot->document.FindValue(path, name);
+    const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path);
+    const RegFile::Entry* e = section ? section->FindValue(name) : nullptr;
     if (!e)
         return With<RegValueResult>(NoValue(path, name));
     RegValueResult r;
@@ -1002,6 +1181,9 @@ RegResult RegistryFile::WriteValue(const QString& path, const QString& name, con
 {
     if (const RegResult r = CheckValueName(path, name); !r.Ok())
         return r;
+    // Storing the value already there (a close storing what it read) takes no lock.
+    if (const RegValueResult now = ReadValue(path, name); now.Ok() && now.value == value)
+        return RegResult::Success();
     return Modify([&](RegFile::Document& doc, bool& changed) {
         if (!doc.KeyExists(path))
             return NoKey(path);

@@ -30,19 +30,22 @@
 // inside a number is refused rather than read as another value.
 //
 // Every operation looks at the file again, so a value written by another running copy of
-// the game is seen at once; the parse of the file is kept, per path for the whole process,
-// and used again while the file is the same (same size, times and inode, and, for a file
-// changed moments before it was read, the same bytes), so a read is a lookup. Every change
-// is a read-modify-write under a QLockFile beside the file ("registry.reg.lock"), on the
+// the game is seen at once. What was learnt from the file (its outline: where each key's
+// lines lie, and the values of the keys read so far) is kept, per path for the whole
+// process, and used again while the file is the same (same size, times and inode, and, for
+// a file changed moments before it was read, the same bytes): a read is a lookup, and the
+// values of keys the game never reads are never parsed. Every change is a
+// read-modify-write under a QLockFile beside the file ("registry.reg.lock"), on the whole
 // file as it is then, written through a QSaveFile (a temporary file renamed over the old
-// one), so two copies never lose each other's values and a crash leaves either the old file
-// or the new one. A file that exists but cannot be read is never written over.
+// one), so two copies never lose each other's values and a crash leaves either the old
+// file or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
 #include "Registry.h"
 
 // Qt
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -60,7 +63,10 @@ struct NameKey
 {
     QString name;
 
-    friend bool operator==(const NameKey& a, const NameKey& b) { return RegPath::SameName(a.name, b.name); }
+    friend bool operator==(const NameKey& a, const NameKey& b)
+    {
+        return a.name.size() == b.name.size() && (a.name == b.name || RegPath::SameName(a.name, b.name));
+    }
     friend size_t qHash(const NameKey& key, size_t seed = 0) { return RegPath::NameHash(key.name, seed); }
 };
 
@@ -82,20 +88,39 @@ struct Section
     // Where in entries each value the registry shows is.
     QHash<NameKey, qsizetype> valueAt;
 
+    const Entry* FindValue(const QString& name) const;
+    QStringList ValueNames() const;
     void IndexValues();
 };
 
+// The keys of a file: the section of each key that has one, and every key that exists
+// (those with a section and those above them).
+class KeyIndex
+{
+public:
+    void Add(const QString& path, qsizetype section);
+    void Clear();
+    // The section of the key, or -1.
+    qsizetype SectionOf(const QString& path) const { return m_sectionAt.value(NameKey { path }, -1); }
+    bool Exists(const QString& path) const { return path.isEmpty() || m_exists.contains(NameKey { path }); }
+
+private:
+    QHash<NameKey, qsizetype> m_sectionAt;
+    QSet<NameKey> m_exists;
+};
+
 // A parsed file. Every lookup goes through an index, so a read costs the same in a file of
-// ten values and in one of a million; a change costs at most a pass over its key.
+// ten values and in one of a million; a change costs at most a pass over the sections or
+// over the lines of its key.
 class Document
 {
 public:
     const QList<Section>& Sections() const { return m_sections; }
 
     // Index of the section of this key, or -1.
-    qsizetype FindSection(const QString& path) const;
+    qsizetype FindSection(const QString& path) const { return m_keys.SectionOf(path); }
     // A key exists when it has a section or lies above one.
-    bool KeyExists(const QString& path) const;
+    bool KeyExists(const QString& path) const { return m_keys.Exists(path); }
     const Entry* FindValue(const QString& path, const QString& name) const;
     QStringList SubKeyNames(const QString& path) const;
     QStringList ValueNames(const QString& path) const;
@@ -114,12 +139,37 @@ private:
     qsizetype InsertSection(Section section, qsizetype at = -1);
     // Indexes the sections' keys again after sections were moved or removed.
     void IndexKeys();
-    void IndexKey(qsizetype section);
 
     QList<QByteArray> m_preamble; // lines before the first section, other than "REGEDIT4"
     QList<Section> m_sections;
-    QHash<NameKey, qsizetype> m_sectionAt; // the section of each key that has one
-    QSet<NameKey> m_keys; // every key that exists: those with a section and those above them
+    KeyIndex m_keys;
+};
+
+// The keys of a file and where their lines lie, found without reading a single value: a
+// read of one key parses that key's lines alone, so the values of every other key cost
+// no more than a search for the next section header. What it reads is what Parse reads.
+class Outline
+{
+public:
+    explicit Outline(const QByteArray& bytes = QByteArray());
+
+    bool KeyExists(const QString& path) const { return m_index.Exists(path); }
+    QStringList SubKeyNames(const QString& path) const;
+    // The key's section with its values as Parse gives it; nothing when the key has no
+    // section of its own.
+    std::optional<Section> KeySection(const QString& path) const;
+
+private:
+    struct Place
+    {
+        QString path;
+        QByteArray header;
+        QList<QByteArrayView> bodies; // the lines of each of its sections in the file
+    };
+
+    QByteArray m_bytes; // the bodies are views into it
+    QList<Place> m_places; // the keys with a section, in the order they first appear
+    KeyIndex m_index;
 };
 
 // Reads any byte sequence: what does not parse is kept (see above), nothing throws.
@@ -165,14 +215,12 @@ private:
         RegResult result;
         std::shared_ptr<const Snapshot> snapshot;
     };
-    // The file's parse, kept from an earlier read while the file is the same. With
+    // The file's outline, kept from an earlier read while the file is the same. With
     // compareBytes the bytes are always read and compared, whatever the file's times say.
     Loaded Load(bool compareBytes = false) const;
-    // The names of a key's subkeys or values, read fresh from the file; list picks which.
-    RegNamesResult Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const;
-    // Runs change on a fresh copy of the file under the lock and writes the result back
-    // when change reports success and has set its flag to say that it changed something.
-    // change may run twice (first on an unlocked snapshot), so it must only edit the copy.
+    // Runs change on the file as it is under the lock, parsed whole, and writes the result
+    // back when change reports success and has set its flag to say that it changed
+    // something.
     RegResult Modify(const std::function<RegResult(RegFile::Document&, bool& changed)>& change);
 
     QString m_path;

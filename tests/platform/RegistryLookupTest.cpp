@@ -160,6 +160,54 @@ TEST(RegistryIndex, LookupsAgreeWithAPlainSearchThroughEveryChange)
     }
 }
 
+// A read parses only the lines of the key it reads, found by their section headers alone.
+// Over random files made of the pieces damaged and hand-edited files are made of, it must
+// read exactly what the whole file's parse reads.
+TEST(RegistryOutline, ReadsWhatTheWholeParseReads)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator rng(seed);
+    const QList<QByteArray> pieces = {
+        "REGEDIT4", "", " \t", "[HKEY_CURRENT_USER\\A]", "  [hkey_current_user\\a\\B]", "\v[HKEY_CURRENT_USER\\C]",
+        "[HKEY_CURRENT_USER]", "x[HKEY_CURRENT_USER\\D]", "[HKEY_LOCAL_MACHINE\\A]", "[broken", "\"v\"=\"[no header]\"",
+        "\"v\"=\"1\"", "\"V\"=dword:00000002", "@=\"d\"", "\"h\"=hex:01,\\", "  02,\\", "  [HKEY_CURRENT_USER\\A]",
+        "\"h\"=hex(2):41,00", "\"q\"=\"open", "\"\x83\\\"=\"\x83\\\"", "junk \x01", "\"w\"=dword:zz",
+    };
+    const QStringList keys = { "", "A", "a\\b", "C", "D", "E" };
+    const QStringList names = { "", "v", "h", "q", "w", QString::fromUtf8("\xe3\x82\xbd") };
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray input;
+        for (int i = rng.bounded(1, 25); i > 0; --i) {
+            input += pieces.at(rng.bounded(int(pieces.size())));
+            const int eol = rng.bounded(5);
+            input += eol == 0 ? "\n" : eol == 1 ? "\r" : eol == 2 ? "\n\r" : "\r\n";
+        }
+        if (rng.bounded(2))
+            input.chop(1);
+        const RegFile::Document doc = RegFile::Parse(input);
+        const RegFile::Outline outline(input);
+        for (const QString& key : keys) {
+            SCOPED_TRACE(testing::Message() << "key " << key.toStdString() << " in " << input.toHex().toStdString());
+            ASSERT_EQ(outline.KeyExists(key), doc.KeyExists(key));
+            ASSERT_EQ(outline.SubKeyNames(key), doc.SubKeyNames(key));
+            const std::optional<RegFile::Section> section = outline.KeySection(key);
+            ASSERT_EQ(section.has_value(), doc.FindSection(key) >= 0);
+            if (!section)
+                continue;
+            ASSERT_EQ(section->ValueNames(), doc.ValueNames(key));
+            for (const QString& name : names) {
+                const RegFile::Entry* read = section->FindValue(name);
+                const RegFile::Entry* parsed = doc.FindValue(key, name);
+                ASSERT_EQ(bool(read), bool(parsed)) << name.toStdString();
+                if (read) {
+                    ASSERT_EQ(read->value, parsed->value) << name.toStdString();
+                }
+            }
+        }
+    }
+}
+
 // File times are coarse: a file rewritten in place with as many bytes, within the same
 // instant, looks the same to its stamp. The kept parse must still not be used for it.
 TEST(RegistryCache, AFileRewrittenInPlaceIsReadAgainEveryTime)
