@@ -6,9 +6,10 @@
 #   ./fuzz.sh [-max_len=BYTES] [SECONDS] [TARGET...]
 #                                          SECONDS defaults to 60; TARGETs default to all:
 #                                          tablefile regfile fontrecord cp932
-#   -max_len=BYTES                         the longest input to try, for every target named
-#                                          (by default 8192 for tablefile and regfile, 128
-#                                          for fontrecord, 4096 for cp932)
+#   -max_len=BYTES                         the longest input to try, for every target named,
+#                                          from the first run on (by default 8192 for
+#                                          tablefile and regfile, 128 for fontrecord, 4096
+#                                          for cp932, reached step by step)
 #
 # The seed corpus in fuzz/corpus/<target>/ is only read; what libFuzzer learns on the way is
 # kept in build-fuzz/corpus/<target>/ for the next run. An input that breaks a harness is
@@ -73,8 +74,10 @@ for t in "${targets[@]}"; do
     before=$(find fuzz/crashes -name "$t-*" -type f | wc -l)
     echo "== $t: $seconds s (log: $log)"
     set +e
+    # An explicit longest input is tried from the start; libFuzzer would otherwise grow its
+    # inputs towards it slowly, and a run of minutes would never come near a megabyte.
     "build-fuzz/bin/orbilo_fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len="$(max_len "$t")" -dict="fuzz/dict/$t.dict" -artifact_prefix="fuzz/crashes/$t-" \
+        -max_len="$(max_len "$t")" -len_control="$([ -n "$longest" ] && echo 0 || echo 100)" -dict="fuzz/dict/$t.dict" -artifact_prefix="fuzz/crashes/$t-" \
         -print_final_stats=1 "$work" "fuzz/corpus/$t" >"$log" 2>&1
     rc=$?
     set -e
