@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 // own
+#include "AccessibleEvents.h"
 #include "ShiftState.h"
 
 #include <algorithm>
@@ -86,14 +87,27 @@ void TBrimBtn::SetCaption(const QString& value)
         return;
     m_caption = value;
     update();
+    // A screen reader says what a button shows.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    AccessibleEvents::Raise(event);
 }
 
 void TBrimBtn::SetZSet(int value)
 {
     if (value == m_zSet)
         return;
+    const bool wasSelected = m_zSet != 0;
     m_zSet = value;
     update();
+    // The selection mark is the button's selected state, for a screen reader too.
+    if (wasSelected == (value != 0))
+        return;
+    QAccessible::State selected;
+    selected.selected = true;
+    QAccessibleStateChangeEvent changed(this, selected);
+    AccessibleEvents::Raise(changed);
+    QAccessibleEvent selection(this, wasSelected ? QAccessible::SelectionRemove : QAccessible::SelectionAdd);
+    AccessibleEvents::Raise(selection);
 }
 
 void TBrimBtn::SetAlignment(TAlignment value)
@@ -208,11 +222,14 @@ void TBrimBtn::PaintFace()
         ColorValue start = 0;
         ColorValue end = 0;
         GradPaint::StartEnd(m_gradStyle, m_topColor, m_currentEndColor, start, end);
-        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end) {
+        const int generation = SysColors::TableGeneration();
+        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end
+            || m_tableGeneration != generation) {
             GradPaint::BuildTable(m_table, start, end, m_colorCnt);
             m_tableStart = start;
             m_tableEnd = end;
             m_tableSteps = m_colorCnt;
+            m_tableGeneration = generation;
         }
         // Rounded bands are outlined with the pen the previous paint left behind: the
         // font colour of that paint (black before the first).
@@ -347,10 +364,18 @@ void TBrimBtn::HandlePress(QMouseEvent* event, bool doubleClick)
         event->ignore();
         return;
     }
-    if (button == ShiftState::mbLeft)
-        m_leftPressed = true;
-    const QPoint pos = event->position().toPoint();
     QPointer<TBrimBtn> guard(this);
+    // Only a single press starts a click; the second press of a double click is the
+    // double click itself.
+    if (button == ShiftState::mbLeft) {
+        m_leftPressed = !doubleClick;
+        if (doubleClick) {
+            emit DoubleClicked(this);
+            if (!guard)
+                return;
+        }
+    }
+    const QPoint pos = event->position().toPoint();
     emit MouseDown(this, button, ShiftState::FromEvent(*event, doubleClick), pos.x(), pos.y());
     if (!guard)
         return;

@@ -136,8 +136,11 @@ signals:
     // 2 middle; shift bits as in ShiftState.h, 64 on the second press of a double click;
     // x, y in the button's own pixels). Raised before the button's own reaction.
     void MouseDown(TBrimBtn* sender, int button, int shift, int x, int y);
-    // A left press and release over the button.
+    // A left press and release over the button. A double click is one click: the second
+    // press raises DoubleClicked and then MouseDown with the double flag, and its release
+    // no click.
     void Clicked(TBrimBtn* sender);
+    void DoubleClicked(TBrimBtn* sender);
     void MouseEnter(TBrimBtn* sender);
     void MouseLeave(TBrimBtn* sender);
     // Raised last in every paint.
@@ -188,9 +191,11 @@ private:
     GradPaint::GradientTable m_table {};
     // What m_table was built for; a paint with the same colours and count reuses it, as the
     // extended-precision build (with a rounding-mode switch per entry) is the dearest part of
-    // painting a tile.
+    // painting a tile. A system colour resolves through the system-colour table, so the
+    // table's generation is part of the key.
     ColorValue m_tableStart = 0;
     ColorValue m_tableEnd = 0;
     int m_tableSteps = 0;
+    int m_tableGeneration = -1;
     Canvas m_canvas;
 };

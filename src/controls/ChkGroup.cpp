@@ -369,6 +369,11 @@ void TChkGroup::changeEvent(QEvent* event)
     case QEvent::FontChange:
         Arrange();
         break;
+    case QEvent::PaletteChange:
+        // The program's colours changed: a system font colour resolves anew.
+        if (palette().color(QPalette::Active, QPalette::WindowText) != SysColors::ToQColor(m_fontColor))
+            ApplyFontColor();
+        break;
     case QEvent::EnabledChange: {
         const bool enabled = isEnabled();
         for (TGroupCheckBox* box : std::as_const(m_boxes))

@@ -57,6 +57,9 @@ std::optional<FontRecord> TFontInfo::StoredRecord(QString* error) const
         *error = QStringLiteral("%1 はフォント情報ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type));
         return std::nullopt;
     }
+    // A read that delivers no bytes sets nothing: the default font, as with no value.
+    if (r.value.data.isEmpty())
+        return stored;
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
     if (!record)
         *error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")

@@ -11,6 +11,7 @@
 
 // own
 #include "About.h"
+#include "Accessibility.h"
 #include "AppInfo.h"
 #include "Main.h"
 #include "Name.h"
@@ -54,7 +55,9 @@ private:
 
 AppWindows::AppWindows(const QString& programFolder, Creation creation)
 {
+    Accessibility::InstallFactory();
     m_main = std::make_unique<TMainF>(programFolder);
+    Accessibility::Install(*m_main);
     if (creation == Creation::AllAtOnce)
         CreateLaterWindows();
 }

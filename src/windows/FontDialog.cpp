@@ -231,6 +231,14 @@ void FontDialog::UpdateSample()
     m_sample->setPalette(palette);
 }
 
+void FontDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The program's colours changed: a system colour of the sample resolves anew.
+    if (event->type() == QEvent::PaletteChange)
+        UpdateSample();
+}
+
 bool FontDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_chooser && event->type() == QEvent::KeyPress) {

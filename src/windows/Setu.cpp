@@ -17,6 +17,7 @@
 #include <QTimer>
 // own
 #include "AppInfo.h"
+#include "AppStyle.h"
 #include "CtrlsEx.h"
 #include "FontDialog.h"
 #include "HelpViewer.h"
@@ -184,11 +185,30 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb2->setObjectName(QStringLiteral("CB2"));
     m_cb2->setGeometry(12, 76, 200, 18);
 
+    CreateColoursBox(warning);
+
     QWidget::setTabOrder(m_cb1, m_cb4);
     QWidget::setTabOrder(m_cb4, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
+    QWidget::setTabOrder(m_cb2, m_cb5);
     return page;
+}
+
+void TSetuF::CreateColoursBox(QWidget* warning)
+{
+    // The page has no room left below its three frames, so the colours take the empty
+    // lower right of the warning's frame, in a frame of their own that says they are
+    // something else.
+    auto* colours = new QGroupBox(QStringLiteral("配色"), warning);
+    colours->setObjectName(QStringLiteral("GroupBox5"));
+    colours->setGeometry(214, 46, 183, 48);
+    m_cb5 = new QCheckBox(QStringLiteral("デスクトップの配色を使う"), colours);
+    m_cb5->setObjectName(QStringLiteral("CB5"));
+    m_cb5->setGeometry(8, 22, 171, 18);
+    m_cb5->setToolTip(QStringLiteral("デスクトップのテーマの色で表示します"));
+    // Live like every other setting; キャンセル reloads the stored choice and so switches back.
+    connect(m_cb5, &QCheckBox::toggled, this, [](bool on) { AppColors::Apply(on); });
 }
 
 TStringGrid* TSetuF::CreateScoreGrid(int kind)
@@ -216,6 +236,7 @@ bool TSetuF::SoundOn() const { return m_cb1->isChecked(); }
 bool TSetuF::QuitOnWarning() const { return m_cb2->isChecked(); }
 bool TSetuF::ShowElapsed() const { return m_cb3->isChecked(); }
 bool TSetuF::SolvableDeals() const { return m_cb4->isChecked(); }
+bool TSetuF::DesktopColors() const { return m_cb5->isChecked(); }
 QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
@@ -327,6 +348,7 @@ void TSetuF::ReadSettings()
     m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
     m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
     m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
+    m_cb5->setChecked(store.ReadFlag(Keys::Set::DesktopColors));
     if (!store.HasErrors())
         return;
     if (m_constructed)
@@ -354,6 +376,7 @@ void TSetuF::FormClose()
     store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());
     store.WriteText(Keys::Set::TimeE, m_timeE->Text());
     store.WriteFlag(Keys::Set::Solvable, m_cb4->isChecked());
+    store.WriteFlag(Keys::Set::DesktopColors, m_cb5->isChecked());
 
     QStringList parts;
     if (!lost.isEmpty())
@@ -417,6 +440,14 @@ void TSetuF::done(int result)
         m_closing = false;
     }
     QDialog::done(result);
+}
+
+void TSetuF::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The program's colours changed: a system colour of the sample label resolves anew.
+    if (event->type() == QEvent::PaletteChange)
+        SetFontLFont(m_fontL->font(), m_fontLColor);
 }
 
 void TSetuF::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 // files, the font button. The settings store is a temporary file and the program folder a
 // temporary directory; notices are collected instead of shown.
 
+#include "AppStyle.h"
 #include "Setu.h"
 
 // Qt
@@ -15,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QGroupBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -227,6 +230,48 @@ TEST_F(SetuTest, CancelAndEscDiscardEditsAndReloadTheSettings)
         EXPECT_EQ(Stored(Keys::Set::CB3), QStringLiteral("0"));
     }
     EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(SetuTest, DesktopColoursSwitchLiveAreStoredAndCancelPutsTheStoredChoiceBack)
+{
+    const QPalette saved = QApplication::palette();
+    QPalette dark(QColor(0xE0, 0xE0, 0xE0), QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Window, QColor(0x28, 0x28, 0x28));
+    AppColors::SetDesktopPalette(dark);
+    AppColors::Apply(false);
+    auto dialog = MakeDialog();
+    QCheckBox* cb5 = dialog->CB5();
+    EXPECT_EQ(cb5->text(), QStringLiteral("デスクトップの配色を使う"));
+    EXPECT_FALSE(dialog->DesktopColors());
+    // Its frame sits in the empty corner of the warning's frame, clear of every control there.
+    auto* warning = dialog->findChild<QGroupBox*>(QStringLiteral("GroupBox3"));
+    auto* colours = cb5->parentWidget();
+    ASSERT_TRUE(warning && colours->parentWidget() == warning);
+    EXPECT_TRUE(warning->rect().contains(colours->geometry()));
+    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control != colours)
+            EXPECT_FALSE(control->geometry().intersects(colours->geometry())) << control->objectName().toStdString();
+
+    dialog->show();
+    cb5->setChecked(true);
+    EXPECT_TRUE(SysColors::DesktopColorsInUse());
+    EXPECT_EQ(SysColors::ToQColor(SysColors::clBtnFace), dark.color(QPalette::Button));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), dark.color(QPalette::Window));
+    QTest::mouseClick(dialog->CancelBtn(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->DesktopColors());
+    EXPECT_FALSE(SysColors::DesktopColorsInUse());
+    EXPECT_EQ(SysColors::ToRgbValue(SysColors::clBtnFace), SysColors::clSilver);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), SysColors::ToQColor(SysColors::clSilver));
+    EXPECT_EQ(Stored(Keys::Set::DesktopColors), QStringLiteral("0"));
+
+    dialog->show();
+    cb5->setChecked(true);
+    dialog->OKBtn()->click();
+    EXPECT_EQ(Stored(Keys::Set::DesktopColors), QStringLiteral("1"));
+    EXPECT_TRUE(MakeDialog()->DesktopColors());
+
+    SysColors::UseClassicColors();
+    QApplication::setPalette(saved);
 }
 
 TEST_F(SetuTest, TableThatCannotBeWrittenCostsNothingElseAndIsReportedOnce)
