@@ -59,7 +59,7 @@ std::optional<FontRecord> TFontInfo::StoredRecord(QString* error) const
     }
     // A read that delivers no bytes sets nothing: the default font, as with no value.
     if (r.value.data.isEmpty())
-        return stored;
+        return std::nullopt;
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
     if (!record)
         *error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")

@@ -1008,7 +1008,7 @@ void Share(const QString& path, const std::shared_ptr<const Snapshot>& snapshot)
 
 } // namespace
 
-RegistryFile::Loaded RegistryFile::Load(bool compareBytes) const
+RegistryFile::Loaded RegistryFile::Load(bool forChange) const
 {
     Loaded loaded;
     const qint64 now = NowNs();
@@ -1029,7 +1029,7 @@ RegistryFile::Loaded RegistryFile::Load(bool compareBytes) const
 
     std::shared_ptr<const Snapshot> known
         = m_snapshot && m_snapshot->stamp == stamp ? m_snapshot : SharedFor(m_path, stamp);
-    if (known && !compareBytes && !known->ChangedJustBeforeRead()) {
+    if (known && !forChange && !known->ChangedJustBeforeRead()) {
         m_snapshot = known;
         loaded.snapshot = known;
         return loaded;
@@ -1048,6 +1048,8 @@ RegistryFile::Loaded RegistryFile::Load(bool compareBytes) const
     m_snapshot = fresh;
     Share(m_path, fresh);
     loaded.snapshot = fresh;
+    if (forChange)
+        loaded.document = RegFile::Parse(fresh->bytes);
     return loaded;
 }
 
@@ -1073,17 +1075,16 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     }
 
     // Under the lock the bytes are always read: the change is made on the file as it is.
-    const Loaded loaded = Load(true);
+    // The file replaced below gets a new stamp, so no outline of the old one is used again.
+    Loaded loaded = Load(true);
     if (!loaded.result.Ok())
         return loaded.result;
-    RegFile::Document document = RegFile::Parse(loaded.snapshot->bytes);
     bool changed = false;
-    const RegResult r = change(document, changed);
+    const RegResult r = change(loaded.document, changed);
     if (!r.Ok() || !changed)
         return r;
 
-    // The file replaced here gets a new stamp, so no outline of the old one is used again.
-    const QByteArray bytes = RegFile::Serialise(document);
+    const QByteArray bytes = RegFile::Serialise(loaded.document);
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly))
         return fail(RegStatus::WriteFailed, out.errorString());

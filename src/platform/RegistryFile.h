@@ -214,10 +214,11 @@ private:
     {
         RegResult result;
         std::shared_ptr<const Snapshot> snapshot;
+        RegFile::Document document; // the whole file parsed, for a change
     };
-    // The file's outline, kept from an earlier read while the file is the same. With
-    // compareBytes the bytes are always read and compared, whatever the file's times say.
-    Loaded Load(bool compareBytes = false) const;
+    // The file's outline, kept from an earlier read while the file is the same. forChange
+    // reads the bytes whatever the file's times say, and parses them whole.
+    Loaded Load(bool forChange = false) const;
     // Runs change on the file as it is under the lock, parsed whole, and writes the result
     // back when change reports success and has set its flag to say that it changed
     // something.
