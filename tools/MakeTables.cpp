@@ -25,9 +25,9 @@ int main(int argc, char** argv)
             continue;
         TextGrid table(ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
         ScoreTables::FillDefaults(kind, table);
-        QString error;
+        FileError error;
         if (!TableFile::Save(table, path, &error)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
+            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error.Reason()));
             ++failures;
         }
     }

@@ -11,6 +11,9 @@
 #include <QStyledItemDelegate>
 #include <QValidator>
 
+// own
+#include "platform/Cp932.h"
+
 namespace {
 
 // Refuses any text with a character the table file cannot hold: "," separates the
@@ -399,8 +402,9 @@ void TStringGrid::DrawCellText(
                                                            : Qt::AlignLeft;
     // Without the single-line flag the classic bottom alignment had no effect: the text
     // starts 2 pixels below the cell's top. Qt clips to the rectangle when the text does
-    // not fit, as DrawText did.
-    painter.drawText(rect.adjusted(0, 2, 0, 0), int(horizontal | Qt::AlignTop | Qt::TextSingleLine), text);
+    // not fit, as DrawText did. Bytes of a file that were no text show as U+FFFD.
+    painter.drawText(rect.adjusted(0, 2, 0, 0), int(horizontal | Qt::AlignTop | Qt::TextSingleLine),
+        Cp932::ForDisplay(text));
 }
 
 void TStringGrid::SyncLayout()
@@ -548,10 +552,7 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
         m_drawCell(p, col, row, where, state);
     } else {
         p.fillRect(where, p.brush());
-        const QString text = m_grid->Cell(col, row);
-        if (!text.isEmpty())
-            p.drawText(
-                where.adjusted(2, 2, 0, 0), int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), text);
+        DrawCellText(p, where.adjusted(2, 0, 0, 0), m_grid->Cell(col, row), taLeftJustify);
     }
 
     // Fixed cells of a grid that is not flat get the raised edge the classic grid drew

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMutex>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -24,6 +23,7 @@
 
 // own
 #include "Cp932.h"
+#include "SafeFile.h"
 
 namespace {
 
@@ -886,6 +886,12 @@ RegResult NoValue(const QString& path, const QString& name)
         QStringLiteral("The value \"%1\" does not exist in %2.").arg(name, KeyText(path)));
 }
 
+RegResult CannotWrite(const QString& path, const FileError& why)
+{
+    return RegResult::Fail(
+        RegStatus::WriteFailed, QStringLiteral("設定ファイル %1 に書き込めませんでした（%2）").arg(path, why.Reason()));
+}
+
 template <typename T> T With(const RegResult& r)
 {
     T t;
@@ -1071,7 +1077,7 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!lock.tryLock(LockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
             return fail(RegStatus::Busy, QStringLiteral("another program keeps it locked."));
-        return fail(RegStatus::WriteFailed, QStringLiteral("its lock file cannot be created."));
+        return CannotWrite(m_path, SafeFile::WhyCannotCreateIn(folder));
     }
 
     // Under the lock the bytes are always read: the change is made on the file as it is.
@@ -1084,18 +1090,8 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!r.Ok() || !changed)
         return r;
 
-    const QByteArray bytes = RegFile::Serialise(loaded.document);
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(RegStatus::WriteFailed, out.errorString());
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return fail(RegStatus::WriteFailed, why);
-    }
-    if (!out.commit())
-        return fail(RegStatus::WriteFailed, out.errorString());
-    return RegResult::Success();
+    const FileError written = SafeFile::Write(m_path, RegFile::Serialise(loaded.document));
+    return written.Ok() ? RegResult::Success() : CannotWrite(m_path, written);
 }
 
 RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)

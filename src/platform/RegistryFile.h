@@ -36,7 +36,7 @@
 // a file changed moments before it was read, the same bytes): a read is a lookup, and the
 // values of keys the game never reads are never parsed. Every change is a
 // read-modify-write under a QLockFile beside the file ("registry.reg.lock"), on the whole
-// file as it is then, written through a QSaveFile (a temporary file renamed over the old
+// file as it is then, written through SafeFile (a temporary file renamed over the old
 // one), so two copies never lose each other's values and a crash leaves either the old
 // file or the new one. A file that exists but cannot be read is never written over.
 #pragma once

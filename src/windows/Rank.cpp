@@ -147,10 +147,10 @@ void TRankF::FormShow()
 void TRankF::FormClose()
 {
     const QString path = FilePath();
-    QString error;
+    FileError error;
     if (!TableFile::Save(Grid(), path, &error)) {
         m_host->ShowMessage(QStringLiteral("ランキングを保存できませんでした。\n%1\n%2")
-                                .arg(QDir::toNativeSeparators(path), error));
+                                .arg(QDir::toNativeSeparators(path), error.Reason()));
     }
     m_host->NewGame();
 }

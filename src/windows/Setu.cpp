@@ -309,12 +309,12 @@ bool TSetuF::LoadTableFile(int slot, const QString& fileName)
     return TableFile::Load(*grid, m_folder + fileName) == TableFile::LoadResult::Loaded;
 }
 
-bool TSetuF::SaveTableFile(int slot, const QString& fileName, QString* errorText)
+bool TSetuF::SaveTableFile(int slot, const QString& fileName, FileError* error)
 {
     TextGrid* grid = Slot(slot);
     if (!grid)
         return true;
-    return TableFile::Save(*grid, m_folder + fileName, errorText);
+    return TableFile::Save(*grid, m_folder + fileName, error);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -364,9 +364,9 @@ void TSetuF::FormClose()
     QStringList lost;
     for (int kind = 1; kind <= 3; ++kind) {
         const QString name = ScoreTables::FileName(kind);
-        QString why;
+        FileError why;
         if (!SaveTableFile(kind, name, &why))
-            lost << QStringLiteral("%1%2（%3）").arg(m_folder, name, why);
+            lost << QStringLiteral("%1%2（%3）").arg(m_folder, name, why.Reason());
     }
 
     SettingsStore store = OpenStore(Keys::Root);

@@ -21,6 +21,7 @@
 // own
 #include "SysColors.h"
 #include "TextGrid.h"
+#include "platform/FileError.h"
 #include "store/SettingsStore.h"
 
 #include <array>
@@ -95,9 +96,9 @@ public:
     // Reads the program folder's file into the slot's grid; a missing or unreadable file
     // leaves the grid as it was. True when the file was read.
     bool LoadTableFile(int slot, const QString& fileName);
-    // Backs up the old file and writes the slot's grid. False (with the reason in
-    // errorText) when the file could not be written; an empty slot writes nothing.
-    bool SaveTableFile(int slot, const QString& fileName, QString* errorText = nullptr);
+    // Backs up the old file and writes the slot's grid. False (with the reason in error)
+    // when the file could not be written; an empty slot writes nothing.
+    bool SaveTableFile(int slot, const QString& fileName, FileError* error = nullptr);
 
     // --- Handlers, named as the dialog's events -----------------------------------------
     void FormCreate();

@@ -107,14 +107,13 @@ TEST(FaultTest, LineOfOneMegabyteLoadsAndSavesBack)
 
 // Bytes that are no Shift-JIS: a lead byte cut off by a comma, by a line end and by the end
 // of the data, a lead byte before a byte that cannot follow it, and bytes code page 932
-// leaves unused. Each shows as U+FFFD where it stood; everything around it reads as written.
-const QByteArray BadBytes = QByteArray("\x8d,\x81\r\n\x82\x20\xa0\x80\xfd\xfe\xff");
-
-TEST(FaultTest, InvalidShiftJisInATableFileShowsWhereItStandsAndSavesAsQuestionMarks)
+// leaves unused. Each shows as U+FFFD where it stood; everything around it reads as written,
+// and a save writes each of them back as the byte it was.
+TEST(FaultTest, InvalidShiftJisInATableFileShowsWhereItStandsAndIsSavedBack)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("SG1.dat");
-    // "甲,<8D>,乙<81>\r\n<82> <A0><80><FD><FE><FF>,丙,"
+    // "甲,<8D>,乙<81>\r\n<82> <A0><80><FD><FE><FF>,丙,<8D>"
     WriteAll(path,
         Cp932::Encode(QStringLiteral("甲,")) + "\x8d," + Cp932::Encode(QStringLiteral("乙")) + "\x81\r\n"
             + "\x82\x20\xa0\x80\xfd\xfe\xff," + Cp932::Encode(QStringLiteral("丙,")) + "\x8d");
@@ -122,16 +121,20 @@ TEST(FaultTest, InvalidShiftJisInATableFileShowsWhereItStandsAndSavesAsQuestionM
     ASSERT_EQ(TableFile::Load(grid, path), TableFile::LoadResult::Loaded);
     ASSERT_EQ(grid.RowCount(), 2);
     const QChar bad(QChar::ReplacementCharacter);
-    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("甲"));
-    EXPECT_EQ(grid.Cell(1, 0), QString(bad));
-    EXPECT_EQ(grid.Cell(2, 0), QString()); // "乙<81>" had no comma after it
-    EXPECT_EQ(grid.Cell(0, 1), QString(bad) + QLatin1Char(' ') + QString(5, bad));
-    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("丙"));
-    EXPECT_EQ(grid.Cell(2, 1), QString()); // the cut-off lead byte at the end is no cell
+    auto shown = [&](int c, int r) { return Cp932::ForDisplay(grid.Cell(c, r)); };
+    EXPECT_EQ(shown(0, 0), QStringLiteral("甲"));
+    EXPECT_EQ(shown(1, 0), QString(bad));
+    EXPECT_EQ(shown(2, 0), QString()); // "乙<81>" had no comma after it
+    EXPECT_EQ(shown(0, 1), QString(bad) + QLatin1Char(' ') + QString(5, bad));
+    EXPECT_EQ(shown(1, 1), QStringLiteral("丙"));
+    EXPECT_EQ(shown(2, 1), QString()); // the cut-off lead byte at the end is no cell
 
-    // Saved, each U+FFFD becomes "?" (code page 932 has no such character); nothing else moves.
+    // Saved, each invalid byte is written back where it stood; only the table file format
+    // (four cells a line, each followed by a comma) is restored.
     ASSERT_TRUE(TableFile::Save(grid, path));
-    EXPECT_EQ(ReadAll(path), Cp932::Encode(QStringLiteral("甲,?,,,\r\n? ?????,丙,,,\r\n")));
+    EXPECT_EQ(ReadAll(path),
+        Cp932::Encode(QStringLiteral("甲,")) + "\x8d,,,\r\n\x82\x20\xa0\x80\xfd\xfe\xff,"
+            + Cp932::Encode(QStringLiteral("丙,,,")) + "\r\n");
 }
 
 TEST(FaultTest, InvalidShiftJisInTheSettingsFileIsReadAndKept)
@@ -157,7 +160,7 @@ TEST(FaultTest, InvalidShiftJisInTheSettingsFileIsReadAndKept)
 
     {
         SettingsStore store(std::make_unique<RegistryFile>(path), Keys::Root);
-        EXPECT_EQ(store.ReadText(Keys::Set::TimeE), QStringLiteral("4\uFFFD"));
+        EXPECT_EQ(Cp932::ForDisplay(store.ReadText(Keys::Set::TimeE)), QStringLiteral("4\uFFFD"));
         EXPECT_FALSE(store.HasErrors());
     }
     RegistryFile reg(path);
@@ -165,12 +168,14 @@ TEST(FaultTest, InvalidShiftJisInTheSettingsFileIsReadAndKept)
     ASSERT_TRUE(stored.Ok());
     const std::optional<FontRecord> decoded = FontRecord::Decode(stored.value.data);
     ASSERT_TRUE(decoded.has_value());
-    EXPECT_EQ(decoded->Name.at(0), QChar(QChar::ReplacementCharacter));
+    EXPECT_EQ(Cp932::ForDisplay(decoded->Name).at(0), QChar(QChar::ReplacementCharacter));
     EXPECT_EQ(decoded->Height, -20);
-    EXPECT_EQ(
-        reg.SubKeyNames(Keys::Root).names, QStringList({ QStringLiteral("Set"), QStringLiteral("\uFFFD") }));
+    const QStringList keys = reg.SubKeyNames(Keys::Root).names;
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys.at(0), QStringLiteral("Set"));
+    EXPECT_EQ(Cp932::ForDisplay(keys.at(1)), QStringLiteral("\uFFFD"));
 
-    // The game writes its settings back; the damaged text it read goes back as "?", and
+    // The game writes its settings back; the damaged text it read goes back as it was, and
     // the values it does not own stay byte for byte.
     {
         SettingsStore store(std::make_unique<RegistryFile>(path), Keys::Root);
@@ -178,7 +183,7 @@ TEST(FaultTest, InvalidShiftJisInTheSettingsFileIsReadAndKept)
         EXPECT_TRUE(store.WriteFlag(Keys::Wav::CB1, true));
     }
     const QByteArray after = ReadAll(path);
-    EXPECT_TRUE(after.contains("\"TimeE\"=\"4?\"")) << after.toStdString();
+    EXPECT_TRUE(after.contains("\"TimeE\"=\"4\x81\"")) << after.toStdString();
     EXPECT_TRUE(after.contains("\"\x82\x20\"=\"kept\"")) << after.toStdString();
     EXPECT_TRUE(after.contains("[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\\xfd]\r\n\"x\"=\"1\""));
     EXPECT_EQ(reg.ReadValue(Keys::Root, Keys::FontInfo1).value, stored.value);
@@ -310,8 +315,8 @@ TEST(FaultChild, DISABLED_SaveLoop)
         FillVersion(grid, v);
         std::printf("saving %d\n", v);
         std::fflush(stdout);
-        QString why;
-        ASSERT_TRUE(TableFile::Save(grid, table, &why)) << why.toStdString();
+        FileError why;
+        ASSERT_TRUE(TableFile::Save(grid, table, &why)) << why.Reason().toStdString();
         SettingsStore store(
             std::make_unique<RegistryFile>(QDir(folder).filePath(QStringLiteral("registry.reg"))),
             Keys::Root);

@@ -301,14 +301,14 @@ INSTANTIATE_TEST_SUITE_P(Types, WrongTypeStartTest, ::testing::Values(RegType::D
     });
 
 // Invalid Shift-JIS in every file the program reads: the score tables, the ranking, the
-// settings and the board font's name. It all reads, paints and plays; saved again, each
-// invalid byte becomes "?" and nothing else changes.
-TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
+// settings and the board font's name. It all reads, shows as U+FFFD, paints and plays;
+// saved again, every byte is written back as it was.
+TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsPlaysAndIsKept)
 {
     // The pair 甲甲 scores 5 with a damaged text, and a row of damage follows.
-    WriteFile(QStringLiteral("SG1.dat"),
-        ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,5,"))
-            + "\x8b\x43\x81\xff,\r\n\x8d,\x81\x20,\xa0\x80,\xfd\xfe\xff,\r\n");
+    const QByteArray table = ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,5,"))
+        + "\x8b\x43\x81\xff,\r\n\x8d,\x81\x20,\xa0\x80,\xfd\xfe\xff,\r\n";
+    WriteFile(QStringLiteral("SG1.dat"), table);
     WriteFile(QStringLiteral("Rank.dat"), "Rank,Name,Point,Time,\r\n1,\x82\xa0\x82,50,2024/01/01 00:00,\r\n");
     Put(Section(Keys::Set::Section), QStringLiteral("TimeE"),
         RegValue { quint32(RegType::Sz), QByteArray("4\x81\0", 3) });
@@ -322,12 +322,12 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     TMainF& main = Start(m_folder);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
     const QChar bad(QChar::ReplacementCharacter);
-    EXPECT_EQ(m_windows->Setu().WarningMinutesText(), QStringLiteral("4") + bad);
-    EXPECT_EQ(main.BoardFont().family().at(0), bad);
+    EXPECT_EQ(Cp932::ForDisplay(m_windows->Setu().WarningMinutesText()), QStringLiteral("4") + bad);
+    EXPECT_EQ(Cp932::ForDisplay(main.BoardFont().family()).at(0), bad);
     EXPECT_EQ(main.BoardFont().pixelSize(), 20);
     const TextGrid& sg1 = *m_windows->Setu().ScoreTable(1);
-    EXPECT_EQ(sg1.Cell(3, 1), QStringLiteral("気") + bad + bad);
-    EXPECT_EQ(sg1.Cell(0, 2), QString(bad));
+    EXPECT_EQ(Cp932::ForDisplay(sg1.Cell(3, 1)), QStringLiteral("気") + bad + bad);
+    EXPECT_EQ(Cp932::ForDisplay(sg1.Cell(0, 2)), QString(bad));
 
     // Two pairs, so that the game does not end with the first.
     LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
@@ -337,16 +337,13 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     EXPECT_EQ(main.SG1()->Cell(Game::LogText, 1), sg1.Cell(3, 1));
 
     PaintEverything();
-    EXPECT_EQ(m_windows->Rank().Grid().Cell(1, 1), QStringLiteral("あ") + bad);
+    EXPECT_EQ(Cp932::ForDisplay(m_windows->Rank().Grid().Cell(1, 1)), QStringLiteral("あ") + bad);
 
     m_windows->Rank().OKBtn()->click();
     m_windows->Setu().accept();
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
-    EXPECT_TRUE(
-        ReadFile(QStringLiteral("Rank.dat")).contains("1," + Cp932::Encode(QStringLiteral("あ?")) + ",50,"));
-    EXPECT_TRUE(ReadFile(QStringLiteral("SG1.dat")).endsWith("?,? ,??,???,\r\n"))
-        << ReadFile("SG1.dat").toStdString();
-    // The warning minutes were not edited, so the close leaves their bytes as they were.
+    EXPECT_TRUE(ReadFile(QStringLiteral("Rank.dat")).contains("\r\n1,\x82\xa0\x82,50,"));
+    EXPECT_EQ(ReadFile(QStringLiteral("SG1.dat")), table);
     EXPECT_EQ(RegistryFile(m_store).ReadValue(Section(Keys::Set::Section), QStringLiteral("TimeE")).value.data,
         QByteArray("4\x81\0", 3));
 }
