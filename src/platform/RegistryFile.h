@@ -58,16 +58,25 @@
 namespace RegFile {
 
 // A key path or a value name as a hash key: names the registry holds to be the same are
-// equal keys.
+// equal keys. The hash is taken once, so a table that grows or a probe that meets another
+// name costs no second look at the characters.
 struct NameKey
 {
+    NameKey(const QString& name)
+        : name(name)
+        , hash(RegPath::NameHash(name))
+    {
+    }
+
     QString name;
+    size_t hash;
 
     friend bool operator==(const NameKey& a, const NameKey& b)
     {
-        return a.name.size() == b.name.size() && (a.name == b.name || RegPath::SameName(a.name, b.name));
+        return a.hash == b.hash && a.name.size() == b.name.size()
+            && (a.name == b.name || RegPath::SameName(a.name, b.name));
     }
-    friend size_t qHash(const NameKey& key, size_t seed = 0) { return RegPath::NameHash(key.name, seed); }
+    friend size_t qHash(const NameKey& key, size_t seed = 0) { return key.hash ^ seed; }
 };
 
 // A line of a section, or a hex value continued over several lines.
