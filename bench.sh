@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the benchmarks (Release, build-bench) and runs them all: the game logic, painting,
-# the timer-tick repaint check and the start-up measurement against a bare Qt window. Prints
-# one table: item, measured, budget, verdict. Exits 1 when a budget is missed.
+# the settings file, the timer-tick repaint check and the start-up measurement against a bare
+# Qt window, and with a settings file that holds another program's key of 1k to 1M values.
+# Prints one table: item, measured, budget, verdict. Exits 1 when a budget is missed.
 #
 # Start-up: the bare window, the bare window with the main window's texts in its fonts (the
 # floor any program drawing them starts from) and the program are started in turns under a
@@ -11,6 +12,12 @@
 # drawing the X server reports after the window is mapped) and the processor time used by
 # then; /usr/bin/time reports the peak memory. The program is closed through its menu (File,
 # Exit), the two yardsticks close themselves 100 ms after showing. Medians are compared.
+#
+# Large settings files: the game's own keys, as a first run writes them, followed by another
+# program's key of 1,000, 10,000, 100,000 and 1,000,000 values (orbilo_foreign_key). The
+# files are made before the measured starts and none of them changes a file (nothing is
+# changed, so nothing is written at close), so every start meets its file as an ordinary
+# start does: written a while before.
 #   RUNS=7 ./bench.sh       start-up runs per program (median taken), 7 by default
 #   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
 set -euo pipefail
@@ -24,7 +31,7 @@ min_time=${MIN_TIME:-0.1}
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_solvable_bench \
-    orbilo_paint_bench \
+    orbilo_paint_bench orbilo_registry_bench orbilo_foreign_key \
     orbilo_tick_check orbilo_bare_window orbilo_text_window orbilo_mapwait
 bin=$root/$dir/bin
 
@@ -65,6 +72,8 @@ run_bench orbilo_engine_bench >"$work/engine.txt"
 run_bench orbilo_solvable_bench >>"$work/engine.txt"
 echo "Running the paint benchmarks..."
 XDG_CONFIG_HOME="$work/paint-config" run_bench orbilo_paint_bench >"$work/paint.txt"
+echo "Running the settings file benchmarks..."
+run_bench orbilo_registry_bench >"$work/registry.txt"
 
 us() { awk -v n="$1" '$1 == n { print $2 }' "$2"; }
 fmt_us() { awk -v t="$1" 'BEGIN { if (t >= 1000) printf "%.2f ms", t / 1000; else printf "%.2f us", t }'; }
@@ -102,6 +111,11 @@ budget_item BM_SolvableDealFull "engine: clearable 10x12 deal through the game" 
 budget_item BM_PaintAllTiles "paint: all 120 tiles" 2000 "< 2 ms"
 budget_item BM_PaintBoardPanel "paint: board panel of the main window" 2000 "< 2 ms"
 budget_item BM_PaintOneTile "paint: one tile" "" ""
+for n in 1000 10000 100000 1000000; do
+    budget_item "BM_RegistryFirstRead/$n" "settings file, $n values in another key: first read" "" "" registry
+    budget_item "BM_RegistryRead/$n" "settings file, $n values in another key: a later read" "" "" registry
+    budget_item "BM_RegistryParse/$n" "settings file, $n values in another key: whole parse (a change)" "" "" registry
+done
 
 echo "Checking what a timer tick repaints..."
 tick=$(XDG_CONFIG_HOME="$work/tick-config" "$bin/orbilo_tick_check" 2>/dev/null || true)
@@ -131,13 +145,15 @@ done
 [ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display"
 
-# start_once KIND RUN: one start of the bare window ("bare"), the bare window with the main
-# window's texts ("text") or the program ("game") from a
-# fresh program folder and a fresh configuration folder. Appends "ms kB how" to KIND.txt.
+# start_once KIND RUN [CONFIG OUT]: one start of the bare window ("bare"), the bare window
+# with the main window's texts ("text") or the program ("game") from a fresh program folder
+# and a fresh configuration folder, or the configuration folder CONFIG. Appends
+# "ms kB how mapped cpu" to KIND.txt, or to OUT.txt.
 start_once() {
     local kind=$1 n=$2
     local run="$work/$kind-$n"
-    mkdir -p "$run/prog" "$run/config"
+    local config=${3:-$run/config} out=${4:-$kind}
+    mkdir -p "$run/prog" "$config"
     local exe title
     if [ "$kind" = bare ]; then
         cp "$bin/orbilo_bare_window" "$run/prog/"
@@ -154,7 +170,7 @@ start_once() {
         title=OrbiloVer1.10
     fi
     : >"$run/wait.out"
-    XDG_CONFIG_HOME="$run/config" "$bin/orbilo_mapwait" "$title" -- \
+    XDG_CONFIG_HOME="$config" "$bin/orbilo_mapwait" "$title" -- \
         /usr/bin/time -v -o "$run/time.txt" "$exe" >"$run/wait.out" 2>"$run/wait.err" &
     local wpid=$!
     local shown=""
@@ -195,7 +211,7 @@ start_once() {
     local kb
     kb=$(sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$run/time.txt" 2>/dev/null)
     if [ -n "$shown" ] && [ -n "$kb" ]; then
-        echo "$shown $kb $how $mapped $cpu" >>"$work/$kind.txt"
+        echo "$shown $kb $how $mapped $cpu" >>"$work/$out.txt"
     else
         echo "start of $kind failed: $(cat "$run/wait.out" "$run/wait.err" 2>/dev/null | tr '\n' ' ')" >&2
     fi
@@ -263,6 +279,61 @@ fi
 if [ "$counted" -lt "$runs" ] || [ "$closed" -lt "$counted" ]; then
     row "start-up: runs measured / closed through the menu" "$counted / $closed of $runs" "$runs / $runs" "MISSED"
 fi
+
+# --- start-up with large settings files -----------------------------------------------------------
+echo "Measuring start-up with large settings files ($runs runs each)..."
+sizes=(1000 10000 100000 1000000)
+# A first run writes the game's own keys; another program's key follows them.
+start_once game base "$work/base-config" base
+for n in "${sizes[@]}"; do
+    mkdir -p "$work/big-$n/Orbilo"
+    { cat "$work/base-config/Orbilo/registry.reg"; "$bin/orbilo_foreign_key" "$n"; } >"$work/big-$n/Orbilo/registry.reg"
+done
+# Older than the moment after which the program trusts a file's stamp, as a file written the
+# day before is.
+sleep 4
+for n in "${sizes[@]}"; do
+    : >"$work/big-$n.txt"
+    start_once game "big$n-0" "$work/big-$n" "big$n-warm"
+done
+for r in $(seq "$runs"); do
+    for n in "${sizes[@]}"; do
+        start_once game "big$n-$r" "$work/big-$n" "big-$n"
+    done
+done
+echo "Start-up runs with large settings files (first frame ms, peak kB, how closed, mapped ms, processor ms):"
+for n in "${sizes[@]}"; do
+    sed "s/^/  $n values: /" "$work/big-$n.txt"
+done
+prev=""
+growth=""
+growth_ok=1
+for n in "${sizes[@]}"; do
+    ms=$(cut -d' ' -f1 "$work/big-$n.txt" | median)
+    kb=$(cut -d' ' -f2 "$work/big-$n.txt" | median)
+    mb=$(awk -v b="$(stat -c %s "$work/big-$n/Orbilo/registry.reg")" 'BEGIN { printf "%.1f", b / 1048576 }')
+    item="start-up with $n values in another key ($mb MB file)"
+    if [ -z "$ms" ] || [ "$(wc -l <"$work/big-$n.txt")" -lt "$runs" ]; then
+        row "$item" "no result" "$runs runs" "MISSED"
+        growth_ok=0
+        prev=""
+        continue
+    fi
+    text=$(awk -v m="$ms" -v k="$kb" 'BEGIN { printf "%.0f ms, %.0f MB peak", m, k / 1024 }')
+    if [ "$n" = 100000 ]; then
+        if awk -v m="$ms" 'BEGIN { exit !(m < 500) }'; then row "$item" "$text" "< 500 ms" "ok"; else row "$item" "$text" "< 500 ms" "MISSED"; fi
+    else
+        row "$item" "$text" "-" "info"
+    fi
+    if [ -n "$prev" ]; then
+        step=$(awk -v a="$prev" -v b="$ms" 'BEGIN { printf "%.2f", b / a }')
+        growth="$growth${growth:+, }$step x"
+        awk -v s="$step" 'BEGIN { exit !(s > 10) }' && growth_ok=0
+    fi
+    prev=$ms
+done
+if [ "$growth_ok" = 1 ]; then verdict=ok; else verdict=MISSED; fi
+row "start-up growth per tenfold values (1k>10k, 10k>100k, 100k>1M)" "${growth:-no result}" "<= 10 x each" "$verdict"
 
 # --- the table -----------------------------------------------------------------------------------
 echo

@@ -178,7 +178,7 @@ namespace {
     KeyValues AllValues(const RegFile::Document& doc)
     {
         KeyValues all;
-        for (const RegFile::Section& s : doc.sections) {
+        for (const RegFile::Section& s : doc.Sections()) {
             if (!s.user)
                 continue;
             QList<std::pair<QString, RegValue>> values;
@@ -238,12 +238,38 @@ namespace {
             || is(SectionPath(Keys::Set::Section), Keys::Set::TimeE.ident) || is(Keys::Root, Keys::FontInfo1);
     }
 
+    // A read of the file parses only the key it reads: it must read what the whole parse
+    // reads, key by key.
+    void ReadsAsParsed(const RegFile::Document& doc, const QByteArray& input)
+    {
+        const RegFile::Outline outline(input);
+        for (const QString& key : { QString(), QStringLiteral("Software"), QString(Keys::Root) }) {
+            FUZZ_REQUIRE(Name, outline.KeyExists(key) == doc.KeyExists(key), key);
+            FUZZ_REQUIRE(Name, outline.SubKeyNames(key) == doc.SubKeyNames(key), key);
+        }
+        for (const RegFile::Section& s : doc.Sections()) {
+            if (!s.user)
+                continue;
+            FUZZ_REQUIRE(Name, outline.KeyExists(s.path), s.path);
+            const std::optional<RegFile::Section> read = outline.KeySection(s.path);
+            FUZZ_REQUIRE(Name, read && read->ValueNames() == s.ValueNames(), s.path);
+            for (const RegFile::Entry& e : s.entries) {
+                if (!e.parsed)
+                    continue;
+                const RegFile::Entry* found = read->FindValue(*e.name);
+                FUZZ_REQUIRE(Name, found && found->value == e.value,
+                    s.path + QLatin1Char('\\') + *e.name + QStringLiteral(" reads otherwise alone"));
+            }
+        }
+    }
+
 } // namespace
 
 void RunRegFile(const QByteArray& input)
 {
     const RegFile::Document doc = RegFile::Parse(input);
     const KeyValues values = AllValues(doc);
+    ReadsAsParsed(doc, input);
     RegFile::Document readDoc = doc;
     const Settings read = ReadSettings(readDoc);
 

@@ -65,6 +65,8 @@ QStringList AppModel::WriteScoreTables()
 QString AppModel::ReadOptions(RegOpen mode)
 {
     SettingsStore store = OpenStore(Keys::Root, mode);
+    m_optionsRead.Clear();
+    store.Remember(&m_optionsRead);
     m_options.soundOn = store.ReadFlag(Keys::Wav::CB1);
     m_options.quitOnWarning = store.ReadFlag(Keys::Set::CB2);
     m_options.showElapsed = store.ReadFlag(Keys::Set::CB3);
@@ -77,6 +79,7 @@ QString AppModel::ReadOptions(RegOpen mode)
 QString AppModel::WriteOptions()
 {
     SettingsStore store = OpenStore(Keys::Root);
+    store.Remember(&m_optionsRead);
     store.WriteFlag(Keys::Wav::CB1, m_options.soundOn);
     store.WriteFlag(Keys::Set::CB2, m_options.quitOnWarning);
     store.WriteFlag(Keys::Set::CB3, m_options.showElapsed);

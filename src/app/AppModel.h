@@ -13,6 +13,7 @@
 #include "app/StoredTable.h"
 #include "platform/Registry.h"
 #include "store/Keys.h"
+#include "store/SettingsStore.h"
 
 // Qt
 #include <QFont>
@@ -77,6 +78,9 @@ public:
 private:
     QString m_folder;
     LiveOptions m_options;
+    // The options as last read: a write stores only those changed since, so that another
+    // running copy's change to a different option survives.
+    SettingsMemo m_optionsRead;
     std::array<StoredTable, 3> m_tables;
     RankingFile m_ranking;
 };

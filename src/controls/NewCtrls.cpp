@@ -43,35 +43,40 @@ void TFontInfo::SetKeyName(const QString& keyName)
         SharedKeyName() = keyName;
 }
 
-TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
+std::optional<FontRecord> TFontInfo::StoredRecord(QString* error) const
 {
-    StoredFont stored { def, defColor, QString() };
     const RegValueResult r = Registry::User()->ReadValue(KeyName(), m_entryName);
     if (r.status == RegStatus::NotFound)
-        return stored;
+        return std::nullopt;
     if (!r.Ok()) {
-        stored.error = r.message;
-        return stored;
+        *error = r.message;
+        return std::nullopt;
     }
     const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(KeyName(), m_entryName);
     if (r.value.Type() != RegType::Binary) {
-        stored.error = QStringLiteral("%1 はフォント情報ではなく %2 の値です。")
-                           .arg(where, RegValue::TypeName(r.value.type));
-        return stored;
+        *error = QStringLiteral("%1 はフォント情報ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type));
+        return std::nullopt;
     }
     // A read that delivers no bytes sets nothing: the default font, as with no value.
     if (r.value.data.isEmpty())
-        return stored;
+        return std::nullopt;
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
-    if (!record) {
-        stored.error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")
-                           .arg(where)
-                           .arg(r.value.data.size())
-                           .arg(FontRecord::Size);
-        return stored;
+    if (!record)
+        *error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")
+                     .arg(where)
+                     .arg(r.value.data.size())
+                     .arg(FontRecord::Size);
+    return record;
+}
+
+TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
+{
+    StoredFont stored { def, defColor, QString() };
+    if (const std::optional<FontRecord> record = StoredRecord(&stored.error)) {
+        stored.font = FromRecord(*record, def);
+        stored.color = record->Color;
     }
-    stored.font = FromRecord(*record, def);
-    stored.color = record->Color;
+    m_known = ToRecord(stored.font, stored.color).Encode();
     return stored;
 }
 
@@ -81,7 +86,19 @@ RegResult TFontInfo::SaveFont(const QFont& font, ColorValue color)
     const RegResult opened = registry->OpenKey(KeyName(), RegOpen::Create);
     if (!opened.Ok())
         return opened;
-    return registry->WriteValue(KeyName(), m_entryName, RegValue::Binary(ToRecord(font, color).Encode()));
+    const QByteArray record = ToRecord(font, color).Encode();
+    const RegResult written = registry->WriteValue(KeyName(), m_entryName, RegValue::Binary(record));
+    if (written.Ok())
+        m_known = record;
+    return written;
+}
+
+RegResult TFontInfo::SaveChangedFont(const QFont& font, ColorValue color)
+{
+    QString unusable;
+    if (m_known == ToRecord(font, color).Encode() && StoredRecord(&unusable))
+        return RegResult::Success();
+    return SaveFont(font, color);
 }
 
 FontRecord TFontInfo::ToRecord(const QFont& font, ColorValue color)

@@ -20,6 +20,8 @@
 #include "platform/Registry.h"
 #include "store/FontRecord.h"
 
+#include <optional>
+
 class TFontInfo : public QObject
 {
     Q_OBJECT
@@ -58,6 +60,9 @@ public:
     // Writes the font, creating the key when missing. The result says whether it was
     // stored; the game drops a failure silently (the font is saved as the window closes).
     RegResult SaveFont(const QFont& font, ColorValue color);
+    // SaveFont, unless the font is the one LoadFont gave (or the last one saved) and a
+    // usable font is stored: another running copy's choice then stays where it is.
+    RegResult SaveChangedFont(const QFont& font, ColorValue color);
 
     // The record of a font: a pixel size becomes a negative height; a point size is taken
     // at 96 pixels per inch.
@@ -68,7 +73,11 @@ public:
 
 private:
     void NameChanged(const QString& name);
+    // The stored record; nothing when there is none, or (with the reason in error) when the
+    // value cannot be used.
+    std::optional<FontRecord> StoredRecord(QString* error) const;
 
     QString m_entryName;
+    std::optional<QByteArray> m_known; // the record of the font last loaded or saved
     QString m_name; // the name EntryName is compared with on the next rename
 };

@@ -125,4 +125,32 @@ bool SameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+size_t NameHash(const QString& name, size_t seed)
+{
+    // Folds each UTF-16 unit as the case-insensitive comparison above does: a low surrogate
+    // after a high one stands for the folded code point of the pair, every other unit for
+    // its own fold.
+    quint64 h = quint64(seed) ^ 0xcbf29ce484222325u;
+    char16_t last = 0;
+    const char16_t* const units = QStringView(name).utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = units[i];
+        char32_t folded;
+        if (u < 0x80) {
+            // Plain ASCII, nearly every name, folds to lower case.
+            folded = u >= 'A' && u <= 'Z' ? u + 32 : u;
+        } else {
+            const bool pair = QChar::isLowSurrogate(u) && QChar::isHighSurrogate(last);
+            folded = QChar::toCaseFolded(pair ? QChar::surrogateToUcs4(last, u) : char32_t(u));
+        }
+        last = u;
+        h = (h ^ folded) * 0x100000001b3u;
+    }
+    // The table takes the low bits: every character must reach them.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdu;
+    h ^= h >> 33;
+    return size_t(h);
+}
+
 } // namespace RegPath

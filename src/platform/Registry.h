@@ -148,4 +148,8 @@ std::optional<QStringList> Split(const QString& path);
 // True when two key or value names are the same name to the registry.
 bool SameName(const QString& a, const QString& b);
 
+// A hash of a name under which every two names SameName holds equal hash equally, so that
+// names can be looked up in a QHash.
+size_t NameHash(const QString& name, size_t seed = 0);
+
 } // namespace RegPath

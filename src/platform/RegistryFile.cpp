@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: MIT
 // The REGEDIT4 file backend: its parser and writer (pure, on bytes) and the file handling
-// (lock, fresh read, atomic replace) around them.
+// (the kept parse, lock, fresh read, atomic replace) around them.
 
 #include "platform/RegistryFile.h"
 
 // Qt
+#include <QByteArrayView>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMutex>
 #include <QtEndian>
+
+#include <cstring>
+#include <utility>
+
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
 
 // own
 #include "platform/Cp932.h"
@@ -17,6 +27,8 @@
 #include "platform/TextLines.h"
 
 namespace {
+
+using View = QByteArrayView;
 
 const QByteArray Header = QByteArrayLiteral("REGEDIT4");
 const QByteArray Eol = QByteArrayLiteral("\r\n");
@@ -40,27 +52,57 @@ int HexDigit(char c)
     return -1;
 }
 
-QByteArray TrimRight(const QByteArray& line)
+View TrimRight(View line)
 {
     qsizetype end = line.size();
     while (end > 0 && IsBlank(line.at(end - 1)))
         --end;
-    return line.left(end);
+    return line.first(end);
 }
 
-void SkipBlanks(const QByteArray& line, qsizetype& pos)
+void SkipBlanks(View line, qsizetype& pos)
 {
     while (pos < line.size() && IsBlank(line.at(pos)))
         ++pos;
 }
 
-// The string whose opening quote is at pos; pos moves past its closing quote. Only \\ and
-// \" are escapes; anything else after a backslash makes the line unreadable.
-std::optional<QByteArray> ReadQuoted(const QByteArray& line, qsizetype& pos)
+// The bytes between the quote at pos and its closing quote, when no escape lies between them
+// (as in nearly every string); pos then moves past the closing quote.
+std::optional<View> PlainQuoted(View line, qsizetype& pos)
 {
     if (pos >= line.size() || line.at(pos) != '"')
         return std::nullopt;
+    const qsizetype n = line.size();
+    for (qsizetype i = pos + 1; i < n;) {
+        const char c = line.at(i);
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(line.at(i + 1)))) {
+            i += 2;
+        } else if (c == '\\') {
+            return std::nullopt;
+        } else if (c == '"') {
+            const View inner = line.sliced(pos + 1, i - pos - 1);
+            pos = i + 1;
+            return inner;
+        } else {
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The string whose opening quote is at pos; pos moves past its closing quote. Only \\ and
+// \" are escapes; anything else after a backslash makes the line unreadable. The bytes
+// have room for one more, the NUL a text value ends in.
+std::optional<QByteArray> ReadQuoted(View line, qsizetype& pos)
+{
     QByteArray out;
+    out.reserve(line.size() - pos);
+    if (const std::optional<View> plain = PlainQuoted(line, pos)) {
+        out.append(*plain);
+        return out;
+    }
+    if (pos >= line.size() || line.at(pos) != '"')
+        return std::nullopt;
     qsizetype i = pos + 1;
     const qsizetype n = line.size();
     while (i < n) {
@@ -123,7 +165,7 @@ bool QuotedFormFits(const QByteArray& data)
 // "01,02, ff": exactly two hex digits per byte, blanks allowed around them. Requiring
 // both digits (and all eight of a dword) means a line cut short inside a number is
 // refused rather than read as a different value.
-std::optional<QByteArray> ParseHexBytes(const QByteArray& text)
+std::optional<QByteArray> ParseHexBytes(View text)
 {
     QByteArray out;
     qsizetype i = 0;
@@ -165,6 +207,14 @@ QByteArray FormatHex(const QByteArray& head, const QByteArray& data)
     return out;
 }
 
+// Value names are nearly always plain ASCII, which code page 932 leaves as it is: those
+// skip the converter, which a file of a million values would otherwise call a million times.
+QString DecodeName(View bytes)
+{
+    const bool plain = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    return plain ? QString::fromLatin1(bytes) : Cp932::Decode(bytes.data(), bytes.size());
+}
+
 struct NameAndData
 {
     std::optional<QString> name;
@@ -172,7 +222,7 @@ struct NameAndData
 };
 
 // The value name and the start of the data of a value line.
-NameAndData ReadName(const QByteArray& line)
+NameAndData ReadName(View line)
 {
     NameAndData r;
     qsizetype pos = 0;
@@ -182,11 +232,13 @@ NameAndData ReadName(const QByteArray& line)
     if (line.at(pos) == '@') {
         ++pos;
         r.name = QString();
+    } else if (const std::optional<View> plain = PlainQuoted(line, pos)) {
+        r.name = DecodeName(*plain);
     } else {
         const std::optional<QByteArray> name = ReadQuoted(line, pos);
         if (!name)
             return r;
-        r.name = Cp932::Decode(*name);
+        r.name = DecodeName(*name);
     }
     SkipBlanks(line, pos);
     if (pos >= line.size() || line.at(pos) != '=')
@@ -197,15 +249,14 @@ NameAndData ReadName(const QByteArray& line)
     return r;
 }
 
-bool StartsWithNoCase(const QByteArray& text, qsizetype pos, const char* word)
+bool StartsWithNoCase(View text, qsizetype pos, View word)
 {
-    const QByteArray w(word);
-    return text.size() - pos >= w.size() && text.mid(pos, w.size()).toLower() == w;
+    return text.size() - pos >= word.size() && text.sliced(pos, word.size()).compare(word, Qt::CaseInsensitive) == 0;
 }
 
-std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
+std::optional<RegValue> ReadData(View line, qsizetype pos)
 {
-    const QByteArray data = TrimRight(line.mid(pos));
+    const View data = TrimRight(line.sliced(pos));
     if (data.startsWith('"')) {
         qsizetype p = 0;
         std::optional<QByteArray> text = ReadQuoted(data, p);
@@ -215,7 +266,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         return RegValue { quint32(RegType::Sz), *text };
     }
     if (StartsWithNoCase(data, 0, "dword:")) {
-        const QByteArray digits = data.mid(6);
+        const View digits = data.sliced(6);
         if (digits.size() != 8)
             return std::nullopt;
         quint32 n = 0;
@@ -243,7 +294,7 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
         }
         if (p >= data.size() || data.at(p) != ':')
             return std::nullopt;
-        const std::optional<QByteArray> bytes = ParseHexBytes(data.mid(p + 1));
+        const std::optional<QByteArray> bytes = ParseHexBytes(data.sliced(p + 1));
         if (!bytes)
             return std::nullopt;
         return RegValue { type, *bytes };
@@ -251,14 +302,14 @@ std::optional<RegValue> ReadData(const QByteArray& line, qsizetype pos)
     return std::nullopt;
 }
 
-bool IsHexData(const QByteArray& line, qsizetype dataPos)
+bool IsHexData(View line, qsizetype dataPos)
 {
     return dataPos >= 0 && StartsWithNoCase(line, dataPos, "hex");
 }
 
 // An indented line of hex bytes that goes on with the value above it. Anything else (a
 // section header, a value line, a blank line) ends the value, even one left dangling.
-bool IsHexContinuation(const QByteArray& line)
+bool IsHexContinuation(View line)
 {
     if (line.isEmpty() || !IsBlank(line.at(0)) || line.trimmed().isEmpty())
         return false;
@@ -272,12 +323,12 @@ struct HeaderInfo
     QString path;
 };
 
-HeaderInfo ReadHeader(const QByteArray& trimmed)
+HeaderInfo ReadHeader(View trimmed)
 {
     HeaderInfo h;
     if (!trimmed.endsWith(']'))
         return h;
-    const QString inner = Cp932::Decode(trimmed.mid(1, trimmed.size() - 2));
+    const QString inner = Cp932::Decode(trimmed.data() + 1, trimmed.size() - 2);
     if (!inner.startsWith(Hive, Qt::CaseInsensitive))
         return h;
     const QString rest = inner.mid(Hive.size());
@@ -310,6 +361,69 @@ QString KeyText(const QString& path)
     return path.isEmpty() ? Hive : Hive + QLatin1Char('\\') + path;
 }
 
+// What QByteArrayView::trimmed() takes off a line besides its line break.
+bool IsSpaceInLine(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// The file cut at its section headers: the lines before the first header, then each header
+// line with the lines up to the next header. A header is a line whose first character but
+// blanks is "[": nothing else can start with it, not even the continuation of a hex value,
+// so the headers are found without reading the lines between them.
+struct Cut
+{
+    struct Part
+    {
+        View header; // the whole line, without its line break
+        View body;
+    };
+    View head;
+    QList<Part> parts;
+};
+
+Cut CutAtHeaders(const QByteArray& bytes)
+{
+    Cut cut;
+    const char* const d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype bodyStart = 0;
+    auto endBody = [&](qsizetype at) {
+        const View body(d + bodyStart, at - bodyStart);
+        if (cut.parts.isEmpty())
+            cut.head = body;
+        else
+            cut.parts.back().body = body;
+    };
+    qsizetype from = 0;
+    while (from < n) {
+        const auto* hit = static_cast<const char*>(std::memchr(d + from, '[', size_t(n - from)));
+        if (!hit)
+            break;
+        const qsizetype bracket = hit - d;
+        qsizetype lineStart = bracket;
+        while (lineStart > 0 && IsSpaceInLine(d[lineStart - 1]))
+            --lineStart;
+        if (lineStart > 0 && d[lineStart - 1] != '\r' && d[lineStart - 1] != '\n') {
+            from = bracket + 1; // inside a line: a text or a damaged line
+            continue;
+        }
+        endBody(lineStart);
+        qsizetype lineEnd = bracket;
+        while (lineEnd < n && d[lineEnd] != '\r' && d[lineEnd] != '\n')
+            ++lineEnd;
+        cut.parts.append({ View(d + lineStart, lineEnd - lineStart), View() });
+        bodyStart = lineEnd;
+        if (bodyStart < n && d[bodyStart] == '\r')
+            ++bodyStart;
+        if (bodyStart < n && d[bodyStart] == '\n')
+            ++bodyStart;
+        from = bodyStart;
+    }
+    endBody(n);
+    return cut;
+}
+
 // A name the file can hold exactly: Shift-JIS can spell it and it stays on one line.
 bool Representable(const QString& name)
 {
@@ -322,65 +436,191 @@ bool Representable(const QString& name)
 
 namespace RegFile {
 
-qsizetype Document::FindSection(const QString& path) const
+const Entry* Section::FindValue(const QString& name) const
 {
-    for (qsizetype i = 0; i < sections.size(); ++i) {
-        if (sections.at(i).user && RegPath::SameName(sections.at(i).path, path))
-            return i;
-    }
-    return -1;
+    const qsizetype at = valueAt.value(NameKey { name }, -1);
+    return at < 0 ? nullptr : &entries.at(at);
 }
 
-bool Document::KeyExists(const QString& path) const
-{
-    if (path.isEmpty())
-        return true;
-    for (const Section& s : sections) {
-        if (s.user && (RegPath::SameName(s.path, path) || IsUnder(s.path, path)))
-            return true;
-    }
-    return false;
-}
-
-const Entry* Document::FindValue(const QString& path, const QString& name) const
-{
-    const qsizetype i = FindSection(path);
-    if (i < 0)
-        return nullptr;
-    for (const Entry& e : sections.at(i).entries) {
-        if (e.parsed && EntryNamed(e, name))
-            return &e;
-    }
-    return nullptr;
-}
-
-QStringList Document::SubKeyNames(const QString& path) const
+QStringList Section::ValueNames() const
 {
     QStringList names;
-    const qsizetype skip = path.isEmpty() ? 0 : path.size() + 1;
-    for (const Section& s : sections) {
-        if (!s.user || !IsUnder(s.path, path))
-            continue;
-        const QString child = s.path.mid(skip).section(QLatin1Char('\\'), 0, 0);
-        const bool known = std::any_of(
-            names.cbegin(), names.cend(), [&](const QString& n) { return RegPath::SameName(n, child); });
-        if (!known)
-            names.append(child);
-    }
-    return names;
-}
-
-QStringList Document::ValueNames(const QString& path) const
-{
-    QStringList names;
-    const qsizetype i = FindSection(path);
-    if (i < 0)
-        return names;
-    for (const Entry& e : sections.at(i).entries) {
+    for (const Entry& e : entries) {
         if (e.parsed)
             names.append(*e.name);
     }
     return names;
+}
+
+void Section::IndexValues()
+{
+    valueAt.clear();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).parsed)
+            valueAt.insert(NameKey { *entries.at(i).name }, i);
+    }
+}
+
+void KeyIndex::Add(const QString& path, qsizetype section)
+{
+    m_sectionAt.insert(NameKey { path }, section);
+    // The key and every key above it exist; those above are known once one of them is.
+    for (qsizetype end = path.size(); end > 0; end = path.lastIndexOf(QLatin1Char('\\'), end - 1)) {
+        const NameKey key { path.left(end) };
+        if (end < path.size() && m_exists.contains(key))
+            break;
+        m_exists.insert(key);
+    }
+}
+
+void KeyIndex::Clear()
+{
+    m_sectionAt.clear();
+    m_exists.clear();
+}
+
+} // namespace RegFile
+
+namespace {
+
+// The direct subkeys of key among paths (the keys with a section, in file order), each once.
+QStringList ChildNames(const QStringList& paths, const QString& key)
+{
+    QStringList names;
+    QSet<RegFile::NameKey> known;
+    const qsizetype skip = key.isEmpty() ? 0 : key.size() + 1;
+    for (const QString& path : paths) {
+        if (!IsUnder(path, key))
+            continue;
+        const QString child = path.mid(skip).section(QLatin1Char('\\'), 0, 0);
+        if (!known.contains(RegFile::NameKey { child })) {
+            known.insert(RegFile::NameKey { child });
+            names.append(child);
+        }
+    }
+    return names;
+}
+
+// The lines before the first section, but blank ones and a first line "REGEDIT4".
+QList<QByteArray> PreambleLines(View head)
+{
+    QList<QByteArray> lines;
+    bool first = true;
+    for (const View line : TextLines::Split(head)) {
+        const View trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (std::exchange(first, false) && trimmed == View(Header))
+            continue;
+        lines.append(line.toByteArray());
+    }
+    return lines;
+}
+
+// Reads the lines of one section of the file into the section's entries.
+void ParseBody(RegFile::Section& section, View body)
+{
+    using RegFile::Entry;
+    const QList<View> lines = TextLines::Split(body);
+    for (qsizetype li = 0; li < lines.size(); ++li) {
+        const View line = lines.at(li);
+        const View trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        Entry entry;
+        entry.raw = line.toByteArray();
+        if (!section.user || (trimmed.at(0) != '"' && trimmed.at(0) != '@')) {
+            section.entries.append(std::move(entry));
+            continue;
+        }
+        const NameAndData nd = ReadName(line);
+        entry.name = nd.name;
+        View logical = line;
+        QByteArray joined; // a hex value continued over lines, without its line breaks
+        bool dangling = false;
+        if (IsHexData(line, nd.dataPos)) {
+            // A hex value goes on over the following indented lines while a line ends in "\".
+            View rest = TrimRight(line);
+            joined = rest.toByteArray();
+            while (rest.endsWith('\\')) {
+                joined.chop(1);
+                if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
+                    dangling = true;
+                    break;
+                }
+                ++li;
+                entry.raw.append(Eol).append(lines.at(li));
+                rest = lines.at(li).trimmed();
+                joined.append(rest);
+            }
+            logical = joined;
+        }
+        if (nd.name && nd.dataPos >= 0 && !dangling) {
+            if (std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
+                entry.parsed = true;
+                entry.value = std::move(*value);
+            }
+        }
+        if (entry.parsed) {
+            // A name given twice in a key: the later value wins, in the earlier place.
+            const qsizetype known = section.valueAt.size();
+            qsizetype& at = section.valueAt[RegFile::NameKey { *entry.name }];
+            if (section.valueAt.size() == known) {
+                section.entries[at] = std::move(entry);
+                continue;
+            }
+            at = section.entries.size();
+        }
+        section.entries.append(std::move(entry));
+    }
+}
+
+} // namespace
+
+namespace RegFile {
+
+const Entry* Document::FindValue(const QString& path, const QString& name) const
+{
+    const qsizetype si = FindSection(path);
+    return si < 0 ? nullptr : m_sections.at(si).FindValue(name);
+}
+
+QStringList Document::SubKeyNames(const QString& path) const
+{
+    QStringList paths;
+    for (const Section& s : m_sections) {
+        if (s.user)
+            paths.append(s.path);
+    }
+    return ChildNames(paths, path);
+}
+
+QStringList Document::ValueNames(const QString& path) const
+{
+    const qsizetype si = FindSection(path);
+    return si < 0 ? QStringList() : m_sections.at(si).ValueNames();
+}
+
+void Document::IndexKeys()
+{
+    m_keys.Clear();
+    for (qsizetype i = 0; i < m_sections.size(); ++i) {
+        if (m_sections.at(i).user)
+            m_keys.Add(m_sections.at(i).path, i);
+    }
+}
+
+qsizetype Document::InsertSection(Section section, qsizetype at)
+{
+    if (at < 0 || at == m_sections.size()) {
+        m_sections.append(std::move(section));
+        if (m_sections.back().user)
+            m_keys.Add(m_sections.back().path, m_sections.size() - 1);
+        return m_sections.size() - 1;
+    }
+    m_sections.insert(at, std::move(section));
+    IndexKeys();
+    return at;
 }
 
 void Document::CreateKey(const QString& path)
@@ -392,15 +632,15 @@ void Document::CreateKey(const QString& path)
         if (FindSection(key) < 0) {
             // Keep a subtree together: after the last section of the parent's subtree.
             qsizetype at = -1;
-            for (qsizetype i = 0; i < sections.size(); ++i) {
-                const Section& s = sections.at(i);
+            for (qsizetype i = 0; i < m_sections.size(); ++i) {
+                const Section& s = m_sections.at(i);
                 if (s.user && (RegPath::SameName(s.path, parent) || IsUnder(s.path, parent)))
                     at = i;
             }
             Section section;
             section.user = true;
             section.path = key;
-            sections.insert(at < 0 ? sections.size() : at + 1, section);
+            InsertSection(section, at < 0 ? -1 : at + 1);
         }
         parent = key;
     }
@@ -413,35 +653,49 @@ void Document::SetValue(const QString& path, const QString& name, const RegValue
         if (path.isEmpty()) {
             Section root;
             root.user = true;
-            sections.prepend(root);
+            InsertSection(root, 0);
         } else {
             CreateKey(path);
         }
         si = FindSection(path);
     }
-    QList<Entry>& entries = sections[si].entries;
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < entries.size();) {
-        if (EntryNamed(entries.at(i), name)) {
-            if (at < 0)
-                at = i;
-            entries.removeAt(i);
-        } else {
-            ++i;
-        }
-    }
+    Section& section = m_sections[si];
     Entry entry;
     entry.parsed = true;
     entry.name = name;
     entry.value = value;
-    entries.insert(at < 0 ? entries.size() : at, entry);
+    // Every line of that name, damaged ones included, gives way to the new value, which
+    // takes the place of the first.
+    qsizetype first = -1;
+    qsizetype named = 0;
+    for (qsizetype i = 0; i < section.entries.size(); ++i) {
+        if (EntryNamed(section.entries.at(i), name)) {
+            first = first < 0 ? i : first;
+            ++named;
+        }
+    }
+    if (named == 1) {
+        section.entries[first] = std::move(entry);
+        section.valueAt.insert(NameKey { name }, first);
+        return;
+    }
+    if (named == 0) {
+        section.entries.append(std::move(entry));
+        section.valueAt.insert(NameKey { name }, section.entries.size() - 1);
+        return;
+    }
+    section.entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    section.entries.insert(first, std::move(entry));
+    section.IndexValues();
 }
 
 bool Document::DeleteValue(const QString& path, const QString& name)
 {
     if (!FindValue(path, name))
         return false;
-    sections[FindSection(path)].entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    Section& section = m_sections[FindSection(path)];
+    section.entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
+    section.IndexValues();
     return true;
 }
 
@@ -449,96 +703,74 @@ bool Document::DeleteKey(const QString& path)
 {
     if (path.isEmpty())
         return false;
-    return sections.removeIf([&](const Section& s) {
+    const qsizetype removed = m_sections.removeIf([&](const Section& s) {
         return s.user && (RegPath::SameName(s.path, path) || IsUnder(s.path, path));
-    }) > 0;
+    });
+    if (removed > 0)
+        IndexKeys();
+    return removed > 0;
 }
 
 Document Parse(const QByteArray& bytes)
 {
     Document doc;
-    QList<QByteArray> lines;
-    for (const QByteArrayView line : TextLines::Split(bytes))
-        lines.append(line.toByteArray());
-    bool headerSeen = false;
-    qsizetype current = -1; // the section the lines belong to
-    for (qsizetype li = 0; li < lines.size(); ++li) {
-        const QByteArray& line = lines.at(li);
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        if (!headerSeen) {
-            headerSeen = true;
-            if (trimmed == Header)
-                continue;
+    const Cut cut = CutAtHeaders(bytes);
+    doc.m_preamble = PreambleLines(cut.head);
+    for (const Cut::Part& part : cut.parts) {
+        // A key whose section appears again goes on in its first section.
+        const HeaderInfo h = ReadHeader(part.header.trimmed());
+        qsizetype si = h.user ? doc.FindSection(h.path) : -1;
+        if (si < 0) {
+            Section section;
+            section.user = h.user;
+            section.path = h.path;
+            section.header = part.header.toByteArray();
+            si = doc.InsertSection(std::move(section));
         }
-        if (trimmed.startsWith('[')) {
-            const HeaderInfo h = ReadHeader(trimmed);
-            const qsizetype known = h.user ? doc.FindSection(h.path) : -1;
-            if (known >= 0) {
-                current = known;
-            } else {
-                Section s;
-                s.user = h.user;
-                s.path = h.path;
-                s.header = line;
-                doc.sections.append(s);
-                current = doc.sections.size() - 1;
-            }
-            continue;
-        }
-        if (current < 0) {
-            doc.preamble.append(line);
-            continue;
-        }
-        Section& section = doc.sections[current];
-        Entry entry;
-        entry.raw = line;
-        if (!section.user || (trimmed.at(0) != '"' && trimmed.at(0) != '@')) {
-            section.entries.append(entry);
-            continue;
-        }
-        const NameAndData nd = ReadName(line);
-        entry.name = nd.name;
-        QByteArray logical = line;
-        bool dangling = false;
-        if (IsHexData(line, nd.dataPos)) {
-            // A hex value goes on over the following indented lines while a line ends in "\".
-            QByteArray rest = TrimRight(line);
-            logical = rest;
-            while (rest.endsWith('\\')) {
-                logical.chop(1);
-                if (li + 1 >= lines.size() || !IsHexContinuation(lines.at(li + 1))) {
-                    dangling = true;
-                    break;
-                }
-                ++li;
-                entry.raw += Eol + lines.at(li);
-                rest = lines.at(li).trimmed();
-                logical += rest;
-            }
-        }
-        if (nd.name && nd.dataPos >= 0 && !dangling) {
-            if (const std::optional<RegValue> value = ReadData(logical, nd.dataPos)) {
-                entry.parsed = true;
-                entry.value = *value;
-            }
-        }
-        if (entry.parsed) {
-            // A name given twice in a key: the later value wins, in the earlier place.
-            for (Entry& e : section.entries) {
-                if (e.parsed && EntryNamed(e, *entry.name)) {
-                    e = entry;
-                    entry.parsed = false;
-                    break;
-                }
-            }
-            if (!entry.parsed)
-                continue;
-        }
-        section.entries.append(entry);
+        ParseBody(doc.m_sections[si], part.body);
     }
     return doc;
+}
+
+Outline::Outline(const QByteArray& bytes)
+    : m_bytes(bytes)
+{
+    const Cut cut = CutAtHeaders(m_bytes);
+    for (const Cut::Part& part : cut.parts) {
+        const HeaderInfo h = ReadHeader(part.header.trimmed());
+        if (!h.user)
+            continue; // another hive: nothing of it is visible
+        qsizetype at = m_index.SectionOf(h.path);
+        if (at < 0) {
+            at = m_places.size();
+            m_places.append({ h.path, part.header.toByteArray(), {} });
+            m_index.Add(h.path, at);
+        }
+        m_places[at].bodies.append(part.body);
+    }
+}
+
+QStringList Outline::SubKeyNames(const QString& path) const
+{
+    QStringList paths;
+    for (const Place& place : m_places)
+        paths.append(place.path);
+    return ChildNames(paths, path);
+}
+
+std::optional<Section> Outline::KeySection(const QString& path) const
+{
+    const qsizetype at = m_index.SectionOf(path);
+    if (at < 0)
+        return std::nullopt;
+    const Place& place = m_places.at(at);
+    Section section;
+    section.user = true;
+    section.path = place.path;
+    section.header = place.header;
+    for (const View body : place.bodies)
+        ParseBody(section, body);
+    return section;
 }
 
 QByteArray FormatValue(const QString& name, const RegValue& value)
@@ -557,9 +789,9 @@ QByteArray FormatValue(const QString& name, const RegValue& value)
 QByteArray Serialise(const Document& document)
 {
     QByteArray out = Header + Eol;
-    for (const QByteArray& line : document.preamble)
+    for (const QByteArray& line : document.m_preamble)
         out += line + Eol;
-    for (const Section& s : document.sections) {
+    for (const Section& s : document.m_sections) {
         out += Eol;
         if (s.header.isEmpty())
             out += '[' + Cp932::Encode(KeyText(s.path)) + ']';
@@ -568,7 +800,10 @@ QByteArray Serialise(const Document& document)
         out += Eol;
         for (const Entry& e : s.entries) {
             // Lines read from the file go back as they were; values set here are formatted.
-            out += e.raw.isEmpty() ? FormatValue(e.name.value_or(QString()), e.value) : e.raw;
+            if (e.raw.isEmpty())
+                out += FormatValue(e.name.value_or(QString()), e.value);
+            else
+                out += e.raw;
             out += Eol;
             // A damaged value left dangling on a "\" must not take the next line along
             // when the file is read again: a blank line ends it, as it did when it was read.
@@ -634,28 +869,161 @@ template <typename T> T With(const RegResult& r)
 
 } // namespace
 
-RegistryFile::Loaded RegistryFile::Load() const
+// One version of the file and its parse.
+struct RegistryFile::Snapshot
+{
+    // What tells one version of a file from another without reading it.
+    struct Stamp
+    {
+        bool exists = false;
+        bool folder = false;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0; // the status change time, which no program can set back
+        quint64 inode = 0;
+
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+
+    Stamp stamp;
+    qint64 readNs = 0; // when the stamp was taken
+    QByteArray bytes;
+    RegFile::Outline outline;
+
+    // A file changed within the coarseness of file times before it was read can change
+    // again without its stamp showing it.
+    bool ChangedJustBeforeRead() const
+    {
+        return qMax(stamp.modifiedNs, stamp.changedNs) >= readNs - RecentChangeMs * 1000000;
+    }
+
+    // The key's section, parsed at its first read and kept. Snapshots are shared between
+    // threads, hence the lock.
+    std::optional<RegFile::Section> KeySection(const QString& path) const
+    {
+        const QMutexLocker locker(&mutex);
+        auto known = sections.constFind(RegFile::NameKey { path });
+        if (known == sections.cend())
+            known = sections.insert(RegFile::NameKey { path }, outline.KeySection(path));
+        return *known;
+    }
+
+private:
+    mutable QMutex mutex;
+    mutable QHash<RegFile::NameKey, std::optional<RegFile::Section>> sections;
+};
+
+namespace {
+
+using Snapshot = RegistryFile::Snapshot;
+
+qint64 NowNs()
+{
+    return QDateTime::currentMSecsSinceEpoch() * 1000000;
+}
+
+Snapshot::Stamp StampOf(const QString& path)
+{
+    Snapshot::Stamp st;
+#ifdef Q_OS_LINUX
+    struct stat buf {};
+    if (::stat(QFile::encodeName(path).constData(), &buf) != 0)
+        return st;
+    st.exists = true;
+    st.folder = S_ISDIR(buf.st_mode);
+    st.size = buf.st_size;
+    st.modifiedNs = qint64(buf.st_mtim.tv_sec) * 1000000000 + buf.st_mtim.tv_nsec;
+    st.changedNs = qint64(buf.st_ctim.tv_sec) * 1000000000 + buf.st_ctim.tv_nsec;
+    st.inode = buf.st_ino;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return st;
+    st.exists = true;
+    st.folder = info.isDir();
+    st.size = info.size();
+    st.modifiedNs = info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch() * 1000000;
+    st.changedNs = info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch() * 1000000;
+#endif
+    return st;
+}
+
+// The latest outline of a file, shared by every RegistryFile of the process: the game opens
+// the store again for each group of reads, each time through a new object.
+struct SharedParse
+{
+    QMutex mutex;
+    QString path;
+    std::shared_ptr<const Snapshot> snapshot;
+};
+
+SharedParse& Shared()
+{
+    static SharedParse shared;
+    return shared;
+}
+
+std::shared_ptr<const Snapshot> SharedFor(const QString& path, const Snapshot::Stamp& stamp)
+{
+    SharedParse& shared = Shared();
+    const QMutexLocker locker(&shared.mutex);
+    if (shared.snapshot && shared.path == path && shared.snapshot->stamp == stamp)
+        return shared.snapshot;
+    return nullptr;
+}
+
+void Share(const QString& path, const std::shared_ptr<const Snapshot>& snapshot)
+{
+    SharedParse& shared = Shared();
+    const QMutexLocker locker(&shared.mutex);
+    shared.path = path;
+    shared.snapshot = snapshot;
+}
+
+} // namespace
+
+RegistryFile::Loaded RegistryFile::Load(bool forChange) const
 {
     Loaded loaded;
-    const QFileInfo info(m_path);
-    if (!info.exists())
+    const qint64 now = NowNs();
+    const Snapshot::Stamp stamp = StampOf(m_path);
+    if (!stamp.exists) {
+        loaded.snapshot = std::make_shared<const Snapshot>();
         return loaded;
+    }
     auto fail = [&](const QString& why) {
         loaded.result
             = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("Cannot read %1: %2").arg(m_path, why));
         return loaded;
     };
-    if (info.isDir())
+    if (stamp.folder)
         return fail(QStringLiteral("it is a folder."));
-    if (info.size() > MaxFileSize)
+    if (stamp.size > MaxFileSize)
         return fail(QStringLiteral("the file is too large to be a settings file."));
+
+    std::shared_ptr<const Snapshot> known
+        = m_snapshot && m_snapshot->stamp == stamp ? m_snapshot : SharedFor(m_path, stamp);
+    if (known && !forChange && !known->ChangedJustBeforeRead()) {
+        m_snapshot = known;
+        loaded.snapshot = known;
+        return loaded;
+    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    const QByteArray bytes = file.readAll();
+    auto fresh = std::make_shared<Snapshot>();
+    fresh->bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
-    loaded.document = RegFile::Parse(bytes);
+    fresh->stamp = stamp;
+    fresh->readNs = now;
+    const bool same = known && known->bytes == fresh->bytes;
+    fresh->outline = same ? known->outline : RegFile::Outline(fresh->bytes);
+    m_snapshot = fresh;
+    Share(m_path, fresh);
+    loaded.snapshot = fresh;
+    if (forChange)
+        loaded.document = RegFile::Parse(fresh->bytes);
     return loaded;
 }
 
@@ -664,16 +1032,6 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     auto fail = [&](RegStatus status, const QString& why) {
         return RegResult::Fail(status, QStringLiteral("Cannot write %1: %2").arg(m_path, why));
     };
-    // A change that finds nothing to do (a close storing the values already there) is settled
-    // on a snapshot, without the lock and its synced lock file; a change that has something
-    // to do is worked out again under the lock, on the file as it is then.
-    if (Loaded snapshot = Load(); snapshot.result.Ok()) {
-        bool changed = false;
-        const RegResult r = change(snapshot.document, changed);
-        if (r.Ok() && !changed)
-            return r;
-    }
-
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(RegStatus::WriteFailed, QStringLiteral("the folder %1 cannot be created.").arg(folder));
@@ -690,7 +1048,9 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
         return CannotWrite(m_path, SafeFile::WhyCannotCreateIn(folder));
     }
 
-    Loaded loaded = Load();
+    // Under the lock the bytes are always read: the change is made on the file as it is.
+    // The file replaced below gets a new stamp, so no outline of the old one is used again.
+    Loaded loaded = Load(true);
     if (!loaded.result.Ok())
         return loaded.result;
     bool changed = false;
@@ -709,7 +1069,7 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return loaded.result;
-    if (loaded.document.KeyExists(path))
+    if (loaded.snapshot->outline.KeyExists(path))
         return RegResult::Success();
     if (mode == RegOpen::Existing)
         return NoKey(path);
@@ -722,28 +1082,33 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     });
 }
 
-RegNamesResult RegistryFile::Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const
+RegNamesResult RegistryFile::SubKeyNames(const QString& path)
 {
     if (const RegResult r = CheckPath(path); !r.Ok())
         return With<RegNamesResult>(r);
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegNamesResult>(loaded.result);
-    if (!loaded.document.KeyExists(path))
+    if (!loaded.snapshot->outline.KeyExists(path))
         return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
-    r.names = (loaded.document.*list)(path);
+    r.names = loaded.snapshot->outline.SubKeyNames(path);
     return r;
-}
-
-RegNamesResult RegistryFile::SubKeyNames(const QString& path)
-{
-    return Names(path, &RegFile::Document::SubKeyNames);
 }
 
 RegNamesResult RegistryFile::ValueNames(const QString& path)
 {
-    return Names(path, &RegFile::Document::ValueNames);
+    if (const RegResult r = CheckPath(path); !r.Ok())
+        return With<RegNamesResult>(r);
+    const Loaded loaded = Load();
+    if (!loaded.result.Ok())
+        return With<RegNamesResult>(loaded.result);
+    if (!loaded.snapshot->outline.KeyExists(path))
+        return With<RegNamesResult>(NoKey(path));
+    RegNamesResult r;
+    if (const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path))
+        r.names = section->ValueNames();
+    return r;
 }
 
 RegResult RegistryFile::DeleteKey(const QString& path)
@@ -766,9 +1131,10 @@ RegValueResult RegistryFile::ReadValue(const QString& path, const QString& name)
     const Loaded loaded = Load();
     if (!loaded.result.Ok())
         return With<RegValueResult>(loaded.result);
-    if (!loaded.document.KeyExists(path))
+    if (!loaded.snapshot->outline.KeyExists(path))
         return With<RegValueResult>(NoKey(path));
-    const RegFile::Entry* e = loaded.document.FindValue(path, name);
+    const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path);
+    const RegFile::Entry* e = section ? section->FindValue(name) : nullptr;
     if (!e)
         return With<RegValueResult>(NoValue(path, name));
     RegValueResult r;
@@ -780,6 +1146,9 @@ RegResult RegistryFile::WriteValue(const QString& path, const QString& name, con
 {
     if (const RegResult r = CheckValueName(path, name); !r.Ok())
         return r;
+    // Storing the value already there (a close storing what it read) takes no lock.
+    if (const RegValueResult now = ReadValue(path, name); now.Ok() && now.value == value)
+        return RegResult::Success();
     return Modify([&](RegFile::Document& doc, bool& changed) {
         if (!doc.KeyExists(path))
             return NoKey(path);

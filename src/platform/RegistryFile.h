@@ -29,24 +29,55 @@
 // Numbers must be whole (eight digits of a dword, two per hex byte), so a line cut short
 // inside a number is refused rather than read as another value.
 //
-// Every operation re-reads the file, so a value written by another running copy of the
-// game is seen at once. Every change is a read-modify-write under a QLockFile beside the
-// file ("registry.reg.lock"), written through SafeFile (a temporary file renamed over
-// the old one), so two copies never lose each other's values and a crash leaves either
-// the old file or the new one. A file that exists but cannot be read is never written over.
+// Every operation looks at the file again, so a value written by another running copy of
+// the game is seen at once. What was learnt from the file (its outline: where each key's
+// lines lie, and the values of the keys read so far) is kept, per path for the whole
+// process, and used again while the file is the same (same size, times and inode, and, for
+// a file changed moments before it was read, the same bytes): a read is a lookup, and the
+// values of keys the game never reads are never parsed. Every change is a
+// read-modify-write under a QLockFile beside the file ("registry.reg.lock"), on the whole
+// file as it is then, written through SafeFile (a temporary file renamed over the old
+// one), so two copies never lose each other's values and a crash leaves either the old
+// file or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
 #include "platform/Registry.h"
 
 // Qt
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace RegFile {
+
+// A key path or a value name as a hash key: names the registry holds to be the same are
+// equal keys. The hash is taken once, so a table that grows or a probe that meets another
+// name costs no second look at the characters.
+struct NameKey
+{
+    NameKey(const QString& name)
+        : name(name)
+        , hash(RegPath::NameHash(name))
+    {
+    }
+
+    QString name;
+    size_t hash;
+
+    friend bool operator==(const NameKey& a, const NameKey& b)
+    {
+        return a.hash == b.hash && a.name.size() == b.name.size()
+            && (a.name == b.name || RegPath::SameName(a.name, b.name));
+    }
+    friend size_t qHash(const NameKey& key, size_t seed = 0) { return key.hash ^ seed; }
+};
 
 // A line of a section, or a hex value continued over several lines.
 struct Entry
@@ -63,17 +94,42 @@ struct Section
     QString path; // relative to HKEY_CURRENT_USER, "" for the hive itself
     QByteArray header; // the header line as read; empty for a section made here
     QList<Entry> entries;
+    // Where in entries each value the registry shows is.
+    QHash<NameKey, qsizetype> valueAt;
+
+    const Entry* FindValue(const QString& name) const;
+    QStringList ValueNames() const;
+    void IndexValues();
 };
 
-struct Document
+// The keys of a file: the section of each key that has one, and every key that exists
+// (those with a section and those above them).
+class KeyIndex
 {
-    QList<QByteArray> preamble; // lines before the first section, other than "REGEDIT4"
-    QList<Section> sections;
+public:
+    void Add(const QString& path, qsizetype section);
+    void Clear();
+    // The section of the key, or -1.
+    qsizetype SectionOf(const QString& path) const { return m_sectionAt.value(NameKey { path }, -1); }
+    bool Exists(const QString& path) const { return path.isEmpty() || m_exists.contains(NameKey { path }); }
+
+private:
+    QHash<NameKey, qsizetype> m_sectionAt;
+    QSet<NameKey> m_exists;
+};
+
+// A parsed file. Every lookup goes through an index, so a read costs the same in a file of
+// ten values and in one of a million; a change costs at most a pass over the sections or
+// over the lines of its key.
+class Document
+{
+public:
+    const QList<Section>& Sections() const { return m_sections; }
 
     // Index of the section of this key, or -1.
-    qsizetype FindSection(const QString& path) const;
+    qsizetype FindSection(const QString& path) const { return m_keys.SectionOf(path); }
     // A key exists when it has a section or lies above one.
-    bool KeyExists(const QString& path) const;
+    bool KeyExists(const QString& path) const { return m_keys.Exists(path); }
     const Entry* FindValue(const QString& path, const QString& name) const;
     QStringList SubKeyNames(const QString& path) const;
     QStringList ValueNames(const QString& path) const;
@@ -83,6 +139,46 @@ struct Document
     void SetValue(const QString& path, const QString& name, const RegValue& value);
     bool DeleteValue(const QString& path, const QString& name);
     bool DeleteKey(const QString& path);
+
+private:
+    friend Document Parse(const QByteArray& bytes);
+    friend QByteArray Serialise(const Document& document);
+
+    // Adds a section at index at (the end when -1) and indexes it.
+    qsizetype InsertSection(Section section, qsizetype at = -1);
+    // Indexes the sections' keys again after sections were moved or removed.
+    void IndexKeys();
+
+    QList<QByteArray> m_preamble; // lines before the first section, other than "REGEDIT4"
+    QList<Section> m_sections;
+    KeyIndex m_keys;
+};
+
+// The keys of a file and where their lines lie, found without reading a single value: a
+// read of one key parses that key's lines alone, so the values of every other key cost
+// no more than a search for the next section header. What it reads is what Parse reads.
+class Outline
+{
+public:
+    explicit Outline(const QByteArray& bytes = QByteArray());
+
+    bool KeyExists(const QString& path) const { return m_index.Exists(path); }
+    QStringList SubKeyNames(const QString& path) const;
+    // The key's section with its values as Parse gives it; nothing when the key has no
+    // section of its own.
+    std::optional<Section> KeySection(const QString& path) const;
+
+private:
+    struct Place
+    {
+        QString path;
+        QByteArray header;
+        QList<QByteArrayView> bodies; // the lines of each of its sections in the file
+    };
+
+    QByteArray m_bytes; // the bodies are views into it
+    QList<Place> m_places; // the keys with a section, in the order they first appear
+    KeyIndex m_index;
 };
 
 // Reads any byte sequence: what does not parse is kept (see above), nothing throws.
@@ -115,19 +211,28 @@ public:
     static constexpr int LockWaitMs = 10000;
     static constexpr int StaleLockMs = 4000;
 
+    // A file changed less than this long before it was read may change again within the
+    // same file time (file times are as coarse as two seconds on some file systems), so
+    // its parse is used again only after its bytes were compared.
+    static constexpr qint64 RecentChangeMs = 3000;
+
+    struct Snapshot;
+
 private:
     struct Loaded
     {
         RegResult result;
-        RegFile::Document document;
+        std::shared_ptr<const Snapshot> snapshot;
+        RegFile::Document document; // the whole file parsed, for a change
     };
-    Loaded Load() const;
-    // The names of a key's subkeys or values, read fresh from the file; list picks which.
-    RegNamesResult Names(const QString& path, QStringList (RegFile::Document::*list)(const QString&) const) const;
-    // Runs change on a fresh copy of the file under the lock and writes the result back
-    // when change reports success and has set its flag to say that it changed something.
-    // change may run twice (first on an unlocked snapshot), so it must only edit the copy.
+    // The file's outline, kept from an earlier read while the file is the same. forChange
+    // reads the bytes whatever the file's times say, and parses them whole.
+    Loaded Load(bool forChange = false) const;
+    // Runs change on the file as it is under the lock, parsed whole, and writes the result
+    // back when change reports success and has set its flag to say that it changed
+    // something.
     RegResult Modify(const std::function<RegResult(RegFile::Document&, bool& changed)>& change);
 
     QString m_path;
+    mutable std::shared_ptr<const Snapshot> m_snapshot;
 };

@@ -9,9 +9,19 @@
 
 namespace {
 
+QString SettingName(const QString& section, const QString& ident)
+{
+    return section.isEmpty() ? ident : section + QLatin1Char('\\') + ident;
+}
+
 QString SettingName(const SettingsError& e)
 {
-    return e.section.isEmpty() ? e.ident : e.section + QLatin1Char('\\') + e.ident;
+    return SettingName(e.section, e.ident);
+}
+
+QString FlagText(bool b)
+{
+    return b ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 bool StartsWithHexPrefix(const QString& t, qsizetype at)
@@ -66,7 +76,31 @@ void SettingsStore::Record(
     m_errors.append({ kind, section, ident, detail });
 }
 
+void SettingsStore::Note(const QString& section, const QString& ident, const QString& text)
+{
+    if (m_memo)
+        m_memo->m_read.insert(SettingName(section, ident), text);
+}
+
+bool SettingsStore::Unchanged(const QString& section, const QString& ident, const QString& text)
+{
+    if (!m_memo)
+        return false;
+    const auto read = m_memo->m_read.constFind(SettingName(section, ident));
+    if (read == m_memo->m_read.cend() || *read != text)
+        return false;
+    const RegValueResult stored = m_registry->ReadValue(SectionPath(section), ident);
+    return stored.Ok() && stored.value.IsText();
+}
+
 QString SettingsStore::ReadText(const QString& section, const QString& ident, const QString& def)
+{
+    const QString text = ReadStoredText(section, ident, def);
+    Note(section, ident, text);
+    return text;
+}
+
+QString SettingsStore::ReadStoredText(const QString& section, const QString& ident, const QString& def)
 {
     const QString path = SectionPath(section);
     const RegValueResult r = m_registry->ReadValue(path, ident);
@@ -88,17 +122,23 @@ QString SettingsStore::ReadText(const QString& section, const QString& ident, co
 int SettingsStore::ReadNumber(const QString& section, const QString& ident, int def)
 {
     // A text that cannot be a number never is one, so it can stand in for "missing".
-    const QString text = ReadText(section, ident, QStringLiteral("-"));
-    return NumberFromText(text).value_or(def);
+    const QString text = ReadStoredText(section, ident, QStringLiteral("-"));
+    const int n = NumberFromText(text).value_or(def);
+    Note(section, ident, QString::number(n));
+    return n;
 }
 
 bool SettingsStore::ReadFlag(const QString& section, const QString& ident, bool def)
 {
-    return ReadNumber(section, ident, def ? 1 : 0) != 0;
+    const bool b = ReadNumber(section, ident, def ? 1 : 0) != 0;
+    Note(section, ident, FlagText(b));
+    return b;
 }
 
 bool SettingsStore::WriteText(const QString& section, const QString& ident, const QString& text)
 {
+    if (Unchanged(section, ident, text))
+        return true;
     const QString path = SectionPath(section);
     RegResult r = m_registry->OpenKey(path, RegOpen::Create);
     if (r.Ok())
@@ -107,6 +147,7 @@ bool SettingsStore::WriteText(const QString& section, const QString& ident, cons
         Record(SettingsError::Kind::Write, section, ident, r.message);
         return false;
     }
+    Note(section, ident, text);
     return true;
 }
 
@@ -117,7 +158,7 @@ bool SettingsStore::WriteNumber(const QString& section, const QString& ident, in
 
 bool SettingsStore::WriteFlag(const QString& section, const QString& ident, bool b)
 {
-    return WriteText(section, ident, b ? QStringLiteral("1") : QStringLiteral("0"));
+    return WriteText(section, ident, FlagText(b));
 }
 
 QString SettingsStore::ErrorMessage() const

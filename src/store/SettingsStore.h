@@ -14,9 +14,16 @@
 // that cannot be read) also gives the default, and is recorded as an error. A write that
 // fails is recorded and the next writes of the group are still attempted, so one refused
 // value never costs the others; ErrorMessage() then says in one message what was lost.
+//
+// Two running copies of the game share the store. A window that keeps a SettingsMemo of
+// what it read writes back only the values it changed, so that another copy's change of a
+// different value survives this window's close:
+//
+//     store.Remember(&m_settingsRead);   // in the group of reads, and again in the writes
 #pragma once
 
 // Qt
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -38,6 +45,19 @@ struct SettingsError
     QString section;
     QString ident;
     QString detail; // the registry's reason, naming the key or file
+};
+
+// What a window read, value by value, in the form the window writes it back: "1" or "0"
+// for a flag, the number in decimal, the text as it is. A value that was missing or could
+// not be read is noted with the default the window got instead.
+class SettingsMemo
+{
+public:
+    void Clear() { m_read.clear(); }
+
+private:
+    friend class SettingsStore;
+    QHash<QString, QString> m_read; // "section\ident" -> the text as the window holds it
 };
 
 class SettingsStore
@@ -83,6 +103,13 @@ public:
     bool WriteNumber(const Keys::Number& key, int n) { return WriteNumber(key.section, key.ident, n); }
     bool WriteFlag(const Keys::Flag& key, bool b) { return WriteFlag(key.section, key.ident, b); }
 
+    // From here on every read notes in memo what it gave, and a write of the text memo
+    // holds for that value (the window did not change it) leaves the store alone while the
+    // store holds the value as text. A value missing from the store, or stored as another
+    // type, is written all the same, as is every value the window changed; each write
+    // notes what it wrote.
+    void Remember(SettingsMemo* memo) { m_memo = memo; }
+
     bool HasErrors() const { return !m_errors.isEmpty(); }
     const QList<SettingsError>& Errors() const { return m_errors; }
     // One message for every error of the group, for one message box; empty without errors.
@@ -101,6 +128,11 @@ public:
 
 private:
     QString SectionPath(const QString& section) const;
+    // ReadText without noting what it gave.
+    QString ReadStoredText(const QString& section, const QString& ident, const QString& def);
+    void Note(const QString& section, const QString& ident, const QString& text);
+    // True when the window holds the text memo noted and the store holds the value as text.
+    bool Unchanged(const QString& section, const QString& ident, const QString& text);
     void Record(
         SettingsError::Kind kind, const QString& section, const QString& ident, const QString& detail);
 
@@ -108,6 +140,7 @@ private:
     QString m_keyPath;
     RegResult m_open;
     QList<SettingsError> m_errors;
+    SettingsMemo* m_memo = nullptr;
 };
 
 // The store on the user's registry (Registry::User()).

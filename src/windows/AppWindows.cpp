@@ -66,8 +66,11 @@ AppWindows::AppWindows(const QString& programFolder, Creation creation)
 
 void AppWindows::CreateLaterWindows()
 {
-    if (LaterWindowsCreated())
+    // Whatever runs the event loop while they are made (a message box) lets the first frame
+    // or the deadline call again: they are made once.
+    if (m_laterWindowsStarted)
         return;
+    m_laterWindowsStarted = true;
     // Every window without an icon of its own, the main window included, takes this one.
     QApplication::setWindowIcon(AppInfo::ProgramIcon());
     m_about = std::make_unique<TAboutBox>(m_main.get());

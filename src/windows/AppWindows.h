@@ -46,8 +46,8 @@ public:
     // reported (a window that starts minimised).
     void ShowMain();
     static constexpr int LaterWindowsDeadlineMs = 500;
-    // Creates the four later windows now, unless they exist already, and gives every window
-    // the program's icon.
+    // Creates the four later windows now, unless they exist already or are being created,
+    // and gives every window the program's icon.
     void CreateLaterWindows();
     bool LaterWindowsCreated() const { return m_setu != nullptr; }
 
@@ -67,4 +67,5 @@ private:
     std::unique_ptr<TRankF> m_rank;
     std::unique_ptr<TSetuF> m_setu;
     std::unique_ptr<QObject> m_firstFrameWatch;
+    bool m_laterWindowsStarted = false;
 };

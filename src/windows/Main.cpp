@@ -109,6 +109,7 @@ void TMainF::ReadSettings()
     // Reading needs no key, and creating it at a first start is a synced write ahead of the
     // first frame: the options dialog's store, opened right after that frame, creates it.
     SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
+    store.Remember(&m_settingsRead);
     // A stored index outside a list falls back to its first item, which the deal needs.
     const int cbh = store.ReadNumber(Keys::Sys::CBH);
     m_cbh->setCurrentIndex(cbh >= 0 && cbh < m_cbh->count() ? cbh : 0);
@@ -167,7 +168,9 @@ void TMainF::closeEvent(QCloseEvent* event)
 void TMainF::FormClose()
 {
     m_timer1->stop();
+    // Only what was changed here, so that another running copy's choices survive.
     SettingsStore store = OpenStore(Keys::Root);
+    store.Remember(&m_settingsRead);
     store.WriteNumber(Keys::Sys::CBH, m_cbh->currentIndex());
     store.WriteNumber(Keys::Sys::CBW, m_cbw->currentIndex());
     store.WriteNumber(Keys::Sys::CG1, m_cg1->BitChk());
@@ -181,7 +184,7 @@ void TMainF::FormDestroy()
     if (!m_fontInfo1)
         return;
     m_fontInfo1->SetKeyName(Keys::Root);
-    m_fontInfo1->SaveFont(m_model.Options().boardFont, m_model.Options().boardFontColor);
+    m_fontInfo1->SaveChangedFont(m_model.Options().boardFont, m_model.Options().boardFontColor);
 }
 
 // --- GameHost ----------------------------------------------------------------------------------

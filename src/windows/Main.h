@@ -24,6 +24,7 @@
 #include "game/OverPlay.h"
 #include "windows/RankHost.h"
 #include "controls/SysColors.h"
+#include "store/SettingsStore.h"
 
 #include <array>
 #include <functional>
@@ -176,6 +177,8 @@ private:
     OverPlay::Elapsed m_elapsed;
     OverPlay::WarningWatch m_warnings;
     QString m_startupErrors;
+    // The "Sys" values as read at creation: the close writes back only those changed since.
+    SettingsMemo m_settingsRead;
     bool m_closed = false;
     int m_beepCount = 0;
     int m_cursorTile = 0;

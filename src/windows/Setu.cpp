@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 // own
 #include "windows/AppInfo.h"
 #include "windows/AppStyle.h"
@@ -51,6 +52,7 @@ TSetuF::TSetuF(AppModel& model, QWidget* parent)
 {
     CreateControls();
     FormCreate();
+    m_constructed = true;
 }
 
 TSetuF::~TSetuF() = default;
@@ -298,8 +300,12 @@ void TSetuF::FormCreate()
     const QString unread = m_model.ReadOptions();
     ShowOptions();
     ShowBoardFont();
-    if (!unread.isEmpty())
+    if (unread.isEmpty())
+        return;
+    if (m_constructed)
         Notify(this, unread);
+    else
+        QTimer::singleShot(0, this, [this, unread] { Notify(this, unread); });
 }
 
 void TSetuF::FormClose()

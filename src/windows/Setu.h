@@ -127,6 +127,9 @@ private:
     std::function<void()> m_applyBoardFont;
     FontChooser m_fontChooser;
     bool m_closing = false;
+    // Until the constructor has returned, a notice waits for the event loop: a message box
+    // opened inside it would run the events of a start-up still creating its windows.
+    bool m_constructed = false;
 
     QTabWidget* m_pages = nullptr;
     QWidget* m_bottom = nullptr;

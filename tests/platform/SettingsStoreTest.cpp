@@ -4,6 +4,7 @@
 
 // Qt
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 // GoogleTest
 #include <gtest/gtest.h>
@@ -231,6 +232,109 @@ TEST_F(SettingsStoreTest, AnUnreadableStoreGivesDefaultsAndAReport)
     ASSERT_EQ(store.Errors().size(), 1);
     EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::Read);
     EXPECT_TRUE(store.ErrorMessage().contains("Set\\TimeE"));
+}
+
+// Two running copies of the game share the store. Each reads every setting with a memo,
+// changes some, and closes, and the first closes again: what a copy changed is stored, the
+// other copy's close does not undo it, what neither changed keeps its bytes, and a value
+// that was missing or of another type is stored as text after the first close.
+TEST_F(SettingsStoreTest, TwoCopiesWriteOnlyWhatEachChanged)
+{
+    enum class Kind { Number, Flag, Text };
+    struct Setting
+    {
+        Kind kind;
+        QString section;
+        QString ident;
+    };
+    const QList<Setting> settings = { { Kind::Number, "Sys", "CBH" }, { Kind::Number, "Sys", "CG1" },
+        { Kind::Flag, "Wav", "CB1" }, { Kind::Flag, "Set", "CB2" }, { Kind::Text, "Set", "TimeE" } };
+    struct Copy
+    {
+        SettingsMemo memo;
+        QStringList read;
+        QStringList values;
+    };
+    auto readAll = [&](Copy& c) {
+        SettingsStore store = Open();
+        store.Remember(&c.memo);
+        c.read.clear();
+        for (const Setting& s : settings) {
+            if (s.kind == Kind::Number)
+                c.read << QString::number(store.ReadNumber(s.section, s.ident, 1));
+            else if (s.kind == Kind::Flag)
+                c.read << QString::number(store.ReadFlag(s.section, s.ident, true));
+            else
+                c.read << store.ReadText(s.section, s.ident, "30");
+        }
+        c.values = c.read;
+    };
+    auto writeAll = [&](Copy& c) {
+        SettingsStore store = Open();
+        store.Remember(&c.memo);
+        for (qsizetype i = 0; i < settings.size(); ++i) {
+            const Setting& s = settings.at(i);
+            if (s.kind == Kind::Number)
+                store.WriteNumber(s.section, s.ident, c.values.at(i).toInt());
+            else if (s.kind == Kind::Flag)
+                store.WriteFlag(s.section, s.ident, c.values.at(i) == "1");
+            else
+                store.WriteText(s.section, s.ident, c.values.at(i));
+        }
+        ASSERT_FALSE(store.HasErrors()) << store.ErrorMessage().toStdString();
+    };
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator rng(seed);
+    // Every write is a locked, synced file replacement: a few rounds take seconds.
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(m_reg.DeleteKey(Keys::Root).Ok() || !m_reg.KeyExists(Keys::Root));
+        QList<std::optional<RegValue>> initial;
+        for (const Setting& s : settings) {
+            const int state = rng.bounded(4);
+            initial << (state == 0 ? std::nullopt
+                    : state == 1   ? std::optional(RegValue::Text(s.kind == Kind::Text ? "15" : "0"))
+                    : state == 2   ? std::optional(RegValue::Text(s.kind == Kind::Text ? " 15" : "0x1"))
+                                   : std::optional(RegValue::Dword(1)));
+            if (initial.back())
+                Put(s.section, s.ident, *initial.back());
+        }
+        Copy copies[2];
+        readAll(copies[0]);
+        readAll(copies[1]);
+        bool changed[2][5] = {};
+        for (int c = 0; c < 2; ++c) {
+            for (qsizetype i = 0; i < settings.size(); ++i) {
+                if (rng.bounded(3) != 0)
+                    continue;
+                const Kind kind = settings.at(i).kind;
+                QString& v = copies[c].values[i];
+                v = kind == Kind::Flag ? QString::number(v == "0") : QString::number(rng.bounded(2, 9)) + (kind == Kind::Text ? "m" : "");
+                changed[c][i] = true;
+            }
+        }
+        const int first = rng.bounded(2);
+        const int last = 1 - first;
+        writeAll(copies[first]);
+        writeAll(copies[last]);
+        writeAll(copies[first]); // a second close of the same window, with nothing new
+
+        for (qsizetype i = 0; i < settings.size(); ++i) {
+            const Setting& s = settings.at(i);
+            const RegValueResult stored = m_reg.ReadValue(Keys::Root + QLatin1Char('\\') + s.section, s.ident);
+            SCOPED_TRACE(testing::Message() << "round " << round << ", " << s.ident.toStdString());
+            ASSERT_TRUE(stored.Ok());
+            if (changed[last][i])
+                EXPECT_EQ(stored.value, RegValue::Text(copies[last].values.at(i)));
+            else if (changed[first][i])
+                EXPECT_EQ(stored.value, RegValue::Text(copies[first].values.at(i)));
+            else if (initial.at(i) && initial.at(i)->IsText())
+                EXPECT_EQ(stored.value, *initial.at(i));
+            else
+                EXPECT_EQ(stored.value, RegValue::Text(copies[first].read.at(i)));
+        }
+    }
 }
 
 } // namespace

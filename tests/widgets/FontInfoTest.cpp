@@ -166,4 +166,32 @@ TEST_F(FontInfoTest, EntryNameFollowsRenamesUntilSetApart)
     EXPECT_TRUE(m_reg.ValueExists(Keys::Root, "Stored"));
 }
 
+// Two running copies, each with its own component: the one whose font was not changed does
+// not write its stale font over the other's choice at close, unless nothing usable is stored.
+TEST_F(FontInfoTest, AnUnchangedFontLeavesAnotherCopysChoiceAlone)
+{
+    TFontInfo other;
+    other.setObjectName("FontInfo1");
+    const QFont design = BoardFont();
+    m_info.LoadFont(design, SysColors::clWindowText);
+    other.LoadFont(design, SysColors::clWindowText);
+    QFont chosen = design;
+    chosen.setBold(true);
+    const QByteArray chosenRecord = TFontInfo::ToRecord(chosen, SysColors::clNavy).Encode();
+
+    ASSERT_TRUE(other.SaveChangedFont(chosen, SysColors::clNavy).Ok());
+    ASSERT_TRUE(m_info.SaveChangedFont(design, SysColors::clWindowText).Ok());
+    EXPECT_EQ(m_reg.ReadValue(Keys::Root, Keys::FontInfo1).value, RegValue::Binary(chosenRecord));
+
+    // A stored value that cannot be used is replaced all the same.
+    Put(RegValue::Dword(7));
+    ASSERT_TRUE(m_info.SaveChangedFont(design, SysColors::clWindowText).Ok());
+    EXPECT_EQ(m_reg.ReadValue(Keys::Root, Keys::FontInfo1).value,
+        RegValue::Binary(TFontInfo::ToRecord(design, SysColors::clWindowText).Encode()));
+    // And a font changed here is stored over the other's.
+    ASSERT_TRUE(other.SaveChangedFont(design, SysColors::clWindowText).Ok());
+    ASSERT_TRUE(m_info.SaveChangedFont(chosen, SysColors::clNavy).Ok());
+    EXPECT_EQ(m_reg.ReadValue(Keys::Root, Keys::FontInfo1).value, RegValue::Binary(chosenRecord));
+}
+
 } // namespace

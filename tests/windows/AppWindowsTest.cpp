@@ -188,4 +188,32 @@ TEST_F(AppWindowsTest, SizeListsBuildTheirDropDownsOnlyWhenOpened)
     }
 }
 
+// A setting that cannot be read gives the options dialog a notice at start-up. A message
+// box runs the event loop, and with it the first frame's watch and the deadline that create
+// the later windows: they are made once all the same, and the notice shows once.
+TEST_F(AppWindowsTest, AStartUpNoticeShowsOnceAndTheWindowsAreMadeOnce)
+{
+    const QString set = Keys::Root + QStringLiteral("\\Set");
+    ASSERT_TRUE(Registry::User()->OpenKey(set, RegOpen::Create).Ok());
+    ASSERT_TRUE(Registry::User()->WriteValue(set, QStringLiteral("CB2"), RegValue::Dword(1)).Ok());
+    QStringList notices;
+    struct HookGuard
+    {
+        ~HookGuard() { TSetuF::SetMessageHook({}); }
+    } guard;
+    TSetuF::SetMessageHook([&](QWidget*, const QString& text) {
+        notices << text;
+        // The box stays up past the deadline.
+        QTest::qWait(AppWindows::LaterWindowsDeadlineMs + 200);
+    });
+
+    AppWindows windows(dir.path(), AppWindows::Creation::MainWindowFirst);
+    windows.ShowMain();
+    QTRY_VERIFY_WITH_TIMEOUT(windows.LaterWindowsCreated(), 5000);
+    QTest::qWait(2 * AppWindows::LaterWindowsDeadlineMs);
+    EXPECT_EQ(windows.Main().findChildren<TSetuF*>().size(), 1);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.at(0).contains(QStringLiteral("Set\\CB2"))) << notices.at(0).toStdString();
+}
+
 } // namespace
