@@ -3,8 +3,8 @@
 // folder, each only when it is missing: a player must never start with empty score tables,
 // and tables a player has edited are never overwritten.
 
-#include "ScoreTables.h"
-#include "TableFile.h"
+#include "game/ScoreTables.h"
+#include "store/TableFile.h"
 
 // Qt
 #include <QCoreApplication>

@@ -11,10 +11,10 @@
 //   orbilo_soak N [SEED]            N kills in a fresh temporary folder
 //   orbilo_soak --save FOLDER FROM  the saving child, from version FROM on
 
-#include "Keys.h"
-#include "SettingsStore.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "store/Keys.h"
+#include "store/SettingsStore.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/RegistryFile.h"
 
 // Qt

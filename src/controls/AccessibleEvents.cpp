@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AccessibleEvents.h"
+#include "controls/AccessibleEvents.h"
 
 namespace AccessibleEvents {
 

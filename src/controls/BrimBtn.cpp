@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TBrimBtn: gradient push button with hover colours, set marks and an immediate repaint
 // on every press.
-#include "BrimBtn.h"
+#include "controls/BrimBtn.h"
 
 // Qt
 #include <QEnterEvent>
@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QPointer>
 // own
-#include "AccessibleEvents.h"
-#include "ShiftState.h"
+#include "controls/AccessibleEvents.h"
+#include "controls/ShiftState.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TChkGroup and TGroupCheckBox: the bit mask, the arrangement, the focus rules and the
 // enabled colour.
-#include "ChkGroup.h"
+#include "controls/ChkGroup.h"
 
 // Qt
 #include <QApplication>
@@ -10,7 +10,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 // own
-#include "Panel.h"
+#include "controls/Panel.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "StringGrid.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QEvent>

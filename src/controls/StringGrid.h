@@ -23,9 +23,9 @@
 #include <QTableView>
 #include <QVector>
 // own
-#include "ControlTypes.h"
-#include "SysColors.h"
-#include "TextGrid.h"
+#include "controls/ControlTypes.h"
+#include "controls/SysColors.h"
+#include "game/TextGrid.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // TURLLink: hover colour, the hint window and opening the target.
-#include "URLLink.h"
+#include "controls/URLLink.h"
 
 // Qt
 #include <QCursor>
@@ -11,8 +11,8 @@
 #include <QPixmap>
 #include <QUrl>
 // own
-#include "Panel.h"
-#include "ShiftState.h"
+#include "controls/Panel.h"
+#include "controls/ShiftState.h"
 
 // The hint window shows the picture it was given when it was shown: its text is drawn
 // once, so a later change of Link or of the hint settings shows only at the next showing.

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QString>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 #include <functional>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The board half of the game: deal, picks, removal, column closing, hint and end test.
 
-#include "Game.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QDateTime>
@@ -37,11 +37,6 @@ const Tile& Game::TileByNumber(int number) const
     return m_tiles[size_t(number - 1)];
 }
 
-QString Game::TileCaption(int number) const
-{
-    return TileByNumber(number).caption;
-}
-
 int Game::HiddenInColumn(int col) const
 {
     int k = 0;
@@ -53,13 +48,6 @@ int Game::HiddenInColumn(int col) const
 bool Game::ColumnEmpty(int col) const
 {
     return HiddenInColumn(col) == Rows;
-}
-
-int Game::EntryNumber(qsizetype i) const
-{
-    if (i < 0 || i >= m_selection.size())
-        return 0;
-    return Numbers::ParseInteger(m_selection.at(i)).value_or(0);
 }
 
 QString Game::RemainingText() const
@@ -222,7 +210,7 @@ int Game::FindMove() const
     for (int c = 0; c < Cols; ++c)
         for (int r = Rows - 1; r >= 0; --r) {
             const int result = CheckTile(c, r);
-            if (result < 777)
+            if (IsTileNumber(result))
                 return result;
         }
     return NoPartner;
@@ -234,13 +222,13 @@ bool Game::CanPairWithSelection(int number) const
         return true;
     if (m_selection.size() == 1 && TileByNumber(number).zset == 1)
         return true;
-    const int f = EntryNumber(0);
+    const int f = m_selection.first();
     const int d = std::abs(f - number);
     if (d == 12)
         return true;
     // The last tile of one row and the first of the next differ by one but do not touch.
     if (d == 1)
-        return std::abs((f - 1) % Cols - (number - 1) % Cols) != 11;
+        return std::abs(BoardSize::ColumnOf(f) - BoardSize::ColumnOf(number)) != Cols - 1;
     return false;
 }
 
@@ -248,19 +236,19 @@ void Game::ClickTile(int col, int row, int shift)
 {
     if (col < 0 || col >= Cols || row < 0 || row >= Rows)
         return;
-    const int n = m_clickedTile;
-    m_host.PlayWave(1);
+    const int n = TileNumber(col, row);
+    m_host.PlayWave(Sound::Pick);
     Tile& tile = At(col, row);
 
     // A pair standing selected without removal (picked with the right button or the hint):
     // a left click on one of its tiles removes it as a left-button second pick would, any
     // other button on one of its tiles takes both back, and every other tile is refused.
     if (m_selection.size() >= 2) {
-        if (!m_selection.contains(Numbers::Format3d(n))) {
-            m_host.PlayWave(3);
+        if (!m_selection.contains(n)) {
+            m_host.PlayWave(Sound::Refused);
             return;
         }
-        if (shift & ShiftLeft) {
+        if (shift & ShiftState::ssLeft) {
             RemoveSelection();
         } else {
             ClearSelectionMarks();
@@ -279,53 +267,61 @@ void Game::ClickTile(int col, int row, int shift)
         m_host.BoardChanged();
         return;
     }
-    if (CheckTile(col, row) > 777) {
-        m_host.PlayWave(3);
+    if (!IsTileNumber(CheckTile(col, row))) {
+        m_host.PlayWave(Sound::Refused);
         return;
     }
     if (!m_selection.isEmpty()) {
         if (!CanPairWithSelection(n)
-            || SymbolKind(TileCaption(EntryNumber(0))) != SymbolKind(tile.caption)) {
-            m_host.PlayWave(3);
+            || SymbolKind(TileCaption(m_selection.first())) != SymbolKind(tile.caption)) {
+            m_host.PlayWave(Sound::Refused);
             return;
         }
     }
 
     tile.zset = 1;
-    m_selection.append(Numbers::Format3d(n));
-    for (qsizetype i = 0; i < m_selection.size(); ++i) {
-        m_log->SetCell(int(i), m_moveRow, TileCaption(EntryNumber(i)));
-        m_log->SetCell(int(i) + LogTile1, m_moveRow, m_selection.at(i));
-    }
-    m_log->SetRow(m_moveRow);
+    m_selection.append(n);
+    WriteSelectionToLog();
     m_host.BoardChanged();
 
     if (m_selection.size() > 1)
         ScorePair();
-    if ((shift & ShiftLeft) && m_selection.size() > 1)
+    if ((shift & ShiftState::ssLeft) && m_selection.size() > 1)
         RemoveSelection();
+}
+
+void Game::WriteSelectionToLog()
+{
+    // The row shows the first pick at once and the pair after the second.
+    LogRow row = LogRow::Read(*m_log, m_moveRow);
+    for (qsizetype i = 0; i < m_selection.size() && i < 2; ++i) {
+        row.symbols[size_t(i)] = TileCaption(m_selection.at(i));
+        row.tiles[size_t(i)] = m_selection.at(i);
+    }
+    row.Write(*m_log, m_moveRow);
+    m_log->SetRow(m_moveRow);
 }
 
 void Game::TileMouseDown(int tag, int /*button*/, int shift)
 {
     if (tag < 1 || tag > TileCount)
         return;
-    m_clickedTile = tag;
-    ClickTile((tag - 1) % Cols, (tag - 1) / Cols, shift);
+    ClickTile(BoardSize::ColumnOf(tag), BoardSize::RowOf(tag), shift);
 }
 
 void Game::RemoveSelection()
 {
-    m_host.PlayWave(2);
-    // "%3d" texts sort as their numbers: the upper (or left) tile comes first.
-    QStringList sorted = m_selection;
+    m_host.PlayWave(Sound::Removal);
+    // The upper (or left) tile first.
+    QList<int> sorted = m_selection;
     std::sort(sorted.begin(), sorted.end());
+    LogRow logRow = LogRow::Read(*m_log, m_moveRow);
     for (qsizetype i = 0; i < sorted.size() && i < 2; ++i) {
-        const int n = Numbers::ParseInteger(sorted.at(i)).value_or(0);
+        const int n = sorted.at(i);
         if (n < 1 || n > TileCount)
             continue;
-        const int c = (n - 1) % Cols;
-        const int r = (n - 1) / Cols;
+        const int c = BoardSize::ColumnOf(n);
+        const int r = BoardSize::RowOf(n);
         const int k = HiddenInColumn(c);
         if (k < Rows)
             At(c, k).visible = false;
@@ -336,8 +332,9 @@ void Game::RemoveSelection()
         At(c, r).zset = 0;
         ColorTile(c, r);
         if (ColumnEmpty(c))
-            m_log->SetCell(LogMark1 + int(i), m_moveRow, QStringLiteral("1"));
+            logRow.emptied[size_t(i)] = true;
     }
+    logRow.Write(*m_log, m_moveRow);
     CloseEmptyColumns();
 
     m_remaining -= 2;
@@ -379,8 +376,8 @@ void Game::EndTest()
         m_host.ShowGameOver(QStringLiteral("ぜんぶ、消せましたぁ"));
     else
         return;
-    m_rankPending = -1;
-    m_host.ShowRanking(0);
+    m_rankPending = RankPending::Waiting;
+    m_host.ShowRanking(RankingMode::OfferResult);
     NewGame();
 }
 
@@ -393,7 +390,7 @@ void Game::ClearSelectionMarks()
 void Game::HintBtnClick()
 {
     if (!m_selection.isEmpty()) {
-        m_host.PlayWave(1);
+        m_host.PlayWave(Sound::Pick);
         // Every selected tile loses its mark, not only the first: a mark outside the
         // selection would make a tile look picked that the rules no longer know of.
         if (m_selection.size() >= 2) {
@@ -407,9 +404,8 @@ void Game::HintBtnClick()
     }
     for (int c = 0; c < Cols; ++c)
         for (int r = Rows - 1; r >= 0; --r)
-            if (CheckTile(c, r) < 777) {
-                m_clickedTile = TileNumber(c, r);
-                ClickTile(c, r, ShiftRight);
+            if (IsTileNumber(CheckTile(c, r))) {
+                ClickTile(c, r, ShiftState::ssRight);
                 return;
             }
 }
@@ -428,8 +424,8 @@ int Game::CursorStep(int number, int dCol, int dRow) const
 {
     if (number < 1 || number > TileCount)
         return number;
-    const int col = (number - 1) % Cols;
-    const int row = (number - 1) / Cols;
+    const int col = BoardSize::ColumnOf(number);
+    const int row = BoardSize::RowOf(number);
     if (dCol == 0) {
         for (int r = row + dRow; dRow != 0 && r >= 0 && r < Rows; r += dRow)
             if (TileAt(col, r).visible)
@@ -445,8 +441,8 @@ int Game::CursorStep(int number, int dCol, int dRow) const
 int Game::NearestInPlay(int number) const
 {
     const bool onBoard = number >= 1 && number <= TileCount;
-    const int col = onBoard ? (number - 1) % Cols : 0;
-    const int row = onBoard ? (number - 1) / Cols : Rows - 1;
+    const int col = onBoard ? BoardSize::ColumnOf(number) : 0;
+    const int row = onBoard ? BoardSize::RowOf(number) : Rows - 1;
     if (onBoard && TileAt(col, row).visible)
         return number;
     for (int d = 0; d < Cols; ++d) {

@@ -3,15 +3,21 @@
 // with falling tiles and closing columns, the hint, the end of a game, and the move log
 // with its scoring and undo. The move log is the game's only record of its moves: the
 // points total is summed from it and undo reads the last move back from it.
+//
+// The game holds no widget. It tells its host (GameHost.h) what changed and asks it for
+// sounds, messages, the ranking and the player's current choices. A tile is named by its
+// tile number (BoardSize.h).
 #pragma once
 
-#include "GameHost.h"
-#include "SolvableDeal.h"
-#include "TextGrid.h"
+#include "game/BoardSize.h"
+#include "game/GameHost.h"
+#include "game/MouseArgs.h"
+#include "game/SolvableDeal.h"
+#include "game/TextGrid.h"
 
 // Qt
+#include <QList>
 #include <QPointer>
-#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -26,53 +32,110 @@ struct Tile
     quint32 topColor = 0x8000000F; // face colour (a colour value)
 };
 
+// One row of the move log, typed. The game reads and writes the log only through it, so the
+// text forms of the log's cells (a tile number as "%3d", a column mark as "1") live in Read
+// and Write alone.
+struct LogRow
+{
+    std::array<QString, 2> symbols; // the picks' symbols, in pick order
+    QString points;                 // the score table's points text, unchanged
+    QString text;                   // the score table's text
+    std::array<int, 2> tiles {};    // the picks' tile numbers in pick order; 0 for none
+    // Whether the removal emptied the column of the pair's lower-numbered ([0]) or higher-
+    // numbered ([1]) tile; undo reopens those columns.
+    std::array<bool, 2> emptied {};
+
+    static LogRow Read(const TextGrid& log, int row);
+    // Writes every column but the empty filler column 4; cells that already hold their
+    // text are left alone.
+    void Write(TextGrid& log, int row) const;
+};
+
 class Game
 {
 public:
-    static constexpr int Cols = 12;
-    static constexpr int Rows = 10;
-    static constexpr int TileCount = Cols * Rows;
+    // The board's frame: 12 columns by 10 rows, whatever size is dealt in it.
+    static constexpr int Cols = BoardSize::Cols;
+    static constexpr int Rows = BoardSize::Rows;
+    static constexpr int TileCount = BoardSize::TileCount;
 
-    // Results of CheckTile and FindMove; anything below 777 is a tile number.
-    static constexpr int NotInPlay = 888;
-    static constexpr int NoPartner = 998;
-    static constexpr int BoardEmpty = 999;
+    // What CheckTile and FindMove answer when they name no tile.
+    static constexpr int NotInPlay = 888;  // the tile is hidden or off the board
+    static constexpr int NoPartner = 998;  // no neighbour of the same kind (FindMove: no move left)
+    static constexpr int BoardEmpty = 999; // FindMove on a board with no tile in play
+    // Whether a CheckTile or FindMove answer names a tile.
+    static constexpr bool IsTileNumber(int result) { return result >= 1 && result <= TileCount; }
 
-    // Shift-state bits of a mouse press.
-    static constexpr int ShiftLeft = 8;
-    static constexpr int ShiftRight = 16;
-
-    // Columns of the move log.
+    // Columns of the move log. Columns 0 to 3 show; 4 fills the grid's width and stays
+    // empty; 5 to 8 are hidden and hold what undo needs (LogRow).
     enum LogColumn { LogSymbol1 = 0, LogSymbol2 = 1, LogPoints = 2, LogText = 3, LogFill = 4,
                      LogTile1 = 5, LogTile2 = 6, LogMark1 = 7, LogMark2 = 8, LogColumns = 9 };
+    // The log's row count before the first removal; each removal adds a row, each undo
+    // takes one away again.
     static constexpr int LogDesignRows = 20;
 
+    // The generator is seeded from the clock. No board is dealt until NewGame.
     explicit Game(GameHost& host);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // The random generator is seeded from the clock at construction; tests seed it again.
+    // Seeds the random generator again, so that the deals that follow repeat (tests,
+    // benchmarks).
     void Seed(quint32 seed) { m_rng.seed(seed); }
 
-    // The score table of each kind (1 stems, 2 branches, 3 stars), read live at scoring.
+    // The score table of kind 1 (stems), 2 (branches) or 3 (stars): columns first symbol,
+    // second symbol, points, text, from row 1. It is read at each scoring, so an edit
+    // counts at once; a table that is gone (or never set) scores nothing.
     void SetScoreTable(int kind, TextGrid* table);
 
     // --- the board
+
+    // Deals a new board from the host's current choices: the bottom rows x the left columns
+    // are in play, every tile (hidden ones too) drawn from the pool of the ticked sets, or,
+    // when the host asks for it and the size allows, a board built to clear. Empties the
+    // selection and the log and tells the host every label, the element counts and the
+    // board.
     void NewGame();
-    void ColorTile(int col, int row);
+    // Recolours all 120 tiles from the host's colouring choice and tells the host.
     void ColorAllTiles();
-    QString TileCaption(int number) const;
+    // The tile's own number when it is in play and has a same-kind neighbour in play;
+    // otherwise NotInPlay (hidden, or off the board) or NoPartner. A tile without a symbol
+    // never has a partner.
     int CheckTile(int col, int row) const;
+    // The first tile with a partner, scanning the columns from the left and each column from
+    // the bottom up; NoPartner when there is none, BoardEmpty when no tile is in play.
     int FindMove() const;
+    // Whether the tile may join the selection by its position: always into an empty
+    // selection, the selected tile itself when it stands alone, otherwise only a tile
+    // orthogonally next to the first pick (the end of one row does not touch the start of
+    // the next).
     bool CanPairWithSelection(int number) const;
+    // The pick of tile (col, row). shift is the press's shift state (MouseArgs.h); only its
+    // left-button bit counts. Asks for the pick sound first, then either unselects the tile (the lone
+    // selected tile clicked again), refuses the pick (the refused sound; nothing changes),
+    // or selects it and writes the picks into the current log row, scoring a completed
+    // pair. A pair completed with the left button is removed: the removal sound, the tiles
+    // above fall, emptied columns close, the log moves on, and when no pair is left the host
+    // shows the end of the game and offers the result to the ranking before the next deal.
+    // A pair picked otherwise stays selected: a left press on one of its tiles then removes
+    // it, any other press on one of them takes both back, and every other tile is refused.
+    // Off the board: nothing.
     void ClickTile(int col, int row, int shift);
+    // The mouse-down of the tile numbered tag, as the board forwards it: ClickTile on that
+    // tile. button (0 left, 1 right, 2 middle) is not used; the shift state decides.
     void TileMouseDown(int tag, int button, int shift);
+    // The hint "!!". With nothing selected it picks, as a right button would, the first
+    // tile FindMove would name, leaving its partner to the player (nothing when there is
+    // none). With a selection it asks for the pick sound and takes the whole selection back,
+    // the score of a standing pair included.
     void HintBtnClick();
+    // Opens an empty column at col by moving the columns from col on one place right; the
+    // last column's content is dropped. The inverse of closing col; undo uses it.
     void ReopenColumn(int col);
-    void UpdateElementStrip();
 
     // --- the keyboard cursor's way over the tiles in play (the window keeps the cursor)
+
     // The tile in play one step from tile `number` (dCol, dRow: one of them -1 or 1, the
     // other 0). Up and down go to the next tile in play in the same column; left and right
     // to the nearest column that holds a tile in play, on the same row or, where that
@@ -85,29 +148,46 @@ public:
     int NearestInPlay(int number) const;
 
     // --- the move log
-    void ScorePair();
+
+    // The sum of the log's points column, the pair being picked included. A points text
+    // that is not an integer (an edited score table) counts as 0.
     int PointsTotal() const;
+    // Undo "<<": asks the host for the beep, then, when the log holds a move, cancels any
+    // selection and takes the last move back exactly: its tiles return with their symbols,
+    // the tiles above rise again, the columns it closed reopen, and its log row empties.
+    // With no move to take back (right after a deal) only the beep.
     void ReBtnClick();
 
     // --- state
+
+    // Tile (col, row) of the frame, row 0 at the top.
     const Tile& TileAt(int col, int row) const { return m_tiles[size_t(Index(col, row))]; }
+    // The tile of a tile number; an empty hidden tile for a number outside 1..120.
     const Tile& TileByNumber(int number) const;
-    static int TileNumber(int col, int row) { return col + row * Cols + 1; }
-    const QStringList& Selection() const { return m_selection; }
+    // The tile number of (col, row).
+    static constexpr int TileNumber(int col, int row) { return BoardSize::TileNumber(col, row); }
+    // The selected tiles' numbers, in pick order: none, one, or a pair standing without
+    // removal.
+    const QList<int>& Selection() const { return m_selection; }
+    // Tiles in play: the dealt size, less 2 for each removal, plus 2 for each undo.
     int Remaining() const { return m_remaining; }
+    // The log row of the move being picked: 1 after a deal, one more for each removal.
     int MoveRow() const { return m_moveRow; }
-    int ClickedTile() const { return m_clickedTile; }
-    void SetClickedTile(int number) { m_clickedTile = number; }
+    // The symbols the deal drew from, in set order.
     const QString& SymbolPool() const { return m_symbolPool; }
     // How the board as dealt clears, when the deal built it to clear (DealSettings::
     // solvable): the pairs in their order of removal. Empty for the plain deal.
     const std::vector<SolvableDeal::Removal>& DealSolution() const { return m_dealSolution; }
-    int RankPending() const { return m_rankPending; }
-    void SetRankPending(int value) { m_rankPending = value; }
+    // Waiting from the end of a game until the ranking takes the result or the high-score
+    // menu is used.
+    ::RankPending RankPending() const { return m_rankPending; }
+    void SetRankPending(::RankPending value) { m_rankPending = value; }
+    // Tiles in play of each element (wood, fire, earth, metal, water), as the element strip
+    // shows them; a tile of the empty pool counts nowhere.
+    std::array<int, 5> ElementCounts() const;
+    // The move log, shown by the main window's grid; LogColumn names its columns.
     TextGrid& MoveLog() { return *m_log; }
     const TextGrid& MoveLog() const { return *m_log; }
-    std::array<int, 5> ElementCounts() const;
-    QString RemainingText() const;
 
     // A test's (and a benchmark's) way to lay out a board: captions of every tile by row,
     // the tiles in play, and the game state reset as after a deal.
@@ -117,29 +197,34 @@ public:
 private:
     static int Index(int col, int row) { return col + row * Cols; }
     Tile& At(int col, int row) { return m_tiles[size_t(Index(col, row))]; }
+    QString TileCaption(int number) const { return TileByNumber(number).caption; }
+    void ColorTile(int col, int row);
     int HiddenInColumn(int col) const;
     // The row of column col's tile in play nearest to row, the lower on a tie; -1 for none.
     int NearestRowInPlay(int col, int row) const;
     bool ColumnEmpty(int col) const;
-    int EntryNumber(qsizetype i) const;
     void ClearSelectionMarks();
     void ResetAfterDeal();
     bool DealClearable(int rows, int cols, const DealSettings& s);
+    void WriteSelectionToLog();
+    void ScorePair();
     void RemoveSelection();
     void CloseEmptyColumns();
     void EndTest();
+    void PutBack(int col, int row, const QStringList& symbols);
     void RefreshPoints(const char* trailer);
+    void UpdateElementStrip();
+    QString RemainingText() const;
 
     GameHost& m_host;
     std::array<Tile, TileCount> m_tiles;
     std::array<QPointer<TextGrid>, 4> m_tables;
     std::unique_ptr<TextGrid> m_log;
-    QStringList m_selection;
+    QList<int> m_selection;
     int m_remaining = 0;
     int m_moveRow = 1;
-    int m_clickedTile = 0;
     QString m_symbolPool;
     std::vector<SolvableDeal::Removal> m_dealSolution;
-    int m_rankPending = 0;
+    ::RankPending m_rankPending = ::RankPending::None;
     std::mt19937 m_rng;
 };

@@ -21,13 +21,30 @@ struct DealSettings
 // The colouring choice: the chosen item of the colouring radio group.
 enum class Colouring { None = -1, ByElement = 0, Plain = 1 };
 
+// The game's four short sounds, numbered as their clips are.
+enum class Sound {
+    Pick = 1,    // a tile picked
+    Removal = 2, // a pair removed
+    Refused = 3, // a pick refused
+    Notice = 4,  // the name entry of the ranking, and the over-play warning
+};
+
+// How the ranking is shown: offering the result of the game just finished, or only the
+// table (the high-score menu).
+enum class RankingMode { OfferResult = 0, ShowOnly = 1 };
+
+// Whether a finished game waits to be entered into the ranking. Set at the end of a game
+// before the ranking is offered it, cleared by the ranking window when it shows (entering
+// the result) and by the high-score menu (showing the table only).
+enum class RankPending { None = 0, Waiting = -1 };
+
 class GameHost
 {
 public:
     virtual ~GameHost() = default;
 
-    // Sounds 1 pick, 2 removal, 3 refused pick, 4 name entry and warning.
-    virtual void PlayWave(int number) = 0;
+    // Plays a sound, unless the player has switched sounds off.
+    virtual void PlayWave(Sound sound) = 0;
     // The plain system beep (undo, the start command).
     virtual void Beep() = 0;
 
@@ -36,8 +53,7 @@ public:
 
     // The end-of-game notice; returns once the player has dismissed it.
     virtual void ShowGameOver(const QString& message) = 0;
-    // Mode 0 offers the finished game to the ranking, mode 1 only shows the table.
-    virtual void ShowRanking(int mode) = 0;
+    virtual void ShowRanking(RankingMode mode) = 0;
 
     // Tiles changed (captions, play, marks, colours): the view brings its tiles up to date.
     virtual void BoardChanged() = 0;
@@ -55,12 +71,12 @@ public:
     DealSettings deal;
     bool gameOver = false;
 
-    void PlayWave(int) override { }
+    void PlayWave(Sound) override { }
     void Beep() override { }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return Colouring::ByElement; }
     void ShowGameOver(const QString&) override { gameOver = true; }
-    void ShowRanking(int) override { }
+    void ShowRanking(RankingMode) override { }
     void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>&) override { }
     void RemainingLabelChanged(const QString&) override { }

@@ -2,9 +2,9 @@
 // The move-log half of the game: scoring a pair, the points total and undo. Undo reads
 // the move back from the log row alone; nothing else keeps a copy of the history.
 
-#include "Game.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 #include <algorithm>
 #include <limits>
@@ -17,16 +17,18 @@ void Game::RefreshPoints(const char* trailer)
 
 void Game::ScorePair()
 {
-    const QString s1 = TileCaption(EntryNumber(0));
-    const QString s2 = TileCaption(EntryNumber(1));
+    const QString s1 = TileCaption(m_selection.at(0));
+    const QString s2 = TileCaption(m_selection.at(1));
     const quint8 kind = Symbols::SymbolKind(s1);
     const TextGrid* table = kind >= 1 && kind <= 3 ? m_tables[kind].data() : nullptr;
     if (table) {
         // The pair is ordered: the row for (s1, s2) is not the row for (s2, s1).
         for (int r = 1; r < table->RowCount(); ++r) {
             if (table->Cell(0, r) == s1 && table->Cell(1, r) == s2) {
-                m_log->SetCell(LogPoints, m_moveRow, table->Cell(2, r));
-                m_log->SetCell(LogText, m_moveRow, table->Cell(3, r));
+                LogRow row = LogRow::Read(*m_log, m_moveRow);
+                row.points = table->Cell(2, r);
+                row.text = table->Cell(3, r);
+                row.Write(*m_log, m_moveRow);
                 break;
             }
         }
@@ -49,7 +51,7 @@ int Game::PointsTotal() const
 void Game::ReBtnClick()
 {
     m_host.Beep();
-    if (m_log->Cell(LogTile1, m_moveRow - 1).isEmpty())
+    if (LogRow::Read(*m_log, m_moveRow - 1).tiles[0] == 0)
         return;
     if (!m_selection.isEmpty()) {
         m_log->ClearRow(m_moveRow);
@@ -57,66 +59,31 @@ void Game::ReBtnClick()
     }
     --m_moveRow;
 
-    QString s1 = m_log->Cell(LogSymbol1, m_moveRow);
-    QString s2 = m_log->Cell(LogSymbol2, m_moveRow);
-    int a = Numbers::ParseInteger(m_log->Cell(LogTile1, m_moveRow)).value_or(0);
-    int b = Numbers::ParseInteger(m_log->Cell(LogTile2, m_moveRow)).value_or(0);
-    const bool m1 = m_log->Cell(LogMark1, m_moveRow) == QLatin1String("1");
-    const bool m2 = m_log->Cell(LogMark2, m_moveRow) == QLatin1String("1");
-    // The marks already stand in ascending tile order; only the symbols follow the swap.
-    if (a > b) {
-        std::swap(s1, s2);
-        std::swap(a, b);
-    }
-
+    const LogRow move = LogRow::Read(*m_log, m_moveRow);
+    // a < b: the upper (or left) tile first. The marks stand in that order already; the
+    // symbols, in pick order, follow the tiles.
+    const bool swapped = move.tiles[0] > move.tiles[1];
+    const int a = swapped ? move.tiles[1] : move.tiles[0];
+    const int b = swapped ? move.tiles[0] : move.tiles[1];
+    const QString& s1 = move.symbols[swapped ? 1 : 0];
+    const QString& s2 = move.symbols[swapped ? 0 : 1];
     if (a >= 1 && b <= TileCount && a < b) {
+        const int c = BoardSize::ColumnOf(a);
+        const int r = BoardSize::RowOf(a);
         if (b - a >= 2) {
             // A vertical pair: b is the tile below a.
-            const int c = (a - 1) % Cols;
-            const int r = (a - 1) / Cols;
-            if (m1 || m2)
+            if (move.emptied[0] || move.emptied[1])
                 ReopenColumn(c);
-            const int k = HiddenInColumn(c);
-            // Rows 0..r-1 get back the captions that fell by two rows. Row 0 is taken from
-            // row 2 as well when the pair stood in rows 1 and 2: a hidden tile's caption is
-            // not kept safe (closing and reopening this column overwrites it), so it must
-            // never come back into play unrestored.
-            for (int i = 0; i <= r - 1; ++i) {
-                At(c, i).caption = TileAt(c, i + 2).caption;
-                ColorTile(c, i);
-            }
-            if (r + 1 < Rows) {
-                At(c, r).caption = s1;
-                At(c, r + 1).caption = s2;
-                At(c, r).zset = 0;
-                At(c, r + 1).zset = 0;
-                if (k >= 2) {
-                    At(c, k - 2).visible = true;
-                    At(c, k - 1).visible = true;
-                }
-                ColorTile(c, r);
-                ColorTile(c, r + 1);
-            }
+            PutBack(c, r, { s1, s2 });
         } else {
             // Side by side: the left tile first, so that two closed columns both reopen in
             // their old places.
-            const struct { int n; QString symbol; bool mark; } halves[2] = { { a, s1, m1 }, { b, s2, m2 } };
-            for (const auto& half : halves) {
-                const int c = (half.n - 1) % Cols;
-                const int r = (half.n - 1) / Cols;
-                if (half.mark)
-                    ReopenColumn(c);
-                const int k = HiddenInColumn(c);
-                for (int i = 0; i <= r - 1; ++i) {
-                    At(c, i).caption = TileAt(c, i + 1).caption;
-                    ColorTile(c, i);
-                }
-                At(c, r).caption = half.symbol;
-                At(c, r).zset = 0;
-                if (k >= 1)
-                    At(c, k - 1).visible = true;
-                ColorTile(c, r);
-            }
+            if (move.emptied[0])
+                ReopenColumn(c);
+            PutBack(c, r, { s1 });
+            if (move.emptied[1])
+                ReopenColumn(BoardSize::ColumnOf(b));
+            PutBack(BoardSize::ColumnOf(b), r, { s2 });
         }
         m_remaining += 2;
     }
@@ -131,4 +98,54 @@ void Game::ReBtnClick()
     m_selection.clear();
     UpdateElementStrip();
     m_host.BoardChanged();
+}
+
+void Game::PutBack(int col, int row, const QStringList& symbols)
+{
+    // The removal took symbols.size() tiles out of this column from `row` down, and the
+    // tiles above fell that far: they rise again (rows 0..row-1 take their captions back;
+    // row 0 too, since a hidden tile's caption is not kept safe by closing and reopening a
+    // column, and must never come back into play unrestored), the symbols return to their
+    // rows, and the column's lowest hidden tiles come back into play.
+    const int n = int(symbols.size());
+    if (row < 0 || row + n > Rows)
+        return;
+    const int k = HiddenInColumn(col);
+    for (int i = 0; i < row; ++i) {
+        At(col, i).caption = TileAt(col, i + n).caption;
+        ColorTile(col, i);
+    }
+    for (int j = 0; j < n; ++j) {
+        Tile& t = At(col, row + j);
+        t.caption = symbols.at(j);
+        t.zset = 0;
+        ColorTile(col, row + j);
+    }
+    for (int j = 1; j <= n && k - j >= 0; ++j)
+        At(col, k - j).visible = true;
+}
+
+LogRow LogRow::Read(const TextGrid& log, int row)
+{
+    LogRow out;
+    for (int i = 0; i < 2; ++i) {
+        out.symbols[size_t(i)] = log.Cell(Game::LogSymbol1 + i, row);
+        out.tiles[size_t(i)] = Numbers::ParseInteger(log.Cell(Game::LogTile1 + i, row)).value_or(0);
+        out.emptied[size_t(i)] = log.Cell(Game::LogMark1 + i, row) == QLatin1String("1");
+    }
+    out.points = log.Cell(Game::LogPoints, row);
+    out.text = log.Cell(Game::LogText, row);
+    return out;
+}
+
+void LogRow::Write(TextGrid& log, int row) const
+{
+    for (int i = 0; i < 2; ++i) {
+        log.SetCell(Game::LogSymbol1 + i, row, symbols[size_t(i)]);
+        const int tile = tiles[size_t(i)];
+        log.SetCell(Game::LogTile1 + i, row, tile > 0 ? Numbers::Format3d(tile) : QString());
+        log.SetCell(Game::LogMark1 + i, row, emptied[size_t(i)] ? QStringLiteral("1") : QString());
+    }
+    log.SetCell(Game::LogPoints, row, points);
+    log.SetCell(Game::LogText, row, text);
 }

@@ -4,7 +4,7 @@
 // through a table of what every byte and byte pair decodes to, worked out once from the
 // system's converter, so that what is not a character can be kept byte for byte.
 
-#include "Cp932.h"
+#include "platform/Cp932.h"
 
 #include <algorithm>
 #include <bitset>

@@ -35,5 +35,9 @@ QString Decode(const char* data, qsizetype size);
 // The text as it is shown: raw bytes that make a character (a duplicate code) show as that
 // character, every other raw byte as U+FFFD. Everything else is unchanged.
 QString ForDisplay(const QString& text);
+// A lead byte followed by a trail byte is one two-byte character. A trail byte may be an
+// ASCII character ("\" 0x5C among them), which code reading bytes must then not take alone.
+constexpr bool IsLeadByte(uchar c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool IsTrailByte(uchar c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 } // namespace Cp932

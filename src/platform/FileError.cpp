@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FileError.h"
+#include "platform/FileError.h"
 
 #include <cerrno>
 

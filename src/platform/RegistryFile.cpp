@@ -2,7 +2,7 @@
 // The REGEDIT4 file backend: its parser and writer (pure, on bytes) and the file handling
 // (the kept parse, lock, fresh read, atomic replace) around them.
 
-#include "RegistryFile.h"
+#include "platform/RegistryFile.h"
 
 // Qt
 #include <QByteArrayView>
@@ -22,8 +22,9 @@
 #endif
 
 // own
-#include "Cp932.h"
-#include "SafeFile.h"
+#include "platform/Cp932.h"
+#include "platform/SafeFile.h"
+#include "platform/TextLines.h"
 
 namespace {
 
@@ -40,18 +41,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// Shift-JIS: a lead byte followed by a trail byte is one character, and its trail byte may
-// be "\" (0x5C), which must then not be read as an escape.
-bool IsLead(uchar c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool IsTrail(uchar c)
-{
-    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -61,27 +50,6 @@ int HexDigit(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-// The lines of the file, as views into its bytes, without their line endings.
-QList<View> SplitLines(View bytes)
-{
-    QList<View> lines;
-    const char* const data = bytes.constData();
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(View(data + start, i - start));
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(View(data + start, n - start));
-    return lines;
 }
 
 View TrimRight(View line)
@@ -107,7 +75,7 @@ std::optional<View> PlainQuoted(View line, qsizetype& pos)
     const qsizetype n = line.size();
     for (qsizetype i = pos + 1; i < n;) {
         const char c = line.at(i);
-        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(line.at(i + 1)))) {
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(line.at(i + 1)))) {
             i += 2;
         } else if (c == '\\') {
             return std::nullopt;
@@ -139,7 +107,7 @@ std::optional<QByteArray> ReadQuoted(View line, qsizetype& pos)
     const qsizetype n = line.size();
     while (i < n) {
         const char c = line.at(i);
-        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(line.at(i + 1)))) {
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(line.at(i + 1)))) {
             out.append(c);
             out.append(line.at(i + 1));
             i += 2;
@@ -167,7 +135,7 @@ QByteArray Quote(const QByteArray& bytes)
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes.at(i);
-        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(bytes.at(i + 1)))) {
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(bytes.at(i + 1)))) {
             out.append(c);
             out.append(bytes.at(++i));
             continue;
@@ -538,7 +506,7 @@ QList<QByteArray> PreambleLines(View head)
 {
     QList<QByteArray> lines;
     bool first = true;
-    for (const View line : SplitLines(head)) {
+    for (const View line : TextLines::Split(head)) {
         const View trimmed = line.trimmed();
         if (trimmed.isEmpty())
             continue;
@@ -553,7 +521,7 @@ QList<QByteArray> PreambleLines(View head)
 void ParseBody(RegFile::Section& section, View body)
 {
     using RegFile::Entry;
-    const QList<View> lines = SplitLines(body);
+    const QList<View> lines = TextLines::Split(body);
     for (qsizetype li = 0; li < lines.size(); ++li) {
         const View line = lines.at(li);
         const View trimmed = line.trimmed();

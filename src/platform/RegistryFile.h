@@ -41,7 +41,7 @@
 // file or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QByteArray>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "SafeFile.h"
+#include "platform/SafeFile.h"
 
 // Qt
 #include <QDir>

@@ -7,7 +7,7 @@
 // the old file or the new one, whole. The error says why, in a form the caller can report.
 #pragma once
 
-#include "FileError.h"
+#include "platform/FileError.h"
 
 // Qt
 #include <QByteArray>

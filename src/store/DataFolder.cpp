@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "DataFolder.h"
+#include "store/DataFolder.h"
 
-#include "Ranking.h"
-#include "ScoreTables.h"
+#include "game/Ranking.h"
+#include "game/ScoreTables.h"
 #include "platform/SafeFile.h"
 
 // Qt

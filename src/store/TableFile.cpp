@@ -1,39 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "TableFile.h"
+#include "store/TableFile.h"
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
+#include "platform/TextLines.h"
 
 // Qt
 #include <QFile>
 #include <QFileInfo>
 
 namespace TableFile {
-
-namespace {
-
-// Splits the text into lines the way a string list takes text: CR LF, a lone CR and a lone
-// LF each end a line, and text after the last line break makes one more line.
-QList<QByteArrayView> SplitLines(QByteArrayView text)
-{
-    QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char ch = text.at(i);
-        if (ch != '\r' && ch != '\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (ch == '\r' && i + 1 < n && text.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start));
-    return lines;
-}
-
-} // namespace
 
 void Parse(const QByteArray& bytes, TextGrid& grid)
 {
@@ -42,7 +18,7 @@ void Parse(const QByteArray& bytes, TextGrid& grid)
     if (nul >= 0)
         text = text.first(nul);
 
-    const QList<QByteArrayView> lines = SplitLines(text);
+    const QList<QByteArrayView> lines = TextLines::Split(text);
     grid.SetRowCount(qMax<qsizetype>(1, lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // One conversion per line rather than per cell: a comma byte is never part of a

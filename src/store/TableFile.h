@@ -5,7 +5,7 @@
 // already there, so the backup keeps the oldest contents.
 #pragma once
 
-#include "TextGrid.h"
+#include "game/TextGrid.h"
 #include "platform/FileError.h"
 
 // Qt

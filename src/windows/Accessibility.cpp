@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Accessibility.h"
+#include "windows/Accessibility.h"
 
 // Qt
 #include <QAccessibleWidget>
@@ -8,13 +8,14 @@
 #include <QPointer>
 
 // own
-#include "AccessibleEvents.h"
-#include "BrimBtn.h"
-#include "Main.h"
-#include "NBAry.h"
-#include "Panel.h"
-#include "StringGrid.h"
-#include "Symbols.h"
+#include "controls/AccessibleEvents.h"
+#include "controls/BrimBtn.h"
+#include "windows/Main.h"
+#include "controls/NBAry.h"
+#include "controls/Panel.h"
+#include "controls/StringGrid.h"
+#include "game/MouseArgs.h"
+#include "game/Symbols.h"
 
 #include <functional>
 
@@ -109,7 +110,7 @@ public:
             return;
         switch (Kind()) {
         case Tile:
-            s_main->GameState().TileMouseDown(m_button->Tag(), 0, Game::ShiftLeft);
+            s_main->GameState().TileMouseDown(m_button->Tag(), 0, ShiftState::ssLeft);
             break;
         case Undo:
             s_main->ReBtnClick();

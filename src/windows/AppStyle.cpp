@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppStyle.h"
+#include "windows/AppStyle.h"
 
 // Qt
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include <QToolTip>
 #include <QWidget>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 #include "store/Keys.h"
 #include "store/SettingsStore.h"
 

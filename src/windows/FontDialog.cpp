@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontDialog.h"
+#include "windows/FontDialog.h"
 
 // Qt
 #include <QBoxLayout>

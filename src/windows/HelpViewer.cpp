@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The help window and the context → page map.
 
-#include "HelpViewer.h"
+#include "windows/HelpViewer.h"
 
 // Qt
 #include <QApplication>
@@ -16,7 +16,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 // own
-#include "AppStyle.h"
+#include "windows/AppStyle.h"
 
 namespace {
 

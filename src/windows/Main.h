@@ -20,16 +20,17 @@
 #include <QPointer>
 
 // own
-#include "Game.h"
-#include "OverPlay.h"
-#include "RankHost.h"
-#include "SysColors.h"
+#include "game/Game.h"
+#include "game/OverPlay.h"
+#include "windows/RankHost.h"
+#include "controls/SysColors.h"
 #include "store/SettingsStore.h"
 
 #include <array>
 #include <functional>
 #include <memory>
 
+class AppModel;
 class Panel;
 class QAction;
 class QButtonGroup;
@@ -57,8 +58,9 @@ class TMainF : public QMainWindow, public GameHost, public RankHost
 
 public:
     // The window's creation handler runs here: settings, board font, tiles, first deal.
-    // The program folder is the executable's unless another is given (tests).
-    explicit TMainF(const QString& programFolder = QString(), QWidget* parent = nullptr);
+    // The game scores with the model's tables and the window reads its live options; the
+    // board font it loads becomes the model's.
+    explicit TMainF(AppModel& model, QWidget* parent = nullptr);
     ~TMainF() override;
 
     // The windows created after this one, handed over by the start-up once they exist.
@@ -79,17 +81,17 @@ public:
     void HintBtnClick();
     void Timer1Timer();
 
-    // Copies the options dialog's font onto the board panel and every tile.
+    // Copies the board font (the model's, which the options dialog's font button changes)
+    // onto the board panel and every tile.
     void ApplyBoardFont();
-    void UpdateElementStrip();
 
     // --- GameHost
-    void PlayWave(int number) override;
+    void PlayWave(Sound sound) override;
     void Beep() override;
     DealSettings CurrentDealSettings() const override;
     Colouring CurrentColouring() const override;
     void ShowGameOver(const QString& message) override;
-    void ShowRanking(int mode) override;
+    void ShowRanking(RankingMode mode) override;
     void BoardChanged() override;
     void ElementStripChanged(const std::array<int, 5>& counts) override;
     void RemainingLabelChanged(const QString& text) override;
@@ -97,10 +99,9 @@ public:
 
     // --- RankHost
     int PointsTotal() const override;
-    int RankPending() const override;
-    void SetRankPending(int value) override;
+    ::RankPending RankPending() const override;
+    void SetRankPending(::RankPending value) override;
     void NewGame() override;
-    QString ProgramFolder() const override { return m_programFolder; }
     void ShowMessage(const QString& text) override;
 
     // --- for tests: the controls, and replaceable message box and clock
@@ -132,8 +133,7 @@ public:
     // The window's size with its frame and caption: 572 wide whatever the board size.
     QSize OuterSize() const;
     int BeepCount() const { return m_beepCount; }
-    QFont BoardFont() const { return m_boardFont; }
-    ColorValue BoardFontColor() const { return m_boardFontColor; }
+    QFont BoardFont() const;
     // The keyboard cursor: the tile number it stands on (0 before the first deal), whether
     // it shows, and the frame that draws it over the tile.
     int CursorTile() const { return m_cursorTile; }
@@ -172,20 +172,15 @@ private:
     void MoveCursor(int dCol, int dRow);
     void PlaceCursor();
 
+    AppModel& m_model;
     Game m_game;
     OverPlay::Elapsed m_elapsed;
     OverPlay::WarningWatch m_warnings;
-    QString m_programFolder;
-    QFont m_boardFont;
-    ColorValue m_boardFontColor = SysColors::clWindowText;
     QString m_startupErrors;
     // The "Sys" values as read at creation: the close writes back only those changed since.
     SettingsMemo m_settingsRead;
     bool m_closed = false;
     int m_beepCount = 0;
-    // The stored clearable-deal switch, for the first deal, which comes before the options
-    // dialog exists; every later deal reads the dialog's check box.
-    bool m_solvableAtStart = false;
     int m_cursorTile = 0;
     bool m_cursorShown = false;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Name.h"
+#include "windows/Name.h"
 
 // Qt
 #include <QGuiApplication>
@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 // own
-#include "AppInfo.h"
-#include "Ranking.h"
+#include "windows/AppInfo.h"
+#include "game/Ranking.h"
 #include "platform/UserName.h"
 
 namespace {
@@ -74,7 +74,7 @@ QString TNameF::Name() const
 void TNameF::FormShow()
 {
     if (m_playWave)
-        m_playWave(4);
+        m_playWave(Sound::Notice);
     m_edit1->setText(m_loginName ? m_loginName() : QString());
     m_edit1->selectAll();
     m_edit1->setFocus(Qt::OtherFocusReason);

@@ -10,6 +10,9 @@
 #include <QDialog>
 #include <QValidator>
 
+// own
+#include "game/GameHost.h"
+
 #include <functional>
 
 class QLineEdit;
@@ -33,8 +36,8 @@ public:
     QLineEdit* Edit1() const { return m_edit1; }
     QPushButton* OKBtn() const { return m_okBtn; }
 
-    // The sound routine: sound 4 plays on every showing.
-    void SetPlayWave(std::function<void(int)> playWave) { m_playWave = std::move(playWave); }
+    // The sound routine: the notice sound plays on every showing.
+    void SetPlayWave(std::function<void(Sound)> playWave) { m_playWave = std::move(playWave); }
     // Where the offered name comes from; the login name unless a test replaces it.
     void SetLoginName(std::function<QString()> loginName) { m_loginName = std::move(loginName); }
 
@@ -51,6 +54,6 @@ protected:
 private:
     QLineEdit* m_edit1 = nullptr;
     QPushButton* m_okBtn = nullptr;
-    std::function<void(int)> m_playWave;
+    std::function<void(Sound)> m_playWave;
     std::function<QString()> m_loginName;
 };

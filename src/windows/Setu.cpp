@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "Setu.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -16,18 +14,17 @@
 #include <QTabWidget>
 #include <QTimer>
 // own
-#include "AppInfo.h"
-#include "AppStyle.h"
-#include "CtrlsEx.h"
-#include "FontDialog.h"
-#include "HelpViewer.h"
-#include "Panel.h"
-#include "ScoreTables.h"
-#include "ShiftState.h"
-#include "StringGrid.h"
-#include "store/Keys.h"
-#include "store/SettingsStore.h"
-#include "store/TableFile.h"
+#include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
+#include "controls/CtrlsEx.h"
+#include "windows/FontDialog.h"
+#include "windows/HelpViewer.h"
+#include "windows/Notice.h"
+#include "controls/Panel.h"
+#include "game/ScoreTables.h"
+#include "controls/ShiftState.h"
+#include "controls/StringGrid.h"
+#include "app/AppModel.h"
 
 namespace {
 
@@ -48,16 +45,11 @@ TAlignment ScoreColumnAlignment(int col)
 
 } // namespace
 
-TSetuF::TSetuF(const QString& programFolder, const QFont& boardFont, ColorValue boardFontColor, QWidget* parent)
+TSetuF::TSetuF(AppModel& model, QWidget* parent)
     : QDialog(parent)
-    , m_folder(programFolder)
-    , m_boardFont(boardFont)
-    , m_boardFontColor(boardFontColor)
-    , m_fontLColor(boardFontColor)
+    , m_model(model)
     , m_fontChooser(&FontDialog::GetFont)
 {
-    if (!m_folder.isEmpty() && !m_folder.endsWith(QLatin1Char('/')) && !m_folder.endsWith(QDir::separator()))
-        m_folder += QDir::separator();
     CreateControls();
     FormCreate();
     m_constructed = true;
@@ -131,6 +123,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb1->setObjectName(QStringLiteral("CB1"));
     m_cb1->setGeometry(12, 22, 130, 18);
     m_cb1->setChecked(true);
+    connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; });
 
     // Beside the sound switch, in a frame of the same size.
     auto* deal = new QGroupBox(QStringLiteral("配り方"), page);
@@ -140,6 +133,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb4->setObjectName(QStringLiteral("CB4"));
     m_cb4->setGeometry(12, 22, 220, 18);
     m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
+    connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; });
 
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
@@ -170,6 +164,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_timeE->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_timeE->setFont(AppInfo::WindowFont(AppInfo::PGothic, -16));
     m_timeE->SetText(QStringLiteral("30"));
+    connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); });
     auto* minutes = new QLabel(QStringLiteral("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
     minutes->move(58, 28);
@@ -181,9 +176,11 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
     m_cb3->setGeometry(12, 54, 200, 18);
+    connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; });
     m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
     m_cb2->setGeometry(12, 76, 200, 18);
+    connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; });
 
     CreateColoursBox(warning);
 
@@ -208,12 +205,15 @@ void TSetuF::CreateColoursBox(QWidget* warning)
     m_cb5->setGeometry(8, 22, 171, 18);
     m_cb5->setToolTip(QStringLiteral("デスクトップのテーマの色で表示します"));
     // Live like every other setting; キャンセル reloads the stored choice and so switches back.
-    connect(m_cb5, &QCheckBox::toggled, this, [](bool on) { AppColors::Apply(on); });
+    connect(m_cb5, &QCheckBox::toggled, this, [this](bool on) {
+        m_model.Options().desktopColors = on;
+        AppColors::Apply(on);
+    });
 }
 
 TStringGrid* TSetuF::CreateScoreGrid(int kind)
 {
-    auto* grid = new TStringGrid(ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
+    auto* grid = new TStringGrid(m_model.ScoreTable(kind));
     grid->setObjectName(QStringLiteral("SG%1").arg(kind));
     grid->SetDefaultRowHeight(16);
     grid->SetColWidths({25, 25, 25, 312});
@@ -225,7 +225,6 @@ TStringGrid* TSetuF::CreateScoreGrid(int kind)
         TStringGrid::DrawCellText(painter, rect, grid->Cell(col, row), ScoreColumnAlignment(col));
     });
     m_sg[kind - 1] = grid;
-    m_slots[kind] = grid->Grid();
     return grid;
 }
 
@@ -241,7 +240,7 @@ QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
 {
-    return kind >= 1 && kind <= 3 ? m_sg[kind - 1]->Grid() : nullptr;
+    return m_model.ScoreTable(kind);
 }
 
 TStringGrid* TSetuF::SG(int kind) const
@@ -250,23 +249,27 @@ TStringGrid* TSetuF::SG(int kind) const
 }
 
 QFont TSetuF::BoardFont() const { return m_fontL->font(); }
-ColorValue TSetuF::BoardFontColor() const { return m_fontLColor; }
+ColorValue TSetuF::BoardFontColor() const { return m_model.Options().boardFontColor; }
 
-void TSetuF::SetBoardFont(const QFont& font, ColorValue color)
+void TSetuF::ShowBoardFont()
 {
-    m_boardFont = font;
-    m_boardFontColor = color;
-    SetFontLFont(font, color);
-}
-
-void TSetuF::SetFontLFont(const QFont& font, ColorValue color)
-{
-    m_fontL->setFont(font);
-    m_fontLColor = color;
+    const LiveOptions& options = m_model.Options();
+    m_fontL->setFont(options.boardFont);
     QPalette palette = m_fontL->palette();
-    palette.setColor(QPalette::WindowText, SysColors::ToQColor(color));
+    palette.setColor(QPalette::WindowText, SysColors::ToQColor(options.boardFontColor));
     m_fontL->setPalette(palette);
     m_fontL->adjustSize();
+}
+
+void TSetuF::ShowOptions()
+{
+    const LiveOptions options = m_model.Options();
+    m_cb1->setChecked(options.soundOn);
+    m_cb2->setChecked(options.quitOnWarning);
+    m_cb3->setChecked(options.showElapsed);
+    m_timeE->SetText(options.warningMinutes);
+    m_cb4->setChecked(options.solvableDeals);
+    m_cb5->setChecked(options.desktopColors);
 }
 
 void TSetuF::SetFontChooser(FontChooser chooser)
@@ -284,37 +287,7 @@ void TSetuF::Notify(QWidget* parent, const QString& text)
     if (MessageHookSlot())
         MessageHookSlot()(parent, text);
     else
-        QMessageBox::warning(parent, AppInfo::Title, text);
-}
-
-// ---------------------------------------------------------------------------------------
-// Table slots and files
-
-void TSetuF::SetRankingGrid(TextGrid* grid)
-{
-    m_rankingGrid = grid;
-    m_slots[RankingSlot] = grid;
-}
-
-TextGrid* TSetuF::Slot(int slot) const
-{
-    return slot >= 0 && slot < SlotCount ? m_slots[slot].data() : nullptr;
-}
-
-bool TSetuF::LoadTableFile(int slot, const QString& fileName)
-{
-    TextGrid* grid = Slot(slot);
-    if (!grid)
-        return false;
-    return TableFile::Load(*grid, m_folder + fileName) == TableFile::LoadResult::Loaded;
-}
-
-bool TSetuF::SaveTableFile(int slot, const QString& fileName, FileError* error)
-{
-    TextGrid* grid = Slot(slot);
-    if (!grid)
-        return true;
-    return TableFile::Save(*grid, m_folder + fileName, error);
+        Notice::Show(parent, text, QMessageBox::Warning);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -323,66 +296,29 @@ bool TSetuF::SaveTableFile(int slot, const QString& fileName, FileError* error)
 void TSetuF::FormCreate()
 {
     setWindowTitle(QStringLiteral("設定"));
-
-    m_slots[RankingSlot] = m_rankingGrid;
-    for (int kind = 1; kind <= 3; ++kind)
-        m_slots[kind] = m_sg[kind - 1]->Grid();
-
-    for (int kind = 1; kind <= 3; ++kind)
-        m_sg[kind - 1]->SetRowCount(ScoreTables::InitialRowCount(kind));
-    for (int kind = 1; kind <= 3; ++kind)
-        LoadTableFile(kind, ScoreTables::FileName(kind));
-
-    ReadSettings();
-
-    SetFontLFont(m_boardFont, m_boardFontColor);
-}
-
-void TSetuF::ReadSettings()
-{
-    SettingsStore store = OpenStore(Keys::Root);
-    m_settingsRead.Clear();
-    store.Remember(&m_settingsRead);
-    m_cb1->setChecked(store.ReadFlag(Keys::Wav::CB1));
-    m_cb2->setChecked(store.ReadFlag(Keys::Set::CB2));
-    m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
-    m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
-    m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
-    m_cb5->setChecked(store.ReadFlag(Keys::Set::DesktopColors));
-    if (!store.HasErrors())
+    m_model.ReadScoreTables();
+    const QString unread = m_model.ReadOptions();
+    ShowOptions();
+    ShowBoardFont();
+    if (unread.isEmpty())
         return;
     if (m_constructed)
-        Notify(this, store.ErrorMessage());
+        Notify(this, unread);
     else
-        QTimer::singleShot(0, this, [this, text = store.ErrorMessage()] { Notify(this, text); });
+        QTimer::singleShot(0, this, [this, unread] { Notify(this, unread); });
 }
 
 void TSetuF::FormClose()
 {
     // One table that cannot be written must not cost the others or the settings: every
     // step is tried, and what was lost is reported once at the end.
-    QStringList lost;
-    for (int kind = 1; kind <= 3; ++kind) {
-        const QString name = ScoreTables::FileName(kind);
-        FileError why;
-        if (!SaveTableFile(kind, name, &why))
-            lost << QStringLiteral("%1%2（%3）").arg(m_folder, name, why.Reason());
-    }
-
-    SettingsStore store = OpenStore(Keys::Root);
-    store.Remember(&m_settingsRead);
-    store.WriteFlag(Keys::Wav::CB1, m_cb1->isChecked());
-    store.WriteFlag(Keys::Set::CB2, m_cb2->isChecked());
-    store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());
-    store.WriteText(Keys::Set::TimeE, m_timeE->Text());
-    store.WriteFlag(Keys::Set::Solvable, m_cb4->isChecked());
-    store.WriteFlag(Keys::Set::DesktopColors, m_cb5->isChecked());
-
+    const QStringList lost = m_model.WriteScoreTables();
+    const QString unwritten = m_model.WriteOptions();
     QStringList parts;
     if (!lost.isEmpty())
         parts << QStringLiteral("次のファイルを保存できませんでした。\n") + lost.join(QLatin1Char('\n'));
-    if (store.HasErrors())
-        parts << store.ErrorMessage();
+    if (!unwritten.isEmpty())
+        parts << unwritten;
     if (!parts.isEmpty())
         Notify(this, parts.join(QStringLiteral("\n\n")));
 }
@@ -401,20 +337,20 @@ void TSetuF::HelpBtnClick()
 void TSetuF::DefBtnClick()
 {
     for (int kind = 1; kind <= 3; ++kind)
-        ScoreTables::FillDefaults(kind, *m_sg[kind - 1]->Grid());
+        ScoreTables::FillDefaults(kind, *m_model.ScoreTable(kind));
 }
 
 void TSetuF::FontPnlMouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*/)
 {
     QFont font = m_fontL->font();
-    ColorValue color = m_fontLColor;
+    ColorValue color = m_model.Options().boardFontColor;
     if (!m_fontChooser || !m_fontChooser(this, font, color))
         return;
-    SetFontLFont(font, color);
     // The board takes the font at once; it is the board font from now on, so a later
     // キャンセル keeps it.
-    m_boardFont = font;
-    m_boardFontColor = color;
+    m_model.Options().boardFont = font;
+    m_model.Options().boardFontColor = color;
+    ShowBoardFont();
     if (m_applyBoardFont)
         m_applyBoardFont();
 }
@@ -447,7 +383,7 @@ void TSetuF::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     // The program's colours changed: a system colour of the sample label resolves anew.
     if (event->type() == QEvent::PaletteChange)
-        SetFontLFont(m_fontL->font(), m_fontLColor);
+        ShowBoardFont();
 }
 
 void TSetuF::keyPressEvent(QKeyEvent* event)

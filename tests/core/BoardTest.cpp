@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The deal, the pick rules, removal with falling tiles and closing columns, the hint and
-// the end of a game.
+// The deal, the pick rules, removal with falling tiles and closing columns, the hint, the
+// end of a game, and the keyboard cursor's steps over the tiles in play.
 
 #include "GameTestSupport.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -22,8 +22,8 @@ protected:
     }
 
     // A press of the left (or right) button on tile (col, row), as the tile forwards it.
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
-    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, Game::ShiftRight); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
+    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, ShiftState::ssRight); }
 
     RecordingHost host;
     Game game { host };
@@ -75,7 +75,7 @@ TEST_F(BoardTest, EmptyPoolGivesBlankTilesThatCannotBePicked)
     EXPECT_EQ(game.FindMove(), Game::NoPartner);
     EXPECT_EQ(host.strip, (std::array<int, 5> {}));
     Left(0, 9);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     EXPECT_TRUE(game.Selection().isEmpty());
 }
 
@@ -111,15 +111,15 @@ TEST_F(BoardTest, LastTileOfARowIsNoNeighbourOfTheNextRowsFirst)
     host.deal = { 10, 12, { true, false, false } };
     game.NewGame();
     // Every tile is a stem: any orthogonal neighbour pairs.
-    game.TileMouseDown(12, 0, Game::ShiftLeft); // column 11, row 0
-    ASSERT_EQ(game.Selection(), QStringList { QStringLiteral(" 12") });
+    game.TileMouseDown(12, 0, ShiftState::ssLeft); // column 11, row 0
+    ASSERT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_FALSE(game.CanPairWithSelection(13));
     EXPECT_TRUE(game.CanPairWithSelection(11));
     EXPECT_TRUE(game.CanPairWithSelection(24));
     host.sounds.clear();
-    game.TileMouseDown(13, 0, Game::ShiftLeft);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
-    EXPECT_EQ(game.Selection(), QStringList { QStringLiteral(" 12") });
+    game.TileMouseDown(13, 0, ShiftState::ssLeft);
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
+    EXPECT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_EQ(game.Remaining(), 120);
 }
 
@@ -135,8 +135,8 @@ TEST_F(BoardTest, RefusedPicksChangeNothing)
     for (auto [c, r] : { std::pair { 1, 8 }, std::pair { 2, 9 }, std::pair { 0, 0 } }) {
         host.sounds.clear();
         Left(c, r);
-        EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 })) << c << "," << r;
-        EXPECT_EQ(game.Selection(), QStringList { Numbers::Format3d(Game::TileNumber(0, 8)) });
+        EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused })) << c << "," << r;
+        EXPECT_EQ(game.Selection(), QList<int> { Game::TileNumber(0, 8) });
         EXPECT_EQ(game.TileAt(c, r).zset, 0);
     }
     EXPECT_EQ(Picture(game, 2, 3), before);
@@ -146,7 +146,7 @@ TEST_F(BoardTest, RefusedPicksChangeNothing)
     // Clicking the selected tile again unselects it.
     host.sounds.clear();
     Left(0, 8);
-    EXPECT_EQ(host.sounds, std::vector<int> { 1 });
+    EXPECT_EQ(host.sounds, std::vector<Sound> { Sound::Pick });
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_EQ(game.TileAt(0, 8).zset, 0);
 }
@@ -161,7 +161,7 @@ TEST_F(BoardTest, VerticalPairFallsByTwoRows)
     EXPECT_EQ(game.MoveRow(), 2);
     EXPECT_EQ(game.MoveLog().RowCount(), Game::LogDesignRows + 1);
     EXPECT_EQ(host.remainingLabel, QStringLiteral("　残：3 　"));
-    EXPECT_EQ(host.sounds.back(), 2);
+    EXPECT_EQ(host.sounds.back(), Sound::Removal);
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_TRUE(host.messages.isEmpty());
     // The log row: symbols in pick order, tile numbers, no column emptied.
@@ -203,7 +203,7 @@ TEST_F(BoardTest, RightButtonPairIsScoredButStays)
     // Any other tile is refused while the pair stands.
     host.sounds.clear();
     Left(1, 9);
-    EXPECT_EQ(host.sounds, (std::vector<int> { 1, 3 }));
+    EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     // A right click on one of its tiles takes both back, score included.
     Right(0, 9);
     EXPECT_TRUE(game.Selection().isEmpty());
@@ -225,13 +225,13 @@ TEST_F(BoardTest, HintPicksTheLowestTileOfTheLeftmostColumnAndTakesItBack)
 {
     LayBoard(game, { "甲一", "子丑" });
     game.HintBtnClick();
-    EXPECT_EQ(game.Selection(), QStringList { QStringLiteral("109") });
+    EXPECT_EQ(game.Selection(), QList<int> { 109 });
     EXPECT_EQ(game.TileAt(0, 9).zset, 1);
     EXPECT_EQ(game.MoveLog().Cell(0, 1), QStringLiteral("子"));
     EXPECT_EQ(game.Remaining(), 4);
     host.sounds.clear();
     game.HintBtnClick();
-    EXPECT_EQ(host.sounds, std::vector<int> { 1 });
+    EXPECT_EQ(host.sounds, std::vector<Sound> { Sound::Pick });
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_EQ(game.TileAt(0, 9).zset, 0);
 }
@@ -254,8 +254,8 @@ TEST_F(BoardTest, RemovingTheLastPairEndsTheGameAndDealsAgain)
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
-    EXPECT_EQ(host.rankingCalls, std::vector<int> { 0 });
-    EXPECT_EQ(host.rankPendingAtRanking, -1);
+    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
+    EXPECT_EQ(host.rankPendingAtRanking, RankPending::Waiting);
     // The new deal follows the ranking call.
     EXPECT_EQ(game.Remaining(), 12);
     EXPECT_EQ(game.MoveRow(), 1);
@@ -268,7 +268,7 @@ TEST_F(BoardTest, NoPairLeftEndsTheGame)
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.messages, QStringList { QStringLiteral("もう、消せないですぅ") });
-    EXPECT_EQ(host.rankingCalls, std::vector<int> { 0 });
+    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
 }
 
 TEST_F(BoardTest, NewDealClearsAStandingSelection)
@@ -287,6 +287,69 @@ TEST_F(BoardTest, ReopenColumnIsTheInverseOfClosing)
     LayBoard(game, { "甲乙丙" });
     game.ReopenColumn(1);
     EXPECT_EQ(Picture(game, 1, 4), QStringList { "甲.乙丙" });
+}
+
+// --- the keyboard cursor's steps
+
+class CursorStepTest : public ::testing::Test
+{
+protected:
+    CursorStepTest() { host.game = &game; }
+
+    int Step(int col, int row, int dCol, int dRow) const
+    {
+        return game.CursorStep(Game::TileNumber(col, row), dCol, dRow);
+    }
+
+    RecordingHost host;
+    Game game { host };
+};
+
+TEST_F(CursorStepTest, MovesOverTheTilesInPlayAndStopsAtTheEdges)
+{
+    LayBoard(game, { "甲..", "甲.子", "甲子子" });
+    // Up and down within the column, stopping at its top and at the bottom row.
+    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 8));
+    EXPECT_EQ(Step(0, 7, 0, -1), Game::TileNumber(0, 7));
+    EXPECT_EQ(Step(0, 9, 0, 1), Game::TileNumber(0, 9));
+    // Sideways onto a lower column: its tile nearest to the row, here its top.
+    EXPECT_EQ(Step(0, 7, 1, 0), Game::TileNumber(1, 9));
+    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(1, 9));
+    EXPECT_EQ(Step(1, 9, 1, 0), Game::TileNumber(2, 9));
+    EXPECT_EQ(Step(0, 8, 1, 0), Game::TileNumber(1, 9));
+    // The last column in play and the first are edges.
+    EXPECT_EQ(Step(2, 8, 1, 0), Game::TileNumber(2, 8));
+    EXPECT_EQ(Step(0, 8, -1, 0), Game::TileNumber(0, 8));
+}
+
+TEST_F(CursorStepTest, HiddenTilesAndColumnsAreSkipped)
+{
+    LayBoard(game, { "甲.乙", "..乙", "甲.乙" });
+    EXPECT_EQ(Step(0, 9, 1, 0), Game::TileNumber(2, 9));
+    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(0, 9)); // equally near: the lower row
+    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 7));
+    EXPECT_EQ(Step(0, 7, 0, 1), Game::TileNumber(0, 9));
+}
+
+TEST_F(CursorStepTest, NearestInPlayFollowsRemovalsAndClosedColumns)
+{
+    LayBoard(game, { "甲..", "甲.子", "甲子子" });
+    const int kept = Game::TileNumber(1, 9);
+    EXPECT_EQ(game.NearestInPlay(kept), kept);
+    // Above a column: its top tile.
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 7)), Game::TileNumber(1, 9));
+    // Right of the last column: that column, nearest row.
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(3, 8)), Game::TileNumber(2, 8));
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(5, 2)), Game::TileNumber(2, 8));
+    // No cursor yet: the bottom-left tile.
+    EXPECT_EQ(game.NearestInPlay(0), Game::TileNumber(0, 9));
+
+    // Equally near columns on both sides: the left one.
+    LayBoard(game, { "甲.甲" });
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 9)), Game::TileNumber(0, 9));
+
+    LayBoard(game, { "" });
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(0, 9)), 0);
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // A recording host for the game, and a way to lay out a board from a picture.
 #pragma once
 
-#include "Game.h"
-#include "ScoreTables.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/ScoreTables.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QStringList>
@@ -13,40 +13,42 @@
 #include <ostream>
 #include <vector>
 
-// Readable failure messages for texts and pictures.
+// Readable failure messages for texts and pictures, and for the game's named values.
 inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
 }
+inline void PrintTo(Sound sound, std::ostream* os) { *os << "sound " << int(sound); }
+inline void PrintTo(RankingMode mode, std::ostream* os) { *os << "ranking mode " << int(mode); }
+inline void PrintTo(RankPending pending, std::ostream* os) { *os << "rank pending " << int(pending); }
 
 class RecordingHost : public GameHost
 {
 public:
     DealSettings deal;
     Colouring colouring = Colouring::ByElement;
-    std::vector<int> sounds;
+    std::vector<Sound> sounds;
     int beeps = 0;
     QStringList messages;
-    std::vector<int> rankingCalls;
-    int rankPendingAtRanking = 0;
-    int boardChanges = 0;
+    std::vector<RankingMode> rankingCalls;
+    RankPending rankPendingAtRanking = RankPending::None;
     std::array<int, 5> strip {};
     QString remainingLabel;
     QString pointsLabel;
     Game* game = nullptr;
 
-    void PlayWave(int number) override { sounds.push_back(number); }
+    void PlayWave(Sound sound) override { sounds.push_back(sound); }
     void Beep() override { ++beeps; }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return colouring; }
     void ShowGameOver(const QString& message) override { messages << message; }
-    void ShowRanking(int mode) override
+    void ShowRanking(RankingMode mode) override
     {
         rankingCalls.push_back(mode);
         if (game)
             rankPendingAtRanking = game->RankPending();
     }
-    void BoardChanged() override { ++boardChanges; }
+    void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>& counts) override { strip = counts; }
     void RemainingLabelChanged(const QString& text) override { remainingLabel = text; }
     void PointsLabelChanged(const QString& text) override { pointsLabel = text; }

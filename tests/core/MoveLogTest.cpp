@@ -3,8 +3,8 @@
 // checked against the dealt board as an oracle.
 
 #include "GameTestSupport.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ protected:
         game.Seed(11);
     }
 
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
 
     RecordingHost host;
     Game game { host };
@@ -74,7 +74,7 @@ TEST_F(MoveLogTest, UndoRightAfterADealOnlyBeeps)
 {
     game.NewGame();
     Left(0, 9);
-    const QStringList selection = game.Selection();
+    const QList<int> selection = game.Selection();
     game.ReBtnClick();
     EXPECT_EQ(host.beeps, 1);
     EXPECT_EQ(game.Selection(), selection);
@@ -174,7 +174,7 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             std::vector<int> pickable;
             for (int n = 1; n <= Game::TileCount; ++n)
-                if (game.CheckTile((n - 1) % 12, (n - 1) / 12) < 777)
+                if (Game::IsTileNumber(game.CheckTile((n - 1) % 12, (n - 1) / 12)))
                     pickable.push_back(n);
             if (pickable.empty())
                 break;
@@ -190,8 +190,8 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             ASSERT_FALSE(partners.empty());
             const qsizetype endsBefore = host.messages.size();
-            game.TileMouseDown(first, 0, Game::ShiftLeft);
-            game.TileMouseDown(partners[rng() % partners.size()], 0, Game::ShiftLeft);
+            game.TileMouseDown(first, 0, ShiftState::ssLeft);
+            game.TileMouseDown(partners[rng() % partners.size()], 0, ShiftState::ssLeft);
             if (host.messages.size() != endsBefore) {
                 // The game ended and a new board was dealt: undo starts over from it.
                 dealt = snapshot();

@@ -15,7 +15,7 @@
 #include <QString>
 
 // own
-#include "WaveFile.h"
+#include "platform/sound/WaveFile.h"
 
 #include <algorithm>
 #include <cmath>

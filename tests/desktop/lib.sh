@@ -49,6 +49,9 @@ desk_setup() {
         cp "$(dirname "$1")/SG$kind.dat" "$DESK_WORK/prog/" || desk_fail "the build wrote no SG$kind.dat"
     done
     export XDG_CONFIG_HOME="$DESK_WORK/config"
+    # The program shows on the private X server, whatever platform the caller's shell chose
+    # (an exported QT_QPA_PLATFORM=offscreen would draw nothing to look at).
+    export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     : > "$DESK_WORK/displayfd"

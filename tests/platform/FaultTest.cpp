@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Faults the table files and the settings store must come through: a table file of 50 MB,
-// a line of 1 MB, invalid Shift-JIS wherever stored text is read, a settings value of the
-// wrong type for every value the game reads, and the process killed in the middle of a
-// save. Nothing crashes, nothing stored before is lost, and what could not be used is
-// reported. (The windows' side of the same faults is in tests/windows/FaultTest.cpp.)
+// Faults the table files and the settings store must come through: invalid Shift-JIS
+// wherever stored text is read, a settings value of the wrong type for every value the game
+// reads, and the process killed in the middle of a save. Nothing crashes, nothing stored
+// before is lost, and what could not be used is reported. (Files of 50 MB and lines of 1 MB
+// go through the whole program in tests/windows/FaultTest.cpp.)
 
 // Qt
 #include <QCoreApplication>
@@ -20,11 +20,11 @@
 #include "TestFiles.h"
 
 // own
-#include "Keys.h"
-#include "ScoreTables.h"
-#include "SettingsStore.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "store/Keys.h"
+#include "game/ScoreTables.h"
+#include "store/SettingsStore.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/FontRecord.h"
@@ -38,69 +38,6 @@ namespace {
 QString Key(const QLatin1String& section)
 {
     return Keys::Root + QLatin1Char('\\') + section;
-}
-
-// --- size ---------------------------------------------------------------------------------
-
-// 50 MB of the default stem table's pair lines, read whole: every line becomes a row.
-TEST(FaultTest, TableFileOfFiftyMegabytesLoadsWhole)
-{
-    QTemporaryDir dir;
-    TextGrid defaults(ScoreTables::Columns, ScoreTables::InitialRowCount(1));
-    ScoreTables::FillDefaults(1, defaults);
-    const QByteArray lines = TableFile::Format(defaults).mid(6); // without the empty row 0
-    const qsizetype blocks = 50 * 1024 * 1024 / lines.size() + 1;
-    {
-        QFile f(dir.filePath("SG1.dat"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (qsizetype i = 0; i < blocks; ++i)
-            ASSERT_EQ(f.write(lines), lines.size());
-    }
-    ASSERT_GE(QFileInfo(dir.filePath("SG1.dat")).size(), 50 * 1024 * 1024);
-
-    TextGrid grid(ScoreTables::Columns, ScoreTables::InitialRowCount(1));
-    ASSERT_EQ(TableFile::Load(grid, dir.filePath("SG1.dat")), TableFile::LoadResult::Loaded);
-    ASSERT_EQ(grid.RowCount(), blocks * 100);
-    EXPECT_EQ(grid.Cell(0, 0), QStringLiteral("甲"));
-    const int last = grid.RowCount() - 1;
-    EXPECT_EQ(QStringList({ grid.Cell(0, last), grid.Cell(1, last), grid.Cell(2, last), grid.Cell(3, last) }),
-        QStringList(
-            { QStringLiteral("癸"), QStringLiteral("癸"), QStringLiteral("3"), QStringLiteral("主気") }));
-}
-
-// A line of 1 MB in each shape it can take: one huge cell, a megabyte of commas, and a
-// megabyte with no comma at all. The rows around them are untouched, and a save gives the
-// huge cell back.
-TEST(FaultTest, LineOfOneMegabyteLoadsAndSavesBack)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Rank.dat");
-    const QString longName = QString(512 * 1024, QChar(0x7532)); // 甲: 1 MB of Shift-JIS
-    QByteArray bytes = "Rank,Name,Point,Time,\r\n";
-    bytes += "1," + Cp932::Encode(longName) + ",120,2024/01/01 00:00,\r\n";
-    bytes += QByteArray(1024 * 1024, ',') + "\r\n";
-    bytes += QByteArray(1024 * 1024, 'x') + "\r\n";
-    bytes += "4,last,-3,2024/01/02 00:00,\r\n";
-    WriteAll(path, bytes);
-
-    TextGrid grid(4, 2);
-    ASSERT_EQ(TableFile::Load(grid, path), TableFile::LoadResult::Loaded);
-    ASSERT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(grid.Cell(1, 1), longName);
-    EXPECT_EQ(grid.Cell(2, 1), QStringLiteral("120"));
-    for (int c = 0; c < 4; ++c) {
-        EXPECT_TRUE(grid.Cell(c, 2).isEmpty()) << c; // only commas
-        EXPECT_TRUE(grid.Cell(c, 3).isEmpty()) << c; // no comma: nothing is a cell
-    }
-    EXPECT_EQ(grid.Cell(1, 4), QStringLiteral("last"));
-
-    ASSERT_TRUE(TableFile::Save(grid, path));
-    TextGrid back(4, 2);
-    ASSERT_EQ(TableFile::Load(back, path), TableFile::LoadResult::Loaded);
-    EXPECT_EQ(back.Cell(1, 1), longName);
-    EXPECT_EQ(back.Cell(3, 4), QStringLiteral("2024/01/02 00:00"));
-    // The old file went to the backup whole.
-    EXPECT_EQ(ReadAll(dir.filePath("Ranksav")), bytes);
 }
 
 // --- invalid Shift-JIS ---------------------------------------------------------------------

@@ -4,9 +4,9 @@
 // old file and its backup are byte for byte what they were (or the save went through
 // whole), no temporary file is left behind, and the error names the real reason.
 
-#include "Keys.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "store/Keys.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/RegistryFile.h"
 #include "platform/SafeFile.h"
 

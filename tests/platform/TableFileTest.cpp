@@ -2,9 +2,9 @@
 // The table file: bytes on disk, the line and field rules, the backup rule, and what a
 // damaged or missing file does.
 
-#include "ScoreTables.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "game/ScoreTables.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 
 // Qt

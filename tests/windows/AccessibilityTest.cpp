@@ -2,14 +2,14 @@
 // What a screen reader hears of the main window, read back through Qt's accessibility
 // interfaces, and the events it is told of while a game is played.
 
-#include "AccessibleEvents.h"
-#include "Accessibility.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Main.h"
-#include "NBAry.h"
-#include "Registry.h"
-#include "StringGrid.h"
+#include "controls/AccessibleEvents.h"
+#include "windows/Accessibility.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/Main.h"
+#include "controls/NBAry.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QAccessible>
@@ -118,7 +118,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     EXPECT_TRUE(face->state().selected);
     EXPECT_TRUE(HeardOf(jia, QAccessible::StateChanged, true));
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionAdd));
-    game.TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
+    game.TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionRemove));
     EXPECT_EQ(Said(main.ZanL()), QStringLiteral("残り 2枚"));
     EXPECT_EQ(Said(main.PntL()), QStringLiteral("ポイント %1").arg(main.PointsTotal()));

@@ -6,23 +6,23 @@
 // from what it covers, and its contrast the median, over the rest of its bounding box, of
 // the contrast between that colour and the pixel behind.
 
-#include "About.h"
-#include "AppStyle.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "FontDialog.h"
-#include "GradBox.h"
-#include "HelpViewer.h"
-#include "Main.h"
-#include "Name.h"
-#include "Panel.h"
-#include "Rank.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "StringGrid.h"
-#include "SysColors.h"
-#include "URLLink.h"
+#include "windows/About.h"
+#include "windows/AppStyle.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/FontDialog.h"
+#include "controls/GradBox.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
+#include "windows/Name.h"
+#include "controls/Panel.h"
+#include "windows/Rank.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
+#include "controls/SysColors.h"
+#include "controls/URLLink.h"
 
 // Qt
 #include <QAbstractButton>
@@ -389,8 +389,8 @@ TEST_F(ContrastTest, EveryWindowReadsOnADarkDesktop)
     EXPECT_GT(Check(main, "dealt"), 20);
     // 甲 and 乙 at the bottom left picked with the right button: two selected tiles and a
     // row in the move log.
-    game.TileMouseDown(Game::TileNumber(0, 9), 1, Game::ShiftRight);
-    game.TileMouseDown(Game::TileNumber(1, 9), 1, Game::ShiftRight);
+    game.TileMouseDown(Game::TileNumber(0, 9), 1, ShiftState::ssRight);
+    game.TileMouseDown(Game::TileNumber(1, 9), 1, ShiftState::ssRight);
     EXPECT_EQ(game.Selection().size(), 2);
     EXPECT_GT(Check(main, "pair picked"), 20);
     main.RGC()->button(1)->click();

@@ -5,12 +5,12 @@
 // temporary file is left, and each window says once which files it could not save and why,
 // in Japanese. Once there is room again, the same closes save everything.
 
-#include "AppWindows.h"
-#include "Keys.h"
-#include "Main.h"
-#include "Rank.h"
-#include "ScoreTables.h"
-#include "Setu.h"
+#include "windows/AppWindows.h"
+#include "store/Keys.h"
+#include "windows/Main.h"
+#include "windows/Rank.h"
+#include "game/ScoreTables.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QCheckBox>
@@ -126,7 +126,7 @@ protected:
         setu.show();
         setu.accept();
         TRankF& rank = m_windows->Rank();
-        rank.ShowRanking(1);
+        rank.ShowRanking(RankingMode::ShowOnly);
         rank.OKBtn()->click();
         main.close();
     }

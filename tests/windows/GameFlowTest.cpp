@@ -3,16 +3,16 @@
 // mouse until the board is empty, the end-of-game notice, the name entry typed into, the
 // ranking shown with the new entry highlighted, closed and saved, and a new deal.
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Name.h"
-#include "Rank.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "StringGrid.h"
-#include "Symbols.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QApplication>
@@ -48,7 +48,7 @@ int PlayToTheEnd(TMainF& main)
     const int moveRowAtStart = game.MoveRow();
     for (int guard = 0; guard < 200 && game.MoveRow() == moveRowAtStart + pairs; ++guard) {
         const int first = game.FindMove();
-        if (first >= 777)
+        if (!Game::IsTileNumber(first))
             break;
         const int c = (first - 1) % Game::Cols;
         const int r = (first - 1) / Game::Cols;

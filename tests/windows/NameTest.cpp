@@ -10,7 +10,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Name.h"
+#include "windows/Name.h"
 
 namespace {
 
@@ -19,12 +19,12 @@ class NameTest : public ::testing::Test
 protected:
     NameTest()
     {
-        form.SetPlayWave([this](int n) { waves.append(n); });
+        form.SetPlayWave([this](Sound sound) { waves.append(sound); });
         form.SetLoginName([this] { return login; });
     }
 
     TNameF form;
-    QList<int> waves;
+    QList<Sound> waves;
     QString login = QStringLiteral("tanaka");
 };
 
@@ -57,7 +57,7 @@ TEST_F(NameTest, EveryShowingPlaysSound4AndOffersTheLoginName)
     closeSoon();
     EXPECT_EQ(form.Execute(), QString());
     EXPECT_EQ(shown, 2);
-    EXPECT_EQ(waves, QList<int>({ 4, 4 }));
+    EXPECT_EQ(waves, QList<Sound>({ Sound::Notice, Sound::Notice }));
 }
 
 TEST_F(NameTest, CommaBecomesFullWidthAndLineBreaksCannotBeEntered)

@@ -5,10 +5,11 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "Name.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
+#include "app/RankingFile.h"
 #include "platform/Cp932.h"
 
 // Qt
@@ -29,26 +30,24 @@ namespace {
 class PlayHost : public RecordingHost, public RankHost
 {
 public:
-    void PlayWave(int number) override { RecordingHost::PlayWave(number); }
-    void ShowRanking(int mode) override
+    void PlayWave(Sound sound) override { RecordingHost::PlayWave(sound); }
+    void ShowRanking(RankingMode mode) override
     {
         RecordingHost::ShowRanking(mode);
         pointsAtEnd = game->PointsTotal();
         rank->ShowRanking(mode);
     }
     int PointsTotal() const override { return game->PointsTotal(); }
-    int RankPending() const override { return game->RankPending(); }
-    void SetRankPending(int value) override { game->SetRankPending(value); }
+    ::RankPending RankPending() const override { return game->RankPending(); }
+    void SetRankPending(::RankPending value) override { game->SetRankPending(value); }
     void NewGame() override
     {
         ++deals;
         game->NewGame();
     }
-    QString ProgramFolder() const override { return folder; }
     void ShowMessage(const QString& text) override { RecordingHost::messages << text; }
 
     TRankF* rank = nullptr;
-    QString folder;
     int pointsAtEnd = 0;
     int deals = 0;
 };
@@ -64,8 +63,8 @@ bool RemoveAnyPair(Game& game)
             for (const auto& [dc, dr] : { std::pair { 1, 0 }, std::pair { 0, 1 } }) {
                 const int c2 = c + dc, r2 = r + dr;
                 if (c2 < Game::Cols && r2 < Game::Rows && game.TileAt(c2, r2).visible) {
-                    game.TileMouseDown(Game::TileNumber(c, r), 0, Game::ShiftLeft);
-                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, Game::ShiftLeft);
+                    game.TileMouseDown(Game::TileNumber(c, r), 0, ShiftState::ssLeft);
+                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, ShiftState::ssLeft);
                     return true;
                 }
             }
@@ -86,9 +85,9 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
 
     TNameF nameF;
     nameF.SetLoginName([] { return QStringLiteral("login"); });
-    TRankF rank(&host, &nameF);
+    RankingFile ranking(dir.filePath(QStringLiteral("Rank.dat")));
+    TRankF rank(ranking, &host, &nameF);
     host.rank = &rank;
-    host.folder = dir.path() + QLatin1Char('/');
 
     int named = 0;
     QTimer::singleShot(0, &nameF, [&] {
@@ -102,16 +101,16 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
     int moves = 0;
     while (host.rankingCalls.empty() && moves < 100 && RemoveAnyPair(game))
         ++moves;
-    ASSERT_EQ(host.rankingCalls, std::vector<int>({ 0 }));
+    ASSERT_EQ(host.rankingCalls, std::vector<RankingMode>({ RankingMode::OfferResult }));
     EXPECT_EQ(named, 1);
-    EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), 4), 1); // the name entry's sound
+    EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), Sound::Notice), 1); // the name entry's sound
     ASSERT_TRUE(rank.isVisible());
     EXPECT_EQ(rank.HighlightRow(), 1);
     EXPECT_EQ(rank.Grid().Cell(Ranking::ColName, 1), QStringLiteral("player，1"));
     EXPECT_EQ(rank.Grid().Cell(Ranking::ColPoints, 1), QString::number(host.pointsAtEnd));
     EXPECT_NE(host.pointsAtEnd, 0) << "seed 7 should score: a zero result would not show a lost total";
     EXPECT_EQ(game.PointsTotal(), 0); // the engine has dealt again
-    EXPECT_EQ(game.RankPending(), 0);
+    EXPECT_EQ(game.RankPending(), RankPending::None);
 
     rank.OKBtn()->click();
     EXPECT_FALSE(rank.isVisible());

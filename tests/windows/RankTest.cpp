@@ -16,11 +16,12 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Name.h"
-#include "Panel.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "controls/Panel.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
+#include "app/RankingFile.h"
 #include "platform/Cp932.h"
 #include "store/TableFile.h"
 
@@ -29,19 +30,17 @@ namespace {
 struct FakeHost : RankHost
 {
     int PointsTotal() const override { return points; }
-    int RankPending() const override { return pending; }
-    void SetRankPending(int value) override { pending = value; }
+    ::RankPending RankPending() const override { return pending; }
+    void SetRankPending(::RankPending value) override { pending = value; }
     void NewGame() override { ++newGames; }
-    void PlayWave(int number) override { waves.append(number); }
-    QString ProgramFolder() const override { return folder; }
+    void PlayWave(Sound sound) override { waves.append(sound); }
     void ShowMessage(const QString& text) override { messages.append(text); }
     QDateTime CurrentDateTime() const override { return QDateTime(QDate(2024, 3, 7), QTime(9, 5, 30)); }
 
     int points = 0;
-    int pending = 0;
+    ::RankPending pending = ::RankPending::None;
     int newGames = 0;
-    QList<int> waves;
-    QString folder;
+    QList<Sound> waves;
     QStringList messages;
 };
 
@@ -52,7 +51,6 @@ class RankTest : public ::testing::Test
 protected:
     RankTest()
     {
-        host.folder = dir.path() + QLatin1Char('/');
         rank.SetAskName([this] {
             ++asked;
             return name;
@@ -90,8 +88,8 @@ protected:
     void EndGame(int points)
     {
         host.points = points;
-        host.pending = -1;
-        rank.ShowRanking(0);
+        host.pending = RankPending::Waiting;
+        rank.ShowRanking(RankingMode::OfferResult);
     }
 
     QStringList Column(int col) const
@@ -104,7 +102,8 @@ protected:
 
     QTemporaryDir dir;
     FakeHost host;
-    TRankF rank { &host };
+    RankingFile ranking { dir.filePath(QStringLiteral("Rank.dat")) };
+    TRankF rank { ranking, &host };
     QString name = QStringLiteral("山田");
     int asked = 0;
 };
@@ -161,7 +160,7 @@ TEST_F(RankTest, NegativeResultHeadsAnEmptyRankingAndIsSavedOnClose)
     EndGame(-12);
     EXPECT_TRUE(rank.isVisible());
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(host.pending, 0);
+    EXPECT_EQ(host.pending, RankPending::None);
     EXPECT_EQ(rank.HighlightRow(), 1);
     EXPECT_EQ(host.newGames, 0);
 
@@ -204,7 +203,7 @@ TEST_F(RankTest, FullRankingOfBetterOrEqualResultsShowsNothing)
     EndGame(5);
     EXPECT_FALSE(rank.isVisible());
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(host.pending, -1); // waits for the next game end or the menu
+    EXPECT_EQ(host.pending, RankPending::Waiting); // waits for the next game end or the menu
     EXPECT_EQ(host.newGames, 0);
     EXPECT_EQ(ReadFile(), before);
 }
@@ -227,8 +226,8 @@ TEST_F(RankTest, BeatingOnlyThe30thDropsIt)
 TEST_F(RankTest, TiesShareARankAndANewTieGoesBelowThem)
 {
     WriteFile(Header + "9,a,50,t,\r\n9,b,40,t,\r\n9,c,40,t,\r\n9,d,30,t,\r\n");
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     ASSERT_TRUE(rank.isVisible());
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(Column(Ranking::ColRank), QStringList({ "1", "2", "2", "4" }));
@@ -246,8 +245,8 @@ TEST_F(RankTest, ClearThenCloseLeavesHeaderAndOneEmptyRow)
 {
     WriteRanking({ 30, 20 });
     WriteFile("old backup", QStringLiteral("Ranksav"));
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     int questions = 0;
     rank.SetConfirmClear([&] {
         ++questions;
@@ -274,12 +273,12 @@ TEST_F(RankTest, ClearThenCloseLeavesHeaderAndOneEmptyRow)
 TEST_F(RankTest, WindowAlreadyOpenAtTheEndOfAGameEntersNothing)
 {
     WriteRanking({ 30, 20 });
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     EndGame(100);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(Column(Ranking::ColPoints), QStringList({ "30", "20" }));
-    EXPECT_EQ(host.pending, -1);
+    EXPECT_EQ(host.pending, RankPending::Waiting);
     EXPECT_TRUE(rank.isVisible());
 }
 
@@ -289,17 +288,41 @@ TEST_F(RankTest, OpeningFromTheMenuKeepsAnEntryNotYetSaved)
     ASSERT_EQ(Column(Ranking::ColName), QStringList({ name }));
     // The window is still open, so the entry is not in the file yet; the menu's showing
     // must not read the file over it.
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     EXPECT_EQ(Column(Ranking::ColName), QStringList({ name }));
     rank.OKBtn()->click();
     EXPECT_TRUE(ReadFile().contains(",25,"));
 }
 
+// Two copies of the program with their rankings open: the copy that closes last keeps the
+// other's entry, shows the merged ranking and highlights its own entry where it now stands.
+TEST_F(RankTest, TwoCopiesClosingInTurnKeepBothEntries)
+{
+    WriteRanking({ 30, 20 });
+    RankingFile otherRanking(RankPath());
+    TRankF other(otherRanking, &host);
+    other.SetAskName([] { return QStringLiteral("other"); });
+    EndGame(25);
+    ASSERT_EQ(rank.HighlightRow(), 2);
+    host.points = 35;
+    host.pending = RankPending::Waiting;
+    other.ShowRanking(RankingMode::OfferResult);
+    ASSERT_TRUE(other.isVisible());
+
+    other.OKBtn()->click();
+    rank.OKBtn()->click();
+    EXPECT_EQ(Column(Ranking::ColName), QStringList({ "other", "p1", name, "p2" }));
+    EXPECT_EQ(Column(Ranking::ColRank), QStringList({ "1", "2", "3", "4" }));
+    EXPECT_EQ(rank.HighlightRow(), 3);
+    EXPECT_EQ(ReadFile(), TableFile::Format(rank.Grid()));
+    EXPECT_TRUE(host.messages.isEmpty());
+}
+
 TEST_F(RankTest, OnlyTheButtonsClose)
 {
-    host.pending = 0;
-    rank.ShowRanking(1);
+    host.pending = RankPending::None;
+    rank.ShowRanking(RankingMode::ShowOnly);
     QTest::keyClick(&rank, Qt::Key_Escape);
     EXPECT_TRUE(rank.isVisible());
     EXPECT_EQ(host.newGames, 0);
@@ -313,13 +336,18 @@ TEST_F(RankTest, UnwritableFolderGivesOneMessageAndStillDeals)
 {
     // A folder path that is a file: no one can write there, root included.
     WriteFile("not a folder", QStringLiteral("blocker"));
-    host.folder = dir.filePath(QStringLiteral("blocker")) + QLatin1Char('/');
-    EndGame(10);
-    ASSERT_TRUE(rank.isVisible());
-    rank.OKBtn()->click();
+    const QString folder = dir.filePath(QStringLiteral("blocker")) + QLatin1Char('/');
+    RankingFile blocked(folder + QStringLiteral("Rank.dat"));
+    TRankF blockedRank(blocked, &host);
+    blockedRank.SetAskName([this] { return name; });
+    host.points = 10;
+    host.pending = RankPending::Waiting;
+    blockedRank.ShowRanking(RankingMode::OfferResult);
+    ASSERT_TRUE(blockedRank.isVisible());
+    blockedRank.OKBtn()->click();
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_TRUE(
-        host.messages.first().contains(QDir::toNativeSeparators(host.folder + QStringLiteral("Rank.dat"))))
+        host.messages.first().contains(QDir::toNativeSeparators(folder + QStringLiteral("Rank.dat"))))
         << host.messages.first().toStdString();
     EXPECT_EQ(host.newGames, 1);
     EXPECT_EQ(ReadFile(QStringLiteral("blocker")), QByteArray("not a folder"));
@@ -344,7 +372,7 @@ TEST_F(RankTest, RealNameEntryPlaysItsSoundAndGivesTheTypedName)
 {
     TNameF nameF;
     nameF.SetLoginName([] { return QStringLiteral("login"); });
-    TRankF withForm(&host, &nameF);
+    TRankF withForm(ranking, &host, &nameF);
     QTimer::singleShot(0, &nameF, [&] {
         ASSERT_TRUE(nameF.isVisible());
         EXPECT_EQ(nameF.Edit1()->text(), QStringLiteral("login"));
@@ -352,9 +380,9 @@ TEST_F(RankTest, RealNameEntryPlaysItsSoundAndGivesTheTypedName)
         nameF.OKBtn()->click();
     });
     host.points = 8;
-    host.pending = -1;
-    withForm.ShowRanking(0);
-    EXPECT_EQ(host.waves, QList<int>({ 4 }));
+    host.pending = RankPending::Waiting;
+    withForm.ShowRanking(RankingMode::OfferResult);
+    EXPECT_EQ(host.waves, QList<Sound>({ Sound::Notice }));
     EXPECT_EQ(withForm.Grid().Cell(Ranking::ColName, 1), QStringLiteral("a，b"));
     withForm.hide();
 }

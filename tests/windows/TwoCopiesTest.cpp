@@ -3,14 +3,14 @@
 // back only the settings it changed, so the copy that closes last does not undo what the
 // other changed.
 
-#include "AppWindows.h"
-#include "CtrlsEx.h"
-#include "Keys.h"
-#include "Main.h"
-#include "NewCtrls.h"
-#include "Registry.h"
-#include "RegistryFile.h"
-#include "Setu.h"
+#include "controls/CtrlsEx.h"
+#include "controls/NewCtrls.h"
+#include "platform/Registry.h"
+#include "platform/RegistryFile.h"
+#include "store/Keys.h"
+#include "windows/AppWindows.h"
+#include "windows/Main.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "WaveFile.h"
+#include "platform/sound/WaveFile.h"
 
 // Qt
 #include <QByteArray>

@@ -18,8 +18,8 @@
 #include <pulse/pulseaudio.h>
 
 // own
-#include "SoundBackend.h"
-#include "WaveFile.h"
+#include "platform/sound/SoundBackend.h"
+#include "platform/sound/WaveFile.h"
 
 #include <array>
 #include <optional>

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 // own
 #include "WidgetImage.h"
-#include "StringGrid.h"
+#include "controls/StringGrid.h"
 #include "platform/Cp932.h"
 
 namespace {
