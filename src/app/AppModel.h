@@ -72,14 +72,14 @@ public:
     // result names what could not be read (SettingsStore::ErrorMessage); empty when all
     // was read.
     QString ReadOptions(RegOpen mode = RegOpen::Create);
-    // Writes the options (not the board font); the result names what could not be written.
+    // Writes the options (not the board font) that were changed since they were last read,
+    // so that another running copy's change of another option survives; the result names
+    // what could not be written.
     QString WriteOptions();
 
 private:
     QString m_folder;
     LiveOptions m_options;
-    // The options as last read: a write stores only those changed since, so that another
-    // running copy's change to a different option survives.
     SettingsMemo m_optionsRead;
     std::array<StoredTable, 3> m_tables;
     RankingFile m_ranking;

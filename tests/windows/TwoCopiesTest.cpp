@@ -3,13 +3,13 @@
 // back only the settings it changed, so the copy that closes last does not undo what the
 // other changed.
 
-#include "windows/AppWindows.h"
 #include "controls/CtrlsEx.h"
-#include "store/Keys.h"
-#include "windows/Main.h"
 #include "controls/NewCtrls.h"
 #include "platform/Registry.h"
 #include "platform/RegistryFile.h"
+#include "store/Keys.h"
+#include "windows/AppWindows.h"
+#include "windows/Main.h"
 #include "windows/Setu.h"
 
 // Qt
