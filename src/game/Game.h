@@ -57,6 +57,8 @@ public:
 
     // The score table of each kind (1 stems, 2 branches, 3 stars), read live at scoring.
     void SetScoreTable(int kind, TextGrid* table);
+    // The table that scores pairs of that kind now; null when none is set.
+    const TextGrid* ScoreTable(int kind) const { return kind >= 1 && kind <= 3 ? m_tables[size_t(kind)].data() : nullptr; }
 
     // --- the board
     void NewGame();

@@ -4,6 +4,7 @@
 
 #include "Game.h"
 #include "Numbers.h"
+#include "ScoreTables.h"
 #include "Symbols.h"
 
 #include <algorithm>
@@ -21,15 +22,10 @@ void Game::ScorePair()
     const QString s2 = TileCaption(EntryNumber(1));
     const quint8 kind = Symbols::SymbolKind(s1);
     const TextGrid* table = kind >= 1 && kind <= 3 ? m_tables[kind].data() : nullptr;
-    if (table) {
-        // The pair is ordered: the row for (s1, s2) is not the row for (s2, s1).
-        for (int r = 1; r < table->RowCount(); ++r) {
-            if (table->Cell(0, r) == s1 && table->Cell(1, r) == s2) {
-                m_log->SetCell(LogPoints, m_moveRow, table->Cell(2, r));
-                m_log->SetCell(LogText, m_moveRow, table->Cell(3, r));
-                break;
-            }
-        }
+    // The pair is ordered: the row for (s1, s2) is not the row for (s2, s1).
+    if (const int r = table ? ScoreTables::PairRow(*table, s1, s2) : -1; r > 0) {
+        m_log->SetCell(LogPoints, m_moveRow, table->Cell(2, r));
+        m_log->SetCell(LogText, m_moveRow, table->Cell(3, r));
     }
     RefreshPoints("  ");
 }
