@@ -20,6 +20,7 @@
 
 // own
 #include "About.h"
+#include "Analysis.h"
 #include "AppInfo.h"
 #include "BrimBtn.h"
 #include "ChkGroup.h"
@@ -335,6 +336,7 @@ void TMainF::BuildMenu()
     add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
+    add(file1, "Best1", QStringLiteral("この盤面の最高点…"), &TMainF::BestClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N2"));
     add(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
 
@@ -781,6 +783,12 @@ void TMainF::BoardChanged()
             tile->setVisible(t.visible);
     }
     PlaceCursor();
+    emit GameBoardChanged();
+}
+
+void TMainF::BestClick()
+{
+    TAnalysisF::Open(*this);
 }
 
 // --- keyboard play -----------------------------------------------------------------------------
