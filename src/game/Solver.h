@@ -182,6 +182,9 @@ public:
 
     // Ends every worker and returns once all have ended.
     void Stop();
+    // Asks every worker to end and returns at once; Current().finished tells when they have,
+    // and the destructor waits for them (no longer than Stop would).
+    void RequestStop() { m_stop.store(true); }
     State Current() const;
     const Board& Start() const { return m_board; }
     const PairValues& Values() const { return m_values; }

@@ -211,6 +211,13 @@ TAnalysisF::TAnalysisF(TMainF& main)
 
 TAnalysisF::~TAnalysisF() = default;
 
+bool TAnalysisF::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        GameChanged();
+    return QWidget::event(event);
+}
+
 void TAnalysisF::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -11,7 +11,8 @@
 // plus the best the rest can bring; from the deal, the best of the whole game.
 //
 // The search starts again whenever the position it is about changes: a move on the board
-// (or an undo), a new deal, a change of score tables, a choice of source. When a game
+// (or an undo), a new deal, a change of score tables (seen at the next change of the board
+// or when this window is activated), a choice of source. When a game
 // ends, the window holds on to the finished game and shows what its deal could have given
 // against the player's final total, until the first move on the next board. "次の一手"
 // marks the two tiles of the best line's first move on the main window's board, first
@@ -81,6 +82,9 @@ public:
     void Poll();
 
 protected:
+    // Activated (after the options dialog, say), it looks at the game again: score tables
+    // edited meanwhile start the search again.
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
