@@ -600,7 +600,10 @@ bool Run::RunsExact(int thread) const
 
 void Run::ExactWorker()
 {
-    ExactSearch search(m_values, m_options.tableBytes);
+    // A small board visits few positions; a large table would only cost page faults.
+    const int tiles = m_board.TileCount();
+    const std::size_t bytes = std::size_t(1) << std::clamp(20 + (tiles - 20) / 2, 20, 40);
+    ExactSearch search(m_values, std::min(bytes, m_options.tableBytes));
     const ExactSearch::Result result = search.Solve(m_board, Current().best, m_stop, &m_bar, &m_nodes[0]);
     if (!result.proven)
         return;
