@@ -97,34 +97,48 @@ namespace {
     // --- beam search ---------------------------------------------------------------------------
 
     // A beam ranks the positions of one layer (all with the same number of tiles left) by
-    // their points so far, less IsolatedPenalty for every tile that has no tile of its kind
-    // in its own column or the two beside it: such a tile is likely to stay on the board. On
-    // 10 x 12 boards of three sets this did better at every width tried than adding a share of
-    // the upper bound, the number of pairs or tiles that can move, or odd runs of a kind.
-    constexpr int IsolatedPenalty = 3;
+    // their points so far, less a penalty for every tile that has no tile of its kind in its
+    // own column or the two beside it: such a tile is likely to stay on the board, and what
+    // it could have scored is likely lost. The penalty is three fifths of the tile's best
+    // pair, which with the default tables is 3 for most tiles. On 10 x 12 boards of three
+    // sets this did better at every width tried than adding a share of the upper bound, the
+    // number of pairs or of tiles that can move, the best pair to come, or odd runs of a kind.
+    constexpr int PenaltyFifths = 3;
 
-    int IsolatedTiles(const Board& board)
+    // Fifths of points lost to isolated tiles.
+    int IsolatedLoss(const Board& board, const PairValues& values)
     {
-        int isolated = 0;
+        int loss = 0;
         for (int kind = 1; kind <= 3; ++kind)
             for (int c = 0; c < board.ColumnCount(); ++c) {
                 const quint16 m = board.KindMask(kind, c);
                 if (m != 0 && (m & (m - 1)) == 0 && board.KindMask(kind, c + 1) == 0
                     && (c == 0 || board.KindMask(kind, c - 1) == 0))
-                    ++isolated;
+                    loss += PenaltyFifths * values.BestOf(board.At(c, std::countr_zero(m)));
             }
-        return isolated;
+        return loss;
     }
 
     struct Candidate
     {
         qint64 worth;    // the ranking key
-        quint64 order;   // tie-break among equal worth: the board's hash mixed with the seed
-        quint64 hash;
+        quint64 order;   // tie-break among equal worth, from the seed
         int score;       // points so far
         int parent;      // index of the position in the layer before
         quint16 move;
     };
+
+    // A function object rather than a function, so that the sorts inline it.
+    constexpr auto Better = [](const Candidate& a, const Candidate& b) {
+        return a.worth != b.worth ? a.worth > b.worth : a.order < b.order;
+    };
+
+    quint64 Mix(quint64 x)
+    {
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+        return x ^ (x >> 31);
+    }
 
     // Beam search from one board. A pass keeps the best `width` positions of each layer, a
     // position reached twice once (with its better score); lines end where no pair is left.
@@ -152,7 +166,8 @@ namespace {
         };
 
         Line LineTo(int step, const Move& last, int total) const;
-        static void KeepBest(std::vector<Candidate>& candidates, int width);
+        void KeepBest(std::vector<Candidate>& candidates, int width, const std::vector<Node>& layer,
+                      std::vector<Node>& next);
 
         const Board m_start;
         WorkerContext& m_context;
@@ -170,32 +185,44 @@ namespace {
         return line;
     }
 
-    void Beam::KeepBest(std::vector<Candidate>& candidates, int width)
+    void Beam::KeepBest(std::vector<Candidate>& candidates, int width, const std::vector<Node>& layer,
+                        std::vector<Node>& next)
     {
-        // A position reached twice keeps its better score (the rest of its worth is the same).
-        std::vector<int> places(std::bit_ceil(candidates.size() * 2), -1);
-        const size_t mask = places.size() - 1;
-        size_t kept = 0;
-        for (const Candidate& c : candidates) {
-            size_t s = c.hash & mask;
-            while (places[s] >= 0 && candidates[size_t(places[s])].hash != c.hash)
-                s = (s + 1) & mask;
-            if (places[s] < 0) {
-                places[s] = int(kept);
-                candidates[kept++] = c;
-            } else if (c.score > candidates[size_t(places[s])].score) {
-                candidates[size_t(places[s])] = c;
+        // Positions are built and told apart only among the best: twice the width first,
+        // more should so many of them be the same position reached in other orders (moves in
+        // different parts of the board commute). Of a position reached twice the better
+        // ranked (the better score: the rest of its worth is the same) stays.
+        std::vector<quint64> hashes;
+        std::vector<int> places;
+        size_t pool = std::min(candidates.size(), size_t(width) * 2);
+        for (;;) {
+            std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1), candidates.end(), Better);
+            std::sort(candidates.begin(), candidates.begin() + qsizetype(pool), Better);
+            next.clear();
+            hashes.clear();
+            places.assign(std::bit_ceil(pool * 2), -1);
+            const size_t mask = places.size() - 1;
+            for (size_t i = 0; i < pool && next.size() < size_t(width); ++i) {
+                const Candidate& c = candidates[i];
+                const Node& parent = layer[size_t(c.parent)];
+                Board board = parent.board;
+                board.Apply(Move::FromCode(c.move));
+                const quint64 hash = board.Hash();
+                size_t at = hash & mask;
+                while (places[at] >= 0 && hashes[size_t(places[at])] != hash)
+                    at = (at + 1) & mask;
+                if (places[at] >= 0)
+                    continue;
+                places[at] = int(hashes.size());
+                hashes.push_back(hash);
+                m_steps.push_back(Step { parent.step, c.move });
+                next.push_back(Node { board, c.score, int(m_steps.size()) - 1 });
             }
+            if (next.size() == size_t(width) || pool == candidates.size())
+                return;
+            m_steps.resize(m_steps.size() - next.size());
+            pool = std::min(candidates.size(), pool * 2);
         }
-        candidates.resize(kept);
-        auto better = [](const Candidate& a, const Candidate& b) {
-            return a.worth != b.worth ? a.worth > b.worth : a.order < b.order;
-        };
-        if (candidates.size() > size_t(width)) {
-            std::nth_element(candidates.begin(), candidates.begin() + width, candidates.end(), better);
-            candidates.resize(size_t(width));
-        }
-        std::sort(candidates.begin(), candidates.end(), better);
     }
 
     bool Beam::Pass(int width, quint64 tieSeed)
@@ -223,19 +250,14 @@ namespace {
                             m_context.Offer(LineTo(node.step, m, score));
                         continue;
                     }
-                    const quint64 hash = child.Hash();
-                    const qint64 worth = qint64(score) - IsolatedPenalty * IsolatedTiles(child);
-                    candidates.push_back(Candidate { worth, hash ^ tieSeed, hash, score, int(i), m.Code() });
+                    const qint64 worth = 5 * qint64(score) - IsolatedLoss(child, values);
+                    const quint64 order = Mix(tieSeed ^ (quint64(node.step + 1) << 16) ^ m.Code());
+                    candidates.push_back(Candidate { worth, order, score, int(i), m.Code() });
                 }
             }
-            KeepBest(candidates, width);
-            next.clear();
-            for (const Candidate& c : candidates) {
-                const Node& parent = layer[size_t(c.parent)];
-                m_steps.push_back(Step { parent.step, c.move });
-                next.push_back(Node { parent.board, c.score, int(m_steps.size()) - 1 });
-                next.back().board.Apply(Move::FromCode(c.move));
-            }
+            if (candidates.empty())
+                break;
+            KeepBest(candidates, width, layer, next);
             layer.swap(next);
         }
         return true;

@@ -52,8 +52,11 @@ PairValues PairValues::FromTables(const std::array<const TextGrid*, 4>& tables)
             }
     }
     for (int a = 0; a < TileCodes; ++a)
-        for (int b = 0; b < TileCodes; ++b)
+        for (int b = 0; b < TileCodes; ++b) {
             values.m_best[a][b] = std::max(values.m_points[a][b], values.m_points[b][a]);
+            if (KindOf(Tile(a)) != 0 && KindOf(Tile(a)) == KindOf(Tile(b)))
+                values.m_bestOf[a] = std::max(values.m_bestOf[a], values.m_best[a][b]);
+        }
     return values;
 }
 

@@ -66,12 +66,15 @@ public:
     int Best(Tile a, Tile b) const { return m_best[a][b]; }
     // Whether a then b scores at least as well as b then a.
     bool FirstIsBetter(Tile a, Tile b) const { return m_points[a][b] >= m_points[b][a]; }
+    // The most a tile can score in any pair with a symbol of its kind (0 when nothing pays).
+    int BestOf(Tile t) const { return m_bestOf[t]; }
 
     bool operator==(const PairValues& other) const { return m_points == other.m_points; }
 
 private:
     std::array<std::array<int, TileCodes>, TileCodes> m_points {};
     std::array<std::array<int, TileCodes>, TileCodes> m_best {};
+    std::array<int, TileCodes> m_bestOf {};
 };
 
 // A pair of neighbouring tiles of one kind: the tile at (col, height) and the one above it,
