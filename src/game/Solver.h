@@ -152,7 +152,7 @@ public:
         Both,    // thread 0 the exact search, the others beams raising its bar; on boards of
                  // more than ExactTileLimit tiles, where it could not finish, beams only
     };
-    static constexpr int ExactTileLimit = 64;
+    static constexpr int ExactTileLimit = 48;
 
     struct Options
     {
