@@ -10,18 +10,12 @@
 // shown_paints=S", and exits 0 only when P and F are 0 and C is not.
 
 // Qt
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 // own
-#include "windows/AppInfo.h"
-#include "windows/AppWindows.h"
+#include "bench/OffscreenProgram.h"
 #include "controls/BrimBtn.h"
-#include "controls/ChkGroup.h"
-#include "windows/Main.h"
 #include "windows/Setu.h"
 
 #include <cstdio>
@@ -30,38 +24,16 @@ namespace {
 
 constexpr int Ticks = 10;
 
-void Settle()
-{
-    for (int i = 0; i < 10; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A configuration folder and a program folder of its own: nothing of the player's is read
-    // or written.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QTemporaryDir folder;
-
-    QApplication app(argc, argv);
-    AppInfo::InstallFontSubstitutions();
-
-    AppWindows windows(folder.path());
-    TMainF& mainF = windows.Main();
+    OffscreenProgram program(argc, argv);
+    TMainF& mainF = program.Main();
 
     // Show the elapsed time, so that every tick changes a label; a full board of all sets.
-    windows.Setu().CB3()->setChecked(true);
-    mainF.CBH()->setCurrentIndex(mainF.CBH()->count() - 1);
-    mainF.CBW()->setCurrentIndex(mainF.CBW()->count() - 1);
-    mainF.CG1()->SetBitChk(7);
-    mainF.NewGame();
+    program.Windows().Setu().CB3()->setChecked(true);
+    program.DealFullBoard();
 
     qint64 now = 0;
     mainF.SetClock([&now] { return now; });
@@ -77,27 +49,27 @@ int main(int argc, char** argv)
         std::printf("the main window was never exposed\n");
         return 2;
     }
-    Settle();
+    OffscreenProgram::Settle();
     const int shownPaints = paints;
 
     // The first tick shows the elapsed-time label, hidden until the timer first runs.
     paints = 0;
     now += 1000;
     mainF.Timer1Timer();
-    Settle();
+    OffscreenProgram::Settle();
     const int firstTick = paints;
 
     paints = 0;
     for (int i = 0; i < Ticks; ++i) {
         now += 1000;
         mainF.Timer1Timer();
-        Settle();
+        OffscreenProgram::Settle();
     }
     const int tickPaints = paints;
 
     paints = 0;
     mainF.Tile(0, 9)->update();
-    Settle();
+    OffscreenProgram::Settle();
     const int control = paints;
 
     std::printf("ticks=%d tile_paints=%d first_tick_paints=%d control_paints=%d shown_paints=%d\n", Ticks,

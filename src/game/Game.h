@@ -88,6 +88,8 @@ public:
     // second symbol, points, text, from row 1. It is read at each scoring, so an edit
     // counts at once; a table that is gone (or never set) scores nothing.
     void SetScoreTable(int kind, TextGrid* table);
+    // The table that scores pairs of that kind now; null when none is set.
+    const TextGrid* ScoreTable(int kind) const { return kind >= 1 && kind <= 3 ? m_tables[size_t(kind)].data() : nullptr; }
 
     // --- the board
 

@@ -4,6 +4,7 @@
 
 #include "game/Game.h"
 #include "game/Numbers.h"
+#include "game/ScoreTables.h"
 #include "game/Symbols.h"
 
 #include <algorithm>
@@ -21,17 +22,12 @@ void Game::ScorePair()
     const QString s2 = TileCaption(m_selection.at(1));
     const quint8 kind = Symbols::SymbolKind(s1);
     const TextGrid* table = kind >= 1 && kind <= 3 ? m_tables[kind].data() : nullptr;
-    if (table) {
-        // The pair is ordered: the row for (s1, s2) is not the row for (s2, s1).
-        for (int r = 1; r < table->RowCount(); ++r) {
-            if (table->Cell(0, r) == s1 && table->Cell(1, r) == s2) {
-                LogRow row = LogRow::Read(*m_log, m_moveRow);
-                row.points = table->Cell(2, r);
-                row.text = table->Cell(3, r);
-                row.Write(*m_log, m_moveRow);
-                break;
-            }
-        }
+    // The pair is ordered: the row for (s1, s2) is not the row for (s2, s1).
+    if (const int r = table ? ScoreTables::PairRow(*table, s1, s2) : -1; r > 0) {
+        LogRow row = LogRow::Read(*m_log, m_moveRow);
+        row.points = table->Cell(2, r);
+        row.text = table->Cell(3, r);
+        row.Write(*m_log, m_moveRow);
     }
     RefreshPoints("  ");
 }

@@ -38,4 +38,12 @@ void FillDefaults(int kind, TextGrid& table)
     }
 }
 
+int PairRow(const TextGrid& table, const QString& first, const QString& second)
+{
+    for (int r = 1; r < table.RowCount(); ++r)
+        if (table.Cell(0, r) == first && table.Cell(1, r) == second)
+            return r;
+    return -1;
+}
+
 } // namespace ScoreTables

@@ -24,4 +24,8 @@ QString FileName(int kind);
 // relation. Row 0 and the row count are left as they are.
 void FillDefaults(int kind, TextGrid& table);
 
+// The row that scores `first` picked before `second`: the first data row whose symbol cells
+// hold exactly these texts, in this order. -1 when no row does (the pair scores nothing).
+int PairRow(const TextGrid& table, const QString& first, const QString& second);
+
 } // namespace ScoreTables

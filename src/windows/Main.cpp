@@ -251,6 +251,7 @@ void TMainF::BoardChanged()
             tile->setVisible(t.visible);
     }
     PlaceCursor();
+    emit GameBoardChanged();
 }
 
 void TMainF::ElementStripChanged(const std::array<int, 5>& counts)

@@ -76,6 +76,8 @@ public:
     void Contents1Click();
     void About1Click();
     void W1Click();
+    // The best-score window (src/windows/Analysis.h).
+    void BestClick();
     void RGCClick();
     void ReBtnClick();
     void HintBtnClick();
@@ -143,6 +145,8 @@ public:
 signals:
     // The window has closed: the program ends.
     void Closed();
+    // The game told its host that tiles changed (a pick, a move, an undo, a deal).
+    void GameBoardChanged();
 
 protected:
     bool event(QEvent* event) override;

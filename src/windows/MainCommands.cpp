@@ -14,6 +14,7 @@
 #include "controls/Panel.h"
 #include "controls/URLLink.h"
 #include "windows/About.h"
+#include "windows/Analysis.h"
 #include "windows/AppInfo.h"
 #include "windows/HelpViewer.h"
 #include "windows/Rank.h"
@@ -126,4 +127,9 @@ void TMainF::ApplyBoardFont()
         tile->SetFontColor(clWhite);
     }
     m_game.ColorAllTiles();
+}
+
+void TMainF::BestClick()
+{
+    TAnalysisF::Open(*this);
 }

@@ -249,6 +249,7 @@ void TMainF::BuildMenu()
     add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
+    add(file1, "Best1", QStringLiteral("この盤面の最高点…"), &TMainF::BestClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N2"));
     add(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
 

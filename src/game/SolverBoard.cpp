@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: MIT
+#include "game/SolverBoard.h"
+
+#include "game/Numbers.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
+#include "game/TextGrid.h"
+
+#include <bit>
+#include <cstring>
+#include <limits>
+
+namespace Solver {
+
+namespace {
+
+    // Alphabet index ranges of the three kinds, as tile codes (index + 1).
+    constexpr Tile FirstOfKind[4] = { 0, 1, 11, 23 };
+    constexpr Tile LastOfKind[4] = { 0, 10, 22, 31 };
+
+} // namespace
+
+QString CaptionOf(Tile t)
+{
+    return t >= 1 && t <= Symbols::SymbolCount ? QString(Symbols::SymbolAlphabet.at(t - 1)) : QString();
+}
+
+Tile TileOf(const QString& caption)
+{
+    if (caption.isEmpty())
+        return Blank;
+    const qsizetype i = caption.size() == 1 ? Symbols::SymbolAlphabet.indexOf(caption.at(0)) : -1;
+    return i >= 0 ? Tile(i + 1) : NoTile;
+}
+
+// --- pair values -------------------------------------------------------------------------------
+
+PairValues PairValues::FromTables(const std::array<const TextGrid*, 4>& tables)
+{
+    PairValues values;
+    for (int kind = 1; kind <= 3; ++kind) {
+        const TextGrid* table = tables[size_t(kind)];
+        if (!table)
+            continue;
+        for (Tile a = FirstOfKind[kind]; a <= LastOfKind[kind]; ++a)
+            for (Tile b = FirstOfKind[kind]; b <= LastOfKind[kind]; ++b) {
+                const int row = ScoreTables::PairRow(*table, CaptionOf(a), CaptionOf(b));
+                if (row < 0)
+                    continue;
+                const int points = Numbers::ParseInteger(table->Cell(2, row)).value_or(0);
+                values.m_points[a][b] = std::clamp(points, -Limit, Limit);
+            }
+    }
+    for (int a = 0; a < TileCodes; ++a)
+        for (int b = 0; b < TileCodes; ++b) {
+            values.m_best[a][b] = std::max(values.m_points[a][b], values.m_points[b][a]);
+            if (KindOf(Tile(a)) != 0 && KindOf(Tile(a)) == KindOf(Tile(b)))
+                values.m_bestOf[a] = std::max(values.m_bestOf[a], values.m_best[a][b]);
+        }
+    return values;
+}
+
+// --- moves ---------------------------------------------------------------------------------------
+
+Move Move::FromCode(quint16 code)
+{
+    const int index = int(code) - 1;
+    const int cell = index / 2;
+    return Move { quint8(cell / Rows), quint8(cell % Rows), (index & 1) != 0 };
+}
+
+Picks PicksOf(const Board& board, const Move& m, const PairValues& values)
+{
+    const int lower = TileNumber(m.col, m.height);
+    const int partner = m.horizontal ? TileNumber(m.col + 1, m.height) : TileNumber(m.col, m.height + 1);
+    if (values.FirstIsBetter(board.First(m), board.Second(m)))
+        return { lower, partner };
+    return { partner, lower };
+}
+
+// --- the board -----------------------------------------------------------------------------------
+
+Board Board::FromColumns(const std::vector<std::vector<Tile>>& columns)
+{
+    Board b;
+    for (const std::vector<Tile>& column : columns) {
+        if (column.empty() || b.m_cols == Cols)
+            continue;
+        const int col = b.m_cols++;
+        for (Tile t : column) {
+            if (b.m_heights[col] == Rows || t == NoTile)
+                break;
+            if (const int kind = KindOf(t); kind > 0)
+                b.m_kinds[size_t(kind - 1)][size_t(col)] |= quint16(1u << b.m_heights[col]);
+            b.m_cells[col * Rows + b.m_heights[col]++] = t;
+            ++b.m_tiles;
+        }
+    }
+    return b;
+}
+
+int Board::Moves(std::array<Move, MaxMoves>& out) const
+{
+    int n = 0;
+    for (int c = 0; c < m_cols; ++c) {
+        quint32 up = 0;   // bit h: the tile at h pairs with the one above it
+        quint32 side = 0; // bit h: ... with the one right of it
+        for (const auto& kind : m_kinds) {
+            up |= kind[size_t(c)] & (kind[size_t(c)] >> 1);
+            side |= kind[size_t(c)] & kind[size_t(c + 1)];
+        }
+        for (quint32 bits = up | side; bits != 0; bits &= bits - 1) {
+            const int h = std::countr_zero(bits);
+            if (up & (1u << h))
+                out[size_t(n++)] = Move { quint8(c), quint8(h), false };
+            if (side & (1u << h))
+                out[size_t(n++)] = Move { quint8(c), quint8(h), true };
+        }
+    }
+    return n;
+}
+
+bool Board::HasMove() const
+{
+    for (int c = 0; c < m_cols; ++c)
+        for (const auto& kind : m_kinds)
+            if ((kind[size_t(c)] & (kind[size_t(c)] >> 1)) != 0 || (kind[size_t(c)] & kind[size_t(c + 1)]) != 0)
+                return true;
+    return false;
+}
+
+void Board::RemoveTile(int col, int height)
+{
+    Tile* column = &m_cells[col * Rows];
+    const int top = m_heights[col] - 1;
+    for (int h = height; h < top; ++h)
+        column[h] = column[h + 1];
+    column[top] = NoTile;
+    --m_heights[col];
+    --m_tiles;
+    const quint16 below = quint16((1u << height) - 1);
+    for (auto& kind : m_kinds)
+        kind[size_t(col)] = quint16((kind[size_t(col)] & below) | ((kind[size_t(col)] >> 1) & ~below));
+}
+
+void Board::CloseColumn(int col)
+{
+    for (int c = col; c + 1 < m_cols; ++c) {
+        std::memcpy(&m_cells[c * Rows], &m_cells[(c + 1) * Rows], Rows);
+        m_heights[c] = m_heights[c + 1];
+        for (auto& kind : m_kinds)
+            kind[size_t(c)] = kind[size_t(c + 1)];
+    }
+    --m_cols;
+    std::memset(&m_cells[m_cols * Rows], NoTile, Rows);
+    m_heights[m_cols] = 0;
+    for (auto& kind : m_kinds)
+        kind[m_cols] = 0;
+}
+
+void Board::Apply(const Move& m)
+{
+    if (m.horizontal) {
+        RemoveTile(m.col + 1, m.height);
+        RemoveTile(m.col, m.height);
+        // The right one first, so the left one's place still holds when it closes too.
+        if (m_heights[m.col + 1] == 0)
+            CloseColumn(m.col + 1);
+    } else {
+        RemoveTile(m.col, m.height + 1);
+        RemoveTile(m.col, m.height);
+    }
+    if (m_heights[m.col] == 0)
+        CloseColumn(m.col);
+}
+
+namespace {
+
+    // The bound of one kind's tiles, doubled so that halves stay whole: `types` are the
+    // symbols on the board, most numerous first, `count` how many of each. A price list
+    // (doubled prices p) is feasible when p[a] + p[b] >= 2 x value(a, b) for every two tiles
+    // that can pair, p[a] >= value(a, a) where a symbol can pair with itself, and p >= 0;
+    // then any pairing is worth at most half the sum of its tiles' prices.
+    qint64 KindBound(const Tile* types, int n, const Board::Counts& count, const PairValues& values)
+    {
+        int tiles = 0;
+        std::array<int, 12> half {}; // each symbol's best pair, so half its value each way
+        std::array<int, 12> lowered {};
+        for (int i = 0; i < n; ++i) {
+            const Tile a = types[i];
+            tiles += count[a];
+            int best = 0;
+            for (int j = 0; j < n; ++j)
+                if (j != i || count[a] >= 2)
+                    best = std::max(best, values.Best(a, types[j]));
+            half[size_t(i)] = best;
+            lowered[size_t(i)] = 2 * best;
+        }
+        for (int i = 0; i < n; ++i) {
+            const Tile a = types[i];
+            int need = count[a] >= 2 ? std::max(0, values.Best(a, a)) : 0;
+            for (int j = 0; j < n; ++j)
+                if (j != i)
+                    need = std::max(need, 2 * values.Best(a, types[j]) - lowered[size_t(j)]);
+            lowered[size_t(i)] = need;
+        }
+        qint64 best = std::numeric_limits<qint64>::max();
+        for (const std::array<int, 12>* prices : { &half, &lowered }) {
+            qint64 sum = 0;
+            int cheapest = std::numeric_limits<int>::max();
+            for (int i = 0; i < n; ++i) {
+                sum += qint64(count[types[i]]) * (*prices)[size_t(i)];
+                cheapest = std::min(cheapest, (*prices)[size_t(i)]);
+            }
+            if (tiles % 2 == 1)
+                sum -= cheapest;
+            best = std::min(best, sum);
+        }
+        return best;
+    }
+
+} // namespace
+
+Board::Counts Board::TileCounts() const
+{
+    Counts count {};
+    for (int c = 0; c < m_cols; ++c)
+        for (int h = 0; h < m_heights[c]; ++h)
+            ++count[m_cells[c * Rows + h] & 31]; // Blank counts with NoTile: it never pairs
+    return count;
+}
+
+int Board::UpperBound(const PairValues& values) const
+{
+    return UpperBoundOf(TileCounts(), values);
+}
+
+int UpperBoundOf(const Board::Counts& count, const PairValues& values)
+{
+    qint64 twice = 0;
+    for (int kind = 1; kind <= 3; ++kind) {
+        std::array<Tile, 12> types;
+        int n = 0;
+        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+            if (count[t] > 0)
+                types[size_t(n++)] = t;
+        if (n == 0)
+            continue;
+        for (int i = 1; i < n; ++i) // most numerous first; a handful of symbols
+            for (int j = i; j > 0 && count[types[size_t(j - 1)]] < count[types[size_t(j)]]; --j)
+                std::swap(types[size_t(j - 1)], types[size_t(j)]);
+        twice += KindBound(types.data(), n, count, values);
+    }
+    return int(twice / 2);
+}
+
+BoundMemo::BoundMemo(const PairValues& values)
+    : m_values(values)
+    , m_entries(4096)
+{
+}
+
+int BoundMemo::Bound(const Board& board)
+{
+    const Board::Counts counts = board.TileCounts();
+    quint64 words[4];
+    std::memcpy(words, counts.data(), sizeof words);
+    const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull)
+        ^ (words[2] * 0x94D049BB133111EBull) ^ (words[3] * 0xD6E8FEB86659FD93ull);
+    Entry& e = m_entries[(key >> 40) & (m_entries.size() - 1)];
+    if (!e.used || e.counts != counts) {
+        e.counts = counts;
+        e.bound = UpperBoundOf(counts, m_values);
+        e.used = true;
+    }
+    return e.bound;
+}
+
+quint64 Board::Hash() const
+{
+    // The cells above each column are always NoTile, so equal boards hash equally. Three
+    // lanes of five words, mixed apart, then folded.
+    constexpr int Words = Cols * Rows / 8;
+    static_assert(Words == 15);
+    quint64 w[Words];
+    std::memcpy(w, m_cells.data(), sizeof w);
+    quint64 lanes[3] = { 0x9E3779B97F4A7C15ull ^ m_cols, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull };
+    for (int i = 0; i < Words; i += 3)
+        for (int l = 0; l < 3; ++l) {
+            lanes[l] = (lanes[l] ^ w[i + l]) * 0xBF58476D1CE4E5B9ull;
+            lanes[l] ^= lanes[l] >> 29;
+        }
+    quint64 h = lanes[0] ^ std::rotl(lanes[1], 21) ^ std::rotl(lanes[2], 42);
+    h *= 0x94D049BB133111EBull;
+    return h ^ (h >> 31);
+}
+
+} // namespace Solver

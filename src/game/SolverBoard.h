@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// The board as the best-score analysis sees it: the tiles in play only, as bytes, with the
+// removal of a pair, the falling and the closing of columns exactly as the game does them,
+// and the points of a pair under the score tables of the moment.
+//
+// The game keeps 120 tiles with texts; a search visits millions of positions, so it needs a
+// board it can copy and hash in a few dozen bytes' work. The game's board always has the
+// shape its rules keep (tiles rest on the bottom row, the columns in play are packed to the
+// left), so a board here is its columns in play from the left, each a stack of tiles from
+// the bottom row up. Removing a pair takes its two tiles out of their stacks (the tiles
+// above fall) and drops the stacks left empty: this is the game's removal and its two-pass
+// closing of columns, because one removal empties at most two columns, and two only when
+// they are neighbours, which the second pass closes.
+//
+// A move is an unordered pair. Which tile is picked first decides the score-table row, and
+// the analysis always picks the order that scores better (the lower or left tile first on
+// a tie), so a move is worth the better of its two orders.
+#pragma once
+
+// Qt
+#include <QString>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+class TextGrid;
+
+namespace Solver {
+
+constexpr int Cols = 12;
+constexpr int Rows = 10;
+
+// A tile: NoTile, a symbol (its alphabet index + 1, so 1..31) or Blank, a tile without a
+// symbol (dealt from an empty pool), which pairs with nothing.
+using Tile = quint8;
+constexpr Tile NoTile = 0;
+constexpr Tile Blank = 32;
+constexpr int TileCodes = 33;
+
+// 1 stems, 2 branches, 3 stars; 0 for NoTile and Blank.
+constexpr int KindOf(Tile t)
+{
+    return t >= 1 && t <= 10 ? 1 : t >= 11 && t <= 22 ? 2 : t >= 23 && t <= 31 ? 3 : 0;
+}
+// The symbol's text; empty for NoTile and Blank.
+QString CaptionOf(Tile t);
+// The tile a caption shows: Blank for an empty text, NoTile for a text that is no symbol.
+Tile TileOf(const QString& caption);
+
+// The points of every ordered pair of symbols: the first row of its kind's score table that
+// holds the two symbols in that order, its points cell read as the game reads it (a missing
+// row, an empty cell or a cell that is not a number scores 0). Held to +-30,000,000 a pair,
+// so that no total of a board's 60 pairs can overflow; no playable table comes near.
+class PairValues
+{
+public:
+    static constexpr int Limit = 30000000;
+
+    // tables[kind] for kinds 1..3 (index 0 unused); a missing table scores every pair 0.
+    static PairValues FromTables(const std::array<const TextGrid*, 4>& tables);
+
+    int Points(Tile first, Tile second) const { return m_points[first][second]; }
+    // The better of the two orders.
+    int Best(Tile a, Tile b) const { return m_best[a][b]; }
+    // Whether a then b scores at least as well as b then a.
+    bool FirstIsBetter(Tile a, Tile b) const { return m_points[a][b] >= m_points[b][a]; }
+    // The most a tile can score in any pair with a symbol of its kind (0 when nothing pays).
+    int BestOf(Tile t) const { return m_bestOf[t]; }
+
+    bool operator==(const PairValues& other) const { return m_points == other.m_points; }
+
+private:
+    std::array<std::array<int, TileCodes>, TileCodes> m_points {};
+    std::array<std::array<int, TileCodes>, TileCodes> m_best {};
+    std::array<int, TileCodes> m_bestOf {};
+};
+
+// A pair of neighbouring tiles of one kind: the tile at (col, height) and the one above it,
+// or the one right of it when `horizontal`. Heights count from the bottom row.
+struct Move
+{
+    quint8 col = 0;
+    quint8 height = 0;
+    bool horizontal = false;
+
+    bool operator==(const Move&) const = default;
+    // 0 for "no move"; otherwise a code that gives the move back.
+    quint16 Code() const { return quint16(1 + (col * Rows + height) * 2 + (horizontal ? 1 : 0)); }
+    static Move FromCode(quint16 code);
+};
+
+// Room for every pair a board can hold: 9 x 12 vertical and 10 x 11 horizontal.
+constexpr int MaxMoves = (Rows - 1) * Cols + Rows * (Cols - 1);
+
+class Board
+{
+public:
+    // Columns in play, each listed from the bottom row up; at most Cols of at most Rows.
+    static Board FromColumns(const std::vector<std::vector<Tile>>& columns);
+
+    int ColumnCount() const { return m_cols; }
+    int Height(int col) const { return m_heights[col]; }
+    int TileCount() const { return m_tiles; }
+    Tile At(int col, int height) const { return m_cells[col * Rows + height]; }
+    // Bit h set: the tile at height h of column col is of that kind (1..3). 0 right of the
+    // last column.
+    quint16 KindMask(int kind, int col) const { return m_kinds[size_t(kind - 1)][size_t(col)]; }
+
+    // The pairs that may be removed, columns from the left, within a column from the bottom,
+    // the vertical pair before the horizontal one at each tile. Returns how many.
+    int Moves(std::array<Move, MaxMoves>& out) const;
+    bool HasMove() const;
+    // The two tiles of a move: the lower or left one, then its partner.
+    Tile First(const Move& m) const { return At(m.col, m.height); }
+    Tile Second(const Move& m) const { return m.horizontal ? At(m.col + 1, m.height) : At(m.col, m.height + 1); }
+    // Removes the pair; the tiles above fall, columns left empty close.
+    void Apply(const Move& m);
+    int Value(const Move& m, const PairValues& values) const { return values.Best(First(m), Second(m)); }
+
+    // No line from here can score more. It forgets where the tiles stand and asks what
+    // pairing the tiles of each kind could at best bring, any tile with any other of its kind
+    // or with none (a tile left over scores nothing); of a kind with an odd number of tiles
+    // one is left over. It prices every symbol so that no pair is worth more than its two
+    // prices, and takes the cheaper of two such price lists per kind: half the symbol's best
+    // pair, or the full best pair lowered symbol by symbol, the most numerous first, as far
+    // as the others allow.
+    int UpperBound(const PairValues& values) const;
+
+    // How many tiles of each code are on the board: all the upper bound looks at.
+    using Counts = std::array<quint8, 32>;
+    Counts TileCounts() const;
+
+    quint64 Hash() const;
+    bool operator==(const Board&) const = default;
+
+private:
+    void RemoveTile(int col, int height);
+    void CloseColumn(int col);
+
+    std::array<Tile, Cols * Rows> m_cells {}; // [col * Rows + height], NoTile above a column
+    std::array<quint8, Cols> m_heights {};
+    // The kinds of the tiles as bits, so that pairs are found a column at a time. One more
+    // column than a board can have, always empty, as the last column's right neighbour.
+    std::array<std::array<quint16, Cols + 1>, 3> m_kinds {};
+    quint8 m_cols = 0;
+    quint8 m_tiles = 0;
+};
+
+// The upper bound of a board with these tile counts (Board::UpperBound).
+int UpperBoundOf(const Board::Counts& counts, const PairValues& values);
+
+// Board::UpperBound remembered by tile counts: the positions of one search share few sets
+// of tiles, and working a bound out costs more than the rest of a node's work together.
+class BoundMemo
+{
+public:
+    explicit BoundMemo(const PairValues& values);
+    int Bound(const Board& board);
+
+private:
+    struct Entry
+    {
+        Board::Counts counts {};
+        int bound = 0;
+        bool used = false;
+    };
+    const PairValues& m_values;
+    std::vector<Entry> m_entries;
+};
+
+// A move in the game's terms: the tile numbers (column + row x 12 + 1) of the first and the
+// second pick, in the better order, on the board as it stands before the move.
+struct Picks
+{
+    int first = 0;
+    int second = 0;
+};
+Picks PicksOf(const Board& board, const Move& m, const PairValues& values);
+
+// The game's tile number of the tile at (col, height).
+constexpr int TileNumber(int col, int height)
+{
+    return col + (Rows - 1 - height) * Cols + 1;
+}
+
+} // namespace Solver

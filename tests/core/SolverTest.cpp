@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: MIT
+// The best-score analysis against the game and against brute force: every line it plays,
+// clicked into the game as a player clicks, gives the same boards, points and log rows; the
+// board as dealt is read back from the log; the exact search and the upper bound agree with
+// a plain search of every line on small boards under random score tables; an anytime run
+// with a node budget is reproducible. Every case prints its seed.
+
+#include "GameTestSupport.h"
+#include "game/Numbers.h"
+#include "game/Solver.h"
+#include "game/SolverGame.h"
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+using Solver::Board;
+using Solver::ExactSearch;
+using Solver::Line;
+
+using Solver::Move;
+using Solver::PairValues;
+using Solver::Picks;
+using Solver::Random;
+using Solver::Replay;
+using Solver::BoardOfGame;
+using Solver::DealOfGame;
+using Solver::ValuesOfGame;
+using Solver::Greedy;
+using Solver::RandomPlay;
+using Solver::ReplayLine;
+using Solver::PicksOf;
+using Solver::LogRowsOf;
+using Solver::CompletedPoints;
+using Solver::MaxMoves;
+
+namespace {
+
+// Remembers the position and the total at the end of a game, before the game deals again.
+class EndRecordingHost : public RecordingHost
+{
+public:
+    std::optional<Board> endBoard;
+    int endPoints = 0;
+
+    void ShowGameOver(const QString& message) override
+    {
+        RecordingHost::ShowGameOver(message);
+        endBoard = BoardOfGame(*game);
+        endPoints = game->PointsTotal();
+    }
+};
+
+// Score tables with random points: negative, lopsided between the two orders, and now and
+// then a points text that is no number or a pair without its row.
+void Scramble(DefaultTables& tables, Random& random)
+{
+    for (TextGrid* table : { &tables.stems, &tables.branches, &tables.stars }) {
+        for (int r = 1; r < table->RowCount(); ++r) {
+            const quint32 roll = random.Below(20);
+            table->SetCell(2, r, roll == 0 ? QStringLiteral("abc") : roll == 1 ? QString()
+                                                                     : QString::number(int(random.Below(21)) - 10));
+        }
+        table->SetRowCount(table->RowCount() - int(random.Below(8)));
+    }
+}
+
+struct Fixture
+{
+    EndRecordingHost host;
+    std::unique_ptr<Game> game = std::make_unique<Game>(host);
+    DefaultTables tables;
+
+    explicit Fixture(quint32 seed)
+    {
+        host.game = game.get();
+        tables.AttachTo(*game);
+        game->Seed(seed);
+    }
+};
+
+// A line for the deal: random, greedy, exact or anytime, by seed.
+Line SomeLine(const Board& board, const PairValues& values, quint32 seed)
+{
+    switch (seed % 4) {
+    case 0:
+        return Greedy(board, values);
+    case 1:
+        if (board.TileCount() <= 24) {
+            std::atomic<bool> stop { false };
+            ExactSearch exact(values, 1 << 20);
+            const ExactSearch::Result r = exact.Solve(board, Greedy(board, values), stop);
+            return r.line.moves.empty() ? Greedy(board, values) : r.line;
+        }
+        [[fallthrough]];
+    case 2: {
+        Solver::Run run(board, values, { Solver::Run::Mode::Anytime, 2, seed, 20000 });
+        while (!run.Current().finished)
+            std::this_thread::yield();
+        return run.Current().best;
+    }
+    default:
+        return RandomPlay(board, values, seed);
+    }
+}
+
+TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
+{
+    for (quint32 seed = 1; seed <= 160; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Fixture f(seed);
+        Random random(seed);
+        if (seed % 3 == 0)
+            Scramble(f.tables, random);
+        const int setMask = 1 + int(random.Below(7));
+        f.host.deal = DealSettings { 3 + int(random.Below(8)), 4 + 2 * int(random.Below(5)),
+                                     { (setMask & 1) != 0, (setMask & 2) != 0, (setMask & 4) != 0 },
+                                     random.Below(2) == 0 };
+        f.game->NewGame();
+        const std::optional<Board> dealt = BoardOfGame(*f.game);
+        ASSERT_TRUE(dealt);
+        const PairValues values = ValuesOfGame(*f.game);
+        const Line line = SomeLine(*dealt, values, seed);
+        ASSERT_EQ(ReplayLine(*dealt, line.moves, values).total, line.total);
+        if (line.moves.empty())
+            continue; // dealt without a pair: the game goes on until the player deals again
+
+        Board board = *dealt;
+        int points = 0;
+        for (size_t i = 0; i < line.moves.size(); ++i) {
+            const Picks picks = PicksOf(board, line.moves[i], values);
+            points += board.Value(line.moves[i], values);
+            board.Apply(line.moves[i]);
+            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
+            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            if (!board.HasMove())
+                break;
+            ASSERT_EQ(BoardOfGame(*f.game), board) << "move " << i;
+            ASSERT_EQ(f.game->PointsTotal(), points) << "move " << i;
+            ASSERT_EQ(DealOfGame(*f.game), dealt) << "move " << i;
+        }
+        // The last move ended the game, which then dealt again.
+        ASSERT_EQ(f.host.messages.size(), 1);
+        EXPECT_EQ(f.host.endBoard, board);
+        EXPECT_EQ(f.host.endPoints, line.total);
+    }
+}
+
+TEST(SolverTest, LogRowsAndTheDealFollowTheGameThroughUndo)
+{
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Fixture f(seed);
+        Random random(seed);
+        Scramble(f.tables, random);
+        f.host.deal = DealSettings { 10, 12, { true, true, true } };
+        f.game->NewGame();
+        const Board dealt = *BoardOfGame(*f.game);
+        const PairValues values = ValuesOfGame(*f.game);
+        const Line line = RandomPlay(dealt, values, seed);
+        const int played = std::max(1, int(line.moves.size()) - 1 - int(random.Below(5))); // the game goes on
+        Board board = dealt;
+        std::vector<Move> moves;
+        for (int i = 0; i < played; ++i) {
+            const Picks picks = PicksOf(board, line.moves[size_t(i)], values);
+            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
+            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            board.Apply(line.moves[size_t(i)]);
+            moves.push_back(line.moves[size_t(i)]);
+        }
+        const std::vector<Solver::LogRow> rows = LogRowsOf(dealt, moves, values, *f.game);
+        ASSERT_EQ(int(rows.size()), played);
+        for (int i = 0; i < played; ++i) {
+            const TextGrid& log = f.game->MoveLog();
+            EXPECT_EQ(rows[size_t(i)].first, log.Cell(Game::LogSymbol1, i + 1)) << "row " << i;
+            EXPECT_EQ(rows[size_t(i)].second, log.Cell(Game::LogSymbol2, i + 1)) << "row " << i;
+            EXPECT_EQ(rows[size_t(i)].points, Numbers::ParseInteger(log.Cell(Game::LogPoints, i + 1)).value_or(0));
+            EXPECT_EQ(rows[size_t(i)].text, log.Cell(Game::LogText, i + 1)) << "row " << i;
+        }
+
+        // Undo some moves: the position follows, the deal stays.
+        const int undone = 1 + int(random.Below(quint32(std::min(played, 20))));
+        for (int i = 0; i < undone; ++i)
+            f.game->ReBtnClick();
+        moves.resize(size_t(played - undone));
+        EXPECT_EQ(BoardOfGame(*f.game), ReplayLine(dealt, moves, values).end);
+        EXPECT_EQ(DealOfGame(*f.game), dealt);
+        EXPECT_EQ(CompletedPoints(*f.game), ReplayLine(dealt, moves, values).total);
+    }
+}
+
+TEST(SolverTest, BoardsTheRulesCannotReachAreRefused)
+{
+    Fixture f(1);
+    LayBoard(*f.game, { "甲甲", "甲." }); // a tile over a hole
+    EXPECT_FALSE(BoardOfGame(*f.game));
+    LayBoard(*f.game, { "甲.甲", "甲.甲" }); // an empty column between two
+    EXPECT_FALSE(BoardOfGame(*f.game));
+    LayBoard(*f.game, { "甲乙", "Ａ甲" }); // a caption that is no symbol
+    EXPECT_FALSE(BoardOfGame(*f.game));
+    LayBoard(*f.game, { "甲乙", "丙甲" });
+    EXPECT_TRUE(BoardOfGame(*f.game));
+}
+
+// The best total of every line from `board`, found the plain way; on the way, the upper
+// bound of every position is checked against it.
+int BruteForce(const Board& board, const PairValues& values, std::unordered_map<quint64, std::vector<std::pair<Board, int>>>& seen)
+{
+    auto& bucket = seen[board.Hash()];
+    for (const auto& [b, v] : bucket)
+        if (b == board)
+            return v;
+    std::array<Move, MaxMoves> moves;
+    const int n = board.Moves(moves);
+    int best = n == 0 ? 0 : std::numeric_limits<int>::min();
+    for (int i = 0; i < n; ++i) {
+        Board child = board;
+        child.Apply(moves[size_t(i)]);
+        best = std::max(best, board.Value(moves[size_t(i)], values) + BruteForce(child, values, seen));
+    }
+    EXPECT_GE(board.UpperBound(values), best);
+    seen[board.Hash()].push_back({ board, best });
+    return best;
+}
+
+TEST(SolverTest, ExactSearchAndBoundAgreeWithBruteForceOnSmallBoards)
+{
+    for (quint32 seed = 1; seed <= 300; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Random random(seed);
+        Fixture f(seed);
+        Scramble(f.tables, random);
+        const PairValues values = ValuesOfGame(*f.game);
+        // A handful of columns of random heights, from one to three sets.
+        const int sets = 1 + int(random.Below(3));
+        std::vector<std::vector<Solver::Tile>> columns(2 + random.Below(3));
+        for (auto& column : columns)
+            for (quint32 h = 1 + random.Below(4); h > 0; --h)
+                column.push_back(Solver::Tile(1 + random.Below(sets == 1 ? 10 : sets == 2 ? 22 : 31)));
+        const Board board = Board::FromColumns(columns);
+
+        std::unordered_map<quint64, std::vector<std::pair<Board, int>>> seen;
+        const int best = BruteForce(board, values, seen);
+
+        std::atomic<bool> stop { false };
+        ExactSearch exact(values, 1 << 20);
+        const Line greedy = Greedy(board, values);
+        const ExactSearch::Result r = exact.Solve(board, greedy, stop);
+        ASSERT_TRUE(r.proven);
+        EXPECT_EQ(r.best, best);
+        const Line& line = r.line.moves.empty() ? greedy : r.line;
+        const Replay replay = ReplayLine(board, line.moves, values);
+        EXPECT_TRUE(replay.legal);
+        EXPECT_EQ(replay.total, best);
+        EXPECT_FALSE(replay.end.HasMove());
+
+        Solver::Run run(board, values, { Solver::Run::Mode::Both, 2, seed });
+        while (!run.Current().finished)
+            std::this_thread::yield();
+        EXPECT_TRUE(run.Current().proven);
+        EXPECT_EQ(run.Current().best.total, best);
+        EXPECT_EQ(ReplayLine(board, run.Current().best.moves, values).total, best);
+    }
+}
+
+TEST(SolverTest, AnytimeRunsWithABudgetAreReproducibleAndStopOnRequest)
+{
+    Fixture f(5);
+    f.host.deal = DealSettings { 10, 12, { true, true, true } };
+    f.game->NewGame();
+    const Board board = *BoardOfGame(*f.game);
+    const PairValues values = ValuesOfGame(*f.game);
+    auto budgeted = [&] {
+        Solver::Run run(board, values, { Solver::Run::Mode::Anytime, 2, 7, 150000 });
+        while (!run.Current().finished)
+            std::this_thread::yield();
+        return run.Current();
+    };
+    const Solver::Run::State first = budgeted();
+    const Solver::Run::State second = budgeted();
+    EXPECT_EQ(first.best, second.best);
+    EXPECT_GE(first.best.total, Greedy(board, values).total);
+    const Replay replay = ReplayLine(board, first.best.moves, values);
+    EXPECT_TRUE(replay.legal);
+    EXPECT_EQ(replay.total, first.best.total);
+    EXPECT_FALSE(replay.end.HasMove());
+
+    Solver::Run endless(board, values, { Solver::Run::Mode::Both, 2, 1 });
+    endless.Stop();
+    EXPECT_TRUE(endless.Current().finished);
+    EXPECT_TRUE(ReplayLine(board, endless.Current().best.moves, values).legal);
+}
+
+} // namespace
