@@ -47,7 +47,9 @@ public:
 
     // Replaces the clock and takes the start again from it.
     void SetClock(Clock clock);
-    void Restart();
+    // Takes the start again, as if `already` milliseconds had gone by since it (a clock
+    // that goes on from an earlier run).
+    void Restart(qint64 already = 0);
 
     qint64 Milliseconds() const;
     qint64 Seconds() const { return Milliseconds() / 1000; }

@@ -9,6 +9,7 @@
 //   Wav\CB1                              sounds on
 //   Set\CB2, Set\CB3, Set\TimeE          quit at the warning, show the time, warning minutes
 //   Set\Solvable                         deal only boards that can be cleared
+//   Set\Resume                           go on at the next start with the game left at close
 //   FontInfo1 (a value of the key itself) the board font record (FontRecord.h)
 #pragma once
 
@@ -61,6 +62,8 @@ namespace Set {
     inline constexpr Text TimeE { Section, QLatin1String("TimeE"), QLatin1String("30") };
     // Off unless the player asks for it: the plain deal is the game as it always was.
     inline constexpr Flag Solvable { Section, QLatin1String("Solvable"), false };
+    // Off unless the player asks for it: every start deals anew, as it always did.
+    inline constexpr Flag Resume { Section, QLatin1String("Resume"), false };
 } // namespace Set
 
 // The board font: a binary value of the root key itself, named after the main window's

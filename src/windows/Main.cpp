@@ -16,6 +16,7 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 // own
@@ -23,6 +24,7 @@
 #include "AppInfo.h"
 #include "BrimBtn.h"
 #include "ChkGroup.h"
+#include "Deal.h"
 #include "GradBox.h"
 #include "HelpViewer.h"
 #include "Keys.h"
@@ -30,6 +32,7 @@
 #include "NewCtrls.h"
 #include "Panel.h"
 #include "Rank.h"
+#include "SavedGameFile.h"
 #include "SettingsStore.h"
 #include "Setu.h"
 #include "StringGrid.h"
@@ -331,7 +334,10 @@ void TMainF::BuildMenu()
     QMenu* file1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
     add(file1, "New1", QStringLiteral("スタート(&N)"), &TMainF::StartBtnClick);
+    add(file1, "DealNo1", QStringLiteral("番号を指定して配る…"), &TMainF::DealNo1Click);
     add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
+    m_redo1 = add(file1, "Redo1", QStringLiteral("やり直し"), &TMainF::RedoClick);
+    m_redo1->setEnabled(false);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
     file1->addSeparator()->setObjectName(QStringLiteral("N2"));
@@ -346,6 +352,16 @@ void TMainF::BuildMenu()
     add(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
     add(help1, "About1", QStringLiteral("バージョン情報(&A)..."), &TMainF::About1Click);
     add(help1, "W1", QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(&W)"), &TMainF::W1Click);
+
+    // Redo's keys act even when there is nothing to redo, so that they beep as undo does;
+    // the menu item is only there to choose when it can do something.
+    for (const QKeySequence& keys : { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) }) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (!QApplication::activeModalWidget())
+                RedoClick();
+        });
+    }
 }
 
 QAction* TMainF::Action(const QString& name) const
@@ -509,14 +525,12 @@ void TMainF::FormCreate()
     m_boardFont = stored.font;
     m_boardFontColor = stored.color;
     m_bPnl->setFont(m_boardFont);
-    if (!stored.error.isEmpty()) {
-        // Said together with the "Sys" settings that could not be read, once the window shows.
-        const QString font = QStringLiteral("次の設定を読み込めないため、既定値を使います: FontInfo1\n\n") + stored.error;
-        m_startupErrors = m_startupErrors.isEmpty() ? font : m_startupErrors + QStringLiteral("\n\n") + font;
-    }
+    if (!stored.error.isEmpty())
+        AddStartupError(QStringLiteral("次の設定を読み込めないため、既定値を使います: FontInfo1\n\n") + stored.error);
 
     CreateTiles();
-    m_game.NewGame();
+    if (!m_resumeAtStart || !RestoreSavedGame())
+        m_game.NewGame();
     SetupMoveLog();
     SizeWindow();
     LayoutControls();
@@ -541,8 +555,59 @@ void TMainF::ReadSettings()
     const int rgc = store.ReadNumber(Keys::Sys::RGC);
     m_rgc->button(rgc == 1 ? 1 : 0)->setChecked(true);
     m_solvableAtStart = store.ReadFlag(Keys::Set::Solvable);
+    m_resumeAtStart = store.ReadFlag(Keys::Set::Resume);
     if (store.HasErrors())
         m_startupErrors = store.ErrorMessage();
+}
+
+void TMainF::AddStartupError(const QString& text)
+{
+    // Said together, once the window shows.
+    m_startupErrors = m_startupErrors.isEmpty() ? text : m_startupErrors + QStringLiteral("\n\n") + text;
+}
+
+bool TMainF::RestoreSavedGame()
+{
+    using SavedGameFile::Status;
+    const QString path = SavedGameFile::Path();
+    const SavedGameFile::ReadResult read = SavedGameFile::Load(path);
+    // No game kept, or a file that is not one of ours: a new deal, as at any start.
+    if (read.status == Status::Missing || read.status == Status::Foreign)
+        return false;
+    if (read.status == Status::Read) {
+        // A game scored with other tables does not go on under these.
+        if (read.saved.tablesFingerprint != SavedGameFile::TablesFingerprint(m_programFolder))
+            return false;
+        if (m_game.Restore(read.saved.game)) {
+            m_elapsed.Restart(read.saved.elapsedSeconds * 1000);
+            return true;
+        }
+    }
+    AddStartupError(QStringLiteral("前回終了したときのゲームは、保存ファイルが壊れているため続けられません。"
+                                   "新しい盤面を配ります。\n") + QDir::toNativeSeparators(path));
+    return false;
+}
+
+bool TMainF::ResumeSwitch() const
+{
+    return m_setu ? m_setu->ResumeGame() : m_resumeAtStart;
+}
+
+void TMainF::KeepGameAtClose()
+{
+    const QString path = SavedGameFile::Path();
+    // With the switch off no game is kept, and none kept earlier may come back when it is
+    // turned on again. A game closed while its end was being shown is over.
+    if (!ResumeSwitch() || !Game::IsTileNumber(m_game.FindMove())) {
+        SavedGameFile::Remove(path);
+        return;
+    }
+    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(),
+        SavedGameFile::TablesFingerprint(m_programFolder) };
+    QString why;
+    if (!SavedGameFile::Save(path, saved, &why))
+        ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n")
+            + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
 }
 
 void TMainF::showEvent(QShowEvent* event)
@@ -598,6 +663,7 @@ void TMainF::FormClose()
     store.WriteNumber(Keys::Sys::RGC, m_rgc->checkedId());
     if (store.HasErrors())
         ShowMessage(store.ErrorMessage());
+    KeepGameAtClose();
 }
 
 void TMainF::FormDestroy()
@@ -612,6 +678,16 @@ void TMainF::FormDestroy()
 
 void TMainF::StartBtnClick()
 {
+    StartDeal(std::nullopt);
+}
+
+void TMainF::DealNumbered(quint32 number)
+{
+    StartDeal(number);
+}
+
+void TMainF::StartDeal(std::optional<quint32> number)
+{
     Beep();
     if (m_cg1->BitChk() == 0) {
         Beep();
@@ -619,8 +695,17 @@ void TMainF::StartBtnClick()
         return;
     }
     m_startBtn->SetFontColor(clRed);
-    m_game.NewGame();
+    m_game.NewGame(number);
     m_startBtn->SetFontColor(clWhite);
+}
+
+void TMainF::DealNo1Click()
+{
+    if (!m_dealF)
+        m_dealF = new TDealF(this);
+    m_dealF->Prepare(m_game.DealNumber());
+    if (m_dealF->exec() == QDialog::Accepted && m_dealF->Chosen())
+        DealNumbered(*m_dealF->Chosen());
 }
 
 void TMainF::H1Click()
@@ -666,6 +751,11 @@ void TMainF::RGCClick()
 void TMainF::ReBtnClick()
 {
     m_game.ReBtnClick();
+}
+
+void TMainF::RedoClick()
+{
+    m_game.RedoClick();
 }
 
 void TMainF::HintBtnClick()
@@ -763,6 +853,10 @@ void TMainF::ShowRanking(RankingMode mode)
 
 void TMainF::BoardChanged()
 {
+    m_redo1->setEnabled(m_game.CanRedo());
+    const QString tip = QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(m_game.DealNumber());
+    if (m_startBtn->toolTip() != tip)
+        m_startBtn->setToolTip(tip);
     if (!m_tiles[0])
         return;
     for (int i = 0; i < Game::TileCount; ++i) {
@@ -802,8 +896,10 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const bool shift = modifiers == Qt::ShiftModifier;
-    // Keys with Ctrl or Alt, and shifted keys other than Space, are left to the window.
-    if (modifiers != Qt::NoModifier && !(shift && event.key() == Qt::Key_Space))
+    // Keys with Ctrl or Alt, and shifted keys other than Space and Backspace, are left to
+    // the window.
+    if (modifiers != Qt::NoModifier
+        && !(shift && (event.key() == Qt::Key_Space || event.key() == Qt::Key_Backspace)))
         return false;
     switch (event.key()) {
     case Qt::Key_Left:
@@ -830,7 +926,10 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
             m_game.TileMouseDown(m_cursorTile, 0, Game::ShiftLeft);
         return true;
     case Qt::Key_Backspace:
-        ReBtnClick();
+        if (shift)
+            RedoClick();
+        else
+            ReBtnClick();
         return true;
     case Qt::Key_H:
         m_cursorShown = true;

@@ -121,26 +121,31 @@ QWidget* TSetuF::CreateSystemPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
 
+    // The top row is two check boxes high, for the two game switches beside the sounds.
     auto* sound = new QGroupBox(QStringLiteral("Sound 設定"), page);
     sound->setObjectName(QStringLiteral("GroupBox1"));
-    sound->setGeometry(8, 6, 153, 48);
+    sound->setGeometry(8, 6, 153, 70);
     m_cb1 = new QCheckBox(QStringLiteral("音を鳴らす"), sound);
     m_cb1->setObjectName(QStringLiteral("CB1"));
     m_cb1->setGeometry(12, 22, 130, 18);
     m_cb1->setChecked(true);
 
     // Beside the sound switch, in a frame of the same size.
-    auto* deal = new QGroupBox(QStringLiteral("配り方"), page);
-    deal->setObjectName(QStringLiteral("GroupBox4"));
-    deal->setGeometry(169, 6, 242, 48);
-    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), deal);
+    auto* game = new QGroupBox(QStringLiteral("ゲーム"), page);
+    game->setObjectName(QStringLiteral("GroupBox4"));
+    game->setGeometry(169, 6, 242, 70);
+    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), game);
     m_cb4->setObjectName(QStringLiteral("CB4"));
     m_cb4->setGeometry(12, 22, 220, 18);
     m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
+    m_cb5 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
+    m_cb5->setObjectName(QStringLiteral("CB5"));
+    m_cb5->setGeometry(12, 44, 220, 18);
+    m_cb5->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
 
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
-    font->setGeometry(8, 58, 403, 60);
+    font->setGeometry(8, 80, 403, 60);
     m_fontPnl = new Panel(font);
     m_fontPnl->setObjectName(QStringLiteral("FontPnl"));
     m_fontPnl->setGeometry(12, 22, 30, 30);
@@ -159,7 +164,7 @@ QWidget* TSetuF::CreateSystemPage()
 
     auto* warning = new QGroupBox(QStringLiteral("やりすぎ警告"), page);
     warning->setObjectName(QStringLiteral("GroupBox3"));
-    warning->setGeometry(8, 122, 403, 100);
+    warning->setGeometry(8, 144, 403, 78);
     m_timeE = new TEditEx(warning);
     m_timeE->setObjectName(QStringLiteral("TimeE"));
     m_timeE->setGeometry(12, 22, 41, 24);
@@ -177,13 +182,15 @@ QWidget* TSetuF::CreateSystemPage()
     note->adjustSize();
     m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
-    m_cb3->setGeometry(12, 54, 200, 18);
+    // The two switches side by side, to leave room for the row above.
+    m_cb3->setGeometry(12, 54, 180, 18);
     m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
-    m_cb2->setGeometry(12, 76, 200, 18);
+    m_cb2->setGeometry(200, 54, 190, 18);
 
     QWidget::setTabOrder(m_cb1, m_cb4);
-    QWidget::setTabOrder(m_cb4, m_timeE);
+    QWidget::setTabOrder(m_cb4, m_cb5);
+    QWidget::setTabOrder(m_cb5, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
     return page;
@@ -214,6 +221,7 @@ bool TSetuF::SoundOn() const { return m_cb1->isChecked(); }
 bool TSetuF::QuitOnWarning() const { return m_cb2->isChecked(); }
 bool TSetuF::ShowElapsed() const { return m_cb3->isChecked(); }
 bool TSetuF::SolvableDeals() const { return m_cb4->isChecked(); }
+bool TSetuF::ResumeGame() const { return m_cb5->isChecked(); }
 QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
@@ -323,6 +331,7 @@ void TSetuF::ReadSettings()
     m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
     m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
     m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
+    m_cb5->setChecked(store.ReadFlag(Keys::Set::Resume));
     if (store.HasErrors())
         Notify(this, store.ErrorMessage());
 }
@@ -345,6 +354,7 @@ void TSetuF::FormClose()
     store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());
     store.WriteText(Keys::Set::TimeE, m_timeE->Text());
     store.WriteFlag(Keys::Set::Solvable, m_cb4->isChecked());
+    store.WriteFlag(Keys::Set::Resume, m_cb5->isChecked());
 
     QStringList parts;
     if (!lost.isEmpty())

@@ -3,11 +3,11 @@
 // warning and the three score tables. It is made once at start-up and lives for the whole
 // run, hidden between showings, and its controls ARE the program's settings: the sound
 // routine reads CB1, the main window's timer reads CB2, CB3 and TimeE, its deal reads CB4,
-// and the game scores against the grids SG1 to SG3, all live, so an edit counts the moment
-// it is made.
+// its close reads CB5, and the game scores against the grids SG1 to SG3, all live, so an
+// edit counts the moment it is made.
 //
 // Closing it in any way (OK, キャンセル, Esc, the close box) saves the three tables to their
-// files in the program folder and the five settings to the store; キャンセル and Esc first
+// files in the program folder and the six settings to the store; キャンセル and Esc first
 // reload both, which discards the edits. The ranking window borrows the table-file
 // operations through slot 0.
 #pragma once
@@ -61,6 +61,7 @@ public:
     bool QuitOnWarning() const; // CB2 "警告時に終了する。"
     bool ShowElapsed() const;   // CB3 "経過時間を表示する。"
     bool SolvableDeals() const; // CB4 "全部消せる盤面を配る", read by the main window's deal
+    bool ResumeGame() const;    // CB5 "終了時のゲームを次に続ける", read by the main window at close
     QString WarningMinutesText() const; // TimeE, as typed
     // The score table of symbol kind 1, 2 or 3; null for any other kind.
     TextGrid* ScoreTable(int kind) const;
@@ -117,6 +118,7 @@ public:
     QCheckBox* CB2() const { return m_cb2; }
     QCheckBox* CB3() const { return m_cb3; }
     QCheckBox* CB4() const { return m_cb4; }
+    QCheckBox* CB5() const { return m_cb5; }
     TEditEx* TimeE() const { return m_timeE; }
     Panel* FontPnl() const { return m_fontPnl; }
     QLabel* FontL() const { return m_fontL; }
@@ -161,6 +163,7 @@ private:
     QCheckBox* m_cb2 = nullptr;
     QCheckBox* m_cb3 = nullptr;
     QCheckBox* m_cb4 = nullptr;
+    QCheckBox* m_cb5 = nullptr;
     TEditEx* m_timeE = nullptr;
     Panel* m_fontPnl = nullptr;
     QLabel* m_fontL = nullptr;
