@@ -48,3 +48,25 @@ foreach(size IN LISTS ORBILO_ICON_SIZES)
           RENAME orbilo.png)
 endforeach()
 install(FILES ${ORBILO_RESOURCE_DIR}/orbilo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The AppStream description for software centres, and the manual page, both carrying the
+# project's version. Debian wants manual pages compressed, without a time stamp (-n) so a
+# rebuild gives the same bytes.
+set(ORBILO_METAINFO ${CMAKE_BINARY_DIR}/io.github.orbilo.orbilo.metainfo.xml)
+configure_file(${ORBILO_RESOURCE_DIR}/io.github.orbilo.orbilo.metainfo.xml.in ${ORBILO_METAINFO} @ONLY)
+install(FILES ${ORBILO_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+set(ORBILO_MANPAGE ${CMAKE_BINARY_DIR}/orbilo.6)
+configure_file(${ORBILO_RESOURCE_DIR}/orbilo.6.in ${ORBILO_MANPAGE} @ONLY)
+find_program(ORBILO_GZIP gzip)
+if(ORBILO_GZIP)
+  add_custom_command(OUTPUT ${ORBILO_MANPAGE}.gz
+    COMMAND ${ORBILO_GZIP} -9nkf ${ORBILO_MANPAGE}
+    DEPENDS ${ORBILO_MANPAGE}
+    COMMENT "Compressing the manual page"
+    VERBATIM)
+  add_custom_target(orbilo_manpage ALL DEPENDS ${ORBILO_MANPAGE}.gz)
+  install(FILES ${ORBILO_MANPAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+else()
+  install(FILES ${ORBILO_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+endif()

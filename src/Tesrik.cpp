@@ -3,21 +3,30 @@
 // fixed order (AppWindows), and the message loop until the main window closes. The main
 // window is shown as soon as it exists; the program's icon and the four other windows follow
 // its first frame. The font configuration is read on another core while Qt connects to the
-// display (FontWarmUp).
+// display (FontWarmUp). The command line is read before anything else, so --help and
+// --version need no display; and the folder of the score tables and the ranking is chosen
+// once, before any window reads from it.
 
 // Qt
 #include <QApplication>
+#include <QTimer>
 
 // own
 #include "AppInfo.h"
 #include "AppStyle.h"
 #include "AppWindows.h"
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "FontWarmUp.h"
 #include "HelpViewer.h"
 #include "Main.h"
 
 int main(int argc, char** argv)
 {
+    const CommandLine::Request request = CommandLine::Parse(CommandLine::Arguments(argc, argv));
+    if (request.action != CommandLine::Action::Play)
+        return CommandLine::Answer(request);
+
     FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
@@ -31,10 +40,16 @@ int main(int argc, char** argv)
     // be drawn through a fallback face of another size, and that second Japanese font would
     // be loaded for them alone.
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+    AppInfo::InstallQtTranslation();
     InstallHelpUrlHandler();
 
-    AppWindows windows(QString(), AppWindows::Creation::MainWindowFirst);
+    const DataFolder::Choice& data = DataFolder::Current();
+    AppWindows windows(data.folder, AppWindows::Creation::MainWindowFirst);
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     windows.ShowMain();
+    // A table found nowhere scores nothing; the player hears of it once, over the board.
+    const QString missing = DataFolder::MissingTablesMessage(data);
+    if (!missing.isEmpty())
+        QTimer::singleShot(0, &windows.Main(), [&windows, missing] { windows.Main().ShowMessage(missing); });
     return app.exec();
 }

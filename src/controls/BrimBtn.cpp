@@ -347,10 +347,18 @@ void TBrimBtn::HandlePress(QMouseEvent* event, bool doubleClick)
         event->ignore();
         return;
     }
-    if (button == ShiftState::mbLeft)
-        m_leftPressed = true;
-    const QPoint pos = event->position().toPoint();
     QPointer<TBrimBtn> guard(this);
+    // Only a single press starts a click; the second press of a double click is the
+    // double click itself.
+    if (button == ShiftState::mbLeft) {
+        m_leftPressed = !doubleClick;
+        if (doubleClick) {
+            emit DoubleClicked(this);
+            if (!guard)
+                return;
+        }
+    }
+    const QPoint pos = event->position().toPoint();
     emit MouseDown(this, button, ShiftState::FromEvent(*event, doubleClick), pos.x(), pos.y());
     if (!guard)
         return;

@@ -136,8 +136,11 @@ signals:
     // 2 middle; shift bits as in ShiftState.h, 64 on the second press of a double click;
     // x, y in the button's own pixels). Raised before the button's own reaction.
     void MouseDown(TBrimBtn* sender, int button, int shift, int x, int y);
-    // A left press and release over the button.
+    // A left press and release over the button. A double click is one click: the second
+    // press raises DoubleClicked and then MouseDown with the double flag, and its release
+    // no click.
     void Clicked(TBrimBtn* sender);
+    void DoubleClicked(TBrimBtn* sender);
     void MouseEnter(TBrimBtn* sender);
     void MouseLeave(TBrimBtn* sender);
     // Raised last in every paint.

@@ -59,6 +59,9 @@ TFontInfo::StoredFont TFontInfo::LoadFont(const QFont& def, ColorValue defColor)
                            .arg(where, RegValue::TypeName(r.value.type));
         return stored;
     }
+    // A read that delivers no bytes sets nothing: the default font, as with no value.
+    if (r.value.data.isEmpty())
+        return stored;
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
     if (!record) {
         stored.error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")

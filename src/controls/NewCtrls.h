@@ -51,8 +51,9 @@ public:
     void SetName(const QString& name) { setObjectName(name); }
 
     // The stored font and colour, or def and defColor when nothing usable is stored: no
-    // key, no value, a value of another type or size, a damaged name. The window always
-    // gets a font; a value that was there but could not be used is named in error.
+    // key, no value, an empty value, a value of another type or size, a damaged name. The
+    // window always gets a font; a value that was there but could not be used is named in
+    // error (an empty value is not: it holds nothing to use).
     StoredFont LoadFont(const QFont& def, ColorValue defColor);
     // Writes the font, creating the key when missing. The result says whether it was
     // stored; the game drops a failure silently (the font is saved as the window closes).

@@ -56,11 +56,11 @@ public:
     void updateEditorGeometry(
         QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
-        // The cell without its grid lines: the view's rectangle includes them.
+        // The cell without its grid lines: the view's rectangle includes them. Only
+        // ordinary cells are edited, and they have lines only when every line is on.
         const auto* grid = qobject_cast<const TStringGrid*>(parent());
-        const int v = grid && grid->Lines() == TStringGrid::glAll ? 1 : 0;
-        const int h = grid && grid->Lines() != TStringGrid::glNone ? 1 : 0;
-        editor->setGeometry(option.rect.adjusted(0, 0, -v, -h));
+        const int line = grid && grid->Lines() == TStringGrid::glAll ? 1 : 0;
+        editor->setGeometry(option.rect.adjusted(0, 0, -line, -line));
     }
 };
 
@@ -89,7 +89,7 @@ protected:
         const int fixedRows = qMin(m_owner->m_layoutFixedRows, g->RowCount());
         int y = 0;
         for (int r = 0; r < fixedRows; ++r) {
-            const int h = m_owner->RowHeight(r) + m_owner->HorzLineWidth();
+            const int h = m_owner->RowHeight(r) + m_owner->HorzLineWidth(true);
             for (int c = 0; c < g->ColCount(); ++c) {
                 if (m_owner->isColumnHidden(c))
                     continue;
@@ -375,9 +375,9 @@ QRect TStringGrid::CellRect(int col, int row) const
     if (row < m_layoutFixedRows) {
         int y = 0;
         for (int r = 0; r < row; ++r)
-            y += RowHeight(r) + HorzLineWidth();
+            y += RowHeight(r) + HorzLineWidth(true);
         section = QRect(m_strip->pos() + QPoint(columnViewportPosition(col), y),
-            QSize(columnWidth(col), RowHeight(row) + HorzLineWidth()));
+            QSize(columnWidth(col), RowHeight(row) + HorzLineWidth(true)));
     } else {
         if (isRowHidden(row))
             return {};
@@ -386,7 +386,7 @@ QRect TStringGrid::CellRect(int col, int row) const
         if (!section.intersects(viewport()->geometry()))
             return {};
     }
-    return section.adjusted(0, 0, -VertLineWidth(), -HorzLineWidth());
+    return section.adjusted(0, 0, -VertLineWidth(), -HorzLineWidth(row < m_layoutFixedRows));
 }
 
 void TStringGrid::DrawCellText(
@@ -417,7 +417,7 @@ void TStringGrid::SyncLayout()
     m_rowHeights.resize(rows, m_defaultRowHeight);
 
     const int v = VertLineWidth();
-    const int h = HorzLineWidth();
+    const int h = HorzLineWidth(false);
     horizontalHeader()->setDefaultSectionSize(m_defaultColWidth + v);
     verticalHeader()->setDefaultSectionSize(m_defaultRowHeight + h);
     for (int c = 0; c < cols; ++c) {
@@ -436,7 +436,7 @@ void TStringGrid::SyncLayout()
     }
     int stripHeight = 0;
     for (int r = 0; r < fixedRows; ++r)
-        stripHeight += m_rowHeights.at(r) + h;
+        stripHeight += m_rowHeights.at(r) + HorzLineWidth(true);
     m_layoutFixedRows = fixedRows;
     m_stripHeight = stripHeight;
     updateGeometries();
@@ -495,8 +495,6 @@ void TStringGrid::UpdatePaintTools()
     m_lineColor = SysColors::ToRgbValue(m_color) == SysColors::clSilver
         ? SysColors::ToQColor(SysColors::clGray)
         : SysColors::ToQColor(SysColors::clSilver);
-    m_lineOffColor = color;
-    m_fixedLineOffColor = SysColors::ToQColor(m_fixedColor);
     m_edgeLight = SysColors::ToQColor(SysColors::System(SysColors::ColorBtnHighlight));
     m_edgeShadow = SysColors::ToQColor(SysColors::System(SysColors::ColorBtnShadow));
     viewport()->update();
@@ -528,20 +526,14 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
             state |= gdFocused;
     }
 
-    // Grid lines: right and bottom of the cell, in the line colour where the option is on
-    // and in the cell colour where only the other area's option made room for them.
+    // Grid lines: right and bottom of the cell, black around fixed cells.
     const int v = VertLineWidth();
-    const int h = HorzLineWidth();
-    if (v) {
-        const bool on = m_lines == glAll;
-        p.fillRect(QRect(section.right(), section.top(), 1, section.height()),
-            on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
-    }
-    if (h) {
-        const bool on = fixed ? m_lines != glNone : m_lines == glAll;
-        p.fillRect(QRect(section.left(), section.bottom(), section.width(), 1),
-            on ? (fixed ? QColor(Qt::black) : m_lineColor) : (fixed ? m_fixedLineOffColor : m_lineOffColor));
-    }
+    const int h = HorzLineWidth(row < m_layoutFixedRows);
+    const QColor line = fixed ? QColor(Qt::black) : m_lineColor;
+    if (v)
+        p.fillRect(QRect(section.right(), section.top(), 1, section.height()), line);
+    if (h)
+        p.fillRect(QRect(section.left(), section.bottom(), section.width(), 1), line);
     const QRect where(section.left(), section.top(), section.width() - v, section.height() - h);
     if (where.isEmpty())
         return;

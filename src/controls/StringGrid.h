@@ -4,8 +4,9 @@
 // TextGrid that lays out and paints the way the classic grid did:
 //   - a column of width w takes w pixels plus its grid line; a width of -1 hides the
 //     column, line included; 0 leaves just the line;
-//   - the grid lines of an axis exist (1 pixel) when any line option of that axis is on;
-//     a line whose option is off is painted in the cell colour;
+//   - a grid line is 1 pixel where its option is on and takes no room where it is off:
+//     glFixedHorz puts a line under each fixed row and none between ordinary rows, so
+//     those follow each other at their own height;
 //   - the fixed rows (headers) stay put when the grid scrolls, and fixed rows and columns
 //     are painted in FixedColor with black lines and, unless the grid is flat, a raised
 //     edge; they take no clicks;
@@ -146,7 +147,8 @@ private:
     void UpdateFrame();
     void UpdatePaintTools();
     int VertLineWidth() const { return m_lines == glAll ? 1 : 0; }
-    int HorzLineWidth() const { return m_lines == glNone ? 0 : 1; }
+    // The line under a fixed row, or under an ordinary one.
+    int HorzLineWidth(bool fixedRow) const { return (fixedRow ? m_lines != glNone : m_lines == glAll) ? 1 : 0; }
     bool IsFixed(int col, int row) const;
     int CurrentCol() const;
     // section: the cell with its grid lines, in the painter's coordinates.
@@ -172,7 +174,7 @@ private:
     // Painting tools, made once per colour change rather than once per cell.
     QBrush m_brushColor, m_brushFixed, m_brushHighlight;
     QPen m_penFont, m_penHighlightText;
-    QColor m_lineColor, m_lineOffColor, m_fixedLineOffColor, m_edgeLight, m_edgeShadow;
+    QColor m_lineColor, m_edgeLight, m_edgeShadow;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TStringGrid::CellState)

@@ -220,14 +220,31 @@ void TURLLink::paintEvent(QPaintEvent* event)
 void TURLLink::enterEvent(QEnterEvent* event)
 {
     QLabel::enterEvent(event);
+    // A label shown again under the pointer may be entered twice without a leave between:
+    // the colour to put back is the one from before the first.
+    if (!m_pointerInside)
+        m_savedColor = m_fontColor;
     m_pointerInside = true;
-    m_savedColor = m_fontColor;
     SetFontColor(m_linkColor);
 }
 
 void TURLLink::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
+    PointerGone();
+}
+
+void TURLLink::hideEvent(QHideEvent* event)
+{
+    QLabel::hideEvent(event);
+    // A window that closes under the pointer (the about box closed with Enter) sends no
+    // leave, and the hint window is a top-level window of its own: without this it would
+    // stay on screen for the rest of the run.
+    PointerGone();
+}
+
+void TURLLink::PointerGone()
+{
     // Only a leave that follows an enter has a colour to put back.
     if (m_pointerInside) {
         m_pointerInside = false;

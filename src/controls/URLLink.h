@@ -99,6 +99,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Hidden itself or with its window: the pointer is no longer over it.
+    void hideEvent(QHideEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -111,6 +113,7 @@ private:
     void ApplyFontColor();
     void ShowHintWindow();
     void HideHintWindow();
+    void PointerGone();
 
     HintForm* m_hintForm; // owned; top-level, so not a child of the label
     bool m_hintShowing = false;

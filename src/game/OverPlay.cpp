@@ -38,6 +38,25 @@ bool IsWarningDue(qint64 seconds, const QString& minutesText)
     return MinuteSecondText(seconds) == minutesText + QStringLiteral(" 00");
 }
 
+bool IsWarningDueBetween(qint64 after, qint64 upTo, const QString& minutesText)
+{
+    // Warning seconds are whole minutes, and which minutes warn repeats every hour: the
+    // first hour of whole minutes in the span answers for all of it.
+    const qint64 first = after < 0 ? 0 : (after / 60 + 1) * 60;
+    const qint64 last = qMin(upTo, first + 3600 - 60);
+    for (qint64 s = first; s <= last; s += 60)
+        if (IsWarningDue(s, minutesText))
+            return true;
+    return false;
+}
+
+bool WarningWatch::Tick(qint64 seconds, const QString& minutesText)
+{
+    const qint64 after = seconds >= m_seen ? m_seen : seconds - 1;
+    m_seen = seconds;
+    return IsWarningDueBetween(after, seconds, minutesText);
+}
+
 QString WarningText(const QString& minutesText, bool quitting, const QString& title)
 {
     QString text = minutesText + QStringLiteral(" 分が経過しました。");

@@ -27,6 +27,26 @@ QString MinuteSecondText(qint64 seconds);
 // never fire. The text is not trimmed or parsed: what the player typed is what counts.
 bool IsWarningDue(qint64 seconds, const QString& minutesText);
 
+// Whether any second after `after` up to and including `upTo` is a warning second.
+bool IsWarningDueBetween(qint64 after, qint64 upTo, const QString& minutesText);
+
+// The warning seconds the ticks of a coarse one-second timer pass. A tick that comes late
+// (a large table loading, a modal box, a loaded machine) skips a second, and two ticks can
+// fall in the same second: each tick looks at every second since the one the tick before
+// it read, so a skipped warning second still warns and a second read twice warns once.
+// However many warning seconds one late tick passed, it warns once.
+class WarningWatch
+{
+public:
+    // Whether the tick that reads this elapsed second warns. The first tick looks from the
+    // start on, so "0" warns for the start's own second even when no tick fell in it. A
+    // second before the last one read (a replaced clock set back) is looked at alone.
+    bool Tick(qint64 seconds, const QString& minutesText);
+
+private:
+    qint64 m_seen = -1; // the second the previous tick read
+};
+
 // The warning's message: minutesText + " 分が経過しました。", followed by
 // "『" + title + "』を終了します。" when the program is going to end.
 QString WarningText(const QString& minutesText, bool quitting, const QString& title);

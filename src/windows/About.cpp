@@ -52,7 +52,9 @@ TAboutBox::TAboutBox(QWidget* parent)
     m_urlLink1->SetFontColor(SysColors::clAqua);
     m_urlLink1->SetLinkColor(SysColors::clRed);
     m_urlLink1->SetTransparent(true);
-    m_urlLink1->setToolTip(QStringLiteral("Brimwell サポートページへＧＯ！"));
+    // The about box shows no standard tooltips: the label's own hint window, which shows the
+    // link target, is the only one that appears here (the main window's label is the other way
+    // round).
     m_urlLink1->SetHintOffsetY(0);
     m_urlLink1->SetHintFormFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     m_urlLink1->SetHintFormFontColor(SysColors::clWindowText);

@@ -3,13 +3,15 @@
 
 // Qt
 #include <QCoreApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 // own
 #include "FontHeight.h"
+#include "store/DataFolder.h"
 
 namespace AppInfo {
 
@@ -91,10 +93,19 @@ QIcon ProgramIcon()
 
 QString ProgramFolder()
 {
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
+    return DataFolder::Current().folder;
+}
+
+QTranslator* InstallQtTranslation(const QString& folder)
+{
+    const QString where = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"), where)) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 } // namespace AppInfo

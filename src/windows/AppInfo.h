@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QString>
 
+class QTranslator;
+
 namespace AppInfo {
 
 inline const QString Title = QStringLiteral("OrbiloVer1.10");
@@ -42,8 +44,14 @@ QFont DefaultBoardFont();
 // milliseconds, so the start-up sets it once the main window has drawn its first frame.
 QIcon ProgramIcon();
 
-// The folder of the running executable, with its trailing separator; every table file and
-// the ranking file are named after it.
+// Qt's own Japanese texts for the stock parts of the program's dialogs: the Yes/No buttons
+// of the confirmation box, the lists of the font dialog. The catalogue (qtbase_ja) is read
+// from folder, Qt's translations folder when empty. Without it those parts stay English and
+// the program runs on. The translator is the application's; null when nothing was found.
+QTranslator* InstallQtTranslation(const QString& folder = QString());
+
+// The folder the table files and the ranking file live in, with its trailing separator:
+// the executable's folder, or for an installed copy the player's data folder (DataFolder).
 QString ProgramFolder();
 
 

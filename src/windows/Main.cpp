@@ -28,6 +28,7 @@
 #include "GradBox.h"
 #include "HelpViewer.h"
 #include "Keys.h"
+#include "MainShortcuts.h"
 #include "NBAry.h"
 #include "NewCtrls.h"
 #include "Panel.h"
@@ -44,7 +45,8 @@ namespace {
 
 using namespace SysColors;
 
-// The height of a menu bar as the window's size formula counts it.
+// The height of a menu bar as the system metric gives it: the move log keeps that much for
+// its scroll bar. The window's size counts the menu bar as it is laid out instead.
 constexpr int MenuBarHeight = 19;
 constexpr int TileSize = 30;
 constexpr int BoardBevel = 8;
@@ -149,6 +151,7 @@ TMainF::TMainF(const QString& programFolder, QWidget* parent)
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     BuildLayout();
     BuildMenu();
+    InstallMainShortcuts(*this);
     FormCreate();
 }
 
@@ -485,7 +488,17 @@ QSize TMainF::Decorations() const
     const QSize frame = frameGeometry().size() - geometry().size();
     if (frame.width() > 0 || frame.height() > 0)
         return frame;
-    return QSize(8, 8 + MenuBarHeight);
+    return QSize(8, 8 + LaidOutMenuBarHeight());
+}
+
+int TMainF::LaidOutMenuBarHeight() const
+{
+    // What the window's layout gives the menu bar: a height for the bar's width, else the
+    // height it asks for. Sizing with any other height would hand the difference to the
+    // board panel, whose room is exactly twelve columns by ten rows.
+    const QMenuBar* bar = menuBar();
+    const int height = bar->heightForWidth(12 * TileSize + SidePanelWidth + 4 * BoardBevel);
+    return height >= 0 ? height : bar->sizeHint().height();
 }
 
 QSize TMainF::OuterSize() const
@@ -498,7 +511,8 @@ void TMainF::SizeWindow()
     // Outer size, frame and bars included: room for all twelve columns and ten rows
     // whatever the board size, so the width is always 572.
     const int b = m_bPnl->BevelWidth();
-    const int outerHeight = 2 * MenuBarHeight + 10 * TileSize + TopStripHeight + 4 * b + 8;
+    const int m = LaidOutMenuBarHeight();
+    const int outerHeight = 2 * m + 10 * TileSize + TopStripHeight + 4 * b + 8;
     const int outerWidth = 12 * TileSize + SidePanelWidth + 4 * b + 8;
     setFixedSize(QSize(outerWidth, outerHeight) - Decorations());
 }
@@ -773,7 +787,7 @@ void TMainF::Timer1Timer()
     m_timeL->setVisible(m_setu && m_setu->ShowElapsed());
     const qint64 seconds = m_elapsed.Seconds();
     m_timeL->setText(OverPlay::ElapsedLabel(seconds));
-    if (!m_setu || !OverPlay::IsWarningDue(seconds, m_setu->WarningMinutesText()))
+    if (!m_setu || !m_warnings.Tick(seconds, m_setu->WarningMinutesText()))
         return;
     const QString minutes = m_setu->WarningMinutesText();
     const bool quitting = m_setu->QuitOnWarning();

@@ -140,7 +140,11 @@ public:
     QTimer* Timer1() const { return m_timer1; }
     using MessageHook = std::function<void(const QString& text)>;
     void SetMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
-    void SetClock(OverPlay::Clock clock) { m_elapsed.SetClock(std::move(clock)); }
+    void SetClock(OverPlay::Clock clock)
+    {
+        m_elapsed.SetClock(std::move(clock));
+        m_warnings = {};
+    }
     // The window's size with its frame and caption: 572 wide whatever the board size.
     QSize OuterSize() const;
     int BeepCount() const { return m_beepCount; }
@@ -171,6 +175,7 @@ private:
     void LayoutControls();
     void SizeWindow();
     QSize Decorations() const;
+    int LaidOutMenuBarHeight() const;
     void FormCreate();
     void FormActivate();
     void FormClose();
@@ -190,6 +195,7 @@ private:
 
     Game m_game;
     OverPlay::Elapsed m_elapsed;
+    OverPlay::WarningWatch m_warnings;
     QString m_programFolder;
     QFont m_boardFont;
     ColorValue m_boardFontColor = SysColors::clWindowText;

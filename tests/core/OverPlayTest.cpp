@@ -7,6 +7,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 using namespace OverPlay;
@@ -67,6 +68,25 @@ TEST(OverPlayTest, TextsNoMinuteSpellsNeverFire)
                                 QStringLiteral("99"), QStringLiteral(" 30"), QStringLiteral("30 "),
                                 QStringLiteral("３０"), QStringLiteral("abc"), QStringLiteral("-1")})
         EXPECT_TRUE(FiringSeconds(text, 2).empty()) << text.toStdString();
+}
+
+TEST(OverPlayTest, EveryWarningSecondWarnsOnceHoweverTheTicksFall)
+{
+    // Ticks 0.3 to 2.5 s apart, so some skip a second and some share one; then a stall of
+    // four hours, which warns once for all the warning seconds it passed.
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(seed);
+        std::uniform_int_distribution<qint64> gap(300, 2500);
+        WarningWatch watch;
+        int warnings = 0;
+        for (qint64 ms = gap(rng); ms < 3 * 3600'000; ms += gap(rng))
+            warnings += watch.Tick(ms / 1000, QStringLiteral("30"));
+        EXPECT_EQ(warnings, 3) << "seed " << seed;
+        EXPECT_TRUE(watch.Tick(7 * 3600, QStringLiteral("30")));
+        EXPECT_FALSE(watch.Tick(7 * 3600 + 1, QStringLiteral("30")));
+    }
+    // The first tick looks from the start on: "0" warns for second 0 with no tick in it.
+    EXPECT_TRUE(WarningWatch().Tick(1, QStringLiteral("0")));
 }
 
 TEST(OverPlayTest, WarningTextWithAndWithoutTheClosingSentence)

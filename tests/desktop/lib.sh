@@ -33,19 +33,24 @@ desk_start_x() {
     export DISPLAY=":$n"
 }
 
-# desk_setup EXE: a work folder with its own program folder (a copy of the executable, so
-# the tables and ranking it writes stay there) and configuration folder.
+# desk_setup EXE: a work folder with its own program folder (a copy of the executable and of
+# its default tables, so the tables and ranking it writes stay there) and configuration folder.
 desk_setup() {
     DESK_WORK=$(mktemp -d)
+    trap desk_cleanup EXIT
+    trap 'exit 1' TERM
     mkdir -p "$DESK_WORK/prog" "$DESK_WORK/config"
     cp "$1" "$DESK_WORK/prog/orbilo"
-    # The audio module the program loads at its first sound lives beside it.
+    # The audio module the program loads at its first sound lives beside it, and so do the
+    # default score tables a build writes (without them the program says so at start-up).
     cp "$(dirname "$1")"/liborbilo_sound_qt.so "$DESK_WORK/prog/"
+    local kind
+    for kind in 1 2 3; do
+        cp "$(dirname "$1")/SG$kind.dat" "$DESK_WORK/prog/" || desk_fail "the build wrote no SG$kind.dat"
+    done
     export XDG_CONFIG_HOME="$DESK_WORK/config"
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-    trap desk_cleanup EXIT
-    trap 'exit 1' TERM
     : > "$DESK_WORK/displayfd"
     desk_start_x
 }
@@ -119,7 +124,8 @@ desk_wait_exit() {
 }
 
 # desk_menu_height ID: the height of the main window's menu bar, found as the first row of
-# the top strip's gradient (pure blue at its left end), once the window has been painted.
+# the top strip's gradient (pure blue at its left end), which lies below the strip's
+# one-pixel lowered bevel, once the window has been painted.
 desk_menu_height() {
     for _ in $(seq 50); do
         import -window "$1" "$DESK_WORK/win.png" 2>/dev/null
@@ -127,7 +133,7 @@ desk_menu_height() {
         col=$(convert "$DESK_WORK/win.png" -crop 1x60+3+0 -depth 8 txt:- 2>/dev/null | tail -n +2 |
               awk -F'[(),]' '$3 < 10 && $4 < 10 && $5 > 200 { print $2 + 0; exit }')
         if [ -n "$col" ]; then
-            echo $((col - 2))
+            echo $((col - 1))
             return 0
         fi
         sleep 0.1

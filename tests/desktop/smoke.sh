@@ -13,6 +13,11 @@ desk_geometry "$win"
 # The menu bar's height, from where the top strip's gradient starts (pure blue at its left).
 menu=$(desk_menu_height "$win")
 [ -n "$menu" ] || desk_fail "the window was never painted"
+# Below the menu bar, the 20-pixel top strip and a board panel of exactly 10 x 30 + 4 x 8
+# (its width 12 x 30 + 4 x 8 beside the 172 of the side panel), whatever the menu bar's height.
+desk_geometry "$win"
+[ "$WIDTH" = 564 ] && [ "$HEIGHT" = $((menu + 352)) ] ||
+    desk_fail "client area ${WIDTH}x$HEIGHT under a $menu-pixel menu bar, not 564x$((menu + 352))"
 desk_shot smoke-start
 
 # Tile (0, 9), the bottom-left tile: its centre on the board panel below the top strip.

@@ -444,6 +444,21 @@ TEST(BrimBtnTest, ClickNeedsLeftPressAndReleaseOverTheButton)
     EXPECT_EQ(clicked.count(), 1);
 }
 
+TEST(BrimBtnTest, DoubleClickIsOneClickThenTheDoubleClickAndItsPress)
+{
+    TBrimBtn btn;
+    MakeTile(btn);
+    QStringList seen;
+    QObject::connect(&btn, &TBrimBtn::Clicked, [&] { seen << "click"; });
+    QObject::connect(&btn, &TBrimBtn::DoubleClicked, [&] { seen << "double"; });
+    QObject::connect(&btn, &TBrimBtn::MouseDown, [&](TBrimBtn*, int, int shift, int, int) { seen << QString::number(shift); });
+    for (const QEvent::Type press : { QEvent::MouseButtonPress, QEvent::MouseButtonDblClick }) {
+        SendMouse(btn, press, Qt::LeftButton, QPoint(10, 10), Qt::ShiftModifier);
+        SendMouse(btn, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(10, 10));
+    }
+    EXPECT_EQ(seen, QStringList({ "9", "click", "double", "73" })); // left + Shift, + double
+}
+
 TEST(BrimBtnTest, HandlersMayDeleteTheButton)
 {
     for (int which = 0; which < 3; ++which) {

@@ -124,3 +124,18 @@ TEST_F(URLLinkTest, HoverColourIsTakenAndTheColourFromBeforeIsRestored)
     EXPECT_EQ(m_link->FontColor(), SysColors::clBlue);
     EXPECT_EQ(m_link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
+
+TEST_F(URLLinkTest, HintWindowGoesWhenTheLabelOrItsWindowIsHidden)
+{
+    // No leave need come: a window closed with Enter under a resting pointer sends none.
+    int x = 5;
+    for (QWidget* hidden : { static_cast<QWidget*>(m_link), static_cast<QWidget*>(&m_window) }) {
+        m_window.show();
+        m_link->show();
+        PointAt(x++, 5);
+        ASSERT_TRUE(m_link->HintWindow()->isVisible());
+        hidden->hide();
+        EXPECT_FALSE(m_link->HintWindow()->isVisible());
+        EXPECT_EQ(m_link->FontColor(), SysColors::clBlue);
+    }
+}

@@ -2,6 +2,7 @@
 // The font dialog: what the player did not touch comes back as it went in (pixel size,
 // face name, a colour outside the list), and the colour list is the system dialog's.
 
+#include "AppInfo.h"
 #include "FontDialog.h"
 
 // Qt
@@ -9,7 +10,10 @@
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 // GoogleTest
 #include <gtest/gtest.h>
 
@@ -102,4 +106,22 @@ TEST(FontDialogTest, EscAndReturnCloseTheWholeDialog)
     QTest::keyClick(familyEdit, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(FontDialogTest, StockTextsSpeakJapaneseWithQtsCatalogue)
+{
+    EXPECT_EQ(AppInfo::InstallQtTranslation(QStringLiteral("/nonexistent")), nullptr); // runs on in English
+    QTranslator* translator = AppInfo::InstallQtTranslation(); // qt6-translations-l10n
+    ASSERT_NE(translator, nullptr);
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    FontDialog dialog;
+    QStringList texts { box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text() };
+    for (const QComboBox* combo : dialog.FontChooser()->findChildren<QComboBox*>())
+        if (combo != dialog.ColorBox())
+            texts << combo->itemText(0); // the writing systems, "Any" in English
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_TRUE(texts.value(0).startsWith(QStringLiteral("はい")) && texts.value(1).startsWith(QStringLiteral("いいえ")))
+        << texts.join(' ').toStdString();
+    EXPECT_EQ(texts.value(2), QStringLiteral("すべて"));
 }

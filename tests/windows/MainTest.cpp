@@ -14,13 +14,16 @@
 #include "Registry.h"
 #include "StringGrid.h"
 #include "Symbols.h"
+#include "URLLink.h"
 
 // Qt
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,6 +85,22 @@ TEST_F(MainWindowTest, FirstStartDealsThreeByFourStemsAtTheBottomLeft)
     // The element strip shows the element colours.
     EXPECT_EQ(window->GSG()->Buttons(0, 0)->TopColor(), Symbols::ElementColors[0]);
     EXPECT_EQ(window->GSG()->Buttons(4, 0)->TopColor(), Symbols::ElementColors[4]);
+}
+
+TEST_F(MainWindowTest, WindowIsSizedFromTheMenuBarAsLaidOut)
+{
+    // Any other height than the laid-out one goes to the board panel. (The panel itself is
+    // measured by the desktop test: the offscreen frame is not the one the formula assumes.)
+    auto window = Open();
+    const int before = window->menuBar()->height();
+    EXPECT_EQ(window->OuterSize(), QSize(572, 2 * before + 360));
+    QFont taller = window->menuBar()->font();
+    taller.setPixelSize(QFontInfo(taller).pixelSize() + 9);
+    window->menuBar()->setFont(taller);
+    window->hide();
+    window->show();
+    ASSERT_GT(window->menuBar()->height(), before);
+    EXPECT_EQ(window->OuterSize(), QSize(572, 2 * window->menuBar()->height() + 360));
 }
 
 TEST_F(MainWindowTest, ChoicesAreRememberedAcrossARestart)
@@ -222,6 +241,9 @@ TEST(AboutBoxTest, ShowsTheTitleOnItsGradient)
     EXPECT_EQ(about.Label1()->Caption(), QStringLiteral("OrbiloVer1.10"));
     EXPECT_EQ(about.size(), QSize(301, 141));
     EXPECT_FALSE(about.ProgramIcon()->pixmap().isNull());
+    // Only the link's own hint window speaks here: a standard tooltip would stand over it.
+    EXPECT_TRUE(about.URLLink1()->toolTip().isEmpty());
+    EXPECT_TRUE(about.URLLink1()->EnableShowHint());
 }
 
 } // namespace

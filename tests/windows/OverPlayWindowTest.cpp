@@ -41,9 +41,9 @@ protected:
     TSetuF& Setu() { return windows->Setu(); }
 
     // Runs the tick that falls at this elapsed time.
-    void TickAt(int hours, int minutes, int seconds)
+    void TickAt(int hours, int minutes, int seconds, int ms = 250)
     {
-        nowMs = (qint64(hours) * 3600 + minutes * 60 + seconds) * 1000 + 250;
+        nowMs = (qint64(hours) * 3600 + minutes * 60 + seconds) * 1000 + ms;
         Main().Timer1Timer();
     }
 
@@ -79,6 +79,16 @@ TEST_F(OverPlayWindowTest, WarningFiresOnTheMinuteEveryHour)
     TickAt(1, 30, 0);
     EXPECT_EQ(messages.size(), 2);
     EXPECT_TRUE(Main().isVisible());
+}
+
+TEST_F(OverPlayWindowTest, ALateTickCatchesUpAndTwoTicksInOneSecondWarnOnce)
+{
+    TickAt(0, 29, 59, 900);
+    TickAt(0, 30, 1, 100);
+    EXPECT_EQ(messages.size(), 1);
+    TickAt(1, 30, 0, 20);
+    TickAt(1, 30, 0, 970);
+    EXPECT_EQ(messages.size(), 2);
 }
 
 TEST_F(OverPlayWindowTest, UnusableMinutesNeverWarn)

@@ -65,28 +65,35 @@ TEST_F(MoveLogShape, ColumnsTakeTheirWidthsAndHiddenOnesTakeNothing)
     EXPECT_EQ(c3.width(), 40);
     EXPECT_EQ(grid.CellRect(4, 1).width(), 0);
     EXPECT_TRUE(grid.CellRect(5, 1).isNull());
-    // Row 0 is 5 high, then one line, then the 16-pixel rows with their lines.
+    // Row 0 is 5 high, then one line, then the 16-pixel rows with no lines between them.
     EXPECT_EQ(grid.CellRect(0, 0).height(), 5);
     EXPECT_EQ(grid.CellRect(0, 1).top(), grid.CellRect(0, 0).top() + 6);
-    EXPECT_EQ(grid.CellRect(0, 2).top(), grid.CellRect(0, 1).top() + 17);
+    EXPECT_EQ(grid.CellRect(0, 1).height(), 16);
+    EXPECT_EQ(grid.CellRect(0, 2).top(), grid.CellRect(0, 1).top() + 16);
 }
 
-TEST_F(MoveLogShape, LinesOnlyUnderTheFixedRowAndCellColourBetweenRows)
+TEST_F(MoveLogShape, LinesOnlyUnderTheFixedRowAndNoneBetweenRows)
 {
     const QImage img = Render(grid);
     const QRect fixed = grid.CellRect(0, 0);
     const QRect row1 = grid.CellRect(0, 1);
     EXPECT_EQ(img.pixel(fixed.center()), Rgb(SysColors::clTeal));
     EXPECT_EQ(img.pixel(fixed.left() + 3, fixed.bottom() + 1), qRgb(0, 0, 0));
-    // The line below an ordinary row exists but is drawn in the grid colour.
-    const QRect row2 = grid.CellRect(0, 2);
-    EXPECT_EQ(img.pixel(row2.left() + 3, row2.bottom() + 1), Rgb(SysColors::clNavy));
-    EXPECT_EQ(img.pixel(row2.center()), Rgb(SysColors::clNavy));
+    EXPECT_EQ(img.pixel(grid.CellRect(0, 2).center()), Rgb(SysColors::clNavy));
     // Row select: the current row (1) in the highlight colour.
     EXPECT_EQ(img.pixel(row1.center()), Rgb(SysColors::clHighlight));
     // Flat: a one-pixel black border.
     EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(img.pixel(1, 1), Rgb(SysColors::clTeal));
+
+    // Cells painted grey as the main window paints them: any other colour down the rows
+    // would be a line between them.
+    grid.SetDrawCell([](QPainter& p, int, int, const QRect& rect, TStringGrid::CellState) {
+        p.fillRect(rect, Qt::gray);
+    });
+    const QImage grey = Render(grid);
+    for (int y = row1.top(); y <= grid.CellRect(0, 5).bottom(); ++y)
+        EXPECT_EQ(grey.pixel(row1.left() + 3, y), QColor(Qt::gray).rgb()) << y;
 }
 
 TEST_F(MoveLogShape, HookGetsThePreparedPainterAndTheCellState)

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "CommandLine.h"
+
+// Qt
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QtGlobal>
+
+#include <cstdio>
+
+namespace CommandLine {
+
+namespace {
+
+struct Option
+{
+    QStringList names;
+    QString valueName; // empty for a switch
+    QString description;
+};
+
+// The program's own options, in the order the help lists them; the first name of each is
+// the one Parse asks for.
+const Option ProgramOptions[] = {
+    { { QStringLiteral("h"), QStringLiteral("help") }, QString(), QStringLiteral("この説明を表示して終了します。") },
+    { { QStringLiteral("v"), QStringLiteral("version") }, QString(),
+      QStringLiteral("Orbilo と Qt のバージョンを表示して終了します。") },
+};
+
+// What QGuiApplication and QApplication take from the command line themselves, with or
+// without a value. They are accepted here and left in the arguments for Qt.
+const char* const QtValueOptions[] = { "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                                       "geometry", "qwindowicon", "icon", "qwindowtitle", "title", "display", "name",
+                                       "style", "stylesheet", "session", "qmljsdebugger", "dialogs", "fontengine" };
+const char* const QtSwitches[] = { "reverse", "widgetcount", "nograb", "dograb", "sync", "testability" };
+
+QString ProgramName(const QStringList& arguments)
+{
+    const QString name = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+    return name.isEmpty() ? QStringLiteral("orbilo") : name;
+}
+
+QString OptionLabel(const Option& option)
+{
+    QStringList spelled;
+    for (const QString& name : option.names)
+        spelled << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    QString label = spelled.join(QStringLiteral(", "));
+    if (!option.valueName.isEmpty())
+        label += QLatin1Char(' ') + option.valueName;
+    return label;
+}
+
+QString HelpText(const QString& program)
+{
+    int width = 0;
+    for (const Option& option : ProgramOptions)
+        width = qMax(width, int(OptionLabel(option).size()));
+    QString text = QStringLiteral("使い方: %1 [オプション]\n").arg(program)
+        + QStringLiteral("五行の干・支・九星を隣どうしで組にして消していくパズルです。"
+                         "オプションなしで起動すると、ゲームの画面が開きます。\n\nオプション:\n");
+    for (const Option& option : ProgramOptions)
+        text += QStringLiteral("  %1  %2\n").arg(OptionLabel(option), -width).arg(option.description);
+    text += QStringLiteral("\nQt のウィンドウシステムのオプション（-platform、-style、-display など）も使えます。\n");
+    return text;
+}
+
+QString VersionText()
+{
+    return QStringLiteral("Orbilo %1\nQt %2\n").arg(QStringLiteral(ORBILO_VERSION), QString::fromLatin1(qVersion()));
+}
+
+Request Failure(const QString& program, const QString& what)
+{
+    return { Action::Fail,
+             QStringLiteral("%1: %2\n使い方は「%1 --help」で表示されます。\n").arg(program, what) };
+}
+
+} // namespace
+
+QStringList Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+Request Parse(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    // "-platform" is one option, as Qt reads it, not the letters p, l, a ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const Option& option : ProgramOptions)
+        parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
+    for (const char* name : QtValueOptions)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    for (const char* name : QtSwitches)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+
+    const QString program = ProgramName(arguments);
+    if (!parser.parse(arguments.isEmpty() ? QStringList { program } : arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString spelled = unknown.first().size() == 1 ? QStringLiteral("-") + unknown.first()
+                                                                : QStringLiteral("--") + unknown.first();
+            return Failure(program, QStringLiteral("知らないオプションです: ") + spelled);
+        }
+        return Failure(program, QStringLiteral("オプションを読めません（%1）").arg(parser.errorText()));
+    }
+    // Help wins over everything else on the line, as asking for it is always safe.
+    if (parser.isSet(QStringLiteral("h")))
+        return { Action::ShowHelp, HelpText(program) };
+    if (parser.isSet(QStringLiteral("v")))
+        return { Action::ShowVersion, VersionText() };
+    if (!parser.positionalArguments().isEmpty())
+        return Failure(program, QStringLiteral("余分な引数があります: ") + parser.positionalArguments().first());
+    return {};
+}
+
+int Answer(const Request& request)
+{
+    const QByteArray bytes = request.text.toLocal8Bit();
+    std::FILE* stream = request.action == Action::Fail ? stderr : stdout;
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+    return request.action == Action::Fail ? 2 : 0;
+}
+
+} // namespace CommandLine

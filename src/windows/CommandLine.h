@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// The command line, read before the program connects to the display: --help and --version
+// answer on the terminal and open no window (so they work without a display), and anything
+// the program does not know ends it with a message and exit code 2. The window system's own
+// options (-platform, -style, -display and the rest) pass through to Qt unchanged.
+//
+// A new option is one row of the option table in CommandLine.cpp and, if it changes how the
+// game starts, a field of Request that Parse fills.
+#pragma once
+
+// Qt
+#include <QString>
+#include <QStringList>
+
+namespace CommandLine {
+
+enum class Action {
+    Play, // start the game
+    ShowHelp,
+    ShowVersion,
+    Fail, // the arguments cannot be used
+};
+
+struct Request
+{
+    Action action = Action::Play;
+    // What to print for every action but Play: the help, the versions or the error.
+    QString text;
+};
+
+// The arguments as the program received them, the program's own name first.
+QStringList Arguments(int argc, char** argv);
+
+Request Parse(const QStringList& arguments);
+
+// Prints the request's text (an error on stderr, the rest on stdout) and returns the exit
+// code: 0, or 2 for Fail. Not for Play.
+int Answer(const Request& request);
+
+} // namespace CommandLine

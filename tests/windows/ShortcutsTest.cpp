@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// The standard keys of the main window, pressed on the real window: Ctrl+Z undoes, F2 and
+// Ctrl+N deal anew as Start!! does, F1 opens the help's contents, Ctrl+Q closes and saves as
+// ファイル → 終了 does; none of them acts while a modal dialog is up, and the menu's captions
+// stay as they were.
+
+#include "../core/GameTestSupport.h"
+
+#include "AppWindows.h"
+#include "BrimBtn.h"
+#include "HelpViewer.h"
+#include "Main.h"
+#include "Registry.h"
+#include "SettingsStore.h"
+#include "store/Keys.h"
+
+// Qt
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+namespace {
+
+class ShortcutsTest : public ::testing::Test
+{
+protected:
+    ShortcutsTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
+    ~ShortcutsTest() override
+    {
+        delete HelpViewer::Current();
+        Registry::SetUserFileOverride(QString());
+    }
+
+    TMainF& Open()
+    {
+        windows = std::make_unique<AppWindows>(dir.path());
+        TMainF& main = windows->Main();
+        main.SetMessageHook([this](const QString& text) { messages << text; });
+        main.show();
+        main.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+        return main;
+    }
+
+    // Removes the bottom pair of a fresh 3 x 4 stem board with two clicks.
+    static void RemoveAPair(TMainF& main)
+    {
+        LayBoard(main.GameState(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
+        QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
+        QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
+        ASSERT_EQ(main.GameState().Remaining(), 10);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<AppWindows> windows;
+    QStringList messages;
+};
+
+TEST_F(ShortcutsTest, UndoNewDealAndHelpAnswerTheirKeys)
+{
+    TMainF& main = Open();
+    RemoveAPair(main);
+    QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(main.GameState().Remaining(), 12) << "Ctrl+Z takes the pair back";
+    EXPECT_EQ(main.Tile(0, Game::Rows - 1)->Caption(), QStringLiteral("壬"));
+
+    for (const QKeySequence& keys : { QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_N) }) {
+        RemoveAPair(main);
+        const int beeps = main.BeepCount();
+        QTest::keySequence(&main, keys);
+        EXPECT_EQ(main.BeepCount(), beeps + 1) << keys.toString().toStdString() << " beeps as Start!! does";
+        EXPECT_EQ(main.GameState().Remaining(), 12) << keys.toString().toStdString() << " deals anew";
+    }
+
+    QTest::keyClick(&main, Qt::Key_F1);
+    ASSERT_NE(HelpViewer::Current(), nullptr);
+    EXPECT_TRUE(HelpViewer::Current()->isVisible());
+    EXPECT_EQ(HelpViewer::Current()->Page(), Help::PageUrl(Help::Contents));
+
+    // The menu shows its captions as they always were, with no key beside them.
+    EXPECT_EQ(main.Action(QStringLiteral("New1"))->text(), QStringLiteral("スタート(&N)"));
+    EXPECT_TRUE(main.Action(QStringLiteral("New1"))->shortcut().isEmpty());
+    EXPECT_TRUE(main.Action(QStringLiteral("Exit1"))->shortcut().isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(ShortcutsTest, CtrlQClosesAndSavesAsTheMenuDoes)
+{
+    TMainF& main = Open();
+    main.CBH()->setCurrentIndex(3);
+    QSignalSpy closed(&main, &TMainF::Closed);
+    QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(OpenStore(Keys::Root).ReadNumber(Keys::Sys::CBH), 3);
+}
+
+TEST_F(ShortcutsTest, NoKeyActsWhileAModalDialogIsUp)
+{
+    TMainF& main = Open();
+    RemoveAPair(main);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("t"), QStringLiteral("modal"), QMessageBox::Ok, &main);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &box);
+    QSignalSpy closed(&main, &TMainF::Closed);
+    const int beeps = main.BeepCount();
+    for (QWidget* target : { static_cast<QWidget*>(&main), static_cast<QWidget*>(&box) }) {
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_F2);
+        QTest::keyClick(target, Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_F1);
+        QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+    }
+    EXPECT_EQ(main.GameState().Remaining(), 10);
+    EXPECT_EQ(main.BeepCount(), beeps);
+    EXPECT_EQ(HelpViewer::Current(), nullptr);
+    EXPECT_EQ(closed.count(), 0);
+    box.close();
+
+    // With the box gone the keys work again.
+    QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(main.GameState().Remaining(), 12);
+}
+
+} // namespace
