@@ -16,7 +16,6 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 // own
@@ -355,16 +354,6 @@ void TMainF::BuildMenu()
     add(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
     add(help1, "About1", QStringLiteral("バージョン情報(&A)..."), &TMainF::About1Click);
     add(help1, "W1", QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(&W)"), &TMainF::W1Click);
-
-    // Redo's keys act even when there is nothing to redo, so that they beep as undo does;
-    // the menu item is only there to choose when it can do something.
-    for (const QKeySequence& keys : { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) }) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            if (!QApplication::activeModalWidget())
-                RedoClick();
-        });
-    }
 }
 
 QAction* TMainF::Action(const QString& name) const
