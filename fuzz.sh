@@ -4,7 +4,7 @@
 # build-fuzz and runs each one for the given number of seconds, one after the other:
 #
 #   ./fuzz.sh [SECONDS] [TARGET...]        SECONDS defaults to 60; TARGETs default to all:
-#                                          tablefile regfile fontrecord cp932
+#                                          tablefile regfile fontrecord cp932 savedgame
 #
 # The seed corpus in fuzz/corpus/<target>/ is only read; what libFuzzer learns on the way is
 # kept in build-fuzz/corpus/<target>/ for the next run. An input that breaks a harness is
@@ -24,7 +24,7 @@ fi
 case "$seconds" in
     '' | *[!0-9]*) echo "usage: $0 [SECONDS] [TARGET...]" >&2; exit 2 ;;
 esac
-all=(tablefile regfile fontrecord cp932)
+all=(tablefile regfile fontrecord cp932 savedgame)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -42,6 +42,7 @@ max_len() {
     case "$1" in
         fontrecord) echo 128 ;;
         tablefile | regfile) echo 8192 ;;
+        savedgame) echo 32768 ;;
         *) echo 4096 ;;
     esac
 }

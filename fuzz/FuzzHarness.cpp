@@ -15,6 +15,7 @@ namespace {
         { "regfile", &RunRegFile },
         { "fontrecord", &RunFontRecord },
         { "cp932", &RunCp932 },
+        { "savedgame", &RunSavedGame },
     };
 
 } // namespace

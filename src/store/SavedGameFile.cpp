@@ -210,7 +210,7 @@ QByteArray Format(const SavedGame& saved)
         { QStringLiteral("pending"), RowJson(game.pending) },
         { QStringLiteral("redo"), redo },
     };
-    const QByteArray json = QJsonDocument(body).toJson(QJsonDocument::Indented);
+    const QByteArray json = QJsonDocument(body).toJson(QJsonDocument::Compact);
     return Magic + ' ' + QByteArray::number(Version) + ' ' + Checksum(json) + '\n' + json;
 }
 
