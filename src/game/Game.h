@@ -57,13 +57,17 @@ struct LogRow
     bool operator==(const LogRow&) const = default;
 };
 
+// Tile numbers in pick order, as a record keeps them. (Not a QList: Qt 6.4 compares two
+// empty QList<int> by handing memcmp a null pointer, which the sanitizers stop at.)
+using Picks = std::vector<int>;
+
 // What one undo took back, for redo to put again: the move's log row, and the pick that
 // stood when the undo cancelled it (one tile, or a pair picked without removal) with the log
 // row it had written. Only the first undo after play can have cancelled a pick.
 struct RedoStep
 {
     LogRow move;
-    QList<int> selection;
+    Picks selection;
     LogRow pending; // the row of the cancelled pick; empty without one
 
     bool operator==(const RedoStep&) const = default;
@@ -263,7 +267,7 @@ private:
     void ShowMoveTaken();
     bool IsPair(int a, int b) const;
     bool ReplayMove(const LogRow& row);
-    bool ReplayPick(const QList<int>& selection, const LogRow& pending);
+    bool ReplayPick(const Picks& selection, const LogRow& pending);
     bool Replay(const GameRecord& record);
     void NotifyAll(const char* pointsTrailer);
     void CloseEmptyColumns();
@@ -302,7 +306,7 @@ struct GameRecord
     // were, so they are not kept.)
     std::array<std::optional<QString>, Game::TileCount> tiles;
     std::vector<LogRow> moves; // log rows 1.., oldest first
-    QList<int> selection;      // in pick order
+    Picks selection;           // in pick order
     LogRow pending;            // the current log row while a pick stands; empty otherwise
     std::vector<RedoStep> redo; // the next to redo last
 

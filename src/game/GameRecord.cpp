@@ -17,7 +17,7 @@ GameRecord Game::Record() const
             record.tiles[size_t(i)] = m_tiles[size_t(i)].caption;
     for (int row = 1; row < m_moveRow; ++row)
         record.moves.push_back(LogRow::Read(*m_log, row));
-    record.selection = m_selection;
+    record.selection.assign(m_selection.begin(), m_selection.end());
     // Without a pick the current row holds nothing, or what is left of a pick taken back,
     // which the next pick overwrites.
     if (!m_selection.isEmpty())
@@ -101,9 +101,9 @@ bool Game::ReplayMove(const LogRow& row)
     return IsTileNumber(FindMove());
 }
 
-bool Game::ReplayPick(const QList<int>& selection, const LogRow& pending)
+bool Game::ReplayPick(const Picks& selection, const LogRow& pending)
 {
-    if (selection.isEmpty())
+    if (selection.empty())
         return true;
     if (selection.size() > 2)
         return false;
@@ -115,7 +115,7 @@ bool Game::ReplayPick(const QList<int>& selection, const LogRow& pending)
         return false;
     // The row the picks wrote: their symbols and numbers, and a score only for a pair.
     for (qsizetype i = 0; i < 2; ++i) {
-        const int tile = i < selection.size() ? selection.at(i) : 0;
+        const int tile = size_t(i) < selection.size() ? selection.at(size_t(i)) : 0;
         if (pending.tiles[size_t(i)] != tile || pending.symbols[size_t(i)] != TileCaption(tile)
             || pending.emptied[size_t(i)])
             return false;
@@ -124,7 +124,7 @@ bool Game::ReplayPick(const QList<int>& selection, const LogRow& pending)
         return false;
     pending.Write(*m_log, m_moveRow);
     m_log->SetRow(m_moveRow);
-    m_selection = selection;
+    m_selection = QList<int>(selection.begin(), selection.end());
     for (int n : selection)
         AtNumber(n).zset = 1;
     return true;

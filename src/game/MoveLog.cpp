@@ -65,7 +65,7 @@ bool Game::TakeBackMove()
         return false;
     RedoStep step;
     if (!m_selection.isEmpty()) {
-        step.selection = m_selection;
+        step.selection.assign(m_selection.begin(), m_selection.end());
         step.pending = LogRow::Read(*m_log, m_moveRow);
         m_log->ClearRow(m_moveRow);
         ClearSelectionMarks();
@@ -134,11 +134,11 @@ void Game::PutBackMove(const RedoStep& step)
     m_log->SetRow(m_moveRow);
     m_selection = { row.tiles[0], row.tiles[1] };
     TakeOutSelection();
-    if (step.selection.isEmpty())
+    if (step.selection.empty())
         return;
     step.pending.Write(*m_log, m_moveRow);
     m_log->SetRow(m_moveRow);
-    m_selection = step.selection;
+    m_selection = QList<int>(step.selection.begin(), step.selection.end());
     for (int n : m_selection)
         AtNumber(n).zset = 1;
 }

@@ -55,7 +55,7 @@ namespace {
         return QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex();
     }
 
-    QJsonArray PicksJson(const QList<int>& picks)
+    QJsonArray PicksJson(const Picks& picks)
     {
         QJsonArray out;
         for (int n : picks)
@@ -122,11 +122,11 @@ namespace {
                 out[size_t(i)] = Flag(a.at(i));
             return out;
         }
-        QList<int> Picks(const QJsonValue& v)
+        Picks PickList(const QJsonValue& v)
         {
-            QList<int> out;
+            Picks out;
             for (const QJsonValue& n : Array(v, 0, 2))
-                out.append(int(Integer(n, 1, Game::TileCount)));
+                out.push_back(int(Integer(n, 1, Game::TileCount)));
             return out;
         }
         LogRow Row(const QJsonValue& v)
@@ -169,12 +169,12 @@ namespace {
                 game.tiles[size_t(i)] = in.Text(tiles.at(i));
         for (const QJsonValue& row : in.Array(at("moves"), 0, MaxMoves))
             game.moves.push_back(in.Row(row));
-        game.selection = in.Picks(at("selection"));
+        game.selection = in.PickList(at("selection"));
         game.pending = in.Row(at("pending"));
         for (const QJsonValue& value : in.Array(at("redo"), 0, MaxMoves)) {
             const QJsonObject step = in.Object(value);
             game.redo.push_back(
-                { in.Row(step.value(QLatin1String("move"))), in.Picks(step.value(QLatin1String("selection"))),
+                { in.Row(step.value(QLatin1String("move"))), in.PickList(step.value(QLatin1String("selection"))),
                     in.Row(step.value(QLatin1String("pending"))) });
         }
         return saved;
