@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 // own
 #include "About.h"
 #include "AppInfo.h"
@@ -583,6 +585,8 @@ bool TMainF::RestoreSavedGame()
             return false;
         if (m_game.Restore(read.saved.game)) {
             m_elapsed.Restart(read.saved.elapsedSeconds * 1000);
+            m_warnings.ResumeAt(read.saved.elapsedSeconds);
+            m_logRestored = true;
             return true;
         }
     }
@@ -621,6 +625,12 @@ void TMainF::showEvent(QShowEvent* event)
     // Showing the window activates it at start-up; without a window manager no activation
     // arrives, so the board font is applied here as well.
     ApplyBoardFont();
+    // The log of a restored game moved its current row while its view had no size yet,
+    // which scrolled its first rows away: from the top again, as far as that row allows.
+    if (std::exchange(m_logRestored, false)) {
+        m_sg1->scrollToTop();
+        m_sg1->scrollTo(m_sg1->currentIndex());
+    }
     if (!m_startupErrors.isEmpty()) {
         const QString text = m_startupErrors;
         m_startupErrors.clear();

@@ -208,6 +208,7 @@ private:
     // The stored resume switch, likewise, for the start and for a close before the dialog
     // exists.
     bool m_resumeAtStart = false;
+    bool m_logRestored = false;
     int m_cursorTile = 0;
     bool m_cursorShown = false;
 

@@ -23,6 +23,7 @@
 // Qt
 #include <QCheckBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,24 +130,28 @@ TEST_F(ResumeTest, TheGameComesBackExactlyAndGoesOn)
         qint64 now = 0;
         main.SetClock([&now] { return now; });
         PlaySome(main);
-        now = 125'000;
+        now = 3725'000; // an hour and more: past the warning at 30 minutes
         main.close();
     }
     const SavedGameFile::ReadResult saved = SavedGameFile::Load(savedPath);
     ASSERT_EQ(saved.status, SavedGameFile::Status::Read);
-    EXPECT_EQ(saved.saved.elapsedSeconds, 125);
+    EXPECT_EQ(saved.saved.elapsedSeconds, 3725);
 
     auto windows = Start();
     TMainF& main = windows->Main();
+    main.show();
     Game& game = main.GameState();
     EXPECT_EQ(game.Record(), saved.saved.game);
     EXPECT_TRUE(game.CanRedo());
     EXPECT_EQ(main.SG1()->Cell(0, 1), game.MoveLog().Cell(0, 1));
     EXPECT_FALSE(main.SG1()->Cell(0, 1).isEmpty());
+    EXPECT_EQ(main.SG1()->verticalScrollBar()->value(), 0) << "the log shows its first move";
     EXPECT_EQ(main.Tile(0, 9)->Caption(), game.TileAt(0, 9).caption);
     EXPECT_EQ(main.ZanL()->text(), QStringLiteral("　残：8 　"));
+    // The clock goes on from where it stood, and the warning it passed then is not given
+    // again now.
     main.Timer1Timer();
-    EXPECT_TRUE(main.TimeL()->text().startsWith(QStringLiteral("経過時間 ：00:02 0")))
+    EXPECT_TRUE(main.TimeL()->text().startsWith(QStringLiteral("経過時間 ：01:02 0")))
         << main.TimeL()->text().toStdString();
     // The undone move is there to redo.
     main.RedoClick();
