@@ -15,13 +15,14 @@
 #include <QTemporaryDir>
 #include <QWidget>
 // own
-#include "AppInfo.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Panel.h"
-#include "SysColors.h"
-#include "Symbols.h"
+#include "windows/AppInfo.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "controls/SysColors.h"
+#include "game/Symbols.h"
+#include "app/AppModel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,6 +40,7 @@ struct Scene
 {
     QWidget tiles;
     std::array<TBrimBtn*, 120> tile {};
+    std::unique_ptr<AppModel> model;
     std::unique_ptr<TMainF> mainF;
 
     Scene()
@@ -63,7 +65,8 @@ struct Scene
         }
 
         // The real main window, shown, with a full board of all three sets and one tile picked.
-        mainF = std::make_unique<TMainF>();
+        model = std::make_unique<AppModel>();
+        mainF = std::make_unique<TMainF>(*model);
         mainF->CBH()->setCurrentIndex(mainF->CBH()->count() - 1);
         mainF->CBW()->setCurrentIndex(mainF->CBW()->count() - 1);
         mainF->CG1()->SetBitChk(7);

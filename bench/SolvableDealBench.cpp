@@ -4,10 +4,10 @@
 // and tile colours included. A deal has to feel instant: well under 5 ms.
 
 // own
-#include "Game.h"
-#include "GameHost.h"
-#include "SolvableDeal.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/GameHost.h"
+#include "game/SolvableDeal.h"
+#include "game/Symbols.h"
 
 #include <benchmark/benchmark.h>
 

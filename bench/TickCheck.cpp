@@ -17,12 +17,12 @@
 #include <QTest>
 #include <QTimer>
 // own
-#include "AppInfo.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Setu.h"
+#include "windows/AppInfo.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "windows/Setu.h"
 
 #include <cstdio>
 

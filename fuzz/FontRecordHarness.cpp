@@ -9,9 +9,9 @@
 #include "FuzzHarness.h"
 
 // own
-#include "FontHeight.h"
-#include "BrimBtn.h"
-#include "NewCtrls.h"
+#include "controls/FontHeight.h"
+#include "controls/BrimBtn.h"
+#include "controls/NewCtrls.h"
 #include "store/FontRecord.h"
 
 // Qt

@@ -3,6 +3,9 @@
 
 #include "FuzzHarness.h"
 
+// own
+#include "platform/Cp932.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,6 +60,18 @@ QString AsSaved(const QString& text)
     QString out = text;
     out.replace(QChar(QChar::ReplacementCharacter), QLatin1Char('?'));
     return out;
+}
+
+bool ReadsBackAs(const QString& written, const QString& read)
+{
+    const QString saved = AsSaved(written);
+    if (saved.size() != read.size())
+        return false;
+    for (qsizetype i = 0; i < saved.size(); ++i) {
+        if (saved.at(i) != read.at(i) && !(Cp932::IsRawByte(saved.at(i)) && read.at(i) == QLatin1Char('?')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace Fuzz

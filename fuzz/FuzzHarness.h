@@ -44,9 +44,14 @@ void RunOnRawData(Harness harness, const uint8_t* data, size_t size);
 // Reports a broken expectation and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void Fail(const char* target, const QString& what);
 
-// A text as it reads back after a save: code page 932 has no U+FFFD, the character an
-// invalid byte decodes to, so it is written as "?" like any other character it lacks.
+// A text as it reads back after a save: a character code page 932 lacks, U+FFFD among
+// them, is written as "?". (A text decoded from a file has none: its invalid bytes are
+// kept as raw-byte characters, which are written back as those bytes.)
 QString AsSaved(const QString& text);
+
+// True when read is what a text written as written reads back as: AsSaved, except that a
+// raw-byte character an edit has put before a byte it would join is read as "?".
+bool ReadsBackAs(const QString& written, const QString& read);
 
 } // namespace Fuzz
 

@@ -11,8 +11,8 @@
 #include "FuzzHarness.h"
 
 // own
-#include "Game.h"
-#include "SavedGameFile.h"
+#include "game/Game.h"
+#include "store/SavedGameFile.h"
 
 // Qt
 #include <QCryptographicHash>

@@ -8,13 +8,13 @@
 #include "FuzzHarness.h"
 
 // own
-#include "Game.h"
-#include "Numbers.h"
-#include "Ranking.h"
-#include "ScoreTables.h"
-#include "Symbols.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Ranking.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
 #include "platform/Cp932.h"
 
 // Qt
@@ -53,7 +53,7 @@ namespace {
             QStringLiteral("%1 rows written, %2 read").arg(grid.RowCount()).arg(back.RowCount()));
         for (int r = 0; r < grid.RowCount(); ++r)
             for (int c = 0; c < grid.ColCount(); ++c)
-                FUZZ_REQUIRE(Name, back.Cell(c, r) == AsSaved(grid.Cell(c, r)),
+                FUZZ_REQUIRE(Name, ReadsBackAs(grid.Cell(c, r), back.Cell(c, r)),
                     Cell(grid, c, r) + QStringLiteral(" read back as ") + Cell(back, c, r));
         FUZZ_REQUIRE(Name, TableFile::Format(back) == bytes, QStringLiteral("a second save differs"));
     }
@@ -118,8 +118,8 @@ namespace {
         visible[size_t(first - 1)] = true;
         visible[size_t(second - 1)] = true;
         game.SetBoardForTest(captions, visible);
-        game.TileMouseDown(first, 1, Game::ShiftRight);
-        game.TileMouseDown(second, 1, Game::ShiftRight);
+        game.TileMouseDown(first, 1, ShiftState::ssRight);
+        game.TileMouseDown(second, 1, ShiftState::ssRight);
         FUZZ_REQUIRE(
             Name, game.Selection().size() == 2, QStringLiteral("the pair %1%2 was refused").arg(s1, s2));
 
@@ -143,7 +143,7 @@ namespace {
 
         // A left click on the selected pair removes it; with nothing left the game ends and
         // deals again.
-        game.TileMouseDown(first, 0, Game::ShiftLeft);
+        game.TileMouseDown(first, 0, ShiftState::ssLeft);
         FUZZ_REQUIRE(Name, game.Selection().isEmpty(), QStringLiteral("the pair was not removed"));
         return total;
     }

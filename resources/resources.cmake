@@ -11,7 +11,8 @@
 
 set(ORBILO_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-# The sound player reads its clips from ":/sounds/" at run time.
+# The sound player reads its clips from ":/sounds/" at run time: they belong to its library,
+# so whatever links the player (the windows, the platform tests) has them.
 target_link_libraries(orbilo_windows PUBLIC orbilo_sound)
 
 set(ORBILO_SOUND_FILES
@@ -33,10 +34,14 @@ endforeach()
 # rides along for tools and for platforms that render it.
 set_source_files_properties(${ORBILO_RESOURCE_DIR}/orbilo.svg PROPERTIES QT_RESOURCE_ALIAS icons/orbilo.svg)
 
+qt_add_resources(orbilo_sound "orbilo_sounds"
+  PREFIX "/"
+  BASE ${ORBILO_RESOURCE_DIR}
+  FILES ${ORBILO_SOUND_FILES})
 qt_add_resources(orbilo_windows "orbilo_resources"
   PREFIX "/"
   BASE ${ORBILO_RESOURCE_DIR}
-  FILES ${ORBILO_SOUND_FILES} ${ORBILO_HELP_FILES} ${ORBILO_ICON_FILES})
+  FILES ${ORBILO_HELP_FILES} ${ORBILO_ICON_FILES})
 
 # Desktop integration: the menu entry and the icon in the freedesktop icon theme. The
 # executable itself is installed by src/CMakeLists.txt.

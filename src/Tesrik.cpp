@@ -12,14 +12,14 @@
 #include <QTimer>
 
 // own
-#include "AppInfo.h"
-#include "AppStyle.h"
-#include "AppWindows.h"
-#include "CommandLine.h"
-#include "DataFolder.h"
-#include "FontWarmUp.h"
-#include "HelpViewer.h"
-#include "Main.h"
+#include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
+#include "windows/AppWindows.h"
+#include "windows/CommandLine.h"
+#include "store/DataFolder.h"
+#include "platform/FontWarmUp.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
 
 int main(int argc, char** argv)
 {
@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     AppInfo::InstallQtTranslation();
     InstallHelpUrlHandler();
+    AppColors::ApplyStored();
 
     const DataFolder::Choice& data = DataFolder::Current();
     AppWindows windows(data.folder, AppWindows::Creation::MainWindowFirst);

@@ -9,12 +9,12 @@
 #include <QImage>
 #include <QLabel>
 // own
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "CtrlsEx.h"
-#include "NBAry.h"
-#include "Panel.h"
-#include "URLLink.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "controls/NBAry.h"
+#include "controls/Panel.h"
+#include "controls/URLLink.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 // own
-#include "BrimBtn.h"
-#include "GradBox.h"
-#include "SysColors.h"
+#include "controls/BrimBtn.h"
+#include "controls/GradBox.h"
+#include "controls/SysColors.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // folder, each only when it is missing: a player must never start with empty score tables,
 // and tables a player has edited are never overwritten.
 
-#include "ScoreTables.h"
-#include "TableFile.h"
+#include "game/ScoreTables.h"
+#include "store/TableFile.h"
 
 // Qt
 #include <QCoreApplication>
@@ -25,9 +25,9 @@ int main(int argc, char** argv)
             continue;
         TextGrid table(ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
         ScoreTables::FillDefaults(kind, table);
-        QString error;
+        FileError error;
         if (!TableFile::Save(table, path, &error)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
+            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error.Reason()));
             ++failures;
         }
     }

@@ -4,9 +4,9 @@
 # Sourced by run.sh and test.sh. Works as root, or through sudo for a desktop user.
 # qt6-translations-l10n holds Qt's own Japanese texts for the stock dialogs; the game runs
 # without it, in English there.
-orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev
                  googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-                 xvfb x11-utils xdotool imagemagick appstream
+                 xvfb x11-utils xdotool imagemagick appstream pulseaudio pulseaudio-utils
                  qt6-translations-l10n)
 
 orbilo_install_deps() {

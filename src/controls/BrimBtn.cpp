@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TBrimBtn: gradient push button with hover colours, set marks and an immediate repaint
 // on every press.
-#include "BrimBtn.h"
+#include "controls/BrimBtn.h"
 
 // Qt
 #include <QEnterEvent>
@@ -9,7 +9,8 @@
 #include <QPainter>
 #include <QPointer>
 // own
-#include "ShiftState.h"
+#include "controls/AccessibleEvents.h"
+#include "controls/ShiftState.h"
 
 #include <algorithm>
 
@@ -86,14 +87,27 @@ void TBrimBtn::SetCaption(const QString& value)
         return;
     m_caption = value;
     update();
+    // A screen reader says what a button shows.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    AccessibleEvents::Raise(event);
 }
 
 void TBrimBtn::SetZSet(int value)
 {
     if (value == m_zSet)
         return;
+    const bool wasSelected = m_zSet != 0;
     m_zSet = value;
     update();
+    // The selection mark is the button's selected state, for a screen reader too.
+    if (wasSelected == (value != 0))
+        return;
+    QAccessible::State selected;
+    selected.selected = true;
+    QAccessibleStateChangeEvent changed(this, selected);
+    AccessibleEvents::Raise(changed);
+    QAccessibleEvent selection(this, wasSelected ? QAccessible::SelectionRemove : QAccessible::SelectionAdd);
+    AccessibleEvents::Raise(selection);
 }
 
 void TBrimBtn::SetAlignment(TAlignment value)
@@ -208,11 +222,14 @@ void TBrimBtn::PaintFace()
         ColorValue start = 0;
         ColorValue end = 0;
         GradPaint::StartEnd(m_gradStyle, m_topColor, m_currentEndColor, start, end);
-        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end) {
+        const int generation = SysColors::TableGeneration();
+        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end
+            || m_tableGeneration != generation) {
             GradPaint::BuildTable(m_table, start, end, m_colorCnt);
             m_tableStart = start;
             m_tableEnd = end;
             m_tableSteps = m_colorCnt;
+            m_tableGeneration = generation;
         }
         // Rounded bands are outlined with the pen the previous paint left behind: the
         // font colour of that paint (black before the first).

@@ -28,10 +28,10 @@
 #include <QString>
 #include <QWidget>
 // own
-#include "Canvas.h"
-#include "ControlTypes.h"
-#include "GradPaint.h"
-#include "SysColors.h"
+#include "controls/Canvas.h"
+#include "controls/ControlTypes.h"
+#include "controls/GradPaint.h"
+#include "controls/SysColors.h"
 
 #include <array>
 
@@ -191,9 +191,11 @@ private:
     GradPaint::GradientTable m_table {};
     // What m_table was built for; a paint with the same colours and count reuses it, as the
     // extended-precision build (with a rounding-mode switch per entry) is the dearest part of
-    // painting a tile.
+    // painting a tile. A system colour resolves through the system-colour table, so the
+    // table's generation is part of the key.
     ColorValue m_tableStart = 0;
     ColorValue m_tableEnd = 0;
     int m_tableSteps = 0;
+    int m_tableGeneration = -1;
     Canvas m_canvas;
 };

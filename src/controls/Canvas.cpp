@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // GDI-style canvas over QPainter; see Canvas.h for the pixel rules it keeps.
-#include "Canvas.h"
+#include "controls/Canvas.h"
 
 // Qt
 #include <QFontMetrics>

@@ -28,7 +28,7 @@
 #include <QSize>
 #include <QString>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TChkGroup and TGroupCheckBox: the bit mask, the arrangement, the focus rules and the
 // enabled colour.
-#include "ChkGroup.h"
+#include "controls/ChkGroup.h"
 
 // Qt
 #include <QApplication>
@@ -10,7 +10,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 // own
-#include "Panel.h"
+#include "controls/Panel.h"
 
 namespace {
 
@@ -368,6 +368,11 @@ void TChkGroup::changeEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::FontChange:
         Arrange();
+        break;
+    case QEvent::PaletteChange:
+        // The program's colours changed: a system font colour resolves anew.
+        if (palette().color(QPalette::Active, QPalette::WindowText) != SysColors::ToQColor(m_fontColor))
+            ApplyFontColor();
         break;
     case QEvent::EnabledChange: {
         const bool enabled = isEnabled();

@@ -16,7 +16,7 @@
 #include <QPointer>
 #include <QStringList>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 class TChkGroup;
 

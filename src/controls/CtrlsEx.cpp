@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TEditEx: alignment, the thousands grouping and the keys a one-line box leaves to its
 // dialog.
-#include "CtrlsEx.h"
+#include "controls/CtrlsEx.h"
 
 // Qt
 #include <QInputMethodEvent>

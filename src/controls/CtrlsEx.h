@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QString>
 // own
-#include "ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 class TEditEx : public QLineEdit
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontHeight.h"
+#include "controls/FontHeight.h"
 
 // Qt
 #include <QFontMetricsF>

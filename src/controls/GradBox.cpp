@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // TGradBox: gradient background box with a plain, shadowed or extruded caption.
-#include "GradBox.h"
+#include "controls/GradBox.h"
 
 // Qt
 #include <QPainter>

@@ -18,10 +18,10 @@
 #include <QString>
 #include <QWidget>
 // own
-#include "Canvas.h"
-#include "ControlTypes.h"
-#include "GradPaint.h"
-#include "SysColors.h"
+#include "controls/Canvas.h"
+#include "controls/ControlTypes.h"
+#include "controls/GradPaint.h"
+#include "controls/SysColors.h"
 
 class TGradBox : public QWidget
 {

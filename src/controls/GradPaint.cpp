@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Gradient table, band layout and band painting shared by TGradBox and TBrimBtn.
-#include "GradPaint.h"
+#include "controls/GradPaint.h"
 
 // own
-#include "Canvas.h"
+#include "controls/Canvas.h"
 
 #include <algorithm>
 

@@ -14,8 +14,8 @@
 // Qt
 #include <QtGlobal>
 // own
-#include "ControlTypes.h"
-#include "SysColors.h"
+#include "controls/ControlTypes.h"
+#include "controls/SysColors.h"
 
 #include <array>
 

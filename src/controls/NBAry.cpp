@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // TNBAry: building and clearing the cells, the top and left alignment of strips and
 // cells, and the resize arithmetic.
-#include "NBAry.h"
+#include "controls/NBAry.h"
 
 // Qt
 #include <QMouseEvent>
 // own
-#include "BrimBtn.h"
-#include "ShiftState.h"
+#include "controls/BrimBtn.h"
+#include "controls/ShiftState.h"
 
 TNBAry::TNBAry(QWidget* parent)
     : Panel(parent)

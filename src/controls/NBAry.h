@@ -11,7 +11,7 @@
 #pragma once
 
 // own
-#include "Panel.h"
+#include "controls/Panel.h"
 
 #include <array>
 

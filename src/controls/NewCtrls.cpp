@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "NewCtrls.h"
+#include "controls/NewCtrls.h"
 
 // own
-#include "FontHeight.h"
+#include "controls/FontHeight.h"
 
 namespace {
 

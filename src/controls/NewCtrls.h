@@ -16,7 +16,7 @@
 #include <QString>
 
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 #include "platform/Registry.h"
 #include "store/FontRecord.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Panel: bevels, border, face and caption, painted the way the class library paints them.
-#include "Panel.h"
+#include "controls/Panel.h"
 
 // Qt
 #include <QFontMetrics>

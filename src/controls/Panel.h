@@ -14,8 +14,8 @@
 #include <QString>
 #include <QWidget>
 // own
-#include "ControlTypes.h"
-#include "SysColors.h"
+#include "controls/ControlTypes.h"
+#include "controls/SysColors.h"
 
 enum TPanelBevel : quint8 {
     bvNone = 0,

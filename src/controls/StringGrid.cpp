@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "StringGrid.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QEvent>
@@ -10,6 +10,9 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QValidator>
+
+// own
+#include "platform/Cp932.h"
 
 namespace {
 
@@ -399,8 +402,9 @@ void TStringGrid::DrawCellText(
                                                            : Qt::AlignLeft;
     // Without the single-line flag the classic bottom alignment had no effect: the text
     // starts 2 pixels below the cell's top. Qt clips to the rectangle when the text does
-    // not fit, as DrawText did.
-    painter.drawText(rect.adjusted(0, 2, 0, 0), int(horizontal | Qt::AlignTop | Qt::TextSingleLine), text);
+    // not fit, as DrawText did. Bytes of a file that were no text show as U+FFFD.
+    painter.drawText(rect.adjusted(0, 2, 0, 0), int(horizontal | Qt::AlignTop | Qt::TextSingleLine),
+        Cp932::ForDisplay(text));
 }
 
 void TStringGrid::SyncLayout()
@@ -548,10 +552,7 @@ void TStringGrid::PaintCell(QPainter& p, int col, int row, const QRect& section)
         m_drawCell(p, col, row, where, state);
     } else {
         p.fillRect(where, p.brush());
-        const QString text = m_grid->Cell(col, row);
-        if (!text.isEmpty())
-            p.drawText(
-                where.adjusted(2, 2, 0, 0), int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), text);
+        DrawCellText(p, where.adjusted(2, 0, 0, 0), m_grid->Cell(col, row), taLeftJustify);
     }
 
     // Fixed cells of a grid that is not flat get the raised edge the classic grid drew
@@ -636,6 +637,9 @@ void TStringGrid::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange && m_strip)
         m_strip->update();
+    // The program's colours changed: the system colours resolve anew.
+    if (event->type() == QEvent::PaletteChange)
+        UpdatePaintTools();
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event)

@@ -23,9 +23,9 @@
 #include <QTableView>
 #include <QVector>
 // own
-#include "ControlTypes.h"
-#include "SysColors.h"
-#include "TextGrid.h"
+#include "controls/ControlTypes.h"
+#include "controls/SysColors.h"
+#include "game/TextGrid.h"
 
 #include <functional>
 
@@ -116,8 +116,10 @@ public:
     // when the cell is hidden or scrolled out of view.
     QRect CellRect(int col, int row) const;
 
-    // The drawing the windows' cell hooks share: the text on one line, in rect moved down
-    // by 2 pixels at the top, aligned left, centred or right, clipped to that rectangle.
+    // The drawing every cell shares, the windows' cell hooks included: the text on one line,
+    // in rect moved down by 2 pixels at the top, aligned left, centred or right, clipped to
+    // that rectangle. The one place where texts read from files are shown (raw bytes as
+    // U+FFFD).
     static void DrawCellText(QPainter& painter, const QRect& rect, const QString& text, TAlignment alignment);
 
 protected:

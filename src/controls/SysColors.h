@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Colour values as the game stores and compares them: 0x00BBGGRR for an RGB colour (red in
 // the low byte), 0x80000000 + k for system colour k, resolved to RGB only when drawn. The
-// 25 system colours come from one fixed table (the classic Windows standard scheme), so a
-// painted image is the same on every machine.
+// 25 system colours come from one table. By default it holds the classic Windows standard
+// scheme, so a painted image is the same on every machine; the player may have it follow
+// the desktop instead, when each system colour takes the desktop palette's matching role.
+// The standard widgets take the palette that agrees with the table (Palette()), so a
+// painted panel and a standard control beside it never disagree.
 #pragma once
 
 // Qt
 #include <QColor>
+#include <QPalette>
 #include <QtGlobal>
 
 using ColorValue = quint32;
@@ -25,6 +29,7 @@ enum SystemIndex {
     ColorHighlightText = 14,
     ColorBtnFace = 15,
     ColorBtnShadow = 16,
+    ColorGrayText = 17,
     ColorBtnText = 18,
     ColorBtnHighlight = 20,
     Color3DDkShadow = 21,
@@ -55,8 +60,20 @@ constexpr ColorValue clInfoBk = System(ColorInfoBk);
 constexpr ColorValue clHighlight = System(ColorHighlight);
 constexpr ColorValue clHighlightText = System(ColorHighlightText);
 
-// The RGB (0x00BBGGRR) of system colour index 0..24; 0 for any other index.
+// The RGB (0x00BBGGRR) of system colour index 0..24 in the table in use; 0 for any other
+// index.
 ColorValue SystemColorRgb(int index);
+
+// The table: the classic scheme (the default), or one taken from a desktop palette.
+void UseClassicColors();
+void UseDesktopColors(const QPalette& desktop);
+bool DesktopColorsInUse();
+// Counts the changes of the table; whatever keeps colours it resolved compares it.
+int TableGeneration();
+
+// The palette of the standard widgets that agrees with the table: every role holds the
+// system colour that plays it (the window face is the button face, text is window text).
+QPalette Palette();
 
 // A colour value with system colours 0x80000000..0x80000018 replaced by their RGB; any
 // other value unchanged (its top byte is then ignored by the channel split).

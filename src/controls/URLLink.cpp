@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // TURLLink: hover colour, the hint window and opening the target.
-#include "URLLink.h"
+#include "controls/URLLink.h"
 
 // Qt
 #include <QCursor>
@@ -11,8 +11,8 @@
 #include <QPixmap>
 #include <QUrl>
 // own
-#include "Panel.h"
-#include "ShiftState.h"
+#include "controls/Panel.h"
+#include "controls/ShiftState.h"
 
 // The hint window shows the picture it was given when it was shown: its text is drawn
 // once, so a later change of Link or of the hint settings shows only at the next showing.
@@ -198,6 +198,15 @@ void TURLLink::ApplyFontColor()
     pal.setColor(QPalette::All, QPalette::WindowText, SysColors::ToQColor(m_fontColor));
     setPalette(pal);
     update();
+}
+
+void TURLLink::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    // The program's colours changed: a system font colour resolves anew.
+    if (event->type() == QEvent::PaletteChange
+        && palette().color(QPalette::Active, QPalette::WindowText) != SysColors::ToQColor(m_fontColor))
+        ApplyFontColor();
 }
 
 void TURLLink::paintEvent(QPaintEvent* event)

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QString>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 #include <functional>
 
@@ -96,6 +96,7 @@ public:
     bool HintShowing() const { return m_hintShowing; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

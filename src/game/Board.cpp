@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The board half of the game: deal, picks, removal, column closing, hint and end test.
 
-#include "Game.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QDateTime>
@@ -234,7 +235,7 @@ bool Game::CanPairWithSelection(int number) const
         return true;
     // The last tile of one row and the first of the next differ by one but do not touch.
     if (d == 1)
-        return std::abs((f - 1) % Cols - (number - 1) % Cols) != 11;
+        return std::abs(BoardSize::ColumnOf(f) - BoardSize::ColumnOf(number)) != Cols - 1;
     return false;
 }
 
@@ -254,7 +255,7 @@ void Game::ClickTile(int col, int row, int shift)
             m_host.PlayWave(Sound::Refused);
             return;
         }
-        if (shift & ShiftLeft) {
+        if (shift & ShiftState::ssLeft) {
             RemoveSelection();
         } else {
             ClearSelectionMarks();
@@ -294,7 +295,7 @@ void Game::ClickTile(int col, int row, int shift)
 
     if (m_selection.size() > 1)
         ScorePair();
-    if ((shift & ShiftLeft) && m_selection.size() > 1)
+    if ((shift & ShiftState::ssLeft) && m_selection.size() > 1)
         RemoveSelection();
 }
 
@@ -314,7 +315,7 @@ void Game::TileMouseDown(int tag, int /*button*/, int shift)
 {
     if (tag < 1 || tag > TileCount)
         return;
-    ClickTile((tag - 1) % Cols, (tag - 1) / Cols, shift);
+    ClickTile(BoardSize::ColumnOf(tag), BoardSize::RowOf(tag), shift);
 }
 
 void Game::RemoveSelection()
@@ -336,8 +337,8 @@ void Game::TakeOutSelection()
         const int n = sorted.at(i);
         if (n < 1 || n > TileCount)
             continue;
-        const int c = (n - 1) % Cols;
-        const int r = (n - 1) / Cols;
+        const int c = BoardSize::ColumnOf(n);
+        const int r = BoardSize::RowOf(n);
         const int k = HiddenInColumn(c);
         if (k < Rows)
             At(c, k).visible = false;
@@ -424,7 +425,7 @@ void Game::HintBtnClick()
     for (int c = 0; c < Cols; ++c)
         for (int r = Rows - 1; r >= 0; --r)
             if (IsTileNumber(CheckTile(c, r))) {
-                ClickTile(c, r, ShiftRight);
+                ClickTile(c, r, ShiftState::ssRight);
                 return;
             }
 }
@@ -443,8 +444,8 @@ int Game::CursorStep(int number, int dCol, int dRow) const
 {
     if (number < 1 || number > TileCount)
         return number;
-    const int col = (number - 1) % Cols;
-    const int row = (number - 1) / Cols;
+    const int col = BoardSize::ColumnOf(number);
+    const int row = BoardSize::RowOf(number);
     if (dCol == 0) {
         for (int r = row + dRow; dRow != 0 && r >= 0 && r < Rows; r += dRow)
             if (TileAt(col, r).visible)
@@ -460,8 +461,8 @@ int Game::CursorStep(int number, int dCol, int dRow) const
 int Game::NearestInPlay(int number) const
 {
     const bool onBoard = number >= 1 && number <= TileCount;
-    const int col = onBoard ? (number - 1) % Cols : 0;
-    const int row = onBoard ? (number - 1) / Cols : Rows - 1;
+    const int col = onBoard ? BoardSize::ColumnOf(number) : 0;
+    const int row = onBoard ? BoardSize::RowOf(number) : Rows - 1;
     if (onBoard && TileAt(col, row).visible)
         return number;
     for (int d = 0; d < Cols; ++d) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "DealRandom.h"
+#include "game/DealRandom.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 //
 // The game holds no widget. It tells its host (GameHost.h) what changed and asks it for
 // sounds, messages, the ranking and the player's current choices. A tile is named by its
-// tile number, column + row x 12 + 1, counting along the top row first.
+// tile number (BoardSize.h).
 //
 // Every deal has a number: the number, the board size, the symbol sets and the clearable-
 // deal choice together decide the board, on every machine. Undo keeps what it took back,
@@ -14,10 +14,12 @@
 // written out as a GameRecord and restored from one exactly.
 #pragma once
 
-#include "DealRandom.h"
-#include "GameHost.h"
-#include "SolvableDeal.h"
-#include "TextGrid.h"
+#include "game/BoardSize.h"
+#include "game/DealRandom.h"
+#include "game/GameHost.h"
+#include "game/MouseArgs.h"
+#include "game/SolvableDeal.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QList>
@@ -79,9 +81,9 @@ class Game
 {
 public:
     // The board's frame: 12 columns by 10 rows, whatever size is dealt in it.
-    static constexpr int Cols = 12;
-    static constexpr int Rows = 10;
-    static constexpr int TileCount = Cols * Rows;
+    static constexpr int Cols = BoardSize::Cols;
+    static constexpr int Rows = BoardSize::Rows;
+    static constexpr int TileCount = BoardSize::TileCount;
 
     // What CheckTile and FindMove answer when they name no tile.
     static constexpr int NotInPlay = 888;  // the tile is hidden or off the board
@@ -89,10 +91,6 @@ public:
     static constexpr int BoardEmpty = 999; // FindMove on a board with no tile in play
     // Whether a CheckTile or FindMove answer names a tile.
     static constexpr bool IsTileNumber(int result) { return result >= 1 && result <= TileCount; }
-
-    // Shift-state bits of a mouse press.
-    static constexpr int ShiftLeft = 8;
-    static constexpr int ShiftRight = 16;
 
     // Columns of the move log. Columns 0 to 3 show; 4 fills the grid's width and stays
     // empty; 5 to 8 are hidden and hold what undo needs (LogRow).
@@ -145,8 +143,8 @@ public:
     // orthogonally next to the first pick (the end of one row does not touch the start of
     // the next).
     bool CanPairWithSelection(int number) const;
-    // The pick of tile (col, row). shift is the press's shift state; only its left-button
-    // bit counts. Asks for the pick sound first, then either unselects the tile (the lone
+    // The pick of tile (col, row). shift is the press's shift state (MouseArgs.h); only its
+    // left-button bit counts. Asks for the pick sound first, then either unselects the tile (the lone
     // selected tile clicked again), refuses the pick (the refused sound; nothing changes),
     // or selects it and writes the picks into the current log row, scoring a completed
     // pair. A pair completed with the left button is removed: the removal sound, the tiles
@@ -218,7 +216,7 @@ public:
     // The tile of a tile number; an empty hidden tile for a number outside 1..120.
     const Tile& TileByNumber(int number) const;
     // The tile number of (col, row).
-    static constexpr int TileNumber(int col, int row) { return col + row * Cols + 1; }
+    static constexpr int TileNumber(int col, int row) { return BoardSize::TileNumber(col, row); }
     // The selected tiles' numbers, in pick order: none, one, or a pair standing without
     // removal.
     const QList<int>& Selection() const { return m_selection; }
@@ -235,6 +233,9 @@ public:
     // menu is used.
     ::RankPending RankPending() const { return m_rankPending; }
     void SetRankPending(::RankPending value) { m_rankPending = value; }
+    // Tiles in play of each element (wood, fire, earth, metal, water), as the element strip
+    // shows them; a tile of the empty pool counts nowhere.
+    std::array<int, 5> ElementCounts() const;
     // The move log, shown by the main window's grid; LogColumn names its columns.
     TextGrid& MoveLog() { return *m_log; }
     const TextGrid& MoveLog() const { return *m_log; }
@@ -274,7 +275,6 @@ private:
     void EndTest();
     void PutBack(int col, int row, const QStringList& symbols);
     void RefreshPoints(const char* trailer);
-    std::array<int, 5> ElementCounts() const;
     void UpdateElementStrip();
     QString RemainingText() const;
 

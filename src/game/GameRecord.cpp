@@ -4,8 +4,8 @@
 // the board comes from the deal number, every move must be one the rules allow where it
 // stands, and what the replay gives must be the record itself.
 
-#include "Game.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Symbols.h"
 
 GameRecord Game::Record() const
 {

@@ -2,9 +2,9 @@
 // The move-log half of the game: scoring a pair, the points total and undo. Undo reads
 // the move back from the log row alone; nothing else keeps a copy of the history.
 
-#include "Game.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 #include <algorithm>
 #include <limits>
@@ -82,8 +82,8 @@ bool Game::TakeBackMove()
     const QString& s1 = move.symbols[swapped ? 1 : 0];
     const QString& s2 = move.symbols[swapped ? 0 : 1];
     if (a >= 1 && b <= TileCount && a < b) {
-        const int c = (a - 1) % Cols;
-        const int r = (a - 1) / Cols;
+        const int c = BoardSize::ColumnOf(a);
+        const int r = BoardSize::RowOf(a);
         if (b - a >= 2) {
             // A vertical pair: b is the tile below a.
             if (move.emptied[0] || move.emptied[1])
@@ -96,8 +96,8 @@ bool Game::TakeBackMove()
                 ReopenColumn(c);
             PutBack(c, r, { s1 });
             if (move.emptied[1])
-                ReopenColumn((b - 1) % Cols);
-            PutBack((b - 1) % Cols, r, { s2 });
+                ReopenColumn(BoardSize::ColumnOf(b));
+            PutBack(BoardSize::ColumnOf(b), r, { s2 });
         }
         m_remaining += 2;
     }

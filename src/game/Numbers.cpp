@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Numbers.h"
+#include "game/Numbers.h"
 
 namespace Numbers {
 

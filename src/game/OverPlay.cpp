@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "OverPlay.h"
+#include "game/OverPlay.h"
 
 // Qt
 #include <QElapsedTimer>

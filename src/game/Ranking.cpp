@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "Ranking.h"
+#include "game/Ranking.h"
 
-#include "Numbers.h"
+#include "game/Numbers.h"
 
 namespace Ranking {
 

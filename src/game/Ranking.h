@@ -5,7 +5,7 @@
 // shows the grid and the table file keeps it in "Rank.dat"; this module only orders it.
 #pragma once
 
-#include "TextGrid.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QDateTime>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "ScoreTables.h"
-#include "Symbols.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
 
 namespace ScoreTables {
 

@@ -4,7 +4,7 @@
 // that no lookup reads.
 #pragma once
 
-#include "TextGrid.h"
+#include "game/TextGrid.h"
 
 namespace ScoreTables {
 

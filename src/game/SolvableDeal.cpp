@@ -21,8 +21,8 @@
 // a horizontal pair sits at one height in both columns, so h may not exceed the height of
 // either. A new column opens where the removal's closing will shut it again.
 
-#include "SolvableDeal.h"
-#include "DealRandom.h"
+#include "game/SolvableDeal.h"
+#include "game/DealRandom.h"
 
 #include <algorithm>
 
@@ -178,7 +178,7 @@ namespace {
 
     int TileNumber(int col, int height)
     {
-        return col + (Rows - 1 - height) * Cols + 1;
+        return BoardSize::TileNumber(col, Rows - 1 - height);
     }
 
     // Inserts the pair (a, b) and returns where the two tiles stand now: the pair's removal.

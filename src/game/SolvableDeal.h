@@ -11,6 +11,8 @@
 // so the construction never has to start over.
 #pragma once
 
+#include "game/BoardSize.h"
+
 // Qt
 #include <QString>
 #include <QStringList>
@@ -22,12 +24,12 @@ class DealRandom;
 
 namespace SolvableDeal {
 
-constexpr int Cols = 12;
-constexpr int Rows = 10;
-constexpr int TileCount = Cols * Rows;
+using BoardSize::Cols;
+using BoardSize::Rows;
+using BoardSize::TileCount;
 
-// One removal of the solution: the tile numbers (column + row x 12 + 1) of the pair as the
-// board stands just before it is removed.
+// One removal of the solution: the tile numbers (BoardSize.h) of the pair as the board
+// stands just before it is removed.
 struct Removal
 {
     int first = 0;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Symbols.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QStringEncoder>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TextGrid.h"
+#include "game/TextGrid.h"
 
 TextGrid::TextGrid(int colCount, int rowCount, QObject* parent)
     : QAbstractTableModel(parent)
@@ -16,6 +16,7 @@ void TextGrid::SetRowCount(int rows)
     const int old = RowCount();
     if (rows == old)
         return;
+    ++m_revision;
     if (rows > old) {
         beginInsertRows({}, old, rows - 1);
         m_cells.resize(rows);
@@ -56,6 +57,7 @@ void TextGrid::SetCell(int col, int row, const QString& text)
     if (cell == text)
         return;
     cell = text;
+    ++m_revision;
     const QModelIndex i = index(row, col);
     emit dataChanged(i, i);
 }

@@ -34,6 +34,10 @@ public:
     void ClearRow(int row);
     void CopyRow(int from, int to);
 
+    // Counts the changes of cells and of the row count, so that whoever keeps the grid in
+    // a file can tell whether it changed since the file was read or written.
+    quint64 Revision() const { return m_revision; }
+
     // The current row of the grid (the highlighted row of a row-select grid).
     int Row() const { return m_row; }
     void SetRow(int row);
@@ -61,5 +65,6 @@ private:
     int m_fixedCols = 0;
     int m_row = 1;
     bool m_editable = false;
+    quint64 m_revision = 0;
     QVector<QVector<QString>> m_cells; // [row][col]
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontWarmUp.h"
+#include "platform/FontWarmUp.h"
 
 #if ORBILO_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // What both registry backends share: value helpers, path rules, and the choice of backend.
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QStandardPaths>
 #include <QtEndian>
 
 // own
-#include "Cp932.h"
-#include "RegistryFile.h"
+#include "platform/Cp932.h"
+#include "platform/RegistryFile.h"
 
 namespace {
 

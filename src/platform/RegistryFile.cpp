@@ -2,18 +2,19 @@
 // The REGEDIT4 file backend: its parser and writer (pure, on bytes) and the file handling
 // (lock, fresh read, atomic replace) around them.
 
-#include "RegistryFile.h"
+#include "platform/RegistryFile.h"
 
 // Qt
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 // own
-#include "Cp932.h"
+#include "platform/Cp932.h"
+#include "platform/SafeFile.h"
+#include "platform/TextLines.h"
 
 namespace {
 
@@ -28,18 +29,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// Shift-JIS: a lead byte followed by a trail byte is one character, and its trail byte may
-// be "\" (0x5C), which must then not be read as an escape.
-bool IsLead(uchar c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool IsTrail(uchar c)
-{
-    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -49,25 +38,6 @@ int HexDigit(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-QList<QByteArray> SplitLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(bytes.mid(start));
-    return lines;
 }
 
 QByteArray TrimRight(const QByteArray& line)
@@ -95,7 +65,7 @@ std::optional<QByteArray> ReadQuoted(const QByteArray& line, qsizetype& pos)
     const qsizetype n = line.size();
     while (i < n) {
         const char c = line.at(i);
-        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(line.at(i + 1)))) {
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(line.at(i + 1)))) {
             out.append(c);
             out.append(line.at(i + 1));
             i += 2;
@@ -123,7 +93,7 @@ QByteArray Quote(const QByteArray& bytes)
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes.at(i);
-        if (IsLead(uchar(c)) && i + 1 < n && IsTrail(uchar(bytes.at(i + 1)))) {
+        if (Cp932::IsLeadByte(uchar(c)) && i + 1 < n && Cp932::IsTrailByte(uchar(bytes.at(i + 1)))) {
             out.append(c);
             out.append(bytes.at(++i));
             continue;
@@ -487,7 +457,9 @@ bool Document::DeleteKey(const QString& path)
 Document Parse(const QByteArray& bytes)
 {
     Document doc;
-    const QList<QByteArray> lines = SplitLines(bytes);
+    QList<QByteArray> lines;
+    for (const QByteArrayView line : TextLines::Split(bytes))
+        lines.append(line.toByteArray());
     bool headerSeen = false;
     qsizetype current = -1; // the section the lines belong to
     for (qsizetype li = 0; li < lines.size(); ++li) {
@@ -647,6 +619,12 @@ RegResult NoValue(const QString& path, const QString& name)
         QStringLiteral("The value \"%1\" does not exist in %2.").arg(name, KeyText(path)));
 }
 
+RegResult CannotWrite(const QString& path, const FileError& why)
+{
+    return RegResult::Fail(
+        RegStatus::WriteFailed, QStringLiteral("設定ファイル %1 に書き込めませんでした（%2）").arg(path, why.Reason()));
+}
+
 template <typename T> T With(const RegResult& r)
 {
     T t;
@@ -709,7 +687,7 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!lock.tryLock(LockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
             return fail(RegStatus::Busy, QStringLiteral("another program keeps it locked."));
-        return fail(RegStatus::WriteFailed, QStringLiteral("its lock file cannot be created."));
+        return CannotWrite(m_path, SafeFile::WhyCannotCreateIn(folder));
     }
 
     Loaded loaded = Load();
@@ -720,18 +698,8 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!r.Ok() || !changed)
         return r;
 
-    const QByteArray bytes = RegFile::Serialise(loaded.document);
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(RegStatus::WriteFailed, out.errorString());
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return fail(RegStatus::WriteFailed, why);
-    }
-    if (!out.commit())
-        return fail(RegStatus::WriteFailed, out.errorString());
-    return RegResult::Success();
+    const FileError written = SafeFile::Write(m_path, RegFile::Serialise(loaded.document));
+    return written.Ok() ? RegResult::Success() : CannotWrite(m_path, written);
 }
 
 RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)

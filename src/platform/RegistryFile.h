@@ -31,12 +31,12 @@
 //
 // Every operation re-reads the file, so a value written by another running copy of the
 // game is seen at once. Every change is a read-modify-write under a QLockFile beside the
-// file ("registry.reg.lock"), written through a QSaveFile (a temporary file renamed over
+// file ("registry.reg.lock"), written through SafeFile (a temporary file renamed over
 // the old one), so two copies never lose each other's values and a crash leaves either
 // the old file or the new one. A file that exists but cannot be read is never written over.
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QByteArray>

@@ -13,13 +13,13 @@
 #define NOMINMAX
 #endif
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QVarLengthArray>
 
 // own
-#include "Cp932.h"
+#include "platform/Cp932.h"
 
 #include <windows.h>
 

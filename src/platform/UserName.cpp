@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // LoginName on POSIX and on Windows.
 
-#include "UserName.h"
+#include "platform/UserName.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "DataFolder.h"
+#include "store/DataFolder.h"
 
-#include "Ranking.h"
-#include "ScoreTables.h"
+#include "game/Ranking.h"
+#include "game/ScoreTables.h"
+#include "platform/SafeFile.h"
 
 // Qt
 #include <QCoreApplication>
@@ -40,7 +41,8 @@ void Seed(const QString& folder, const QString& seed)
         const QString source = QDir(seed).filePath(name);
         if (QFileInfo::exists(target) || !QFileInfo::exists(source))
             continue;
-        if (QFile::copy(source, target))
+        // Copied the safe way: on a full disk no half table is left to be taken for a whole one.
+        if (SafeFile::CopyUnlessExists(source, target).Ok())
             QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontRecord.h"
+#include "store/FontRecord.h"
 
 // Qt
 #include <QtEndian>
@@ -9,17 +9,12 @@
 
 namespace {
 
-bool IsLead(uchar c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // The longest start of a Shift-JIS text that fits max bytes without splitting a character.
 qsizetype FittingLength(const QByteArray& bytes, qsizetype max)
 {
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const qsizetype len = IsLead(uchar(bytes.at(i))) && i + 1 < bytes.size() ? 2 : 1;
+        const qsizetype len = Cp932::IsLeadByte(uchar(bytes.at(i))) && i + 1 < bytes.size() ? 2 : 1;
         if (i + len > max)
             break;
         i += len;

@@ -10,6 +10,7 @@
 //   Set\CB2, Set\CB3, Set\TimeE          quit at the warning, show the time, warning minutes
 //   Set\Solvable                         deal only boards that can be cleared
 //   Set\Resume                           go on at the next start with the game left at close
+//   Set\DesktopColors                    the desktop's colours instead of the classic ones
 //   FontInfo1 (a value of the key itself) the board font record (FontRecord.h)
 #pragma once
 
@@ -64,6 +65,9 @@ namespace Set {
     inline constexpr Flag Solvable { Section, QLatin1String("Solvable"), false };
     // Off unless the player asks for it: every start deals anew, as it always did.
     inline constexpr Flag Resume { Section, QLatin1String("Resume"), false };
+    // Off unless the player asks for it: the classic colours are the look the game was
+    // designed with, and they read the same on every desktop.
+    inline constexpr Flag DesktopColors { Section, QLatin1String("DesktopColors"), false };
 } // namespace Set
 
 // The board font: a binary value of the root key itself, named after the main window's

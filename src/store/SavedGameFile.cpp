@@ -15,8 +15,9 @@
 //
 // A log row is { symbols: [2 texts], points, text, tiles: [2 numbers], emptied: [2 flags] }.
 
-#include "SavedGameFile.h"
-#include "ScoreTables.h"
+#include "store/SavedGameFile.h"
+#include "game/ScoreTables.h"
+#include "platform/SafeFile.h"
 
 // Qt
 #include <QCryptographicHash>
@@ -26,7 +27,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -275,24 +275,14 @@ ReadResult Load(const QString& path)
 
 bool Save(const QString& path, const SavedGame& saved, QString* errorText)
 {
-    QString why;
-    QSaveFile file(path);
-    if (path.isEmpty()) {
-        why = QStringLiteral("データフォルダーがありません");
-    } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        why = QStringLiteral("フォルダーを作れません");
-    } else if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray bytes = Format(saved);
-        if (file.write(bytes) == bytes.size() && file.commit())
-            return true;
-        why = file.errorString();
-        file.cancelWriting();
-    } else {
-        why = file.errorString();
-    }
-    if (errorText)
-        *errorText = why;
-    return false;
+    // The data folder may not exist yet; if it cannot be made, the write says why.
+    if (!path.isEmpty())
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    const FileError result = path.isEmpty() ? FileError::Of(FileError::Kind::NoFolder)
+                                            : SafeFile::Write(path, Format(saved));
+    if (!result.Ok() && errorText)
+        *errorText = result.Reason();
+    return result.Ok();
 }
 
 void Remove(const QString& path)

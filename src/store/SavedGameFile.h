@@ -10,7 +10,7 @@
 // is the game's own test (Game::Restore).
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 // Qt
 #include <QByteArray>
@@ -53,9 +53,8 @@ void SetPathOverride(const QString& path);
 
 // Reads the file at path; Missing when there is none.
 ReadResult Load(const QString& path);
-// Writes the file atomically (a temporary file renamed over the old one), making its
-// folder when needed. False, with the reason in errorText, when it could not be written;
-// the old file is then as it was.
+// Writes the file the safe way (SafeFile.h), making its folder when needed. False, with
+// the reason in errorText, when it could not be written; the old file is then as it was.
 bool Save(const QString& path, const SavedGame& saved, QString* errorText = nullptr);
 // Removes the file, if there is one, so that no older game comes back later.
 void Remove(const QString& path);

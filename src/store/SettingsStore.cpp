@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "SettingsStore.h"
+#include "store/SettingsStore.h"
 
 // Qt
 #include <QStringList>
 
 // own
-#include "Numbers.h"
+#include "game/Numbers.h"
 
 namespace {
 
@@ -132,12 +132,17 @@ QString SettingsStore::ErrorMessage() const
         if (!details.contains(e.detail))
             details.append(e.detail);
     }
+    return ErrorMessage(written, read, details);
+}
+
+QString SettingsStore::ErrorMessage(const QStringList& unwritten, const QStringList& unread, const QStringList& reasons)
+{
     QStringList lines;
-    if (!written.isEmpty())
+    if (!unwritten.isEmpty())
         lines.append(
-            QStringLiteral("次の設定を保存できませんでした: %1").arg(written.join(QStringLiteral(", "))));
-    if (!read.isEmpty())
+            QStringLiteral("次の設定を保存できませんでした: %1").arg(unwritten.join(QStringLiteral(", "))));
+    if (!unread.isEmpty())
         lines.append(QStringLiteral("次の設定を読み込めないため、既定値を使います: %1")
-                         .arg(read.join(QStringLiteral(", "))));
-    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + details.join(QLatin1Char('\n'));
+                         .arg(unread.join(QStringLiteral(", "))));
+    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + reasons.join(QLatin1Char('\n'));
 }

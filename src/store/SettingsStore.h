@@ -21,7 +21,7 @@
 #include <QString>
 
 // own
-#include "Keys.h"
+#include "store/Keys.h"
 #include "platform/Registry.h"
 
 #include <memory>
@@ -87,6 +87,9 @@ public:
     const QList<SettingsError>& Errors() const { return m_errors; }
     // One message for every error of the group, for one message box; empty without errors.
     QString ErrorMessage() const;
+    // The same message for settings kept outside a store (the board font): the names of
+    // the settings not written and not read, then the reasons, one a line.
+    static QString ErrorMessage(const QStringList& unwritten, const QStringList& unread, const QStringList& reasons);
     void ClearErrors() { m_errors.clear(); }
 
     // The integer a stored text stands for, or nothing. A text longer than 2 characters

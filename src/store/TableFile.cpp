@@ -1,39 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "TableFile.h"
+#include "store/TableFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/SafeFile.h"
+#include "platform/TextLines.h"
 
 // Qt
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace TableFile {
-
-namespace {
-
-// Splits the text into lines the way a string list takes text: CR LF, a lone CR and a lone
-// LF each end a line, and text after the last line break makes one more line.
-QList<QByteArrayView> SplitLines(QByteArrayView text)
-{
-    QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char ch = text.at(i);
-        if (ch != '\r' && ch != '\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (ch == '\r' && i + 1 < n && text.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start));
-    return lines;
-}
-
-} // namespace
 
 void Parse(const QByteArray& bytes, TextGrid& grid)
 {
@@ -42,12 +18,12 @@ void Parse(const QByteArray& bytes, TextGrid& grid)
     if (nul >= 0)
         text = text.first(nul);
 
-    const QList<QByteArrayView> lines = SplitLines(text);
+    const QList<QByteArrayView> lines = TextLines::Split(text);
     grid.SetRowCount(qMax<qsizetype>(1, lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // One conversion per line rather than per cell: a comma byte is never part of a
         // double-byte character (trail bytes start at 0x40), and a lead byte cut off by a
-        // comma decodes to U+FFFD either way, so the cells come out the same.
+        // comma is kept as its raw byte either way, so the cells come out the same.
         const QByteArrayView bytes = lines.at(i);
         const qsizetype lastComma = bytes.lastIndexOf(',');
         const QString line = lastComma < 0 ? QString() : Cp932::Decode(bytes.data(), lastComma + 1);
@@ -105,36 +81,19 @@ LoadResult Load(TextGrid& grid, const QString& path)
     return LoadResult::Loaded;
 }
 
-bool Save(const TextGrid& grid, const QString& path, QString* errorText)
+bool Save(const TextGrid& grid, const QString& path, FileError* error)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        if (errorText)
-            *errorText = QStringLiteral("ファイルではありません");
-        return false;
-    }
     // The backup keeps the oldest contents: an existing backup is never replaced. It is a
     // copy rather than the old file moved aside, so that the table file exists at every
     // moment: a process killed in the middle of the save leaves the old table or the new
-    // one in place, never only the backup. (QFile::copy writes a temporary file and renames
-    // it, so a backup is never half a file either.) A backup that cannot be made does not
-    // stop the save.
-    const QString backup = BackupPath(path);
-    if (info.exists() && !QFileInfo::exists(backup))
-        QFile::copy(path, backup);
-
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = Format(grid);
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok) {
-        if (errorText)
-            *errorText = file.errorString();
-        file.cancelWriting();
-    }
-    return ok;
+    // one in place, never only the backup. A backup that cannot be made (a full disk) does
+    // not stop the save, and costs nothing: it is written the same safe way as the table.
+    if (QFileInfo(path).isFile())
+        SafeFile::CopyUnlessExists(path, BackupPath(path));
+    const FileError result = SafeFile::Write(path, Format(grid));
+    if (error)
+        *error = result;
+    return result.Ok();
 }
 
 } // namespace TableFile

@@ -5,7 +5,8 @@
 // already there, so the backup keeps the oldest contents.
 #pragma once
 
-#include "TextGrid.h"
+#include "game/TextGrid.h"
+#include "platform/FileError.h"
 
 // Qt
 #include <QByteArray>
@@ -29,9 +30,10 @@ enum class LoadResult { Loaded, Missing, Unreadable };
 // cannot be read (a folder, no permission), which is reported as Unreadable.
 LoadResult Load(TextGrid& grid, const QString& path);
 
-// Keeps the backup, then writes the grid through a temporary file and a rename, so a
-// crash never leaves a half-written table or none at all. Returns false when the file could not be
-// written; errorText then says why.
-bool Save(const TextGrid& grid, const QString& path, QString* errorText = nullptr);
+// Keeps the backup, then writes the grid safely: the file is replaced only once the new
+// contents are all on disk, so a full disk or a crash never leaves a half-written table or
+// none at all. False when the file could not be written: the file and its backup are then as
+// they were, and error says why.
+bool Save(const TextGrid& grid, const QString& path, FileError* error = nullptr);
 
 } // namespace TableFile

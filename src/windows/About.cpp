@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "About.h"
+#include "windows/About.h"
 
 // Qt
 #include <QIcon>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 
 // own
-#include "AppInfo.h"
-#include "GradBox.h"
-#include "HelpViewer.h"
-#include "Panel.h"
-#include "URLLink.h"
+#include "windows/AppInfo.h"
+#include "controls/GradBox.h"
+#include "windows/HelpViewer.h"
+#include "controls/Panel.h"
+#include "controls/URLLink.h"
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppInfo.h"
+#include "windows/AppInfo.h"
 
 // Qt
 #include <QCoreApplication>
@@ -10,8 +10,7 @@
 #include <QTranslator>
 
 // own
-#include "FontHeight.h"
-#include "store/DataFolder.h"
+#include "controls/FontHeight.h"
 
 namespace AppInfo {
 
@@ -89,11 +88,6 @@ QIcon ProgramIcon()
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/orbilo-%1.png").arg(size), QSize(size, size));
     return icon;
-}
-
-QString ProgramFolder()
-{
-    return DataFolder::Current().folder;
 }
 
 QTranslator* InstallQtTranslation(const QString& folder)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the whole program shares about itself: its title (also the caption of every message
-// box), its help file, the window fonts and where its data files live.
+// box), its help file, the window fonts and its icon. Where its data files live is the
+// application model's (app/AppModel.h).
 #pragma once
 
 // Qt
@@ -50,9 +51,6 @@ QIcon ProgramIcon();
 // the program runs on. The translator is the application's; null when nothing was found.
 QTranslator* InstallQtTranslation(const QString& folder = QString());
 
-// The folder the table files and the ranking file live in, with its trailing separator:
-// the executable's folder, or for an installed copy the player's data folder (DataFolder).
-QString ProgramFolder();
 
 
 } // namespace AppInfo

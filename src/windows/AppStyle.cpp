@@ -1,10 +1,20 @@
 // SPDX-License-Identifier: MIT
-#include "AppStyle.h"
+#include "windows/AppStyle.h"
 
 // Qt
+#include <QApplication>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
+#include <QWidget>
+// own
+#include "controls/SysColors.h"
+#include "store/Keys.h"
+#include "store/SettingsStore.h"
+
+#include <array>
+#include <optional>
 
 namespace {
 
@@ -60,6 +70,46 @@ private:
     QIcon m_icon;
 };
 
+// The widget classes a platform theme may give palettes of their own, which win over the
+// application's palette; the classic scheme covers them too.
+constexpr std::array<const char*, 15> ThemedClasses = {
+    "QToolButton", "QAbstractButton", "QCheckBox", "QRadioButton", "QHeaderView",
+    "QAbstractItemView", "QMessageBoxLabel", "QTabBar", "QLabel", "QGroupBox",
+    "QMenu", "QMenuBar", "QTextEdit", "QTextControl", "QLineEdit",
+};
+
+struct DesktopColors
+{
+    QPalette palette;
+    std::array<QPalette, ThemedClasses.size()> classes;
+    QPalette toolTips;
+};
+
+std::optional<DesktopColors> g_desktop;
+
+// A palette that holds every role itself. The palette Qt builds for the desktop resolves
+// nothing itself, and set as it is it would stand for Qt's own default colours, not the
+// desktop's.
+QPalette Whole(QPalette palette)
+{
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    return palette;
+}
+bool g_usingDesktop = false;
+
+const DesktopColors& Desktop()
+{
+    if (!g_desktop) {
+        DesktopColors colors;
+        colors.palette = Whole(QApplication::palette());
+        for (size_t i = 0; i < ThemedClasses.size(); ++i)
+            colors.classes[i] = Whole(QApplication::palette(ThemedClasses[i]));
+        colors.toolTips = Whole(QToolTip::palette());
+        g_desktop = colors;
+    }
+    return *g_desktop;
+}
+
 } // namespace
 
 AppStyle::AppStyle() = default;
@@ -70,3 +120,56 @@ QIcon AppStyle::standardIcon(StandardPixmap which, const QStyleOption* option, c
         return QIcon(new DeferredIconEngine(baseStyle(), which));
     return QProxyStyle::standardIcon(which, option, widget);
 }
+
+namespace AppColors {
+
+void SetDesktopPalette(const QPalette& palette)
+{
+    DesktopColors colors;
+    colors.palette = Whole(palette);
+    colors.classes.fill(colors.palette);
+    colors.toolTips = colors.palette;
+    g_desktop = colors;
+}
+
+QPalette DesktopPalette()
+{
+    return Desktop().palette;
+}
+
+void Apply(bool useDesktop)
+{
+    const DesktopColors& desktop = Desktop();
+    g_usingDesktop = useDesktop;
+    if (useDesktop)
+        SysColors::UseDesktopColors(desktop.palette);
+    else
+        SysColors::UseClassicColors();
+    const QPalette classic = SysColors::Palette();
+    QApplication::setPalette(useDesktop ? desktop.palette : classic);
+    for (size_t i = 0; i < ThemedClasses.size(); ++i) {
+        // A class the theme left alone follows the application's palette; giving it one of
+        // its own would only freeze it.
+        if (desktop.classes[i] != desktop.palette)
+            QApplication::setPalette(useDesktop ? desktop.classes[i] : classic, ThemedClasses[i]);
+    }
+    QToolTip::setPalette(useDesktop ? desktop.toolTips : classic);
+    // The painted controls resolve their system colours as they paint.
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget* widget : widgets)
+        widget->update();
+}
+
+bool UsingDesktop()
+{
+    return g_usingDesktop;
+}
+
+void ApplyStored()
+{
+    // Only read: the options dialog creates the key when it first saves.
+    SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
+    Apply(store.ReadFlag(Keys::Set::DesktopColors));
+}
+
+} // namespace AppColors

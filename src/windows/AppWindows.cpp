@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AppWindows.h"
+#include "windows/AppWindows.h"
 
 // Qt
 #include <QApplication>
@@ -10,12 +10,14 @@
 #include <QWindow>
 
 // own
-#include "About.h"
-#include "AppInfo.h"
-#include "Main.h"
-#include "Name.h"
-#include "Rank.h"
-#include "Setu.h"
+#include "windows/About.h"
+#include "windows/Accessibility.h"
+#include "app/AppModel.h"
+#include "windows/AppInfo.h"
+#include "windows/Main.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "windows/Setu.h"
 
 #include <functional>
 
@@ -54,7 +56,10 @@ private:
 
 AppWindows::AppWindows(const QString& programFolder, Creation creation)
 {
-    m_main = std::make_unique<TMainF>(programFolder);
+    Accessibility::InstallFactory();
+    m_model = std::make_unique<AppModel>(programFolder);
+    m_main = std::make_unique<TMainF>(*m_model);
+    Accessibility::Install(*m_main);
     if (creation == Creation::AllAtOnce)
         CreateLaterWindows();
 }
@@ -67,10 +72,8 @@ void AppWindows::CreateLaterWindows()
     QApplication::setWindowIcon(AppInfo::ProgramIcon());
     m_about = std::make_unique<TAboutBox>(m_main.get());
     m_name = std::make_unique<TNameF>(m_main.get());
-    m_rank = std::make_unique<TRankF>(m_main.get(), m_name.get(), m_main.get());
-    m_setu = std::make_unique<TSetuF>(m_main->ProgramFolder(), m_main->BoardFont(), m_main->BoardFontColor(),
-                                      m_main.get());
-    m_setu->SetRankingGrid(&m_rank->Grid());
+    m_rank = std::make_unique<TRankF>(m_model->Rank(), m_main.get(), m_name.get(), m_main.get());
+    m_setu = std::make_unique<TSetuF>(*m_model, m_main.get());
     TMainF* main = m_main.get();
     m_setu->SetApplyBoardFont([main] { main->ApplyBoardFont(); });
     m_main->SetWindows(m_about.get(), m_rank.get(), m_setu.get());
@@ -107,4 +110,5 @@ AppWindows::~AppWindows()
     m_name.reset();
     m_about.reset();
     m_main.reset();
+    m_model.reset();
 }

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The program's five windows, created in their fixed order and wired together: the main
-// window first (it must not touch the others while it is created), then the about box, the
-// name entry, the ranking window and the options dialog, which takes the board font from
-// the finished main window. They are destroyed in the reverse order, the main window last.
+// The program's five windows over the application model (app/AppModel.h), created in their
+// fixed order and wired together: the model first, with the score tables and the options
+// the first board needs, then the main window (it must not touch the other windows while it
+// is created), the about box, the name entry, the ranking window and the options dialog,
+// which shows the board font the main window loaded. They are destroyed in the reverse
+// order, the main window last and the model after it.
 //
 // The start-up creates the main window alone, shows it, and creates the four others as soon
 // as the main window has drawn its first frame: none of them is on screen at start-up, and
 // their creation (a fifth of the start-up's work) no longer delays the first sight of the
-// board. Until then the main window runs without them, as it does before SetWindows: no
-// sounds, no scoring, no elapsed time. The program's icon comes with them. Tests create all
-// five at once.
+// board. Until then the main window runs without them, as it does before SetWindows: it
+// scores and keeps time from the model, but plays no sound. The program's icon comes with
+// them. Tests create all five at once.
 #pragma once
 
 // Qt
@@ -17,6 +19,7 @@
 
 #include <memory>
 
+class AppModel;
 class QObject;
 class TAboutBox;
 class TMainF;
@@ -48,6 +51,7 @@ public:
     void CreateLaterWindows();
     bool LaterWindowsCreated() const { return m_setu != nullptr; }
 
+    AppModel& Model() const { return *m_model; }
     TMainF& Main() const { return *m_main; }
     // The later windows; valid once LaterWindowsCreated().
     TAboutBox& About() const { return *m_about; }
@@ -56,6 +60,7 @@ public:
     TSetuF& Setu() const { return *m_setu; }
 
 private:
+    std::unique_ptr<AppModel> m_model;
     std::unique_ptr<TMainF> m_main;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<TNameF> m_name;

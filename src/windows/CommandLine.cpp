@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "CommandLine.h"
-#include "Numbers.h"
+#include "windows/CommandLine.h"
+#include "game/Numbers.h"
 
 // Qt
 #include <QCommandLineParser>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Deal.h"
+#include "windows/Deal.h"
 
 // Qt
 #include <QClipboard>
@@ -9,9 +9,9 @@
 #include <QPushButton>
 
 // own
-#include "AppInfo.h"
-#include "Numbers.h"
-#include "SysColors.h"
+#include "windows/AppInfo.h"
+#include "game/Numbers.h"
+#include "controls/SysColors.h"
 
 namespace {
 

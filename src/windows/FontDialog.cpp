@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FontDialog.h"
+#include "windows/FontDialog.h"
 
 // Qt
 #include <QBoxLayout>
@@ -229,6 +229,14 @@ void FontDialog::UpdateSample()
     QPalette palette = m_sample->palette();
     palette.setColor(QPalette::Text, SysColors::ToQColor(SelectedColor()));
     m_sample->setPalette(palette);
+}
+
+void FontDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The program's colours changed: a system colour of the sample resolves anew.
+    if (event->type() == QEvent::PaletteChange)
+        UpdateSample();
 }
 
 bool FontDialog::eventFilter(QObject* watched, QEvent* event)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The help window and the context → page map.
 
-#include "HelpViewer.h"
+#include "windows/HelpViewer.h"
 
 // Qt
 #include <QApplication>
@@ -10,10 +10,13 @@
 #include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+// own
+#include "windows/AppStyle.h"
 
 namespace {
 
@@ -33,6 +36,24 @@ constexpr ContextPage ContextPages[] = {
 };
 
 QPointer<HelpViewer> s_viewer;
+
+// The help pages' style sheet colours its texts for the light paper of the classic colours.
+// In the desktop's colours the paper is the desktop's, maybe dark, so the pages take the
+// desktop's text and link colours instead and keep only their fonts and spacing.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        const QVariant loaded = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::StyleSheetResource || !AppColors::UsingDesktop())
+            return loaded;
+        static const QRegularExpression colour(QStringLiteral("(?:background-)?color\\s*:[^;}]*;?"));
+        return QString::fromUtf8(loaded.toByteArray()).remove(colour);
+    }
+};
 
 void Open(QWidget* parent, const QUrl& url)
 {
@@ -127,7 +148,7 @@ HelpViewer::HelpViewer(QWidget* parent)
     for (QPushButton* button : {m_backBtn, m_forwardBtn, m_contentsBtn, closeBtn})
         button->setAutoDefault(false);
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     m_browser->setOpenExternalLinks(true); // web and mail addresses go to the desktop
     m_browser->setFrameShape(QFrame::NoFrame);
     m_browser->document()->setDocumentMargin(12);
@@ -156,6 +177,14 @@ HelpViewer::HelpViewer(QWidget* parent)
 
     resize(660, 560);
     UpdateButtons();
+}
+
+void HelpViewer::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The program's colours changed: the page is laid out again with or without its own.
+    if (event->type() == QEvent::PaletteChange && !m_browser->source().isEmpty())
+        m_browser->reload();
 }
 
 HelpViewer* HelpViewer::Current()

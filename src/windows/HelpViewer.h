@@ -65,6 +65,9 @@ public slots:
     void Forward();
     void Home();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void UpdateButtons();
 

@@ -17,7 +17,8 @@
 //
 // When the player has asked for it (Set\Resume), closing the window keeps the game in
 // progress in the player's data folder and the next start goes on with it instead of
-// dealing; a kept game that is damaged, or was scored with other tables, gives a new deal.
+// dealing (MainResume.cpp); a kept game that is damaged, or was scored with other tables,
+// gives a new deal.
 #pragma once
 
 // Qt
@@ -25,16 +26,17 @@
 #include <QPointer>
 
 // own
-#include "Game.h"
-#include "OverPlay.h"
-#include "RankHost.h"
-#include "SysColors.h"
+#include "game/Game.h"
+#include "game/OverPlay.h"
+#include "windows/RankHost.h"
+#include "controls/SysColors.h"
 
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class AppModel;
 class Panel;
 class QAction;
 class QButtonGroup;
@@ -63,8 +65,9 @@ class TMainF : public QMainWindow, public GameHost, public RankHost
 
 public:
     // The window's creation handler runs here: settings, board font, tiles, first deal.
-    // The program folder is the executable's unless another is given (tests).
-    explicit TMainF(const QString& programFolder = QString(), QWidget* parent = nullptr);
+    // The game scores with the model's tables and the window reads its live options; the
+    // board font it loads becomes the model's.
+    explicit TMainF(AppModel& model, QWidget* parent = nullptr);
     ~TMainF() override;
 
     // The windows created after this one, handed over by the start-up once they exist.
@@ -94,7 +97,8 @@ public:
     void HintBtnClick();
     void Timer1Timer();
 
-    // Copies the options dialog's font onto the board panel and every tile.
+    // Copies the board font (the model's, which the options dialog's font button changes)
+    // onto the board panel and every tile.
     void ApplyBoardFont();
 
     // --- GameHost
@@ -114,7 +118,6 @@ public:
     ::RankPending RankPending() const override;
     void SetRankPending(::RankPending value) override;
     void NewGame() override;
-    QString ProgramFolder() const override { return m_programFolder; }
     void ShowMessage(const QString& text) override;
 
     // --- for tests: the controls, and replaceable message box and clock
@@ -148,8 +151,7 @@ public:
     // The window's size with its frame and caption: 572 wide whatever the board size.
     QSize OuterSize() const;
     int BeepCount() const { return m_beepCount; }
-    QFont BoardFont() const { return m_boardFont; }
-    ColorValue BoardFontColor() const { return m_boardFontColor; }
+    QFont BoardFont() const;
     // The keyboard cursor: the tile number it stands on (0 before the first deal), whether
     // it shows, and the frame that draws it over the tile.
     int CursorTile() const { return m_cursorTile; }
@@ -184,7 +186,6 @@ private:
     void StartDeal(std::optional<quint32> number);
     bool RestoreSavedGame();
     void KeepGameAtClose();
-    bool ResumeSwitch() const;
     void AddStartupError(const QString& text);
     void SetupMoveLog();
     void PlaceTopLabels();
@@ -193,24 +194,17 @@ private:
     void MoveCursor(int dCol, int dRow);
     void PlaceCursor();
 
+    AppModel& m_model;
     Game m_game;
     OverPlay::Elapsed m_elapsed;
     OverPlay::WarningWatch m_warnings;
-    QString m_programFolder;
-    QFont m_boardFont;
-    ColorValue m_boardFontColor = SysColors::clWindowText;
     QString m_startupErrors;
     bool m_closed = false;
     int m_beepCount = 0;
-    // The stored clearable-deal switch, for the first deal, which comes before the options
-    // dialog exists; every later deal reads the dialog's check box.
-    bool m_solvableAtStart = false;
-    // The stored resume switch, likewise, for the start and for a close before the dialog
-    // exists.
-    bool m_resumeAtStart = false;
-    bool m_logRestored = false;
     int m_cursorTile = 0;
     bool m_cursorShown = false;
+    // A game was restored before the window first showed (see showEvent).
+    bool m_logRestored = false;
 
     QPointer<TAboutBox> m_about;
     QPointer<TRankF> m_rank;

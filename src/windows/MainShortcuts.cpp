@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "MainShortcuts.h"
+#include "windows/MainShortcuts.h"
 
 // Qt
 #include <QApplication>
@@ -7,7 +7,7 @@
 #include <QShortcut>
 
 // own
-#include "Main.h"
+#include "windows/Main.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Name.h"
+#include "windows/Name.h"
 
 // Qt
 #include <QGuiApplication>
@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 // own
-#include "AppInfo.h"
-#include "Ranking.h"
+#include "windows/AppInfo.h"
+#include "game/Ranking.h"
 #include "platform/UserName.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <QValidator>
 
 // own
-#include "GameHost.h"
+#include "game/GameHost.h"
 
 #include <functional>
 

@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "Rank.h"
+#include "windows/Rank.h"
 
 // Qt
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 // own
-#include "AppInfo.h"
-#include "Name.h"
-#include "Panel.h"
-#include "RankHost.h"
-#include "Ranking.h"
-#include "store/TableFile.h"
+#include "windows/AppInfo.h"
+#include "windows/Name.h"
+#include "windows/Notice.h"
+#include "controls/Panel.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
+#include "app/RankingFile.h"
 
 namespace {
 
@@ -29,8 +28,9 @@ constexpr int ButtonHeight = 25;
 
 } // namespace
 
-TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
+TRankF::TRankF(RankingFile& ranking, RankHost* host, TNameF* nameForm, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+    , m_ranking(ranking)
     , m_host(host)
     , m_nameForm(nameForm)
 {
@@ -40,7 +40,7 @@ TRankF::TRankF(RankHost* host, TNameF* nameForm, QWidget* parent)
     setWindowTitle(QStringLiteral("ランキング"));
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
 
-    m_sg0 = new TStringGrid(Ranking::Columns, Ranking::EmptyRowCount, this);
+    m_sg0 = new TStringGrid(&m_ranking.Grid(), this);
     m_sg0->setObjectName(QStringLiteral("SG0"));
     m_sg0->setFont(AppInfo::WindowFont(AppInfo::PGothic, 15, true, true));
     m_sg0->SetFontColor(SysColors::clAqua);
@@ -82,28 +82,21 @@ TRankF::~TRankF() = default;
 
 void TRankF::FormCreate()
 {
-    Ranking::WriteHeader(Grid());
+    // The header is the model's, written when the ranking was made.
     setWindowTitle(QStringLiteral("RanKing Top ") + QString::number(Ranking::Places));
 }
 
 TextGrid& TRankF::Grid() const
 {
-    return *m_sg0->Grid();
-}
-
-QString TRankF::FilePath() const
-{
-    return m_host->ProgramFolder() + Ranking::FileName();
+    return m_ranking.Grid();
 }
 
 void TRankF::ShowRanking(RankingMode mode)
 {
     // While the window is open its grid is newer than the file: an entry made since it
     // opened is saved only when it closes, so reading the file now would drop that entry.
-    if (!isVisible()) {
-        TableFile::Load(Grid(), FilePath());
-        Ranking::Normalise(Grid());
-    }
+    if (!isVisible())
+        m_ranking.Load();
     RenumberRanks();
     if (mode == RankingMode::OfferResult && RankPosition(m_host->PointsTotal()) == Ranking::NotPlaced)
         return;
@@ -117,7 +110,7 @@ int TRankF::RankPosition(int points) const
 
 void TRankF::InsertRankEntry(int place, const QString& name)
 {
-    Ranking::InsertRankEntry(Grid(), place, name, m_host->PointsTotal(), m_host->CurrentDateTime());
+    m_ranking.Enter(place, name, m_host->PointsTotal(), m_host->CurrentDateTime());
 }
 
 void TRankF::RenumberRanks()
@@ -141,16 +134,21 @@ void TRankF::FormShow()
         InsertRankEntry(place, AskName());
     if (place >= 1 && place < Grid().RowCount())
         Grid().SetRow(place);
-    Ranking::TrimToPlaces(Grid());
+    m_ranking.TrimToPlaces();
 }
 
 void TRankF::FormClose()
 {
-    const QString path = FilePath();
+    // The save places this copy's entry into the ranking as another copy may have saved it
+    // meanwhile; the highlight follows the entry to its place there.
+    const bool entered = m_ranking.HasNewEntry();
     QString error;
-    if (!TableFile::Save(Grid(), path, &error)) {
+    const bool saved = m_ranking.Save(&error);
+    if (entered)
+        m_highlightRow = m_ranking.EntryRow();
+    if (!saved) {
         m_host->ShowMessage(QStringLiteral("ランキングを保存できませんでした。\n%1\n%2")
-                                .arg(QDir::toNativeSeparators(path), error));
+                                .arg(QDir::toNativeSeparators(m_ranking.Path()), error));
     }
     m_host->NewGame();
 }
@@ -178,9 +176,7 @@ void TRankF::ClrBtnClick()
 {
     if (!ConfirmClear())
         return;
-    QFile::remove(FilePath());
-    Grid().SetRowCount(Ranking::EmptyRowCount);
-    Grid().ClearRow(1);
+    m_ranking.Clear();
     BringToFront();
 }
 
@@ -252,9 +248,7 @@ bool TRankF::ConfirmClear()
 {
     if (m_confirmClear)
         return m_confirmClear();
-    QMessageBox box(QMessageBox::Question, AppInfo::Title,
-        QStringLiteral("ランキングをクリアしてよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
-    return box.exec() == QMessageBox::Yes;
+    return Notice::AskYesNo(this, QStringLiteral("ランキングをクリアしてよろしいですか？"));
 }
 
 void TRankF::BringToFront()

@@ -3,8 +3,9 @@
 // it. At the end of a game the main window offers the result (RankingMode::OfferResult):
 // when it places, the window opens, the name entry runs and the result goes in, drawn in
 // yellow. The menu shows the table only (RankingMode::ShowOnly). Closing the window saves
-// "Rank.dat" (keeping "Ranksav") and deals a new board. The order of the entries is src/game/Ranking.h;
-// this window loads, shows, clears and saves them.
+// "Rank.dat" (keeping "Ranksav") and deals a new board. The order of the entries is
+// game/Ranking.h; the ranking itself, its file and the merge of a save with what another
+// copy of the program saved meanwhile are app/RankingFile.h, which this window shows.
 #pragma once
 
 // Qt
@@ -12,8 +13,8 @@
 #include <QPen>
 #include <QPointer>
 // own
-#include "GameHost.h"
-#include "StringGrid.h"
+#include "game/GameHost.h"
+#include "controls/StringGrid.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@
 class Panel;
 class QPushButton;
 class RankHost;
+class RankingFile;
 class TNameF;
 class TextGrid;
 
@@ -29,21 +31,20 @@ class TRankF : public QDialog
     Q_OBJECT
 
 public:
-    // nameForm runs the name entry; without one the window makes its own. Its sound goes
-    // through the host.
-    TRankF(RankHost* host, TNameF* nameForm = nullptr, QWidget* parent = nullptr);
+    // ranking: the model's ranking, which the window shows and edits. nameForm runs the name
+    // entry; without one the window makes its own. Its sound goes through the host.
+    TRankF(RankingFile& ranking, RankHost* host, TNameF* nameForm = nullptr, QWidget* parent = nullptr);
     ~TRankF() override;
 
     TStringGrid* SG0() const { return m_sg0; }
-    // The ranking table: the options dialog's table slot 0.
+    // The ranking table (the model's).
     TextGrid& Grid() const;
     Panel* Panel1() const { return m_panel1; }
     QPushButton* OKBtn() const { return m_okBtn; }
     QPushButton* ClrBtn() const { return m_clrBtn; }
-    // The row drawn in yellow: the place of the last result offered (0 before any).
+    // The row drawn in yellow: the place of the last result offered (0 before any), and
+    // once it is saved, its place in the ranking as saved.
     int HighlightRow() const { return m_highlightRow; }
-    // Program folder + "Rank.dat".
-    QString FilePath() const;
 
     // Tests replace the modal parts: the name entry and the clear question.
     void SetAskName(std::function<QString()> askName) { m_askName = std::move(askName); }
@@ -80,6 +81,7 @@ private:
     bool ConfirmClear();
     void BringToFront();
 
+    RankingFile& m_ranking;
     RankHost* m_host;
     QPointer<TNameF> m_nameForm;
     std::unique_ptr<TNameF> m_ownNameForm; // made when no name entry was handed in

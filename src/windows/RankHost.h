@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the ranking window needs from the main window: the finished game's points, the
 // pending flag of a game waiting to be entered, a new deal when the ranking closes, the
-// sounds, the program folder the ranking file lives in, and a notice for a failed save.
+// sounds, and a notice for a failed save.
 // The main window implements it over the game engine; tests implement it with a fake.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <QString>
 
 // own
-#include "GameHost.h"
+#include "game/GameHost.h"
 
 class RankHost
 {
@@ -26,8 +26,6 @@ public:
     virtual void NewGame() = 0;
     // Plays a sound, unless the player has switched sounds off.
     virtual void PlayWave(Sound sound) = 0;
-    // The folder of the executable, with its trailing separator.
-    virtual QString ProgramFolder() const = 0;
     // A modal notice with the program's title (used when "Rank.dat" cannot be written).
     virtual void ShowMessage(const QString& text) = 0;
     // The local date and time stamped on a new entry.

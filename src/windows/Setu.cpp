@@ -1,31 +1,29 @@
 // SPDX-License-Identifier: MIT
-#include "Setu.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 // own
-#include "AppInfo.h"
-#include "CtrlsEx.h"
-#include "FontDialog.h"
-#include "HelpViewer.h"
-#include "Panel.h"
-#include "ScoreTables.h"
-#include "ShiftState.h"
-#include "StringGrid.h"
-#include "store/Keys.h"
-#include "store/SettingsStore.h"
-#include "store/TableFile.h"
+#include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
+#include "controls/CtrlsEx.h"
+#include "windows/FontDialog.h"
+#include "windows/HelpViewer.h"
+#include "windows/Notice.h"
+#include "controls/Panel.h"
+#include "game/ScoreTables.h"
+#include "controls/ShiftState.h"
+#include "controls/StringGrid.h"
+#include "app/AppModel.h"
 
 namespace {
 
@@ -46,16 +44,11 @@ TAlignment ScoreColumnAlignment(int col)
 
 } // namespace
 
-TSetuF::TSetuF(const QString& programFolder, const QFont& boardFont, ColorValue boardFontColor, QWidget* parent)
+TSetuF::TSetuF(AppModel& model, QWidget* parent)
     : QDialog(parent)
-    , m_folder(programFolder)
-    , m_boardFont(boardFont)
-    , m_boardFontColor(boardFontColor)
-    , m_fontLColor(boardFontColor)
+    , m_model(model)
     , m_fontChooser(&FontDialog::GetFont)
 {
-    if (!m_folder.isEmpty() && !m_folder.endsWith(QLatin1Char('/')) && !m_folder.endsWith(QDir::separator()))
-        m_folder += QDir::separator();
     CreateControls();
     FormCreate();
 }
@@ -121,34 +114,38 @@ QWidget* TSetuF::CreateSystemPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
 
-    // The top row is two check boxes high, for the two game switches beside the sounds.
+    // The top row is two check boxes high, for the two game switches beside the sounds; the
+    // frames below are a little tighter to make room for it.
     auto* sound = new QGroupBox(QStringLiteral("Sound 設定"), page);
     sound->setObjectName(QStringLiteral("GroupBox1"));
-    sound->setGeometry(8, 6, 153, 70);
+    sound->setGeometry(8, 6, 153, 64);
     m_cb1 = new QCheckBox(QStringLiteral("音を鳴らす"), sound);
     m_cb1->setObjectName(QStringLiteral("CB1"));
-    m_cb1->setGeometry(12, 22, 130, 18);
+    m_cb1->setGeometry(12, 20, 130, 18);
     m_cb1->setChecked(true);
+    connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; });
 
     // Beside the sound switch, in a frame of the same size.
     auto* game = new QGroupBox(QStringLiteral("ゲーム"), page);
     game->setObjectName(QStringLiteral("GroupBox4"));
-    game->setGeometry(169, 6, 242, 70);
+    game->setGeometry(169, 6, 242, 64);
     m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), game);
     m_cb4->setObjectName(QStringLiteral("CB4"));
-    m_cb4->setGeometry(12, 22, 220, 18);
+    m_cb4->setGeometry(12, 20, 220, 18);
     m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
-    m_cb5 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
-    m_cb5->setObjectName(QStringLiteral("CB5"));
-    m_cb5->setGeometry(12, 44, 220, 18);
-    m_cb5->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
+    connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; });
+    m_cb6 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
+    m_cb6->setObjectName(QStringLiteral("CB6"));
+    m_cb6->setGeometry(12, 40, 220, 18);
+    m_cb6->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
+    connect(m_cb6, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().resumeGame = on; });
 
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
-    font->setGeometry(8, 80, 403, 60);
+    font->setGeometry(8, 74, 403, 56);
     m_fontPnl = new Panel(font);
     m_fontPnl->setObjectName(QStringLiteral("FontPnl"));
-    m_fontPnl->setGeometry(12, 22, 30, 30);
+    m_fontPnl->setGeometry(12, 20, 30, 30);
     m_fontPnl->SetBevelOuter(bvRaised);
     m_fontPnl->SetBevelWidth(2);
     m_fontPnl->SetCaption(QStringLiteral("Ａ"));
@@ -158,47 +155,71 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontPnl->installEventFilter(this);
     m_fontL = new QLabel(QStringLiteral("甲乙丙丁　子丑寅卯 一二三四"), font);
     m_fontL->setObjectName(QStringLiteral("FontL"));
-    m_fontL->move(52, 25);
+    m_fontL->move(52, 23);
     m_fontL->setFont(AppInfo::DefaultBoardFont());
     m_fontL->adjustSize();
 
     auto* warning = new QGroupBox(QStringLiteral("やりすぎ警告"), page);
     warning->setObjectName(QStringLiteral("GroupBox3"));
-    warning->setGeometry(8, 144, 403, 78);
+    warning->setGeometry(8, 134, 403, 92);
     m_timeE = new TEditEx(warning);
     m_timeE->setObjectName(QStringLiteral("TimeE"));
-    m_timeE->setGeometry(12, 22, 41, 24);
+    m_timeE->setGeometry(12, 20, 41, 24);
     m_timeE->SetAlignment(taRightJustify);
     m_timeE->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_timeE->setFont(AppInfo::WindowFont(AppInfo::PGothic, -16));
     m_timeE->SetText(QStringLiteral("30"));
+    connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); });
     auto* minutes = new QLabel(QStringLiteral("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
-    minutes->move(58, 28);
+    minutes->move(58, 26);
     minutes->adjustSize();
     auto* note = new QLabel(QStringLiteral("※1～59分までが有効です。"), warning);
     note->setObjectName(QStringLiteral("Label2"));
-    note->move(84, 28);
+    note->move(84, 26);
     note->adjustSize();
     m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
-    // The two switches side by side, to leave room for the row above.
-    m_cb3->setGeometry(12, 54, 180, 18);
+    m_cb3->setGeometry(12, 48, 200, 18);
+    connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; });
     m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
-    m_cb2->setGeometry(200, 54, 190, 18);
+    m_cb2->setGeometry(12, 68, 200, 18);
+    connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; });
+
+    CreateColoursBox(warning);
 
     QWidget::setTabOrder(m_cb1, m_cb4);
-    QWidget::setTabOrder(m_cb4, m_cb5);
-    QWidget::setTabOrder(m_cb5, m_timeE);
+    QWidget::setTabOrder(m_cb4, m_cb6);
+    QWidget::setTabOrder(m_cb6, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
+    QWidget::setTabOrder(m_cb2, m_cb5);
     return page;
+}
+
+void TSetuF::CreateColoursBox(QWidget* warning)
+{
+    // The page has no room left below its three frames, so the colours take the empty
+    // lower right of the warning's frame, in a frame of their own that says they are
+    // something else.
+    auto* colours = new QGroupBox(QStringLiteral("配色"), warning);
+    colours->setObjectName(QStringLiteral("GroupBox5"));
+    colours->setGeometry(214, 40, 183, 48);
+    m_cb5 = new QCheckBox(QStringLiteral("デスクトップの配色を使う"), colours);
+    m_cb5->setObjectName(QStringLiteral("CB5"));
+    m_cb5->setGeometry(8, 22, 171, 18);
+    m_cb5->setToolTip(QStringLiteral("デスクトップのテーマの色で表示します"));
+    // Live like every other setting; キャンセル reloads the stored choice and so switches back.
+    connect(m_cb5, &QCheckBox::toggled, this, [this](bool on) {
+        m_model.Options().desktopColors = on;
+        AppColors::Apply(on);
+    });
 }
 
 TStringGrid* TSetuF::CreateScoreGrid(int kind)
 {
-    auto* grid = new TStringGrid(ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
+    auto* grid = new TStringGrid(m_model.ScoreTable(kind));
     grid->setObjectName(QStringLiteral("SG%1").arg(kind));
     grid->SetDefaultRowHeight(16);
     grid->SetColWidths({25, 25, 25, 312});
@@ -210,7 +231,6 @@ TStringGrid* TSetuF::CreateScoreGrid(int kind)
         TStringGrid::DrawCellText(painter, rect, grid->Cell(col, row), ScoreColumnAlignment(col));
     });
     m_sg[kind - 1] = grid;
-    m_slots[kind] = grid->Grid();
     return grid;
 }
 
@@ -221,12 +241,13 @@ bool TSetuF::SoundOn() const { return m_cb1->isChecked(); }
 bool TSetuF::QuitOnWarning() const { return m_cb2->isChecked(); }
 bool TSetuF::ShowElapsed() const { return m_cb3->isChecked(); }
 bool TSetuF::SolvableDeals() const { return m_cb4->isChecked(); }
-bool TSetuF::ResumeGame() const { return m_cb5->isChecked(); }
+bool TSetuF::DesktopColors() const { return m_cb5->isChecked(); }
+bool TSetuF::ResumeGame() const { return m_cb6->isChecked(); }
 QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
 {
-    return kind >= 1 && kind <= 3 ? m_sg[kind - 1]->Grid() : nullptr;
+    return m_model.ScoreTable(kind);
 }
 
 TStringGrid* TSetuF::SG(int kind) const
@@ -235,23 +256,28 @@ TStringGrid* TSetuF::SG(int kind) const
 }
 
 QFont TSetuF::BoardFont() const { return m_fontL->font(); }
-ColorValue TSetuF::BoardFontColor() const { return m_fontLColor; }
+ColorValue TSetuF::BoardFontColor() const { return m_model.Options().boardFontColor; }
 
-void TSetuF::SetBoardFont(const QFont& font, ColorValue color)
+void TSetuF::ShowBoardFont()
 {
-    m_boardFont = font;
-    m_boardFontColor = color;
-    SetFontLFont(font, color);
-}
-
-void TSetuF::SetFontLFont(const QFont& font, ColorValue color)
-{
-    m_fontL->setFont(font);
-    m_fontLColor = color;
+    const LiveOptions& options = m_model.Options();
+    m_fontL->setFont(options.boardFont);
     QPalette palette = m_fontL->palette();
-    palette.setColor(QPalette::WindowText, SysColors::ToQColor(color));
+    palette.setColor(QPalette::WindowText, SysColors::ToQColor(options.boardFontColor));
     m_fontL->setPalette(palette);
     m_fontL->adjustSize();
+}
+
+void TSetuF::ShowOptions()
+{
+    const LiveOptions options = m_model.Options();
+    m_cb1->setChecked(options.soundOn);
+    m_cb2->setChecked(options.quitOnWarning);
+    m_cb3->setChecked(options.showElapsed);
+    m_timeE->SetText(options.warningMinutes);
+    m_cb4->setChecked(options.solvableDeals);
+    m_cb5->setChecked(options.desktopColors);
+    m_cb6->setChecked(options.resumeGame);
 }
 
 void TSetuF::SetFontChooser(FontChooser chooser)
@@ -269,37 +295,7 @@ void TSetuF::Notify(QWidget* parent, const QString& text)
     if (MessageHookSlot())
         MessageHookSlot()(parent, text);
     else
-        QMessageBox::warning(parent, AppInfo::Title, text);
-}
-
-// ---------------------------------------------------------------------------------------
-// Table slots and files
-
-void TSetuF::SetRankingGrid(TextGrid* grid)
-{
-    m_rankingGrid = grid;
-    m_slots[RankingSlot] = grid;
-}
-
-TextGrid* TSetuF::Slot(int slot) const
-{
-    return slot >= 0 && slot < SlotCount ? m_slots[slot].data() : nullptr;
-}
-
-bool TSetuF::LoadTableFile(int slot, const QString& fileName)
-{
-    TextGrid* grid = Slot(slot);
-    if (!grid)
-        return false;
-    return TableFile::Load(*grid, m_folder + fileName) == TableFile::LoadResult::Loaded;
-}
-
-bool TSetuF::SaveTableFile(int slot, const QString& fileName, QString* errorText)
-{
-    TextGrid* grid = Slot(slot);
-    if (!grid)
-        return true;
-    return TableFile::Save(*grid, m_folder + fileName, errorText);
+        Notice::Show(parent, text, QMessageBox::Warning);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -308,59 +304,25 @@ bool TSetuF::SaveTableFile(int slot, const QString& fileName, QString* errorText
 void TSetuF::FormCreate()
 {
     setWindowTitle(QStringLiteral("設定"));
-
-    m_slots[RankingSlot] = m_rankingGrid;
-    for (int kind = 1; kind <= 3; ++kind)
-        m_slots[kind] = m_sg[kind - 1]->Grid();
-
-    for (int kind = 1; kind <= 3; ++kind)
-        m_sg[kind - 1]->SetRowCount(ScoreTables::InitialRowCount(kind));
-    for (int kind = 1; kind <= 3; ++kind)
-        LoadTableFile(kind, ScoreTables::FileName(kind));
-
-    ReadSettings();
-
-    SetFontLFont(m_boardFont, m_boardFontColor);
-}
-
-void TSetuF::ReadSettings()
-{
-    SettingsStore store = OpenStore(Keys::Root);
-    m_cb1->setChecked(store.ReadFlag(Keys::Wav::CB1));
-    m_cb2->setChecked(store.ReadFlag(Keys::Set::CB2));
-    m_cb3->setChecked(store.ReadFlag(Keys::Set::CB3));
-    m_timeE->SetText(store.ReadText(Keys::Set::TimeE));
-    m_cb4->setChecked(store.ReadFlag(Keys::Set::Solvable));
-    m_cb5->setChecked(store.ReadFlag(Keys::Set::Resume));
-    if (store.HasErrors())
-        Notify(this, store.ErrorMessage());
+    m_model.ReadScoreTables();
+    const QString unread = m_model.ReadOptions();
+    ShowOptions();
+    ShowBoardFont();
+    if (!unread.isEmpty())
+        Notify(this, unread);
 }
 
 void TSetuF::FormClose()
 {
     // One table that cannot be written must not cost the others or the settings: every
     // step is tried, and what was lost is reported once at the end.
-    QStringList lost;
-    for (int kind = 1; kind <= 3; ++kind) {
-        const QString name = ScoreTables::FileName(kind);
-        QString why;
-        if (!SaveTableFile(kind, name, &why))
-            lost << QStringLiteral("%1%2（%3）").arg(m_folder, name, why);
-    }
-
-    SettingsStore store = OpenStore(Keys::Root);
-    store.WriteFlag(Keys::Wav::CB1, m_cb1->isChecked());
-    store.WriteFlag(Keys::Set::CB2, m_cb2->isChecked());
-    store.WriteFlag(Keys::Set::CB3, m_cb3->isChecked());
-    store.WriteText(Keys::Set::TimeE, m_timeE->Text());
-    store.WriteFlag(Keys::Set::Solvable, m_cb4->isChecked());
-    store.WriteFlag(Keys::Set::Resume, m_cb5->isChecked());
-
+    const QStringList lost = m_model.WriteScoreTables();
+    const QString unwritten = m_model.WriteOptions();
     QStringList parts;
     if (!lost.isEmpty())
         parts << QStringLiteral("次のファイルを保存できませんでした。\n") + lost.join(QLatin1Char('\n'));
-    if (store.HasErrors())
-        parts << store.ErrorMessage();
+    if (!unwritten.isEmpty())
+        parts << unwritten;
     if (!parts.isEmpty())
         Notify(this, parts.join(QStringLiteral("\n\n")));
 }
@@ -379,20 +341,20 @@ void TSetuF::HelpBtnClick()
 void TSetuF::DefBtnClick()
 {
     for (int kind = 1; kind <= 3; ++kind)
-        ScoreTables::FillDefaults(kind, *m_sg[kind - 1]->Grid());
+        ScoreTables::FillDefaults(kind, *m_model.ScoreTable(kind));
 }
 
 void TSetuF::FontPnlMouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*/)
 {
     QFont font = m_fontL->font();
-    ColorValue color = m_fontLColor;
+    ColorValue color = m_model.Options().boardFontColor;
     if (!m_fontChooser || !m_fontChooser(this, font, color))
         return;
-    SetFontLFont(font, color);
     // The board takes the font at once; it is the board font from now on, so a later
     // キャンセル keeps it.
-    m_boardFont = font;
-    m_boardFontColor = color;
+    m_model.Options().boardFont = font;
+    m_model.Options().boardFontColor = color;
+    ShowBoardFont();
     if (m_applyBoardFont)
         m_applyBoardFont();
 }
@@ -418,6 +380,14 @@ void TSetuF::done(int result)
         m_closing = false;
     }
     QDialog::done(result);
+}
+
+void TSetuF::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The program's colours changed: a system colour of the sample label resolves anew.
+    if (event->type() == QEvent::PaletteChange)
+        ShowBoardFont();
 }
 
 void TSetuF::keyPressEvent(QKeyEvent* event)

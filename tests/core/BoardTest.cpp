@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The deal, the pick rules, removal with falling tiles and closing columns, the hint and
-// the end of a game.
+// The deal, the pick rules, removal with falling tiles and closing columns, the hint, the
+// end of a game, and the keyboard cursor's steps over the tiles in play.
 
 #include "GameTestSupport.h"
-#include "Symbols.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -21,8 +22,8 @@ protected:
     }
 
     // A press of the left (or right) button on tile (col, row), as the tile forwards it.
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
-    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, Game::ShiftRight); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
+    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, ShiftState::ssRight); }
 
     RecordingHost host;
     Game game { host };
@@ -110,13 +111,13 @@ TEST_F(BoardTest, LastTileOfARowIsNoNeighbourOfTheNextRowsFirst)
     host.deal = { 10, 12, { true, false, false } };
     game.NewGame();
     // Every tile is a stem: any orthogonal neighbour pairs.
-    game.TileMouseDown(12, 0, Game::ShiftLeft); // column 11, row 0
+    game.TileMouseDown(12, 0, ShiftState::ssLeft); // column 11, row 0
     ASSERT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_FALSE(game.CanPairWithSelection(13));
     EXPECT_TRUE(game.CanPairWithSelection(11));
     EXPECT_TRUE(game.CanPairWithSelection(24));
     host.sounds.clear();
-    game.TileMouseDown(13, 0, Game::ShiftLeft);
+    game.TileMouseDown(13, 0, ShiftState::ssLeft);
     EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     EXPECT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_EQ(game.Remaining(), 120);
@@ -286,6 +287,69 @@ TEST_F(BoardTest, ReopenColumnIsTheInverseOfClosing)
     LayBoard(game, { "甲乙丙" });
     game.ReopenColumn(1);
     EXPECT_EQ(Picture(game, 1, 4), QStringList { "甲.乙丙" });
+}
+
+// --- the keyboard cursor's steps
+
+class CursorStepTest : public ::testing::Test
+{
+protected:
+    CursorStepTest() { host.game = &game; }
+
+    int Step(int col, int row, int dCol, int dRow) const
+    {
+        return game.CursorStep(Game::TileNumber(col, row), dCol, dRow);
+    }
+
+    RecordingHost host;
+    Game game { host };
+};
+
+TEST_F(CursorStepTest, MovesOverTheTilesInPlayAndStopsAtTheEdges)
+{
+    LayBoard(game, { "甲..", "甲.子", "甲子子" });
+    // Up and down within the column, stopping at its top and at the bottom row.
+    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 8));
+    EXPECT_EQ(Step(0, 7, 0, -1), Game::TileNumber(0, 7));
+    EXPECT_EQ(Step(0, 9, 0, 1), Game::TileNumber(0, 9));
+    // Sideways onto a lower column: its tile nearest to the row, here its top.
+    EXPECT_EQ(Step(0, 7, 1, 0), Game::TileNumber(1, 9));
+    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(1, 9));
+    EXPECT_EQ(Step(1, 9, 1, 0), Game::TileNumber(2, 9));
+    EXPECT_EQ(Step(0, 8, 1, 0), Game::TileNumber(1, 9));
+    // The last column in play and the first are edges.
+    EXPECT_EQ(Step(2, 8, 1, 0), Game::TileNumber(2, 8));
+    EXPECT_EQ(Step(0, 8, -1, 0), Game::TileNumber(0, 8));
+}
+
+TEST_F(CursorStepTest, HiddenTilesAndColumnsAreSkipped)
+{
+    LayBoard(game, { "甲.乙", "..乙", "甲.乙" });
+    EXPECT_EQ(Step(0, 9, 1, 0), Game::TileNumber(2, 9));
+    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(0, 9)); // equally near: the lower row
+    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 7));
+    EXPECT_EQ(Step(0, 7, 0, 1), Game::TileNumber(0, 9));
+}
+
+TEST_F(CursorStepTest, NearestInPlayFollowsRemovalsAndClosedColumns)
+{
+    LayBoard(game, { "甲..", "甲.子", "甲子子" });
+    const int kept = Game::TileNumber(1, 9);
+    EXPECT_EQ(game.NearestInPlay(kept), kept);
+    // Above a column: its top tile.
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 7)), Game::TileNumber(1, 9));
+    // Right of the last column: that column, nearest row.
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(3, 8)), Game::TileNumber(2, 8));
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(5, 2)), Game::TileNumber(2, 8));
+    // No cursor yet: the bottom-left tile.
+    EXPECT_EQ(game.NearestInPlay(0), Game::TileNumber(0, 9));
+
+    // Equally near columns on both sides: the left one.
+    LayBoard(game, { "甲.甲" });
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 9)), Game::TileNumber(0, 9));
+
+    LayBoard(game, { "" });
+    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(0, 9)), 0);
 }
 
 } // namespace

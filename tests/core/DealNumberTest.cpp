@@ -3,7 +3,7 @@
 // choice gives one board, the same on every machine; and the generator behind it maps to a
 // range without favouring any value.
 
-#include "DealRandom.h"
+#include "game/DealRandom.h"
 #include "GameTestSupport.h"
 
 // GoogleTest

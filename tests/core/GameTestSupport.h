@@ -2,9 +2,9 @@
 // A recording host for the game, and a way to lay out a board from a picture.
 #pragma once
 
-#include "Game.h"
-#include "ScoreTables.h"
-#include "TextGrid.h"
+#include "game/Game.h"
+#include "game/ScoreTables.h"
+#include "game/TextGrid.h"
 
 // Qt
 #include <QStringList>
@@ -37,7 +37,6 @@ public:
     QStringList messages;
     std::vector<RankingMode> rankingCalls;
     RankPending rankPendingAtRanking = RankPending::None;
-    int boardChanges = 0;
     std::array<int, 5> strip {};
     QString remainingLabel;
     QString pointsLabel;
@@ -54,7 +53,7 @@ public:
         if (game)
             rankPendingAtRanking = game->RankPending();
     }
-    void BoardChanged() override { ++boardChanges; }
+    void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>& counts) override { strip = counts; }
     void RemainingLabelChanged(const QString& text) override { remainingLabel = text; }
     void PointsLabelChanged(const QString& text) override { pointsLabel = text; }

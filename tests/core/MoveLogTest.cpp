@@ -3,8 +3,8 @@
 // checked against the dealt board as an oracle.
 
 #include "GameTestSupport.h"
-#include "Numbers.h"
-#include "Symbols.h"
+#include "game/Numbers.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
         game.Seed(11);
     }
 
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, Game::ShiftLeft); }
+    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
 
     RecordingHost host;
     Game game { host };
@@ -193,8 +193,8 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             ASSERT_FALSE(partners.empty());
             const qsizetype endsBefore = host.messages.size();
-            game.TileMouseDown(first, 0, Game::ShiftLeft);
-            game.TileMouseDown(partners[rng() % partners.size()], 0, Game::ShiftLeft);
+            game.TileMouseDown(first, 0, ShiftState::ssLeft);
+            game.TileMouseDown(partners[rng() % partners.size()], 0, ShiftState::ssLeft);
             if (host.messages.size() != endsBefore) {
                 // The game ended and a new board was dealt: undo starts over from it.
                 dealt = snapshot();
@@ -252,7 +252,7 @@ protected:
         return pairs.empty() ? Pick {} : pairs[rng() % pairs.size()];
     }
 
-    void Press(Game& g, int tile, bool left) { g.TileMouseDown(tile, left ? 0 : 1, left ? Game::ShiftLeft : Game::ShiftRight); }
+    void Press(Game& g, int tile, bool left) { g.TileMouseDown(tile, left ? 0 : 1, left ? ShiftState::ssLeft : ShiftState::ssRight); }
 
     // The replay: the deal again from its number, the moves with the left button, the pick
     // standing with the right.

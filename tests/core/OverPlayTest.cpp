@@ -2,7 +2,7 @@
 // The elapsed-time label and the over-play warning, driven by elapsed seconds and by a
 // replaced clock instead of waiting.
 
-#include "OverPlay.h"
+#include "game/OverPlay.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The ranking's order: where a result places, ties, the 30-place cut, damaged points
 // cells and damaged files. (The bytes of "Rank.dat" are checked through the ranking window.)
 
-#include "Ranking.h"
+#include "game/Ranking.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

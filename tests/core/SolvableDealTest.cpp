@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The clearable deal: its recorded solution, played as left-button picks, clears every
 // board size with every choice of symbol sets; sizes that cannot be cleared fall back to
-// the plain deal; and the boards it deals are varied. Also the keyboard cursor's steps
-// over the tiles in play.
+// the plain deal; and the boards it deals are varied.
 
 #include "GameTestSupport.h"
-#include "SolvableDeal.h"
-#include "Symbols.h"
+#include "game/SolvableDeal.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -54,8 +53,8 @@ protected:
         int played = 0;
         for (const SolvableDeal::Removal& pair : solution) {
             const int before = game().Remaining();
-            game().TileMouseDown(pair.first, 0, Game::ShiftLeft);
-            game().TileMouseDown(pair.second, 0, Game::ShiftLeft);
+            game().TileMouseDown(pair.first, 0, ShiftState::ssLeft);
+            game().TileMouseDown(pair.second, 0, ShiftState::ssLeft);
             ++played;
             if (!host.messages.isEmpty())
                 break;
@@ -194,69 +193,6 @@ TEST(SolvableDealBuildTest, RefusesWhatCannotBeClearedAndLeavesTheBoardAlone)
     ASSERT_TRUE(SolvableDeal::Build(10, 12, { Symbols::Stems, Symbols::Stars }, rng, board));
     for (int i = 0; i < SolvableDeal::TileCount; ++i)
         EXPECT_EQ(board.captions[size_t(i)].isEmpty(), false);
-}
-
-// --- the keyboard cursor's steps
-
-class CursorStepTest : public ::testing::Test
-{
-protected:
-    CursorStepTest() { host.game = &game; }
-
-    int Step(int col, int row, int dCol, int dRow) const
-    {
-        return game.CursorStep(Game::TileNumber(col, row), dCol, dRow);
-    }
-
-    RecordingHost host;
-    Game game { host };
-};
-
-TEST_F(CursorStepTest, MovesOverTheTilesInPlayAndStopsAtTheEdges)
-{
-    LayBoard(game, { "甲..", "甲.子", "甲子子" });
-    // Up and down within the column, stopping at its top and at the bottom row.
-    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 8));
-    EXPECT_EQ(Step(0, 7, 0, -1), Game::TileNumber(0, 7));
-    EXPECT_EQ(Step(0, 9, 0, 1), Game::TileNumber(0, 9));
-    // Sideways onto a lower column: its tile nearest to the row, here its top.
-    EXPECT_EQ(Step(0, 7, 1, 0), Game::TileNumber(1, 9));
-    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(1, 9));
-    EXPECT_EQ(Step(1, 9, 1, 0), Game::TileNumber(2, 9));
-    EXPECT_EQ(Step(0, 8, 1, 0), Game::TileNumber(1, 9));
-    // The last column in play and the first are edges.
-    EXPECT_EQ(Step(2, 8, 1, 0), Game::TileNumber(2, 8));
-    EXPECT_EQ(Step(0, 8, -1, 0), Game::TileNumber(0, 8));
-}
-
-TEST_F(CursorStepTest, HiddenTilesAndColumnsAreSkipped)
-{
-    LayBoard(game, { "甲.乙", "..乙", "甲.乙" });
-    EXPECT_EQ(Step(0, 9, 1, 0), Game::TileNumber(2, 9));
-    EXPECT_EQ(Step(2, 8, -1, 0), Game::TileNumber(0, 9)); // equally near: the lower row
-    EXPECT_EQ(Step(0, 9, 0, -1), Game::TileNumber(0, 7));
-    EXPECT_EQ(Step(0, 7, 0, 1), Game::TileNumber(0, 9));
-}
-
-TEST_F(CursorStepTest, NearestInPlayFollowsRemovalsAndClosedColumns)
-{
-    LayBoard(game, { "甲..", "甲.子", "甲子子" });
-    const int kept = Game::TileNumber(1, 9);
-    EXPECT_EQ(game.NearestInPlay(kept), kept);
-    // Above a column: its top tile.
-    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 7)), Game::TileNumber(1, 9));
-    // Right of the last column: that column, nearest row.
-    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(3, 8)), Game::TileNumber(2, 8));
-    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(5, 2)), Game::TileNumber(2, 8));
-    // No cursor yet: the bottom-left tile.
-    EXPECT_EQ(game.NearestInPlay(0), Game::TileNumber(0, 9));
-
-    // Equally near columns on both sides: the left one.
-    LayBoard(game, { "甲.甲" });
-    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(1, 9)), Game::TileNumber(0, 9));
-
-    LayBoard(game, { "" });
-    EXPECT_EQ(game.NearestInPlay(Game::TileNumber(0, 9)), 0);
 }
 
 } // namespace

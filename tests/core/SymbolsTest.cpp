@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The symbol tables and the three pure functions over them.
 
-#include "Symbols.h"
+#include "game/Symbols.h"
 
 // GoogleTest
 #include <gtest/gtest.h>

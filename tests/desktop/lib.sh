@@ -51,6 +51,9 @@ desk_setup() {
     done
     export XDG_CONFIG_HOME="$DESK_WORK/config"
     export XDG_DATA_HOME="$DESK_WORK/data"
+    # The program shows on the private X server, whatever platform the caller's shell chose
+    # (an exported QT_QPA_PLATFORM=offscreen would draw nothing to look at).
+    export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$DESK_WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     : > "$DESK_WORK/displayfd"

@@ -45,9 +45,13 @@ trap 'exit 1' TERM
 deb=$(ls "$DESK_WORK"/pkg/orbilo_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || desk_fail "no package in $DESK_WORK/pkg"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6multimedia6 fonts-ipafont-gothic; do
+for needed in libqt6widgets6 fonts-ipafont-gothic; do
     grep -q "$needed" <<<"$depends" || desk_fail "the package does not depend on $needed: $depends"
 done
+# The sound module plays through the PulseAudio library where it was built with it, through Qt
+# Multimedia otherwise: the package must name the one this build uses.
+grep -Eq 'libpulse0|libqt6multimedia6' <<<"$depends" ||
+    desk_fail "the package names no library for the sound module: $depends"
 
 root="$DESK_WORK/root"
 dpkg-deb -x "$deb" "$root" || desk_fail "the package could not be unpacked"

@@ -4,7 +4,7 @@
 // copy whose folder cannot be written (a real read-only folder), seeded there without ever
 // overwriting the player's files; and the one notice for tables found nowhere.
 
-#include "DataFolder.h"
+#include "store/DataFolder.h"
 
 // Qt
 #include <QDir>

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 // own
-#include "FontRecord.h"
+#include "store/FontRecord.h"
 #include "platform/Cp932.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // The font configuration read on a second thread while the main thread goes on, as at
 // start-up, even when the main thread reaches for the fonts before the reading is done.
 
-#include "FontWarmUp.h"
+#include "platform/FontWarmUp.h"
 
 // Qt
 #include <QFontDatabase>

@@ -3,10 +3,10 @@
 // cut or changed byte is caught as damage, a file that is not ours as foreign; the write
 // leaves the old file whole when it fails; the tables' fingerprint follows the table files.
 
-#include "Game.h"
-#include "SavedGameFile.h"
-#include "ScoreTables.h"
-#include "Symbols.h"
+#include "game/Game.h"
+#include "store/SavedGameFile.h"
+#include "game/ScoreTables.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QCryptographicHash>
@@ -47,7 +47,7 @@ SavedGameFile::SavedGame PlayedGame(quint32 seed, bool standing)
         if (pairs.size() < 3)
             break;
         const auto [a, b] = pairs[rng() % pairs.size()];
-        const int shift = standing && move == 7 ? Game::ShiftRight : Game::ShiftLeft;
+        const int shift = standing && move == 7 ? ShiftState::ssRight : ShiftState::ssLeft;
         game.TileMouseDown(b, 0, shift); // the lower (or right) tile first
         game.TileMouseDown(a, 0, shift);
     }

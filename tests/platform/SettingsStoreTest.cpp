@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 // own
-#include "Keys.h"
-#include "SettingsStore.h"
+#include "store/Keys.h"
+#include "store/SettingsStore.h"
 #include "platform/RegistryFile.h"
 
 #include <climits>

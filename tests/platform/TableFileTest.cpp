@@ -2,9 +2,10 @@
 // The table file: bytes on disk, the line and field rules, the backup rule, and what a
 // damaged or missing file does.
 
-#include "ScoreTables.h"
-#include "TableFile.h"
-#include "TextGrid.h"
+#include "game/ScoreTables.h"
+#include "store/TableFile.h"
+#include "game/TextGrid.h"
+#include "platform/Cp932.h"
 
 // Qt
 #include <QDir>
@@ -69,14 +70,17 @@ TEST(TableFileTest, LinesSplitAtEveryLineBreakAndFieldsAtCommas)
     EXPECT_EQ(grid.Cell(2, 3), QString());
 }
 
-TEST(TableFileTest, InvalidShiftJisBecomesReplacementCharacters)
+TEST(TableFileTest, InvalidShiftJisShowsAsReplacementCharactersAndIsWrittenBack)
 {
     TextGrid grid(4, 1);
-    TableFile::Parse(QByteArray("\x8D,\xFF\xFF,\x82\xA0,\x8D\x62\x8D,\r\n"), grid);
-    EXPECT_EQ(grid.Cell(0, 0), QString(QChar(0xFFFD)));   // a lead byte cut off by the comma
-    EXPECT_EQ(grid.Cell(1, 0), QString(2, QChar(0xFFFD)));
-    EXPECT_EQ(grid.Cell(2, 0), QStringLiteral("あ"));
-    EXPECT_EQ(grid.Cell(3, 0), QStringLiteral("甲") + QChar(0xFFFD));
+    const QByteArray line("\x8D,\xFF\xFF,\x82\xA0,\x8D\x62\x8D,\r\n");
+    TableFile::Parse(line, grid);
+    auto shown = [&](int c) { return Cp932::ForDisplay(grid.Cell(c, 0)); };
+    EXPECT_EQ(shown(0), QString(QChar(0xFFFD)));   // a lead byte cut off by the comma
+    EXPECT_EQ(shown(1), QString(2, QChar(0xFFFD)));
+    EXPECT_EQ(shown(2), QStringLiteral("あ"));
+    EXPECT_EQ(shown(3), QStringLiteral("甲") + QChar(0xFFFD));
+    EXPECT_EQ(TableFile::Format(grid), line);
 }
 
 TEST(TableFileTest, EmptyFileLeavesOneUnfixedRow)
@@ -145,9 +149,9 @@ TEST_F(TableFileOnDiskTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced)
     TextGrid grid(4, 101);
     EXPECT_EQ(TableFile::Load(grid, Path("SG1.dat")), TableFile::LoadResult::Unreadable);
     EXPECT_EQ(grid.RowCount(), 101);
-    QString error;
+    FileError error;
     EXPECT_FALSE(TableFile::Save(grid, Path("SG1.dat"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error.kind, FileError::Kind::FolderInTheWay);
     EXPECT_TRUE(QFileInfo(Path("SG1.dat")).isDir());
     EXPECT_FALSE(QFileInfo::exists(Path("SG1sav")));
 }

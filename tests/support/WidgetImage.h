@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QWidget>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 namespace WidgetImage {
 

@@ -11,9 +11,9 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "BrimBtn.h"
+#include "controls/BrimBtn.h"
 #include "PaintTestUtil.h"
-#include "ShiftState.h"
+#include "controls/ShiftState.h"
 
 using namespace PaintTest;
 

@@ -8,7 +8,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Canvas.h"
+#include "controls/Canvas.h"
 #include "PaintTestUtil.h"
 
 using PaintTest::At;

@@ -12,7 +12,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "ChkGroup.h"
+#include "controls/ChkGroup.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "CtrlsEx.h"
+#include "controls/CtrlsEx.h"
 
 TEST(EditExTest, GroupingCountsEveryCharacterFromTheRight)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Font heights that come from a stored board font, which may hold any 32-bit value.
 
-#include "FontHeight.h"
-#include "NewCtrls.h"
+#include "controls/FontHeight.h"
+#include "controls/NewCtrls.h"
 
 // Qt
 #include <QFont>

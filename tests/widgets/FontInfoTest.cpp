@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 // own
-#include "NewCtrls.h"
+#include "controls/NewCtrls.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/Keys.h"

@@ -9,8 +9,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "GradBox.h"
-#include "GradPaint.h"
+#include "controls/GradBox.h"
+#include "controls/GradPaint.h"
 #include "PaintTestUtil.h"
 
 using namespace PaintTest;

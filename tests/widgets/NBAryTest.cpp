@@ -10,8 +10,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "BrimBtn.h"
-#include "NBAry.h"
+#include "controls/BrimBtn.h"
+#include "controls/NBAry.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QWidget>
 // own
-#include "SysColors.h"
+#include "controls/SysColors.h"
 
 namespace PaintTest {
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 // own
 #include "WidgetImage.h"
-#include "Panel.h"
+#include "controls/Panel.h"
 
 namespace {
 

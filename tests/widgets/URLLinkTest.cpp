@@ -9,8 +9,8 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "ShiftState.h"
-#include "URLLink.h"
+#include "controls/ShiftState.h"
+#include "controls/URLLink.h"
 
 namespace {
 

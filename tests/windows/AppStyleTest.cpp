@@ -2,7 +2,7 @@
 // The program's style defers the overflow arrows of menu bars until they are drawn; drawn,
 // they are the platform style's own, and every other icon is the platform style's at once.
 
-#include "AppStyle.h"
+#include "windows/AppStyle.h"
 
 // Qt
 #include <QImage>

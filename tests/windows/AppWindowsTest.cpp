@@ -3,15 +3,15 @@
 // the four others created once it has drawn its first frame, wired to it as when all five
 // are created at once.
 
-#include "AppInfo.h"
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Keys.h"
-#include "Main.h"
-#include "Rank.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "StringGrid.h"
+#include "windows/AppInfo.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "store/Keys.h"
+#include "windows/Main.h"
+#include "windows/Rank.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
 
 // Qt
 #include <QAbstractItemView>
@@ -70,10 +70,10 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
     TMainF& main = windows.Main();
     LayStemPairs(main);
 
-    // Without the options dialog there is no sound switch and no score table: the pair is
-    // removed all the same, and scores nothing.
-    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, Game::ShiftLeft);
-    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
+    // The model's score tables score from the first board; this folder has no table files,
+    // so the pair is removed and scores nothing.
+    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
+    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
     EXPECT_EQ(main.GameState().Remaining(), 2);
     EXPECT_EQ(main.SG1()->Cell(2, 1), QString());
     main.Timer1Timer();

@@ -2,8 +2,8 @@
 // The command line: what starts the game, what only prints (help, versions), what fails
 // with exit code 2, and the window system's options that must reach Qt untouched.
 
-#include "AppInfo.h"
-#include "CommandLine.h"
+#include "windows/AppInfo.h"
+#include "windows/CommandLine.h"
 
 // Qt
 #include <QStringList>

@@ -6,15 +6,16 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Keys.h"
-#include "ScoreTables.h"
-#include "Main.h"
-#include "Rank.h"
-#include "Ranking.h"
-#include "Setu.h"
-#include "StringGrid.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "store/Keys.h"
+#include "game/ScoreTables.h"
+#include "windows/Main.h"
+#include "windows/Rank.h"
+#include "game/Ranking.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
+#include "app/AppModel.h"
 
 // Qt
 #include <QCheckBox>
@@ -27,8 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 // own
-#include "CtrlsEx.h"
-#include "ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "controls/ChkGroup.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
 #include "store/FontRecord.h"
@@ -301,14 +302,14 @@ INSTANTIATE_TEST_SUITE_P(Types, WrongTypeStartTest, ::testing::Values(RegType::D
     });
 
 // Invalid Shift-JIS in every file the program reads: the score tables, the ranking, the
-// settings and the board font's name. It all reads, paints and plays; saved again, each
-// invalid byte becomes "?" and nothing else changes.
-TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
+// settings and the board font's name. It all reads, shows as U+FFFD, paints and plays;
+// saved again, every byte is written back as it was.
+TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsPlaysAndIsKept)
 {
     // The pair 甲甲 scores 5 with a damaged text, and a row of damage follows.
-    WriteFile(QStringLiteral("SG1.dat"),
-        ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,5,"))
-            + "\x8b\x43\x81\xff,\r\n\x8d,\x81\x20,\xa0\x80,\xfd\xfe\xff,\r\n");
+    const QByteArray table = ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,5,"))
+        + "\x8b\x43\x81\xff,\r\n\x8d,\x81\x20,\xa0\x80,\xfd\xfe\xff,\r\n";
+    WriteFile(QStringLiteral("SG1.dat"), table);
     WriteFile(QStringLiteral("Rank.dat"), "Rank,Name,Point,Time,\r\n1,\x82\xa0\x82,50,2024/01/01 00:00,\r\n");
     Put(Section(Keys::Set::Section), QStringLiteral("TimeE"),
         RegValue { quint32(RegType::Sz), QByteArray("4\x81\0", 3) });
@@ -322,12 +323,12 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     TMainF& main = Start(m_folder);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
     const QChar bad(QChar::ReplacementCharacter);
-    EXPECT_EQ(m_windows->Setu().WarningMinutesText(), QStringLiteral("4") + bad);
-    EXPECT_EQ(main.BoardFont().family().at(0), bad);
+    EXPECT_EQ(Cp932::ForDisplay(m_windows->Setu().WarningMinutesText()), QStringLiteral("4") + bad);
+    EXPECT_EQ(Cp932::ForDisplay(main.BoardFont().family()).at(0), bad);
     EXPECT_EQ(main.BoardFont().pixelSize(), 20);
     const TextGrid& sg1 = *m_windows->Setu().ScoreTable(1);
-    EXPECT_EQ(sg1.Cell(3, 1), QStringLiteral("気") + bad + bad);
-    EXPECT_EQ(sg1.Cell(0, 2), QString(bad));
+    EXPECT_EQ(Cp932::ForDisplay(sg1.Cell(3, 1)), QStringLiteral("気") + bad + bad);
+    EXPECT_EQ(Cp932::ForDisplay(sg1.Cell(0, 2)), QString(bad));
 
     // Two pairs, so that the game does not end with the first.
     LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
@@ -337,28 +338,32 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsAndPlays)
     EXPECT_EQ(main.SG1()->Cell(Game::LogText, 1), sg1.Cell(3, 1));
 
     PaintEverything();
-    EXPECT_EQ(m_windows->Rank().Grid().Cell(1, 1), QStringLiteral("あ") + bad);
+    EXPECT_EQ(Cp932::ForDisplay(m_windows->Rank().Grid().Cell(1, 1)), QStringLiteral("あ") + bad);
 
     m_windows->Rank().OKBtn()->click();
+    // Only an edited table is written again.
+    m_windows->Model().ScoreTable(1)->SetCell(2, 1, QStringLiteral("6"));
     m_windows->Setu().accept();
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
-    EXPECT_TRUE(
-        ReadFile(QStringLiteral("Rank.dat")).contains("1," + Cp932::Encode(QStringLiteral("あ?")) + ",50,"));
-    EXPECT_TRUE(ReadFile(QStringLiteral("SG1.dat")).endsWith("?,? ,??,???,\r\n"))
-        << ReadFile("SG1.dat").toStdString();
-    EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::TimeE), QStringLiteral("4?"));
+    EXPECT_TRUE(ReadFile(QStringLiteral("Rank.dat")).contains("\r\n1,\x82\xa0\x82,50,"));
+    // The edited cell changes; every byte that is no text comes back as it was read.
+    EXPECT_EQ(ReadFile(QStringLiteral("SG1.dat")), QByteArray(table).replace(",5,", ",6,"));
+    EXPECT_EQ(RegistryFile(m_store).ReadValue(Section(Keys::Set::Section), QStringLiteral("TimeE")).value.data,
+        QByteArray("4\x81\0", 3));
 }
 
-// A line of a megabyte in the score table (a pair's text), in the ranking (a name) and in
-// the settings (the warning minutes): read, scored, painted and saved back whole.
+// A line of a megabyte in the score table (a pair's text), in the ranking (a name, and the
+// two shapes a line can take without one: a megabyte of commas, a megabyte with no comma)
+// and in the settings (the warning minutes): read, scored, painted and saved back whole.
 TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
 {
     const QString longText = QString(512 * 1024, QChar(0x6C17)); // 気: 1 MB in Shift-JIS
     const QString longName = QString(1024 * 1024, QLatin1Char('n'));
     WriteFile(QStringLiteral("SG1.dat"),
         ",,,,\r\n" + Cp932::Encode(QStringLiteral("甲,甲,3,") + longText + QLatin1Char(',')) + "\r\n");
-    WriteFile(QStringLiteral("Rank.dat"),
-        "Rank,Name,Point,Time,\r\n1," + longName.toLatin1() + ",50,2024/01/01 00:00,\r\n");
+    const QByteArray ranking = "Rank,Name,Point,Time,\r\n1," + longName.toLatin1() + ",50,2024/01/01 00:00,\r\n"
+        + QByteArray(1024 * 1024, ',') + "\r\n" + QByteArray(1024 * 1024, 'x') + "\r\n4,last,-3,2024/01/02 00:00,\r\n";
+    WriteFile(QStringLiteral("Rank.dat"), ranking);
     Put(Section(Keys::Set::Section), QStringLiteral("TimeE"),
         RegValue::Text(QString(1024 * 1024, QLatin1Char('9'))));
 
@@ -386,10 +391,21 @@ TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
     EXPECT_EQ(back.Cell(3, 1), longText);
     ASSERT_EQ(TableFile::Load(back, m_folder + QStringLiteral("Rank.dat")), TableFile::LoadResult::Loaded);
     EXPECT_EQ(back.Cell(1, 1), longName);
+    // The lines without a name are rows of empty cells (only their ranks are written), and
+    // the row after them is untouched.
+    ASSERT_EQ(back.RowCount(), 5);
+    for (int c = 1; c < 4; ++c) {
+        EXPECT_TRUE(back.Cell(c, 2).isEmpty()) << c; // only commas
+        EXPECT_TRUE(back.Cell(c, 3).isEmpty()) << c; // no comma: nothing is a cell
+    }
+    EXPECT_EQ(back.Cell(1, 4), QStringLiteral("last"));
+    EXPECT_EQ(back.Cell(3, 4), QStringLiteral("2024/01/02 00:00"));
+    // The old file went to the backup whole.
+    EXPECT_EQ(ReadFile(QStringLiteral("Ranksav")), ranking);
 }
 
-// A score-table file of 50 MB: the options dialog reads it whole into its grid, the game
-// scores against it and the grid paints.
+// A score-table file of 50 MB: the options dialog reads it whole into its grid, every line
+// a row, the game scores against it and the grid paints.
 TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
 {
     TextGrid defaults(ScoreTables::Columns, ScoreTables::InitialRowCount(1));
@@ -402,9 +418,15 @@ TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
         for (qsizetype i = 0; i < blocks; ++i)
             ASSERT_EQ(f.write(lines), lines.size());
     }
+    ASSERT_GE(QFileInfo(m_folder + QStringLiteral("SG1.dat")).size(), 50 * 1024 * 1024);
     TMainF& main = Start(m_folder);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
-    EXPECT_EQ(m_windows->Setu().ScoreTable(1)->RowCount(), blocks * 100);
+    const TextGrid& stems = *m_windows->Setu().ScoreTable(1);
+    ASSERT_EQ(stems.RowCount(), blocks * 100);
+    EXPECT_EQ(stems.Cell(0, 0), QStringLiteral("甲"));
+    const int last = stems.RowCount() - 1;
+    EXPECT_EQ(QStringList({ stems.Cell(0, last), stems.Cell(1, last), stems.Cell(2, last), stems.Cell(3, last) }),
+        QStringList({ QStringLiteral("癸"), QStringLiteral("癸"), QStringLiteral("3"), QStringLiteral("主気") }));
     LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);

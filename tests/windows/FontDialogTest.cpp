@@ -2,8 +2,8 @@
 // The font dialog: what the player did not touch comes back as it went in (pixel size,
 // face name, a colour outside the list), and the colour list is the system dialog's.
 
-#include "AppInfo.h"
-#include "FontDialog.h"
+#include "windows/AppInfo.h"
+#include "windows/FontDialog.h"
 
 // Qt
 #include <QComboBox>

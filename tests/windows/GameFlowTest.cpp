@@ -3,16 +3,16 @@
 // mouse until the board is empty, the end-of-game notice, the name entry typed into, the
 // ranking shown with the new entry highlighted, closed and saved, and a new deal.
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "Main.h"
-#include "Name.h"
-#include "Rank.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "StringGrid.h"
-#include "Symbols.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
 
 // Qt
 #include <QApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The help document compiled into the program and the help window that shows it.
 
-#include "HelpViewer.h"
+#include "windows/HelpViewer.h"
 
 // Qt
 #include <QApplication>

@@ -2,28 +2,32 @@
 // Keyboard play on the real main window: the cursor that the first arrow key shows and a
 // mouse press hides, its moves and edges, Space and Shift+Space as the two mouse buttons,
 // Backspace and H as undo and hint, where the focus goes, and where the cursor goes when
-// the board changes. Also the clearable-deal switch of the options dialog, stored and read
-// live, and a clearable deal played to its end by mouse through the window.
+// the board changes.
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "CtrlsEx.h"
-#include "Main.h"
-#include "Panel.h"
-#include "Registry.h"
-#include "Setu.h"
-#include "SettingsStore.h"
-#include "StringGrid.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
+#include "store/SettingsStore.h"
+#include "controls/StringGrid.h"
 #include "store/Keys.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
+#include "app/AppModel.h"
 
 // Qt
-#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -42,7 +47,8 @@ protected:
 
     std::unique_ptr<TMainF> Open()
     {
-        auto window = std::make_unique<TMainF>(dir.path());
+        models.push_back(std::make_unique<AppModel>(dir.path()));
+        auto window = std::make_unique<TMainF>(*models.back());
         window->SetMessageHook([this](const QString& text) { messages << text; });
         window->show();
         tables.AttachTo(window->GameState());
@@ -66,6 +72,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::vector<std::unique_ptr<AppModel>> models;
     QStringList messages;
     DefaultTables tables;
 };
@@ -146,7 +153,7 @@ TEST_F(KeyboardPlayTest, TheFrameLeavesTheSelectionCircleAndTheNeighboursAlone)
     QTest::mouseClick(window->BPnl(), Qt::LeftButton, {}, QPoint(300, 30)); // hides it
     ASSERT_FALSE(window->CursorFrame()->isVisible());
     const QImage selected = window->BPnl()->grab().toImage();
-    window->GameState().TileMouseDown(At(0, 9), 0, Game::ShiftLeft); // unselects
+    window->GameState().TileMouseDown(At(0, 9), 0, ShiftState::ssLeft); // unselects
     ASSERT_EQ(window->Tile(0, 9)->ZSet(), 0);
     const QImage plain = window->BPnl()->grab().toImage();
 
@@ -302,70 +309,6 @@ TEST_F(KeyboardPlayTest, TheHintMovesTheCursorToTheTileItPicks)
     Key(*window, Qt::Key_Space);
     EXPECT_EQ(window->GameState().Remaining(), 4);
     EXPECT_TRUE(messages.isEmpty());
-}
-
-// --- the clearable-deal switch
-
-TEST_F(KeyboardPlayTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
-{
-    {
-        AppWindows windows(dir.path());
-        TSetuF& setu = windows.Setu();
-        QCheckBox* box = setu.CB4();
-        EXPECT_EQ(box->text(), QStringLiteral("全部消せる盤面を配る"));
-        EXPECT_FALSE(box->isChecked());
-        EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
-        // It sits on the system page, inside the page and clear of the other controls.
-        QWidget* page = setu.PageControl1()->widget(0);
-        ASSERT_TRUE(page->isAncestorOf(box));
-        const QRect boxRect(box->mapTo(page, QPoint(0, 0)), box->size());
-        EXPECT_TRUE(QRect(0, 0, TSetuF::DesignWidth - 8, 225).contains(boxRect));
-        for (QWidget* other : { static_cast<QWidget*>(setu.CB1()), static_cast<QWidget*>(setu.CB2()),
-                 static_cast<QWidget*>(setu.CB3()), static_cast<QWidget*>(setu.FontPnl()),
-                 static_cast<QWidget*>(setu.TimeE()) })
-            EXPECT_FALSE(QRect(other->mapTo(page, QPoint(0, 0)), other->size()).intersects(boxRect));
-
-        // Read live: the next deal is built to clear, without closing the dialog.
-        box->setChecked(true);
-        QTest::mouseClick(windows.Main().StartBtn(), Qt::LeftButton);
-        EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
-        setu.done(QDialog::Accepted);
-        EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::Solvable.section, Keys::Set::Solvable.ident, "?"),
-            QStringLiteral("1"));
-    }
-    // Stored: the first deal of the next start is already a clearable one.
-    AppWindows windows(dir.path());
-    EXPECT_TRUE(windows.Setu().CB4()->isChecked());
-    EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
-    windows.Setu().CB4()->setChecked(false);
-    windows.Main().StartBtnClick();
-    EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
-}
-
-TEST_F(KeyboardPlayTest, AClearableDealPlayedByMouseThroughTheWindowClearsTheBoard)
-{
-    {
-        SettingsStore store = OpenStore(Keys::Root);
-        store.WriteFlag(Keys::Set::Solvable, true);
-        store.WriteNumber(Keys::Sys::CBH, 7); // 10 rows
-        store.WriteNumber(Keys::Sys::CBW, 4); // 12 columns
-        store.WriteNumber(Keys::Sys::CG1, 7);
-    }
-    auto window = Open();
-    const Game& game = window->GameState();
-    ASSERT_EQ(game.Remaining(), 120);
-    const std::vector<SolvableDeal::Removal> solution = game.DealSolution();
-    ASSERT_EQ(solution.size(), 60u);
-    for (const SolvableDeal::Removal& pair : solution) {
-        for (int n : { pair.first, pair.second })
-            QTest::mouseClick(window->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols), Qt::LeftButton);
-        if (!messages.isEmpty())
-            break;
-    }
-    EXPECT_EQ(messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
-    // And the next board is dealt to clear as well.
-    EXPECT_EQ(game.Remaining(), 120);
-    EXPECT_EQ(game.DealSolution().size(), 60u);
 }
 
 } // namespace

@@ -1,20 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The main window through its real controls: the first start, settings kept across a
-// restart, colouring, the start command's refusal, a pair removed by mouse, and undo.
+// restart, colouring, the start command's refusal, a pair removed by mouse, undo, and a
+// clearable deal played to its end by mouse.
 
 #include "../core/GameTestSupport.h"
 
-#include "About.h"
-#include "BrimBtn.h"
-#include "ChkGroup.h"
-#include "GradBox.h"
-#include "HelpViewer.h"
-#include "Main.h"
-#include "NBAry.h"
-#include "Registry.h"
-#include "StringGrid.h"
-#include "Symbols.h"
-#include "URLLink.h"
+#include "windows/About.h"
+#include "controls/BrimBtn.h"
+#include "controls/ChkGroup.h"
+#include "controls/GradBox.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
+#include "controls/NBAry.h"
+#include "platform/Registry.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
+#include "controls/URLLink.h"
+#include "store/SettingsStore.h"
+#include "store/Keys.h"
+#include "controls/StringGrid.h"
+#include "game/Symbols.h"
+#include "app/AppModel.h"
 
 // Qt
 #include <QAbstractButton>
@@ -31,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -40,9 +47,11 @@ protected:
     MainWindowTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
     ~MainWindowTest() override { Registry::SetUserFileOverride(QString()); }
 
+    // A start of the main window alone, over a model of its own.
     std::unique_ptr<TMainF> Open()
     {
-        auto window = std::make_unique<TMainF>();
+        models.push_back(std::make_unique<AppModel>(dir.path()));
+        auto window = std::make_unique<TMainF>(*models.back());
         window->SetMessageHook([this](const QString& text) { messages << text; });
         window->show();
         return window;
@@ -57,6 +66,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::vector<std::unique_ptr<AppModel>> models;
     QStringList messages;
 };
 
@@ -244,6 +254,32 @@ TEST(AboutBoxTest, ShowsTheTitleOnItsGradient)
     // Only the link's own hint window speaks here: a standard tooltip would stand over it.
     EXPECT_TRUE(about.URLLink1()->toolTip().isEmpty());
     EXPECT_TRUE(about.URLLink1()->EnableShowHint());
+}
+
+TEST_F(MainWindowTest, AClearableDealPlayedByMouseThroughTheWindowClearsTheBoard)
+{
+    {
+        SettingsStore store = OpenStore(Keys::Root);
+        store.WriteFlag(Keys::Set::Solvable, true);
+        store.WriteNumber(Keys::Sys::CBH, 7); // 10 rows
+        store.WriteNumber(Keys::Sys::CBW, 4); // 12 columns
+        store.WriteNumber(Keys::Sys::CG1, 7);
+    }
+    auto window = Open();
+    const Game& game = window->GameState();
+    ASSERT_EQ(game.Remaining(), 120);
+    const std::vector<SolvableDeal::Removal> solution = game.DealSolution();
+    ASSERT_EQ(solution.size(), 60u);
+    for (const SolvableDeal::Removal& pair : solution) {
+        for (int n : { pair.first, pair.second })
+            QTest::mouseClick(window->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols), Qt::LeftButton);
+        if (!messages.isEmpty())
+            break;
+    }
+    EXPECT_EQ(messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
+    // And the next board is dealt to clear as well.
+    EXPECT_EQ(game.Remaining(), 120);
+    EXPECT_EQ(game.DealSolution().size(), 60u);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Name.h"
+#include "windows/Name.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // its visibility following the options dialog's switch, and the over-play warning with
 // its optional quit, all read live from the dialog's controls.
 
-#include "AppWindows.h"
-#include "CtrlsEx.h"
-#include "Main.h"
-#include "Registry.h"
-#include "Setu.h"
+#include "windows/AppWindows.h"
+#include "controls/CtrlsEx.h"
+#include "windows/Main.h"
+#include "platform/Registry.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QCheckBox>

@@ -5,10 +5,11 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "Name.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
+#include "app/RankingFile.h"
 #include "platform/Cp932.h"
 
 // Qt
@@ -44,11 +45,9 @@ public:
         ++deals;
         game->NewGame();
     }
-    QString ProgramFolder() const override { return folder; }
     void ShowMessage(const QString& text) override { RecordingHost::messages << text; }
 
     TRankF* rank = nullptr;
-    QString folder;
     int pointsAtEnd = 0;
     int deals = 0;
 };
@@ -64,8 +63,8 @@ bool RemoveAnyPair(Game& game)
             for (const auto& [dc, dr] : { std::pair { 1, 0 }, std::pair { 0, 1 } }) {
                 const int c2 = c + dc, r2 = r + dr;
                 if (c2 < Game::Cols && r2 < Game::Rows && game.TileAt(c2, r2).visible) {
-                    game.TileMouseDown(Game::TileNumber(c, r), 0, Game::ShiftLeft);
-                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, Game::ShiftLeft);
+                    game.TileMouseDown(Game::TileNumber(c, r), 0, ShiftState::ssLeft);
+                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, ShiftState::ssLeft);
                     return true;
                 }
             }
@@ -86,9 +85,9 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
 
     TNameF nameF;
     nameF.SetLoginName([] { return QStringLiteral("login"); });
-    TRankF rank(&host, &nameF);
+    RankingFile ranking(dir.filePath(QStringLiteral("Rank.dat")));
+    TRankF rank(ranking, &host, &nameF);
     host.rank = &rank;
-    host.folder = dir.path() + QLatin1Char('/');
 
     int named = 0;
     QTimer::singleShot(0, &nameF, [&] {

@@ -16,11 +16,12 @@
 // GoogleTest
 #include <gtest/gtest.h>
 // own
-#include "Name.h"
-#include "Panel.h"
-#include "Rank.h"
-#include "RankHost.h"
-#include "Ranking.h"
+#include "windows/Name.h"
+#include "controls/Panel.h"
+#include "windows/Rank.h"
+#include "windows/RankHost.h"
+#include "game/Ranking.h"
+#include "app/RankingFile.h"
 #include "platform/Cp932.h"
 #include "store/TableFile.h"
 
@@ -33,7 +34,6 @@ struct FakeHost : RankHost
     void SetRankPending(::RankPending value) override { pending = value; }
     void NewGame() override { ++newGames; }
     void PlayWave(Sound sound) override { waves.append(sound); }
-    QString ProgramFolder() const override { return folder; }
     void ShowMessage(const QString& text) override { messages.append(text); }
     QDateTime CurrentDateTime() const override { return QDateTime(QDate(2024, 3, 7), QTime(9, 5, 30)); }
 
@@ -41,7 +41,6 @@ struct FakeHost : RankHost
     ::RankPending pending = ::RankPending::None;
     int newGames = 0;
     QList<Sound> waves;
-    QString folder;
     QStringList messages;
 };
 
@@ -52,7 +51,6 @@ class RankTest : public ::testing::Test
 protected:
     RankTest()
     {
-        host.folder = dir.path() + QLatin1Char('/');
         rank.SetAskName([this] {
             ++asked;
             return name;
@@ -104,7 +102,8 @@ protected:
 
     QTemporaryDir dir;
     FakeHost host;
-    TRankF rank { &host };
+    RankingFile ranking { dir.filePath(QStringLiteral("Rank.dat")) };
+    TRankF rank { ranking, &host };
     QString name = QStringLiteral("山田");
     int asked = 0;
 };
@@ -296,6 +295,30 @@ TEST_F(RankTest, OpeningFromTheMenuKeepsAnEntryNotYetSaved)
     EXPECT_TRUE(ReadFile().contains(",25,"));
 }
 
+// Two copies of the program with their rankings open: the copy that closes last keeps the
+// other's entry, shows the merged ranking and highlights its own entry where it now stands.
+TEST_F(RankTest, TwoCopiesClosingInTurnKeepBothEntries)
+{
+    WriteRanking({ 30, 20 });
+    RankingFile otherRanking(RankPath());
+    TRankF other(otherRanking, &host);
+    other.SetAskName([] { return QStringLiteral("other"); });
+    EndGame(25);
+    ASSERT_EQ(rank.HighlightRow(), 2);
+    host.points = 35;
+    host.pending = RankPending::Waiting;
+    other.ShowRanking(RankingMode::OfferResult);
+    ASSERT_TRUE(other.isVisible());
+
+    other.OKBtn()->click();
+    rank.OKBtn()->click();
+    EXPECT_EQ(Column(Ranking::ColName), QStringList({ "other", "p1", name, "p2" }));
+    EXPECT_EQ(Column(Ranking::ColRank), QStringList({ "1", "2", "3", "4" }));
+    EXPECT_EQ(rank.HighlightRow(), 3);
+    EXPECT_EQ(ReadFile(), TableFile::Format(rank.Grid()));
+    EXPECT_TRUE(host.messages.isEmpty());
+}
+
 TEST_F(RankTest, OnlyTheButtonsClose)
 {
     host.pending = RankPending::None;
@@ -313,13 +336,18 @@ TEST_F(RankTest, UnwritableFolderGivesOneMessageAndStillDeals)
 {
     // A folder path that is a file: no one can write there, root included.
     WriteFile("not a folder", QStringLiteral("blocker"));
-    host.folder = dir.filePath(QStringLiteral("blocker")) + QLatin1Char('/');
-    EndGame(10);
-    ASSERT_TRUE(rank.isVisible());
-    rank.OKBtn()->click();
+    const QString folder = dir.filePath(QStringLiteral("blocker")) + QLatin1Char('/');
+    RankingFile blocked(folder + QStringLiteral("Rank.dat"));
+    TRankF blockedRank(blocked, &host);
+    blockedRank.SetAskName([this] { return name; });
+    host.points = 10;
+    host.pending = RankPending::Waiting;
+    blockedRank.ShowRanking(RankingMode::OfferResult);
+    ASSERT_TRUE(blockedRank.isVisible());
+    blockedRank.OKBtn()->click();
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_TRUE(
-        host.messages.first().contains(QDir::toNativeSeparators(host.folder + QStringLiteral("Rank.dat"))))
+        host.messages.first().contains(QDir::toNativeSeparators(folder + QStringLiteral("Rank.dat"))))
         << host.messages.first().toStdString();
     EXPECT_EQ(host.newGames, 1);
     EXPECT_EQ(ReadFile(QStringLiteral("blocker")), QByteArray("not a folder"));
@@ -344,7 +372,7 @@ TEST_F(RankTest, RealNameEntryPlaysItsSoundAndGivesTheTypedName)
 {
     TNameF nameF;
     nameF.SetLoginName([] { return QStringLiteral("login"); });
-    TRankF withForm(&host, &nameF);
+    TRankF withForm(ranking, &host, &nameF);
     QTimer::singleShot(0, &nameF, [&] {
         ASSERT_TRUE(nameF.isVisible());
         EXPECT_EQ(nameF.Edit1()->text(), QStringLiteral("login"));

@@ -6,12 +6,12 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "Deal.h"
-#include "Main.h"
-#include "Panel.h"
-#include "Registry.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/Deal.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
 
 // Qt
 #include <QAction>

@@ -7,17 +7,18 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "CtrlsEx.h"
-#include "Main.h"
-#include "Panel.h"
-#include "Registry.h"
-#include "SavedGameFile.h"
-#include "ScoreTables.h"
-#include "SettingsStore.h"
-#include "Setu.h"
-#include "StringGrid.h"
+#include "app/AppModel.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "controls/CtrlsEx.h"
+#include "windows/Main.h"
+#include "controls/Panel.h"
+#include "platform/Registry.h"
+#include "store/SavedGameFile.h"
+#include "game/ScoreTables.h"
+#include "store/SettingsStore.h"
+#include "windows/Setu.h"
+#include "controls/StringGrid.h"
 #include "store/Keys.h"
 
 // Qt
@@ -69,8 +70,8 @@ protected:
             const int a = game.FindMove();
             ASSERT_TRUE(Game::IsTileNumber(a));
             const int b = game.TileByNumber(a - Game::Cols).visible ? a - Game::Cols : a + 1;
-            game.TileMouseDown(a, 0, Game::ShiftLeft);
-            game.TileMouseDown(b, 0, Game::ShiftLeft);
+            game.TileMouseDown(a, 0, ShiftState::ssLeft);
+            game.TileMouseDown(b, 0, ShiftState::ssLeft);
         }
         main.ReBtnClick();
         ASSERT_TRUE(game.CanRedo());
@@ -86,7 +87,7 @@ TEST_F(ResumeTest, OffAtFirstAndThenNothingIsKept)
     {
         auto windows = Start();
         TSetuF& setu = windows->Setu();
-        QCheckBox* box = setu.CB5();
+        QCheckBox* box = setu.CB6();
         EXPECT_FALSE(box->isChecked());
         EXPECT_EQ(box->text(), QStringLiteral("終了時のゲームを次に続ける"));
         // On the system page, clear of every other control on it.
@@ -95,7 +96,7 @@ TEST_F(ResumeTest, OffAtFirstAndThenNothingIsKept)
         auto rect = [page](QWidget* w) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); };
         EXPECT_TRUE(QRect(0, 0, TSetuF::DesignWidth - 8, 225).contains(rect(box)));
         for (QWidget* other : std::initializer_list<QWidget*> {
-                 setu.CB1(), setu.CB2(), setu.CB3(), setu.CB4(), setu.TimeE(), setu.FontPnl(), setu.FontL() })
+                 setu.CB1(), setu.CB2(), setu.CB3(), setu.CB4(), setu.CB5(), setu.TimeE(), setu.FontPnl(), setu.FontL() })
             EXPECT_FALSE(rect(other).intersects(rect(box))) << other->objectName().toStdString();
         PlaySome(windows->Main());
         windows->Main().close();
@@ -124,7 +125,7 @@ TEST_F(ResumeTest, TheGameComesBackExactlyAndGoesOn)
     {
         auto windows = Start();
         // Switched on in the dialog, live: the close reads the check box.
-        windows->Setu().CB5()->setChecked(true);
+        windows->Setu().CB6()->setChecked(true);
         windows->Setu().done(QDialog::Accepted);
         TMainF& main = windows->Main();
         qint64 now = 0;
@@ -210,11 +211,12 @@ TEST_F(ResumeTest, AGameClosedWhileItsEndIsShownIsNotKept)
     ASSERT_TRUE(QDir().mkpath(QFileInfo(savedPath).path()));
     WriteAll(savedPath, "an older game");
     // The main window alone: no ranking window to offer the result to.
-    TMainF main(dir.path());
+    AppModel model(dir.path());
+    TMainF main(model);
     LayBoard(main.GameState(), { "甲乙" });
     main.SetMessageHook([&main](const QString&) { main.close(); });
-    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, Game::ShiftLeft);
-    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, Game::ShiftLeft);
+    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
+    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
     EXPECT_FALSE(QFile::exists(savedPath));
 }
 

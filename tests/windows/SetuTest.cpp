@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The options dialog as the player and the rest of the program meet it: what it reads at
 // start-up, what each way of closing keeps or discards, the score tables' editing and
-// files, the font button. The settings store is a temporary file and the program folder a
+// files, the font button, the clearable-deal switch. The settings store is a temporary file and the program folder a
 // temporary directory; notices are collected instead of shown.
 
-#include "Setu.h"
+#include "windows/AppStyle.h"
+#include "windows/Setu.h"
+#include "windows/Setu.h"
+
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/Main.h"
 
 // Qt
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -15,13 +22,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QGroupBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 // own
-#include "CtrlsEx.h"
-#include "Panel.h"
-#include "StringGrid.h"
+#include "controls/CtrlsEx.h"
+#include "controls/Panel.h"
+#include "controls/StringGrid.h"
+#include "app/AppModel.h"
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
 #include "store/Keys.h"
@@ -32,6 +42,7 @@
 #include "TestFiles.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -52,11 +63,16 @@ protected:
         Registry::SetUserFileOverride(QString());
     }
 
+    // A dialog over a model of its own, as a start of the program makes them, with the
+    // board font the main window would have loaded.
     std::unique_ptr<TSetuF> MakeDialog()
     {
+        m_models.push_back(std::make_unique<AppModel>(m_folder));
         QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
         font.setPixelSize(24);
-        return std::make_unique<TSetuF>(m_folder, font, SysColors::clWindowText);
+        m_models.back()->Options().boardFont = font;
+        m_models.back()->Options().boardFontColor = SysColors::clWindowText;
+        return std::make_unique<TSetuF>(*m_models.back());
     }
 
     void WriteFile(const QString& name, const QByteArray& bytes) { WriteAll(m_folder + name, bytes); }
@@ -70,6 +86,7 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_folder;
+    std::vector<std::unique_ptr<AppModel>> m_models;
     QStringList m_messages;
 };
 
@@ -229,6 +246,48 @@ TEST_F(SetuTest, CancelAndEscDiscardEditsAndReloadTheSettings)
     EXPECT_TRUE(m_messages.isEmpty());
 }
 
+TEST_F(SetuTest, DesktopColoursSwitchLiveAreStoredAndCancelPutsTheStoredChoiceBack)
+{
+    const QPalette saved = QApplication::palette();
+    QPalette dark(QColor(0xE0, 0xE0, 0xE0), QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Window, QColor(0x28, 0x28, 0x28));
+    AppColors::SetDesktopPalette(dark);
+    AppColors::Apply(false);
+    auto dialog = MakeDialog();
+    QCheckBox* cb5 = dialog->CB5();
+    EXPECT_EQ(cb5->text(), QStringLiteral("デスクトップの配色を使う"));
+    EXPECT_FALSE(dialog->DesktopColors());
+    // Its frame sits in the empty corner of the warning's frame, clear of every control there.
+    auto* warning = dialog->findChild<QGroupBox*>(QStringLiteral("GroupBox3"));
+    auto* colours = cb5->parentWidget();
+    ASSERT_TRUE(warning && colours->parentWidget() == warning);
+    EXPECT_TRUE(warning->rect().contains(colours->geometry()));
+    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control != colours)
+            EXPECT_FALSE(control->geometry().intersects(colours->geometry())) << control->objectName().toStdString();
+
+    dialog->show();
+    cb5->setChecked(true);
+    EXPECT_TRUE(SysColors::DesktopColorsInUse());
+    EXPECT_EQ(SysColors::ToQColor(SysColors::clBtnFace), dark.color(QPalette::Button));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), dark.color(QPalette::Window));
+    QTest::mouseClick(dialog->CancelBtn(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->DesktopColors());
+    EXPECT_FALSE(SysColors::DesktopColorsInUse());
+    EXPECT_EQ(SysColors::ToRgbValue(SysColors::clBtnFace), SysColors::clSilver);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), SysColors::ToQColor(SysColors::clSilver));
+    EXPECT_EQ(Stored(Keys::Set::DesktopColors), QStringLiteral("0"));
+
+    dialog->show();
+    cb5->setChecked(true);
+    dialog->OKBtn()->click();
+    EXPECT_EQ(Stored(Keys::Set::DesktopColors), QStringLiteral("1"));
+    EXPECT_TRUE(MakeDialog()->DesktopColors());
+
+    SysColors::UseClassicColors();
+    QApplication::setPalette(saved);
+}
+
 TEST_F(SetuTest, TableThatCannotBeWrittenCostsNothingElseAndIsReportedOnce)
 {
     // A directory where SG2.dat should be: it cannot be read or written, whoever runs.
@@ -349,22 +408,40 @@ TEST_F(SetuTest, FontButtonChoosesTheBoardFontAndCancelKeepsIt)
     EXPECT_EQ(dialog->BoardFont().pixelSize(), 30);
 }
 
-TEST_F(SetuTest, RankingSlotUsesTheSameTableFiles)
+// The clearable-deal switch: off at first, read live by the deal, stored when the dialog
+// closes, and read before the first deal of the next start.
+TEST_F(SetuTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
 {
-    auto dialog = MakeDialog();
-    EXPECT_EQ(dialog->Slot(TSetuF::RankingSlot), nullptr);
-    EXPECT_FALSE(dialog->LoadTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_TRUE(dialog->SaveTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_FALSE(QFile::exists(m_folder + QStringLiteral("Rank.dat")));
+    {
+        AppWindows windows(m_dir.path());
+        TSetuF& setu = windows.Setu();
+        QCheckBox* box = setu.CB4();
+        EXPECT_EQ(box->text(), QStringLiteral("全部消せる盤面を配る"));
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
+        // It sits on the system page, inside the page and clear of the other controls.
+        QWidget* page = setu.PageControl1()->widget(0);
+        ASSERT_TRUE(page->isAncestorOf(box));
+        const QRect boxRect(box->mapTo(page, QPoint(0, 0)), box->size());
+        EXPECT_TRUE(QRect(0, 0, TSetuF::DesignWidth - 8, 225).contains(boxRect));
+        for (QWidget* other : { static_cast<QWidget*>(setu.CB1()), static_cast<QWidget*>(setu.CB2()),
+                 static_cast<QWidget*>(setu.CB3()), static_cast<QWidget*>(setu.FontPnl()),
+                 static_cast<QWidget*>(setu.TimeE()) })
+            EXPECT_FALSE(QRect(other->mapTo(page, QPoint(0, 0)), other->size()).intersects(boxRect));
 
-    TextGrid ranking(5, 31);
-    ranking.SetCell(1, 1, QStringLiteral("名前"));
-    dialog->SetRankingGrid(&ranking);
-    EXPECT_EQ(dialog->Slot(TSetuF::RankingSlot), &ranking);
-    EXPECT_EQ(dialog->Slot(1), dialog->ScoreTable(1));
-    EXPECT_TRUE(dialog->SaveTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    ranking.SetCell(1, 1, QString());
-    EXPECT_TRUE(dialog->LoadTableFile(TSetuF::RankingSlot, QStringLiteral("Rank.dat")));
-    EXPECT_EQ(ranking.Cell(1, 1), QStringLiteral("名前"));
-    EXPECT_EQ(ranking.RowCount(), 31);
+        // Read live: the next deal is built to clear, without closing the dialog.
+        box->setChecked(true);
+        QTest::mouseClick(windows.Main().StartBtn(), Qt::LeftButton);
+        EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+        setu.done(QDialog::Accepted);
+        EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::Solvable.section, Keys::Set::Solvable.ident, "?"),
+            QStringLiteral("1"));
+    }
+    // Stored: the first deal of the next start is already a clearable one.
+    AppWindows windows(m_dir.path());
+    EXPECT_TRUE(windows.Setu().CB4()->isChecked());
+    EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+    windows.Setu().CB4()->setChecked(false);
+    windows.Main().StartBtnClick();
+    EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
 }

@@ -6,12 +6,12 @@
 
 #include "../core/GameTestSupport.h"
 
-#include "AppWindows.h"
-#include "BrimBtn.h"
-#include "HelpViewer.h"
-#include "Main.h"
-#include "Registry.h"
-#include "SettingsStore.h"
+#include "windows/AppWindows.h"
+#include "controls/BrimBtn.h"
+#include "windows/HelpViewer.h"
+#include "windows/Main.h"
+#include "platform/Registry.h"
+#include "store/SettingsStore.h"
 #include "store/Keys.h"
 
 // Qt

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// SoundBackend is what SoundPlayer drives: the four clips, ready to play. The one real backend
-// lives in a module of its own (module/EffectSet.cpp, over Qt Multimedia) that SoundPlayer
-// loads the first time a sound is wanted, so that the program starts without the audio stack
-// and a player who keeps the sounds off never loads it at all.
+// SoundBackend is what SoundPlayer drives: the four clips, ready to play. The real backend
+// lives in a module of its own that SoundPlayer loads the first time a sound is wanted, so
+// that the program starts without the audio stack and a player who keeps the sounds off never
+// loads it at all: module/PulseClips.cpp where the sound server speaks the PulseAudio
+// protocol, module/EffectSet.cpp (Qt Multimedia) elsewhere.
 //
 // The module and the program are built together; the entry point's name carries the version
 // of this interface, so a stale module from an older build is refused rather than misused.

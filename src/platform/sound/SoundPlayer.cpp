@@ -2,7 +2,7 @@
 // SoundPlayer: loads the audio module on first use and hands the sounds to it, with the
 // system beep for whatever it cannot play.
 
-#include "SoundPlayer.h"
+#include "platform/sound/SoundPlayer.h"
 
 // Qt
 #include <QApplication>
@@ -10,8 +10,8 @@
 #include <QtDebug>
 
 // own
-#include "SoundBackend.h"
-#include "WaveFile.h"
+#include "platform/sound/SoundBackend.h"
+#include "platform/sound/WaveFile.h"
 
 namespace {
 

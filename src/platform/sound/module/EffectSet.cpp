@@ -12,8 +12,8 @@
 #include <QUrl>
 
 // own
-#include "SoundBackend.h"
-#include "WaveFile.h"
+#include "platform/sound/SoundBackend.h"
+#include "platform/sound/WaveFile.h"
 
 #include <array>
 

@@ -15,7 +15,8 @@
 #include <gtest/gtest.h>
 // own
 #include "WidgetImage.h"
-#include "StringGrid.h"
+#include "controls/StringGrid.h"
+#include "platform/Cp932.h"
 
 namespace {
 
@@ -126,6 +127,31 @@ TEST_F(MoveLogShape, HookGetsThePreparedPainterAndTheCellState)
     EXPECT_FALSE(seen.contains(qMakePair(5, 1))); // hidden columns are not drawn
     EXPECT_EQ(At(3, 1).rect, grid.CellRect(3, 1).translated(-grid.viewport()->pos()));
     EXPECT_EQ(img.pixel(grid.CellRect(3, 1).center()), qRgb(0, 255, 0));
+}
+
+// Bytes of a file that were no text (kept as raw-byte characters) paint as U+FFFD, and a
+// duplicate code as its character, in the default drawing and in the windows' hooks alike.
+TEST_F(MoveLogShape, RawBytesPaintAsTheyAreShown)
+{
+    const QString kept = Cp932::Decode(QByteArray("\x8b\x43\x81\xff\xed\x40")); // 気, 2 bad bytes, 纊
+    ASSERT_NE(kept, QStringLiteral("気\uFFFD\uFFFD纊"));
+    grid.SetColWidths({ 18, 18, 25, 90, 0, -1, -1, -1, -1 });
+    auto paintedWith = [&](const QString& cell) {
+        text.SetCell(3, 2, cell);
+        return Render(grid);
+    };
+    const QImage blank = paintedWith(QString());
+    for (const bool hook : { false, true }) {
+        if (hook) {
+            grid.SetDrawCell([&](QPainter& p, int col, int row, const QRect& rect, TStringGrid::CellState) {
+                p.fillRect(rect, p.brush());
+                TStringGrid::DrawCellText(p, rect, text.Cell(col, row), taLeftJustify);
+            });
+        }
+        const QImage shown = paintedWith(QStringLiteral("気\uFFFD\uFFFD纊"));
+        EXPECT_NE(shown, blank);
+        EXPECT_EQ(paintedWith(kept), shown) << (hook ? "hook" : "default drawing");
+    }
 }
 
 TEST_F(MoveLogShape, CurrentRowFollowsTheTextGridAndTheMouse)

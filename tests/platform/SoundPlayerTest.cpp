@@ -4,7 +4,7 @@
 // the clips load, unknown numbers do nothing, broken clips beep once per request, and
 // nothing blocks.
 
-#include "SoundPlayer.h"
+#include "platform/sound/SoundPlayer.h"
 
 // Qt
 #include <QFile>

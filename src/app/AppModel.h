@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+// The data the windows share, made before the first window and kept until the last one is
+// gone: the three score tables the game scores with, the ranking, and the options the
+// player sets in the options dialog. The windows show and edit these in place, so an edit
+// counts the moment it is made; the model reads them from and writes them to the table
+// files in the program folder and the settings store.
+//
+// The tables and the options are read when the model is made, so the first board scores,
+// and the first deal follows the clearable-deal switch, before the options dialog exists.
+#pragma once
+
+#include "app/RankingFile.h"
+#include "app/StoredTable.h"
+#include "platform/Registry.h"
+#include "store/Keys.h"
+
+// Qt
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The options the player sets in the options dialog, read live by the rest of the program:
+// the sound switch by the sound routine, the warning by the main window's timer, the
+// clearable-deal switch by the deal, the board font by the board.
+struct LiveOptions
+{
+    bool soundOn = Keys::Wav::CB1.defaultValue;               // "音を鳴らす"
+    bool quitOnWarning = Keys::Set::CB2.defaultValue;         // "警告時に終了する。"
+    bool showElapsed = Keys::Set::CB3.defaultValue;           // "経過時間を表示する。"
+    QString warningMinutes = Keys::Set::TimeE.defaultValue;   // as typed
+    bool solvableDeals = Keys::Set::Solvable.defaultValue;    // "全部消せる盤面を配る"
+    bool desktopColors = Keys::Set::DesktopColors.defaultValue; // "デスクトップの配色を使う"
+    bool resumeGame = Keys::Set::Resume.defaultValue;         // "終了時のゲームを次に続ける"
+    // The board font and its colour value (SysColors.h). The main window loads and stores
+    // them (FontInfo1); the dialog's font button changes them.
+    QFont boardFont;
+    quint32 boardFontColor = 0x80000008; // the window-text system colour
+};
+
+class AppModel
+{
+public:
+    // programFolder: where the table files and the ranking live (a missing trailing
+    // separator is added); empty means the folder of the executable. Reads the score tables
+    // and the options; reading creates no settings key, and what cannot be read keeps its
+    // default without a word here (the options dialog reads the options again and says so).
+    explicit AppModel(const QString& programFolder = QString());
+    AppModel(const AppModel&) = delete;
+    AppModel& operator=(const AppModel&) = delete;
+
+    // With its trailing separator.
+    const QString& ProgramFolder() const { return m_folder; }
+
+    LiveOptions& Options() { return m_options; }
+    const LiveOptions& Options() const { return m_options; }
+
+    // The score table of symbol kind 1, 2 or 3; null for any other kind.
+    TextGrid* ScoreTable(int kind);
+    RankingFile& Rank() { return m_ranking; }
+
+    // Gives each score table its first row count and reads its file again: an edit made
+    // since is lost, except in a table whose file cannot be read.
+    void ReadScoreTables();
+    // Writes the score tables that hold anything their files do not (StoredTable::Edited).
+    // Every table is tried; the result names each file not written, with the reason, as
+    // "path（reason）".
+    QStringList WriteScoreTables();
+
+    // Reads the options (not the board font) from the settings store, opened with mode. The
+    // result names what could not be read (SettingsStore::ErrorMessage); empty when all
+    // was read.
+    QString ReadOptions(RegOpen mode = RegOpen::Create);
+    // Writes the options (not the board font); the result names what could not be written.
+    QString WriteOptions();
+
+private:
+    QString m_folder;
+    LiveOptions m_options;
+    std::array<StoredTable, 3> m_tables;
+    RankingFile m_ranking;
+};

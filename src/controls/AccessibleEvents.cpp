@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "controls/AccessibleEvents.h"
+
+namespace AccessibleEvents {
+
+namespace {
+
+Observer& TheObserver()
+{
+    static Observer observer;
+    return observer;
+}
+
+} // namespace
+
+void Raise(QAccessibleEvent& event)
+{
+    QAccessible::updateAccessibility(&event);
+    if (TheObserver())
+        TheObserver()(event);
+}
+
+void SetObserver(Observer observer)
+{
+    TheObserver() = std::move(observer);
+}
+
+} // namespace AccessibleEvents

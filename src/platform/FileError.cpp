@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "platform/FileError.h"
+
+#include <cerrno>
+
+FileError FileError::FromErrno(int code)
+{
+    Kind kind = Kind::Other;
+    switch (code) {
+    case 0:
+        kind = Kind::None;
+        break;
+    case ENOSPC:
+        kind = Kind::NoSpace;
+        break;
+#ifdef EDQUOT
+    case EDQUOT:
+        kind = Kind::Quota;
+        break;
+#endif
+    case EACCES:
+    case EPERM:
+        kind = Kind::AccessDenied;
+        break;
+    case EROFS:
+        kind = Kind::ReadOnlyFileSystem;
+        break;
+    case EISDIR:
+        kind = Kind::FolderInTheWay;
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        kind = Kind::NoFolder;
+        break;
+    case EIO:
+        kind = Kind::Io;
+        break;
+    default:
+        break;
+    }
+    return { kind, code };
+}
+
+QString FileError::Reason() const
+{
+    switch (kind) {
+    case Kind::None:
+        return {};
+    case Kind::NoSpace:
+        return QStringLiteral("ディスクの空き容量が足りません");
+    case Kind::Quota:
+        return QStringLiteral("ディスクの使用量の上限（クォータ）を超えています");
+    case Kind::AccessDenied:
+        return QStringLiteral("書き込む権限がありません");
+    case Kind::ReadOnlyFileSystem:
+        return QStringLiteral("読み取り専用のディスクです");
+    case Kind::FolderInTheWay:
+        return QStringLiteral("同じ名前のフォルダーがあります");
+    case Kind::NoFolder:
+        return QStringLiteral("保存先のフォルダーがありません");
+    case Kind::Io:
+        return QStringLiteral("ディスクの読み書きでエラーが起きました");
+    case Kind::Other:
+        break;
+    }
+    return code != 0 ? QStringLiteral("ファイルに書き込めませんでした（エラー番号 %1）").arg(code)
+                     : QStringLiteral("ファイルに書き込めませんでした");
+}

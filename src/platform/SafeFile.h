@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// The one way the program writes a file. The new contents go to a temporary file in the
+// same folder; every write is checked, the data is synced to the disk and its size checked,
+// and only then is the temporary file renamed over the old one, which is atomic. Whatever
+// fails on the way (a full disk, a quota, a read-only disk, an I/O error), the temporary file
+// is removed and the old file is exactly as it was; a process killed at any moment leaves
+// the old file or the new one, whole. The error says why, in a form the caller can report.
+#pragma once
+
+#include "platform/FileError.h"
+
+// Qt
+#include <QByteArray>
+#include <QString>
+
+namespace SafeFile {
+
+// The system calls a safe write is made of, one function each, so that a test can make any
+// one of them fail. Each returns 0 or the system's error number (errno).
+class Io
+{
+public:
+    virtual ~Io() = default;
+    // Creates a new, empty file for writing; EEXIST when the name is taken.
+    virtual int Create(const QString& path, int& handle) = 0;
+    // Writes up to size bytes (it may write fewer) and says how many it wrote.
+    virtual int Write(int handle, const char* data, qsizetype size, qsizetype& written) = 0;
+    // Flushes the file's data to the device.
+    virtual int Sync(int handle) = 0;
+    // The size of the open file as the file system has it.
+    virtual int Size(int handle, qint64& size) = 0;
+    virtual int Close(int handle) = 0;
+    // Renames from to to, atomically replacing a file to that exists.
+    virtual int Rename(const QString& from, const QString& to) = 0;
+    virtual int Remove(const QString& path) = 0;
+    // Makes a rename in the folder durable, where the system can.
+    virtual int SyncFolder(const QString& folder) = 0;
+};
+
+// The operating system's calls.
+Io& SystemIo();
+
+// Puts other calls in place of the system's for every safe write while it lives (tests
+// make the n-th call fail with it). Overrides nest; each must end before the Io it names.
+class IoOverride
+{
+public:
+    explicit IoOverride(Io& io);
+    ~IoOverride();
+    IoOverride(const IoOverride&) = delete;
+    IoOverride& operator=(const IoOverride&) = delete;
+
+private:
+    Io* m_previous;
+};
+
+// Writes are made in pieces of at most this many bytes.
+constexpr qsizetype ChunkSize = 64 * 1024;
+
+// Replaces the file at path (the file a symbolic link points to, for a link) with bytes,
+// or leaves it as it was and says why not. An existing file that may not be written, or a
+// folder of that name, is refused before anything is written.
+FileError Write(const QString& path, const QByteArray& bytes);
+
+// Copies the file at from to to the same safe way, unless to exists already (then nothing
+// is written and the result is Ok). A copy that fails leaves no file at to.
+FileError CopyUnlessExists(const QString& from, const QString& to);
+
+// Why a new file cannot be made in the folder, found by trying: a one-byte temporary file is
+// written there the safe way and removed again. For a caller that learnt only that some
+// file could not be made (a lock file). Kind::Other when the attempt succeeds.
+FileError WhyCannotCreateIn(const QString& folder);
+
+} // namespace SafeFile
