@@ -5,7 +5,7 @@
 #
 #   ./fuzz.sh [-max_len=BYTES] [SECONDS] [TARGET...]
 #                                          SECONDS defaults to 60; TARGETs default to all:
-#                                          tablefile regfile fontrecord cp932
+#                                          tablefile regfile fontrecord cp932 savedgame
 #   -max_len=BYTES                         the longest input to try, for every target named,
 #                                          from the first run on (by default 8192 for
 #                                          tablefile and regfile, 128 for fontrecord, 4096
@@ -39,7 +39,7 @@ fi
 case "$seconds" in
     '' | *[!0-9]*) echo "usage: $0 [-max_len=BYTES] [SECONDS] [TARGET...]" >&2; exit 2 ;;
 esac
-all=(tablefile regfile fontrecord cp932)
+all=(tablefile regfile fontrecord cp932 savedgame)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -61,6 +61,7 @@ max_len() {
     case "$1" in
         fontrecord) echo 128 ;;
         tablefile | regfile) echo 8192 ;;
+        savedgame) echo 32768 ;;
         *) echo 4096 ;;
     esac
 }

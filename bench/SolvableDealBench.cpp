@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <random>
 
 namespace {
 
@@ -23,7 +22,7 @@ void BM_SolvableBuild(benchmark::State& state)
     const int rows = int(state.range(0));
     const int cols = int(state.range(1));
     const QStringList sets { Symbols::Stems, Symbols::Branches, Symbols::Stars };
-    std::mt19937 rng(BenchSeed);
+    DealRandom rng(BenchSeed);
     SolvableDeal::Board board;
     for (auto _ : state) {
         if (!SolvableDeal::Build(rows, cols, sets, rng, board)) {

@@ -18,6 +18,7 @@ namespace {
         { "regfile", &RunRegFile },
         { "fontrecord", &RunFontRecord },
         { "cp932", &RunCp932 },
+        { "savedgame", &RunSavedGame },
     };
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The fuzz harnesses: one per reader of data the game did not write itself (the table
-// file, the REGEDIT4 settings file, the font record, the Shift-JIS codec). Each runs what
+// file, the REGEDIT4 settings file, the font record, the Shift-JIS codec) or that may have
+// been damaged since it wrote it (the saved game). Each runs what
 // a load does with the bytes, uses the result as the game would, saves it and loads it
 // again, and aborts with a message when anything does not hold. The glue that feeds them
 // is separate: LibFuzzerMain.cpp for libFuzzer, ReplayMain.cpp for replaying files (the
@@ -29,8 +30,9 @@ void RunTableFile(const QByteArray& input);
 void RunRegFile(const QByteArray& input);
 void RunFontRecord(const QByteArray& input);
 void RunCp932(const QByteArray& input);
+void RunSavedGame(const QByteArray& input);
 
-// "tablefile", "regfile", "fontrecord", "cp932".
+// "tablefile", "regfile", "fontrecord", "cp932", "savedgame".
 QStringList TargetNames();
 // The harness of that name, or null.
 Harness FindTarget(const QString& name);

@@ -47,6 +47,9 @@ int main(int argc, char** argv)
     const DataFolder::Choice& data = DataFolder::Current();
     AppWindows windows(data.folder, AppWindows::Creation::MainWindowFirst);
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    // A board asked for by number replaces the first deal (or the kept game) before it shows.
+    if (request.dealNumber)
+        windows.Main().GameState().NewGame(*request.dealNumber);
     windows.ShowMain();
     // A table found nowhere scores nothing; the player hears of it once, over the board.
     const QString missing = DataFolder::MissingTablesMessage(data);

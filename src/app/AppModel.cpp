@@ -73,6 +73,7 @@ QString AppModel::ReadOptions(RegOpen mode)
     m_options.warningMinutes = store.ReadText(Keys::Set::TimeE);
     m_options.solvableDeals = store.ReadFlag(Keys::Set::Solvable);
     m_options.desktopColors = store.ReadFlag(Keys::Set::DesktopColors);
+    m_options.resumeGame = store.ReadFlag(Keys::Set::Resume);
     return store.ErrorMessage();
 }
 
@@ -86,5 +87,6 @@ QString AppModel::WriteOptions()
     store.WriteText(Keys::Set::TimeE, m_options.warningMinutes);
     store.WriteFlag(Keys::Set::Solvable, m_options.solvableDeals);
     store.WriteFlag(Keys::Set::DesktopColors, m_options.desktopColors);
+    store.WriteFlag(Keys::Set::Resume, m_options.resumeGame);
     return store.ErrorMessage();
 }

@@ -33,6 +33,7 @@ struct LiveOptions
     QString warningMinutes = Keys::Set::TimeE.defaultValue;   // as typed
     bool solvableDeals = Keys::Set::Solvable.defaultValue;    // "全部消せる盤面を配る"
     bool desktopColors = Keys::Set::DesktopColors.defaultValue; // "デスクトップの配色を使う"
+    bool resumeGame = Keys::Set::Resume.defaultValue;         // "終了時のゲームを次に続ける"
     // The board font and its colour value (SysColors.h). The main window loads and stores
     // them (FontInfo1); the dialog's font button changes them.
     QFont boardFont;

@@ -16,7 +16,7 @@ using Symbols::SymbolKind;
 Game::Game(GameHost& host)
     : m_host(host)
     , m_log(std::make_unique<TextGrid>(LogColumns, LogDesignRows))
-    , m_rng(quint32(QDateTime::currentMSecsSinceEpoch()))
+    , m_numbers(quint64(QDateTime::currentMSecsSinceEpoch()))
 {
     m_log->SetFixedRows(1);
 }
@@ -55,9 +55,17 @@ QString Game::RemainingText() const
     return QStringLiteral("　残：") + QString::number(m_remaining) + QStringLiteral(" 　");
 }
 
-void Game::NewGame()
+void Game::NewGame(std::optional<quint32> number)
 {
-    const DealSettings s = m_host.CurrentDealSettings();
+    DealBoard(number ? *number : m_numbers.Next(), m_host.CurrentDealSettings());
+    ResetAfterDeal();
+}
+
+void Game::DealBoard(quint32 number, const DealSettings& s)
+{
+    m_dealNumber = number;
+    m_dealtWith = s;
+    DealRandom rng(number);
     const int h = std::clamp(s.rows, 0, Rows);
     const int w = std::clamp(s.cols, 0, Cols);
 
@@ -65,6 +73,7 @@ void Game::NewGame()
     for (int c = 0; c < Cols; ++c)
         for (int r = 0; r < Rows; ++r)
             At(c, r).visible = c < w && r >= Rows - h;
+    m_remaining = h * w;
 
     m_symbolPool.clear();
     if (s.sets[0])
@@ -75,32 +84,25 @@ void Game::NewGame()
         m_symbolPool += Symbols::Stars;
 
     m_dealSolution.clear();
-    if (s.solvable && DealClearable(h, w, s)) {
-        m_remaining = h * w;
-        ResetAfterDeal();
+    if (s.solvable && DealClearable(h, w, s, rng))
         return;
-    }
 
     // Every tile draws independently and uniformly from the pool's symbols, hidden ones
     // too; nothing balances the kinds, so not every board can be cleared.
-    const int poolSize = int(m_symbolPool.size());
+    const auto poolSize = quint32(m_symbolPool.size());
     for (int c = 0; c < Cols; ++c) {
         for (int r = 0; r < Rows; ++r) {
             Tile& t = At(c, r);
-            if (poolSize > 0) {
-                std::uniform_int_distribution<int> pick(0, poolSize - 1);
-                t.caption = m_symbolPool.at(pick(m_rng));
-            } else {
+            if (poolSize > 0)
+                t.caption = m_symbolPool.at(rng.Below(poolSize));
+            else
                 t.caption.clear();
-            }
             ColorTile(c, r);
         }
     }
-    m_remaining = h * w;
-    ResetAfterDeal();
 }
 
-bool Game::DealClearable(int rows, int cols, const DealSettings& s)
+bool Game::DealClearable(int rows, int cols, const DealSettings& s, DealRandom& rng)
 {
     QStringList sets;
     if (s.sets[0])
@@ -111,17 +113,16 @@ bool Game::DealClearable(int rows, int cols, const DealSettings& s)
         sets << Symbols::Stars;
     SolvableDeal::Board board;
     // No set ticked, or a size that cannot be cleared: the plain deal takes over.
-    if (!SolvableDeal::Build(rows, cols, sets, m_rng, board))
+    if (!SolvableDeal::Build(rows, cols, sets, rng, board))
         return false;
 
     // The board in play as built; the hidden tiles still draw from the pool, as they
     // would in the plain deal, since falling tiles carry their captions down unseen.
-    const int poolSize = int(m_symbolPool.size());
-    std::uniform_int_distribution<int> pick(0, poolSize - 1);
+    const auto poolSize = quint32(m_symbolPool.size());
     for (int c = 0; c < Cols; ++c)
         for (int r = 0; r < Rows; ++r) {
             Tile& t = At(c, r);
-            t.caption = t.visible ? board.captions[size_t(Index(c, r))] : m_symbolPool.at(pick(m_rng));
+            t.caption = t.visible ? board.captions[size_t(Index(c, r))] : m_symbolPool.at(rng.Below(poolSize));
             ColorTile(c, r);
         }
     m_dealSolution = std::move(board.removals);
@@ -147,12 +148,18 @@ void Game::ResetAfterDeal()
     // A tile still marked from the game before would stand outside the selection.
     ClearSelectionMarks();
     m_selection.clear();
+    m_redo.clear();
     m_moveRow = 1;
     for (int r = 1; r < m_log->RowCount(); ++r)
         m_log->ClearRow(r);
     m_log->SetRow(1);
+    NotifyAll(" ");
+}
+
+void Game::NotifyAll(const char* pointsTrailer)
+{
     m_host.RemainingLabelChanged(RemainingText());
-    RefreshPoints(" ");
+    RefreshPoints(pointsTrailer);
     UpdateElementStrip();
     m_host.BoardChanged();
 }
@@ -279,6 +286,8 @@ void Game::ClickTile(int col, int row, int shift)
         }
     }
 
+    // Something new is played: what undo took back can no longer be put again.
+    m_redo.clear();
     tile.zset = 1;
     m_selection.append(n);
     WriteSelectionToLog();
@@ -312,6 +321,14 @@ void Game::TileMouseDown(int tag, int /*button*/, int shift)
 void Game::RemoveSelection()
 {
     m_host.PlayWave(Sound::Removal);
+    m_redo.clear();
+    TakeOutSelection();
+    ShowMoveTaken();
+    EndTest();
+}
+
+void Game::TakeOutSelection()
+{
     // The upper (or left) tile first.
     QList<int> sorted = m_selection;
     std::sort(sorted.begin(), sorted.end());
@@ -340,11 +357,14 @@ void Game::RemoveSelection()
     m_remaining -= 2;
     ++m_moveRow;
     m_log->SetRowCount(m_log->RowCount() + 1);
-    m_host.RemainingLabelChanged(RemainingText());
     m_selection.clear();
+}
+
+void Game::ShowMoveTaken()
+{
+    m_host.RemainingLabelChanged(RemainingText());
     UpdateElementStrip();
     m_host.BoardChanged();
-    EndTest();
 }
 
 void Game::CloseEmptyColumns()

@@ -7,9 +7,15 @@
 // The game holds no widget. It tells its host (GameHost.h) what changed and asks it for
 // sounds, messages, the ranking and the player's current choices. A tile is named by its
 // tile number (BoardSize.h).
+//
+// Every deal has a number: the number, the board size, the symbol sets and the clearable-
+// deal choice together decide the board, on every machine. Undo keeps what it took back,
+// so that redo can replay it until something new is played. A game in progress can be
+// written out as a GameRecord and restored from one exactly.
 #pragma once
 
 #include "game/BoardSize.h"
+#include "game/DealRandom.h"
 #include "game/GameHost.h"
 #include "game/MouseArgs.h"
 #include "game/SolvableDeal.h"
@@ -21,7 +27,7 @@
 
 #include <array>
 #include <memory>
-#include <random>
+#include <optional>
 #include <vector>
 
 struct Tile
@@ -49,7 +55,27 @@ struct LogRow
     // Writes every column but the empty filler column 4; cells that already hold their
     // text are left alone.
     void Write(TextGrid& log, int row) const;
+
+    bool operator==(const LogRow&) const = default;
 };
+
+// Tile numbers in pick order, as a record keeps them. (Not a QList: Qt 6.4 compares two
+// empty QList<int> by handing memcmp a null pointer, which the sanitizers stop at.)
+using Picks = std::vector<int>;
+
+// What one undo took back, for redo to put again: the move's log row, and the pick that
+// stood when the undo cancelled it (one tile, or a pair picked without removal) with the log
+// row it had written. Only the first undo after play can have cancelled a pick.
+struct RedoStep
+{
+    LogRow move;
+    Picks selection;
+    LogRow pending; // the row of the cancelled pick; empty without one
+
+    bool operator==(const RedoStep&) const = default;
+};
+
+struct GameRecord;
 
 class Game
 {
@@ -74,15 +100,16 @@ public:
     // takes one away again.
     static constexpr int LogDesignRows = 20;
 
-    // The generator is seeded from the clock. No board is dealt until NewGame.
+    // The source of fresh deal numbers is seeded from the clock. No board is dealt until
+    // NewGame.
     explicit Game(GameHost& host);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Seeds the random generator again, so that the deals that follow repeat (tests,
-    // benchmarks).
-    void Seed(quint32 seed) { m_rng.seed(seed); }
+    // Seeds the source of fresh deal numbers again, so that the deals that follow repeat
+    // (tests, benchmarks).
+    void Seed(quint32 seed) { m_numbers = DealRandom(seed); }
 
     // The score table of kind 1 (stems), 2 (branches) or 3 (stars): columns first symbol,
     // second symbol, points, text, from row 1. It is read at each scoring, so an edit
@@ -95,10 +122,15 @@ public:
 
     // Deals a new board from the host's current choices: the bottom rows x the left columns
     // are in play, every tile (hidden ones too) drawn from the pool of the ticked sets, or,
-    // when the host asks for it and the size allows, a board built to clear. Empties the
-    // selection and the log and tells the host every label, the element counts and the
-    // board.
-    void NewGame();
+    // when the host asks for it and the size allows, a board built to clear. The board is
+    // that of the deal number given, or of a fresh random number. Empties the selection,
+    // the log and what can be redone, and tells the host every label, the element counts
+    // and the board.
+    void NewGame(std::optional<quint32> number = std::nullopt);
+    // The number of the board dealt last (0 before the first deal).
+    quint32 DealNumber() const { return m_dealNumber; }
+    // The choices the board dealt last was dealt with.
+    const DealSettings& DealtWith() const { return m_dealtWith; }
     // Recolours all 120 tiles from the host's colouring choice and tells the host.
     void ColorAllTiles();
     // The tile's own number when it is in play and has a same-kind neighbour in play;
@@ -157,8 +189,27 @@ public:
     // Undo "<<": asks the host for the beep, then, when the log holds a move, cancels any
     // selection and takes the last move back exactly: its tiles return with their symbols,
     // the tiles above rise again, the columns it closed reopen, and its log row empties.
-    // With no move to take back (right after a deal) only the beep.
+    // With no move to take back (right after a deal) only the beep. What it takes back,
+    // the cancelled pick included, can be redone.
     void ReBtnClick();
+    // Redo: asks the host for the beep, as undo does, then puts back what the last undo
+    // took back, exactly: the same pair goes again, its log row comes back with its points
+    // and text, and a pick that the undo cancelled stands again. Nothing else without
+    // anything to redo. A pick that selects a tile, a removal and a deal forget what could
+    // be redone.
+    void RedoClick();
+    bool CanRedo() const { return !m_redo.empty(); }
+
+    // --- a game in progress, kept and restored
+
+    GameRecord Record() const;
+    // Replaces the game with the recorded one, when the record holds a game these rules can
+    // have played: its deal dealt again from the number, every move (and every move to
+    // redo) played again from it as the player picked it, and what that gives must be the
+    // record, move marks, tiles in play and all. A game that had ended is refused too. On
+    // refusal (false) the game is left as it was. The recorded points and texts are taken
+    // as they stand, not looked up again.
+    bool Restore(const GameRecord& record);
 
     // --- state
 
@@ -199,6 +250,7 @@ public:
 private:
     static int Index(int col, int row) { return col + row * Cols; }
     Tile& At(int col, int row) { return m_tiles[size_t(Index(col, row))]; }
+    Tile& AtNumber(int number) { return m_tiles[size_t(number - 1)]; }
     QString TileCaption(int number) const { return TileByNumber(number).caption; }
     void ColorTile(int col, int row);
     int HiddenInColumn(int col) const;
@@ -207,10 +259,20 @@ private:
     bool ColumnEmpty(int col) const;
     void ClearSelectionMarks();
     void ResetAfterDeal();
-    bool DealClearable(int rows, int cols, const DealSettings& s);
+    void DealBoard(quint32 number, const DealSettings& s);
+    bool DealClearable(int rows, int cols, const DealSettings& s, DealRandom& rng);
     void WriteSelectionToLog();
     void ScorePair();
     void RemoveSelection();
+    void TakeOutSelection();
+    bool TakeBackMove();
+    void PutBackMove(const RedoStep& step);
+    void ShowMoveTaken();
+    bool IsPair(int a, int b) const;
+    bool ReplayMove(const LogRow& row);
+    bool ReplayPick(const Picks& selection, const LogRow& pending);
+    bool Replay(const GameRecord& record);
+    void NotifyAll(const char* pointsTrailer);
     void CloseEmptyColumns();
     void EndTest();
     void PutBack(int col, int row, const QStringList& symbols);
@@ -228,5 +290,27 @@ private:
     QString m_symbolPool;
     std::vector<SolvableDeal::Removal> m_dealSolution;
     ::RankPending m_rankPending = ::RankPending::None;
-    std::mt19937 m_rng;
+    DealRandom m_numbers;
+    quint32 m_dealNumber = 0;
+    DealSettings m_dealtWith;
+    std::vector<RedoStep> m_redo; // the next to redo last
+};
+
+// A game in progress, as much as it takes to restore it exactly: the deal, the tiles in
+// play, the moves with their scores as the log holds them, the pick standing in the current
+// log row, and what can be redone.
+struct GameRecord
+{
+    quint32 dealNumber = 0;
+    DealSettings deal;
+    // Every tile by tile number - 1: its symbol while it is in play, nothing otherwise.
+    // (Hidden tiles' captions take no part in the game, and undo does not keep them as they
+    // were, so they are not kept.)
+    std::array<std::optional<QString>, Game::TileCount> tiles;
+    std::vector<LogRow> moves; // log rows 1.., oldest first
+    Picks selection;           // in pick order
+    LogRow pending;            // the current log row while a pick stands; empty otherwise
+    std::vector<RedoStep> redo; // the next to redo last
+
+    bool operator==(const GameRecord&) const = default;
 };

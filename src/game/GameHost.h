@@ -16,6 +16,8 @@ struct DealSettings
     int cols = 4;                             // 4, 6, 8, 10 or 12
     std::array<bool, 3> sets { true, false, false }; // stems, branches, stars
     bool solvable = false;                    // deal a board that can be cleared
+
+    bool operator==(const DealSettings&) const = default;
 };
 
 // The colouring choice: the chosen item of the colouring radio group.

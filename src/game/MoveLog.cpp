@@ -47,15 +47,29 @@ int Game::PointsTotal() const
 void Game::ReBtnClick()
 {
     m_host.Beep();
-    if (LogRow::Read(*m_log, m_moveRow - 1).tiles[0] == 0)
+    if (!TakeBackMove())
         return;
+    m_host.RemainingLabelChanged(RemainingText());
+    RefreshPoints(" ");
+    UpdateElementStrip();
+    m_host.BoardChanged();
+}
+
+bool Game::TakeBackMove()
+{
+    if (LogRow::Read(*m_log, m_moveRow - 1).tiles[0] == 0)
+        return false;
+    RedoStep step;
     if (!m_selection.isEmpty()) {
+        step.selection.assign(m_selection.begin(), m_selection.end());
+        step.pending = LogRow::Read(*m_log, m_moveRow);
         m_log->ClearRow(m_moveRow);
         ClearSelectionMarks();
     }
     --m_moveRow;
 
     const LogRow move = LogRow::Read(*m_log, m_moveRow);
+    step.move = move;
     // a < b: the upper (or left) tile first. The marks stand in that order already; the
     // symbols, in pick order, follow the tiles.
     const bool swapped = move.tiles[0] > move.tiles[1];
@@ -89,11 +103,40 @@ void Game::ReBtnClick()
         m_log->SetRowCount(m_log->RowCount() - 1);
     if (m_moveRow > 1)
         m_log->SetRow(m_moveRow - 1);
-    m_host.RemainingLabelChanged(RemainingText());
-    RefreshPoints(" ");
     m_selection.clear();
-    UpdateElementStrip();
-    m_host.BoardChanged();
+    m_redo.push_back(step);
+    return true;
+}
+
+void Game::RedoClick()
+{
+    m_host.Beep();
+    if (m_redo.empty())
+        return;
+    const RedoStep step = m_redo.back();
+    m_redo.pop_back();
+    PutBackMove(step);
+    // The total as the move's own scoring showed it.
+    NotifyAll("  ");
+}
+
+void Game::PutBackMove(const RedoStep& step)
+{
+    // The move goes again as the removal took it; the removal marks the emptied columns
+    // afresh, and finds the same ones, since the board is the one the move left before.
+    LogRow row = step.move;
+    row.emptied = {};
+    row.Write(*m_log, m_moveRow);
+    m_log->SetRow(m_moveRow);
+    m_selection = { row.tiles[0], row.tiles[1] };
+    TakeOutSelection();
+    if (step.selection.empty())
+        return;
+    step.pending.Write(*m_log, m_moveRow);
+    m_log->SetRow(m_moveRow);
+    m_selection = QList<int>(step.selection.begin(), step.selection.end());
+    for (int n : m_selection)
+        AtNumber(n).zset = 1;
 }
 
 void Game::PutBack(int col, int row, const QStringList& symbols)

@@ -52,4 +52,21 @@ QString Format3d(int n)
     return QString::asprintf("%3d", n);
 }
 
+std::optional<quint32> ParseDealNumber(const QString& text)
+{
+    // Full-width digits and blanks become their plain forms.
+    const QString t = text.normalized(QString::NormalizationForm_KC).trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    quint64 value = 0;
+    for (const QChar ch : t) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + quint64(ch.unicode() - '0');
+        if (value > 0xFFFFFFFFULL)
+            return std::nullopt;
+    }
+    return quint32(value);
+}
+
 } // namespace Numbers

@@ -18,4 +18,9 @@ std::optional<int> ParseInteger(const QString& text);
 // "%3d": right-aligned in three characters.
 QString Format3d(int n);
 
+// A deal number as the player types it: decimal digits only (full-width ones too, as a
+// Japanese input method gives them), blanks around them allowed, 0 to 4294967295. Nothing
+// for anything else, an empty text included.
+std::optional<quint32> ParseDealNumber(const QString& text);
+
 } // namespace Numbers

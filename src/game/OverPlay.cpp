@@ -83,9 +83,9 @@ void Elapsed::SetClock(Clock clock)
     Restart();
 }
 
-void Elapsed::Restart()
+void Elapsed::Restart(qint64 already)
 {
-    m_start = m_clock();
+    m_start = m_clock() - qMax<qint64>(0, already);
 }
 
 qint64 Elapsed::Milliseconds() const

@@ -42,6 +42,10 @@ public:
     // start on, so "0" warns for the start's own second even when no tick fell in it. A
     // second before the last one read (a replaced clock set back) is looked at alone.
     bool Tick(qint64 seconds, const QString& minutesText);
+    // Goes on from an earlier run whose ticks read up to this second: the first tick looks
+    // only at the seconds after it, rather than warning at once for a warning second the
+    // earlier run passed.
+    void ResumeAt(qint64 seconds) { m_seen = seconds; }
 
 private:
     qint64 m_seen = -1; // the second the previous tick read
@@ -67,7 +71,9 @@ public:
 
     // Replaces the clock and takes the start again from it.
     void SetClock(Clock clock);
-    void Restart();
+    // Takes the start again, as if `already` milliseconds had gone by since it (a clock
+    // that goes on from an earlier run).
+    void Restart(qint64 already = 0);
 
     qint64 Milliseconds() const;
     qint64 Seconds() const { return Milliseconds() / 1000; }

@@ -22,6 +22,7 @@
 // either. A new column opens where the removal's closing will shut it again.
 
 #include "game/SolvableDeal.h"
+#include "game/DealRandom.h"
 
 #include <algorithm>
 
@@ -220,7 +221,7 @@ namespace {
 
 } // namespace
 
-bool Build(int rows, int cols, const QStringList& sets, std::mt19937& rng, Board& board)
+bool Build(int rows, int cols, const QStringList& sets, DealRandom& rng, Board& board)
 {
     if (rows < 1 || rows > Rows || cols < 1 || cols > Cols || (rows * cols) % 2 != 0)
         return false;
@@ -238,7 +239,6 @@ bool Build(int rows, int cols, const QStringList& sets, std::mt19937& rng, Board
     }
     if (pool.isEmpty() || pool.size() > 127)
         return false;
-    std::discrete_distribution<int> pickSet(sizes.begin(), sizes.end());
 
     State state;
     std::array<int, Cols> heights {};
@@ -254,8 +254,7 @@ bool Build(int rows, int cols, const QStringList& sets, std::mt19937& rng, Board
         // Draw moves until one leaves the board completable; a refused one is dropped.
         bool placed = false;
         while (!candidates.empty()) {
-            std::uniform_int_distribution<size_t> pickMove(0, candidates.size() - 1);
-            const size_t i = pickMove(rng);
+            const size_t i = rng.Below(quint32(candidates.size()));
             const Move move = candidates[i];
             const int n = HeightsAfter(state, move, heights);
             if (!Completable(heights, n, rows, cols)) {
@@ -263,10 +262,10 @@ bool Build(int rows, int cols, const QStringList& sets, std::mt19937& rng, Board
                 candidates.pop_back();
                 continue;
             }
-            const int set = pickSet(rng);
-            std::uniform_int_distribution<int> pickSymbol(0, sizes[size_t(set)] - 1);
-            const qint8 a = qint8(starts[size_t(set)] + pickSymbol(rng));
-            const qint8 b = qint8(starts[size_t(set)] + pickSymbol(rng));
+            const int set = rng.Weighted(sizes);
+            const quint32 symbols = quint32(sizes[size_t(set)]);
+            const qint8 a = qint8(starts[size_t(set)] + int(rng.Below(symbols)));
+            const qint8 b = qint8(starts[size_t(set)] + int(rng.Below(symbols)));
             inserted.push_back(Apply(state, move, a, b));
             placed = true;
             break;

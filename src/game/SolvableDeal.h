@@ -18,8 +18,9 @@
 #include <QStringList>
 
 #include <array>
-#include <random>
 #include <vector>
+
+class DealRandom;
 
 namespace SolvableDeal {
 
@@ -50,6 +51,6 @@ struct Board
 // symbol uniformly within its set, so every tile is as likely to show any symbol of the
 // pool as in the plain deal. Returns false, leaving `board` as it was, when no such board
 // exists: no symbols, a size outside 1..10 x 1..12, or an odd number of tiles.
-bool Build(int rows, int cols, const QStringList& sets, std::mt19937& rng, Board& board);
+bool Build(int rows, int cols, const QStringList& sets, DealRandom& rng, Board& board);
 
 } // namespace SolvableDeal

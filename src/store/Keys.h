@@ -9,6 +9,7 @@
 //   Wav\CB1                              sounds on
 //   Set\CB2, Set\CB3, Set\TimeE          quit at the warning, show the time, warning minutes
 //   Set\Solvable                         deal only boards that can be cleared
+//   Set\Resume                           go on at the next start with the game left at close
 //   Set\DesktopColors                    the desktop's colours instead of the classic ones
 //   FontInfo1 (a value of the key itself) the board font record (FontRecord.h)
 #pragma once
@@ -62,6 +63,8 @@ namespace Set {
     inline constexpr Text TimeE { Section, QLatin1String("TimeE"), QLatin1String("30") };
     // Off unless the player asks for it: the plain deal is the game as it always was.
     inline constexpr Flag Solvable { Section, QLatin1String("Solvable"), false };
+    // Off unless the player asks for it: every start deals anew, as it always did.
+    inline constexpr Flag Resume { Section, QLatin1String("Resume"), false };
     // Off unless the player asks for it: the classic colours are the look the game was
     // designed with, and they read the same on every desktop.
     inline constexpr Flag DesktopColors { Section, QLatin1String("DesktopColors"), false };

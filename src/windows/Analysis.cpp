@@ -137,7 +137,8 @@ TAnalysisF::TAnalysisF(TMainF& main)
     , m_main(main)
     , m_clock(std::make_unique<QElapsedTimer>())
 {
-    setWindowTitle(Title(std::nullopt));
+    // Every deal has a number: the title names the board it looks at.
+    SetDealNumber(main.GameState().DealNumber());
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     auto* layout = new QVBoxLayout(this);
 
@@ -264,6 +265,7 @@ void TAnalysisF::GameChanged()
 {
     if (!isVisible())
         return;
+    SetDealNumber(m_main.GameState().DealNumber());
     ClearMarks();
     // The game deals again right after it ends, inside the same event: the finished game
     // is taken now, while it is still there.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "windows/CommandLine.h"
+#include "game/Numbers.h"
 
 // Qt
 #include <QCommandLineParser>
@@ -25,6 +26,8 @@ const Option ProgramOptions[] = {
     { { QStringLiteral("h"), QStringLiteral("help") }, QString(), QStringLiteral("この説明を表示して終了します。") },
     { { QStringLiteral("v"), QStringLiteral("version") }, QString(),
       QStringLiteral("Orbilo と Qt のバージョンを表示して終了します。") },
+    { { QStringLiteral("deal") }, QStringLiteral("N"),
+      QStringLiteral("番号 N（0～4294967295）の盤面で始めます。大きさと使う組は前回のままです。") },
 };
 
 // What QGuiApplication and QApplication take from the command line themselves, with or
@@ -115,7 +118,14 @@ Request Parse(const QStringList& arguments)
         return { Action::ShowVersion, VersionText() };
     if (!parser.positionalArguments().isEmpty())
         return Failure(program, QStringLiteral("余分な引数があります: ") + parser.positionalArguments().first());
-    return {};
+    Request play;
+    if (parser.isSet(QStringLiteral("deal"))) {
+        const QString value = parser.value(QStringLiteral("deal"));
+        play.dealNumber = Numbers::ParseDealNumber(value);
+        if (!play.dealNumber)
+            return Failure(program, QStringLiteral("--deal の番号は 0 から 4294967295 までの整数です: ") + value);
+    }
+    return play;
 }
 
 int Answer(const Request& request)

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace CommandLine {
 
 enum class Action {
@@ -23,9 +25,18 @@ enum class Action {
 
 struct Request
 {
+    Request() = default;
+    Request(Action a, QString t)
+        : action(a)
+        , text(std::move(t))
+    {
+    }
+
     Action action = Action::Play;
     // What to print for every action but Play: the help, the versions or the error.
     QString text;
+    // --deal N: the board to start with, instead of a fresh one (or a kept game).
+    std::optional<quint32> dealNumber;
 };
 
 // The arguments as the program received them, the program's own name first.

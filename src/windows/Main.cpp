@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 // own
 #include "app/AppModel.h"
 #include "controls/BrimBtn.h"
@@ -21,6 +23,7 @@
 #include "controls/NBAry.h"
 #include "controls/NewCtrls.h"
 #include "controls/Panel.h"
+#include "controls/StringGrid.h"
 #include "game/Symbols.h"
 #include "platform/sound/SoundPlayer.h"
 #include "store/Keys.h"
@@ -86,14 +89,12 @@ void TMainF::FormCreate()
     options.boardFont = stored.font;
     options.boardFontColor = stored.color;
     m_bPnl->setFont(options.boardFont);
-    if (!stored.error.isEmpty()) {
-        // Said together with the "Sys" settings that could not be read, once the window shows.
-        const QString font = SettingsStore::ErrorMessage({}, { Keys::FontInfo1 }, { stored.error });
-        m_startupErrors = m_startupErrors.isEmpty() ? font : m_startupErrors + QStringLiteral("\n\n") + font;
-    }
+    if (!stored.error.isEmpty())
+        AddStartupError(SettingsStore::ErrorMessage({}, { Keys::FontInfo1 }, { stored.error }));
 
     CreateTiles();
-    m_game.NewGame();
+    if (!m_model.Options().resumeGame || !RestoreSavedGame())
+        m_game.NewGame();
     SetupMoveLog();
     SizeWindow();
     LayoutControls();
@@ -130,6 +131,12 @@ void TMainF::showEvent(QShowEvent* event)
     // Showing the window activates it at start-up; without a window manager no activation
     // arrives, so the board font is applied here as well.
     ApplyBoardFont();
+    // The log of a restored game moved its current row while its view had no size yet,
+    // which scrolled its first rows away: from the top again, as far as that row allows.
+    if (std::exchange(m_logRestored, false)) {
+        m_sg1->scrollToTop();
+        m_sg1->scrollTo(m_sg1->currentIndex());
+    }
     if (!m_startupErrors.isEmpty()) {
         const QString text = m_startupErrors;
         m_startupErrors.clear();
@@ -177,6 +184,13 @@ void TMainF::FormClose()
     store.WriteNumber(Keys::Sys::RGC, m_rgc->checkedId());
     if (store.HasErrors())
         ShowMessage(store.ErrorMessage());
+    KeepGameAtClose();
+}
+
+void TMainF::AddStartupError(const QString& text)
+{
+    // Said together, once the window shows.
+    m_startupErrors = m_startupErrors.isEmpty() ? text : m_startupErrors + QStringLiteral("\n\n") + text;
 }
 
 void TMainF::FormDestroy()
@@ -239,6 +253,10 @@ void TMainF::ShowRanking(RankingMode mode)
 
 void TMainF::BoardChanged()
 {
+    m_redo1->setEnabled(m_game.CanRedo());
+    const QString tip = QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(m_game.DealNumber());
+    if (m_startBtn->toolTip() != tip)
+        m_startBtn->setToolTip(tip);
     if (!m_tiles[0])
         return;
     for (int i = 0; i < Game::TileCount; ++i) {

@@ -9,10 +9,16 @@
 // Keyboard play: while the board panel has the focus (from the start, and again after any
 // mouse press on the board), the arrow keys move a cursor over the tiles in play, Space
 // presses the tile under it as the left button would, Shift+Space as the right button
-// would, Backspace undoes as "<<" does and H asks for a hint as "!!" does. The first arrow
+// would, Backspace undoes as "<<" does, Shift+Backspace redoes what undo took back, and H
+// asks for a hint as "!!" does. The first arrow
 // key (or Space) only shows the cursor where it stands; a mouse press on the board hides
 // it again and leaves it on the pressed tile. The cursor stops at the edges of the board
 // in play and moves to the nearest tile in play whenever its tile leaves play.
+//
+// When the player has asked for it (Set\Resume), closing the window keeps the game in
+// progress in the player's data folder and the next start goes on with it instead of
+// dealing (MainResume.cpp); a kept game that is damaged, or was scored with other tables,
+// gives a new deal.
 #pragma once
 
 // Qt
@@ -29,6 +35,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppModel;
 class Panel;
@@ -44,6 +51,7 @@ class SoundPlayer;
 class TAboutBox;
 class TBrimBtn;
 class TChkGroup;
+class TDealF;
 class TFontInfo;
 class TGradBox;
 class TNBAry;
@@ -80,6 +88,15 @@ public:
     void BestClick();
     void RGCClick();
     void ReBtnClick();
+    // Redo (ファイル → やり直し, Ctrl+Shift+Z, Ctrl+Y): beeps, as undo does, and puts back
+    // what the last undo took back.
+    void RedoClick();
+    // ファイル → 番号を指定して配る…: the dialog, then a deal of the number it takes, as
+    // Start deals.
+    void DealNo1Click();
+    // Deals the board of that number as Start!! deals a fresh one: the beep, and the refusal
+    // without a symbol set.
+    void DealNumbered(quint32 number);
     void HintBtnClick();
     void Timer1Timer();
 
@@ -124,6 +141,8 @@ public:
     Panel* BPnl() const { return m_bPnl; }
     TURLLink* URLLink1() const { return m_urlLink1; }
     QAction* Action(const QString& name) const;
+    // The numbered-deal dialog; made at its first showing.
+    TDealF* DealF() const { return m_dealF; }
     QTimer* Timer1() const { return m_timer1; }
     using MessageHook = std::function<void(const QString& text)>;
     void SetMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
@@ -169,6 +188,10 @@ private:
     void FormClose();
     void FormDestroy();
     void ReadSettings();
+    void StartDeal(std::optional<quint32> number);
+    bool RestoreSavedGame();
+    void KeepGameAtClose();
+    void AddStartupError(const QString& text);
     void SetupMoveLog();
     void PlaceTopLabels();
     bool BoardKeyPress(const QKeyEvent& event);
@@ -187,10 +210,14 @@ private:
     int m_beepCount = 0;
     int m_cursorTile = 0;
     bool m_cursorShown = false;
+    // A game was restored before the window first showed (see showEvent).
+    bool m_logRestored = false;
 
     QPointer<TAboutBox> m_about;
     QPointer<TRankF> m_rank;
     QPointer<TSetuF> m_setu;
+    TDealF* m_dealF = nullptr;
+    QAction* m_redo1 = nullptr;
     std::unique_ptr<SoundPlayer> m_sound;
     std::unique_ptr<TFontInfo> m_fontInfo1;
     MessageHook m_messageHook;

@@ -16,6 +16,7 @@
 #include "windows/About.h"
 #include "windows/Analysis.h"
 #include "windows/AppInfo.h"
+#include "windows/Deal.h"
 #include "windows/HelpViewer.h"
 #include "windows/Rank.h"
 #include "windows/Setu.h"
@@ -24,6 +25,16 @@ using namespace SysColors;
 
 void TMainF::StartBtnClick()
 {
+    StartDeal(std::nullopt);
+}
+
+void TMainF::DealNumbered(quint32 number)
+{
+    StartDeal(number);
+}
+
+void TMainF::StartDeal(std::optional<quint32> number)
+{
     Beep();
     if (m_cg1->BitChk() == 0) {
         Beep();
@@ -31,8 +42,17 @@ void TMainF::StartBtnClick()
         return;
     }
     m_startBtn->SetFontColor(clRed);
-    m_game.NewGame();
+    m_game.NewGame(number);
     m_startBtn->SetFontColor(clWhite);
+}
+
+void TMainF::DealNo1Click()
+{
+    if (!m_dealF)
+        m_dealF = new TDealF(this);
+    m_dealF->Prepare(m_game.DealNumber());
+    if (m_dealF->exec() == QDialog::Accepted && m_dealF->Chosen())
+        DealNumbered(*m_dealF->Chosen());
 }
 
 // The ranking, the options dialog and the about box come just after the first frame (see
@@ -81,6 +101,11 @@ void TMainF::RGCClick()
 void TMainF::ReBtnClick()
 {
     m_game.ReBtnClick();
+}
+
+void TMainF::RedoClick()
+{
+    m_game.RedoClick();
 }
 
 void TMainF::HintBtnClick()

@@ -36,8 +36,10 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const bool shift = modifiers == Qt::ShiftModifier;
-    // Keys with Ctrl or Alt, and shifted keys other than Space, are left to the window.
-    if (modifiers != Qt::NoModifier && !(shift && event.key() == Qt::Key_Space))
+    // Keys with Ctrl or Alt, and shifted keys other than Space and Backspace, are left to
+    // the window.
+    if (modifiers != Qt::NoModifier
+        && !(shift && (event.key() == Qt::Key_Space || event.key() == Qt::Key_Backspace)))
         return false;
     switch (event.key()) {
     case Qt::Key_Left:
@@ -64,7 +66,10 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
             m_game.TileMouseDown(m_cursorTile, 0, ShiftState::ssLeft);
         return true;
     case Qt::Key_Backspace:
-        ReBtnClick();
+        if (shift)
+            RedoClick();
+        else
+            ReBtnClick();
         return true;
     case Qt::Key_H:
         m_cursorShown = true;

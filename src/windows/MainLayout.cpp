@@ -246,7 +246,10 @@ void TMainF::BuildMenu()
     QMenu* file1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
     add(file1, "New1", QStringLiteral("スタート(&N)"), &TMainF::StartBtnClick);
+    add(file1, "DealNo1", QStringLiteral("番号を指定して配る…"), &TMainF::DealNo1Click);
     add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
+    m_redo1 = add(file1, "Redo1", QStringLiteral("やり直し"), &TMainF::RedoClick);
+    m_redo1->setEnabled(false);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
     add(file1, "Best1", QStringLiteral("この盤面の最高点…"), &TMainF::BestClick);

@@ -28,6 +28,8 @@ void Bind(TMainF& main, const QKeySequence& keys, void (TMainF::*command)())
 void InstallMainShortcuts(TMainF& main)
 {
     Bind(main, QKeySequence(Qt::CTRL | Qt::Key_Z), &TMainF::ReBtnClick);
+    Bind(main, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TMainF::RedoClick);
+    Bind(main, QKeySequence(Qt::CTRL | Qt::Key_Y), &TMainF::RedoClick);
     Bind(main, QKeySequence(Qt::Key_F2), &TMainF::StartBtnClick);
     Bind(main, QKeySequence(Qt::CTRL | Qt::Key_N), &TMainF::StartBtnClick);
     Bind(main, QKeySequence(Qt::Key_F1), &TMainF::Contents1Click);

@@ -116,31 +116,38 @@ QWidget* TSetuF::CreateSystemPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
 
+    // The top row is two check boxes high, for the two game switches beside the sounds; the
+    // frames below are a little tighter to make room for it.
     auto* sound = new QGroupBox(QStringLiteral("Sound 設定"), page);
     sound->setObjectName(QStringLiteral("GroupBox1"));
-    sound->setGeometry(8, 6, 153, 48);
+    sound->setGeometry(8, 6, 153, 64);
     m_cb1 = new QCheckBox(QStringLiteral("音を鳴らす"), sound);
     m_cb1->setObjectName(QStringLiteral("CB1"));
-    m_cb1->setGeometry(12, 22, 130, 18);
+    m_cb1->setGeometry(12, 20, 130, 18);
     m_cb1->setChecked(true);
     connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; });
 
     // Beside the sound switch, in a frame of the same size.
-    auto* deal = new QGroupBox(QStringLiteral("配り方"), page);
-    deal->setObjectName(QStringLiteral("GroupBox4"));
-    deal->setGeometry(169, 6, 242, 48);
-    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), deal);
+    auto* game = new QGroupBox(QStringLiteral("ゲーム"), page);
+    game->setObjectName(QStringLiteral("GroupBox4"));
+    game->setGeometry(169, 6, 242, 64);
+    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), game);
     m_cb4->setObjectName(QStringLiteral("CB4"));
-    m_cb4->setGeometry(12, 22, 220, 18);
+    m_cb4->setGeometry(12, 20, 220, 18);
     m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
     connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; });
+    m_cb6 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
+    m_cb6->setObjectName(QStringLiteral("CB6"));
+    m_cb6->setGeometry(12, 40, 220, 18);
+    m_cb6->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
+    connect(m_cb6, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().resumeGame = on; });
 
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
-    font->setGeometry(8, 58, 403, 60);
+    font->setGeometry(8, 74, 403, 56);
     m_fontPnl = new Panel(font);
     m_fontPnl->setObjectName(QStringLiteral("FontPnl"));
-    m_fontPnl->setGeometry(12, 22, 30, 30);
+    m_fontPnl->setGeometry(12, 20, 30, 30);
     m_fontPnl->SetBevelOuter(bvRaised);
     m_fontPnl->SetBevelWidth(2);
     m_fontPnl->SetCaption(QStringLiteral("Ａ"));
@@ -150,16 +157,16 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontPnl->installEventFilter(this);
     m_fontL = new QLabel(QStringLiteral("甲乙丙丁　子丑寅卯 一二三四"), font);
     m_fontL->setObjectName(QStringLiteral("FontL"));
-    m_fontL->move(52, 25);
+    m_fontL->move(52, 23);
     m_fontL->setFont(AppInfo::DefaultBoardFont());
     m_fontL->adjustSize();
 
     auto* warning = new QGroupBox(QStringLiteral("やりすぎ警告"), page);
     warning->setObjectName(QStringLiteral("GroupBox3"));
-    warning->setGeometry(8, 122, 403, 100);
+    warning->setGeometry(8, 134, 403, 92);
     m_timeE = new TEditEx(warning);
     m_timeE->setObjectName(QStringLiteral("TimeE"));
-    m_timeE->setGeometry(12, 22, 41, 24);
+    m_timeE->setGeometry(12, 20, 41, 24);
     m_timeE->SetAlignment(taRightJustify);
     m_timeE->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_timeE->setFont(AppInfo::WindowFont(AppInfo::PGothic, -16));
@@ -167,25 +174,26 @@ QWidget* TSetuF::CreateSystemPage()
     connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); });
     auto* minutes = new QLabel(QStringLiteral("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
-    minutes->move(58, 28);
+    minutes->move(58, 26);
     minutes->adjustSize();
     auto* note = new QLabel(QStringLiteral("※1～59分までが有効です。"), warning);
     note->setObjectName(QStringLiteral("Label2"));
-    note->move(84, 28);
+    note->move(84, 26);
     note->adjustSize();
     m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
-    m_cb3->setGeometry(12, 54, 200, 18);
+    m_cb3->setGeometry(12, 48, 200, 18);
     connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; });
     m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
-    m_cb2->setGeometry(12, 76, 200, 18);
+    m_cb2->setGeometry(12, 68, 200, 18);
     connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; });
 
     CreateColoursBox(warning);
 
     QWidget::setTabOrder(m_cb1, m_cb4);
-    QWidget::setTabOrder(m_cb4, m_timeE);
+    QWidget::setTabOrder(m_cb4, m_cb6);
+    QWidget::setTabOrder(m_cb6, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
     QWidget::setTabOrder(m_cb2, m_cb5);
@@ -199,7 +207,7 @@ void TSetuF::CreateColoursBox(QWidget* warning)
     // something else.
     auto* colours = new QGroupBox(QStringLiteral("配色"), warning);
     colours->setObjectName(QStringLiteral("GroupBox5"));
-    colours->setGeometry(214, 46, 183, 48);
+    colours->setGeometry(214, 40, 183, 48);
     m_cb5 = new QCheckBox(QStringLiteral("デスクトップの配色を使う"), colours);
     m_cb5->setObjectName(QStringLiteral("CB5"));
     m_cb5->setGeometry(8, 22, 171, 18);
@@ -236,6 +244,7 @@ bool TSetuF::QuitOnWarning() const { return m_cb2->isChecked(); }
 bool TSetuF::ShowElapsed() const { return m_cb3->isChecked(); }
 bool TSetuF::SolvableDeals() const { return m_cb4->isChecked(); }
 bool TSetuF::DesktopColors() const { return m_cb5->isChecked(); }
+bool TSetuF::ResumeGame() const { return m_cb6->isChecked(); }
 QString TSetuF::WarningMinutesText() const { return m_timeE->Text(); }
 
 TextGrid* TSetuF::ScoreTable(int kind) const
@@ -270,6 +279,7 @@ void TSetuF::ShowOptions()
     m_timeE->SetText(options.warningMinutes);
     m_cb4->setChecked(options.solvableDeals);
     m_cb5->setChecked(options.desktopColors);
+    m_cb6->setChecked(options.resumeGame);
 }
 
 void TSetuF::SetFontChooser(FontChooser chooser)

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // TSetuF, the options dialog ("設定"): sounds on or off, the board font, the over-play
-// warning, the clearable deal and the three score tables. It is made once at start-up and
-// lives for the whole run, hidden between showings. It edits the application model
+// warning, the clearable deal, going on with the game kept at close, the colours and the
+// three score tables. It is made once at start-up and lives for the whole run, hidden
+// between showings. It edits the application model
 // (app/AppModel.h) in place: its check boxes and edit box write the live options as they
 // change, and its grids show the model's score tables, so an edit counts for the sound
 // routine, the timer, the deal and the scoring the moment it is made.
 //
-// Closing it in any way (OK, キャンセル, Esc, the close box) saves the five options to the
+// Closing it in any way (OK, キャンセル, Esc, the close box) saves the options to the
 // store and writes each score table its file does not hold (edited since it was read, or
 // never read); キャンセル and Esc first read both again, which discards the edits (a table
 // whose file cannot be read keeps them). A table left as it was read is not written, so
@@ -56,6 +57,7 @@ public:
     bool ShowElapsed() const;   // CB3 "経過時間を表示する。"
     bool SolvableDeals() const; // CB4 "全部消せる盤面を配る"
     bool DesktopColors() const; // CB5 "デスクトップの配色を使う", applied to the whole program
+    bool ResumeGame() const;    // CB6 "終了時のゲームを次に続ける", read by the main window at close
     QString WarningMinutesText() const; // TimeE, as typed
     // The score table of symbol kind 1, 2 or 3; null for any other kind.
     TextGrid* ScoreTable(int kind) const;
@@ -96,6 +98,7 @@ public:
     QCheckBox* CB3() const { return m_cb3; }
     QCheckBox* CB4() const { return m_cb4; }
     QCheckBox* CB5() const { return m_cb5; }
+    QCheckBox* CB6() const { return m_cb6; }
     TEditEx* TimeE() const { return m_timeE; }
     Panel* FontPnl() const { return m_fontPnl; }
     QLabel* FontL() const { return m_fontL; }
@@ -142,6 +145,7 @@ private:
     QCheckBox* m_cb3 = nullptr;
     QCheckBox* m_cb4 = nullptr;
     QCheckBox* m_cb5 = nullptr;
+    QCheckBox* m_cb6 = nullptr;
     TEditEx* m_timeE = nullptr;
     Panel* m_fontPnl = nullptr;
     QLabel* m_fontL = nullptr;

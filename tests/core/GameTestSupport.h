@@ -21,6 +21,11 @@ inline void PrintTo(const QString& s, std::ostream* os)
 inline void PrintTo(Sound sound, std::ostream* os) { *os << "sound " << int(sound); }
 inline void PrintTo(RankingMode mode, std::ostream* os) { *os << "ranking mode " << int(mode); }
 inline void PrintTo(RankPending pending, std::ostream* os) { *os << "rank pending " << int(pending); }
+inline void PrintTo(const GameRecord& r, std::ostream* os)
+{
+    *os << "deal " << r.dealNumber << " (" << r.deal.rows << "x" << r.deal.cols << "), " << r.moves.size()
+        << " moves, " << r.selection.size() << " picked, " << r.redo.size() << " to redo";
+}
 
 class RecordingHost : public GameHost
 {

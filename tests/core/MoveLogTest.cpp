@@ -9,7 +9,10 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -210,6 +213,213 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
         game.ReBtnClick();
         EXPECT_EQ(snapshot(), dealt);
     }
+}
+
+// Random play mixing left-button moves, standing pairs, single picks, hints, undos and
+// redos must always leave the game as a replay of the moves still made, from the same deal
+// number, leaves it; and the game's record must restore into another game exactly.
+class RedoOracleTest : public ::testing::Test
+{
+protected:
+    using Pick = QList<int>;
+    struct Undone
+    {
+        Pick move;
+        Pick standing;
+    };
+
+    RedoOracleTest()
+    {
+        host.game = &game;
+        tables.AttachTo(game);
+        tables.AttachTo(restored);
+    }
+
+    // A random pair that may be picked now, in pick order; empty when none is left.
+    Pick RandomPair(std::mt19937& rng) const
+    {
+        std::vector<Pick> pairs;
+        for (int a = 1; a <= Game::TileCount; ++a)
+            for (int b : { a - Game::Cols, a + Game::Cols, a - 1, a + 1 }) {
+                if (b < 1 || b > Game::TileCount || (std::abs(a - b) == 1 && (a - 1) / Game::Cols != (b - 1) / Game::Cols))
+                    continue;
+                const Tile& ta = game.TileByNumber(a);
+                const Tile& tb = game.TileByNumber(b);
+                if (ta.visible && tb.visible && Symbols::SymbolKind(ta.caption) != Symbols::NoKind
+                    && Symbols::SymbolKind(ta.caption) == Symbols::SymbolKind(tb.caption))
+                    pairs.push_back({ a, b });
+            }
+        return pairs.empty() ? Pick {} : pairs[rng() % pairs.size()];
+    }
+
+    void Press(Game& g, int tile, bool left) { g.TileMouseDown(tile, left ? 0 : 1, left ? ShiftState::ssLeft : ShiftState::ssRight); }
+
+    // The replay: the deal again from its number, the moves with the left button, the pick
+    // standing with the right.
+    void Replay(const std::vector<Pick>& moves, const Pick& standing)
+    {
+        // A game of its own each time: a deal keeps the log's length, which would grow with
+        // every replay.
+        replayGame = std::make_unique<Game>(replayHost);
+        Game& replay = *replayGame;
+        tables.AttachTo(replay);
+        replayHost.deal = game.DealtWith();
+        replay.NewGame(game.DealNumber());
+        for (const Pick& move : moves) {
+            Press(replay, move.at(0), true);
+            Press(replay, move.at(1), true);
+        }
+        for (int tile : standing)
+            Press(replay, tile, false);
+    }
+
+    static std::string State(const Game& g)
+    {
+        std::ostringstream out;
+        for (int n = 1; n <= Game::TileCount; ++n) {
+            const Tile& t = g.TileByNumber(n);
+            out << (t.visible ? t.caption.toStdString() : ".") << (t.zset ? "*" : "")
+                << (t.visible ? std::to_string(t.topColor) : "") << (n % Game::Cols ? " " : "\n");
+        }
+        out << "selection";
+        for (int n : g.Selection())
+            out << ' ' << n;
+        out << "\nremaining " << g.Remaining() << " total " << g.PointsTotal() << "\n";
+        const int rows = g.MoveRow() + (g.Selection().isEmpty() ? 0 : 1);
+        for (int r = 1; r < rows; ++r) {
+            for (int c = 0; c < Game::LogColumns; ++c)
+                out << g.MoveLog().Cell(c, r).toStdString() << '|';
+            out << "\n";
+        }
+        return out.str();
+    }
+
+    RecordingHost host;
+    Game game { host };
+    RecordingHost replayHost;
+    std::unique_ptr<Game> replayGame;
+    QuietGameHost restoredHost;
+    Game restored { restoredHost };
+    DefaultTables tables;
+};
+
+TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
+{
+    const int heights[] = { 3, 4, 5, 6, 7, 8, 9, 10 };
+    const int widths[] = { 4, 6, 8, 10, 12 };
+    // Redos that put back a move alone, with one tile picked, with a standing pair.
+    std::array<int, 3> redone {};
+    for (quint32 seed = 1; seed <= 100; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        std::mt19937 rng(seed);
+        host.deal.rows = heights[rng() % 8];
+        host.deal.cols = widths[rng() % 5];
+        const int sets = int(rng() % 7) + 1;
+        host.deal.sets = { (sets & 1) != 0, (sets & 2) != 0, (sets & 4) != 0 };
+        host.deal.solvable = rng() % 2 == 0;
+        game.Seed(seed);
+        game.NewGame();
+
+        std::vector<Pick> moves;
+        std::vector<Undone> undone;
+        Pick standing;
+        // Each removal adds a log row and each undo takes one away.
+        int slack = game.MoveLog().RowCount() - game.MoveRow();
+        for (int step = 0; step < 80; ++step) {
+            const qsizetype endsBefore = host.messages.size();
+            const int beepsBefore = host.beeps;
+            const unsigned action = rng() % 10;
+            if (action < 2) {
+                game.ReBtnClick();
+                if (!moves.empty()) {
+                    undone.push_back({ moves.back(), standing });
+                    moves.pop_back();
+                    standing.clear();
+                }
+            } else if (action < 4) {
+                game.RedoClick();
+                EXPECT_EQ(host.beeps, beepsBefore + 1);
+                if (!undone.empty()) {
+                    moves.push_back(undone.back().move);
+                    standing = undone.back().standing;
+                    undone.pop_back();
+                    ++redone[size_t(standing.size())];
+                }
+            } else if (action == 4) {
+                game.HintBtnClick();
+                if (!standing.isEmpty()) {
+                    standing.clear();
+                } else if (!game.Selection().isEmpty()) {
+                    standing = game.Selection();
+                    undone.clear();
+                }
+            } else if (standing.size() == 2) {
+                // A press on the standing pair: the left button removes it, the right one
+                // takes it back.
+                const bool left = action % 2 == 0;
+                Press(game, standing.at(int(rng() % 2)), left);
+                if (left)
+                    moves.push_back(standing);
+                standing.clear();
+            } else {
+                const Pick pair = standing.isEmpty() ? RandomPair(rng) : Pick {};
+                if (standing.size() == 1) {
+                    // Complete the pick with a neighbour of its kind, if it has one.
+                    const int a = standing.at(0);
+                    for (int b : { a - Game::Cols, a + Game::Cols, a - 1, a + 1 })
+                        if (b >= 1 && b <= Game::TileCount && game.CanPairWithSelection(b) && game.TileByNumber(b).visible
+                            && Symbols::SymbolKind(game.TileByNumber(b).caption)
+                                == Symbols::SymbolKind(game.TileByNumber(a).caption)) {
+                            const bool left = action % 2 == 0;
+                            Press(game, b, left);
+                            if (left) {
+                                moves.push_back({ a, b });
+                                standing.clear();
+                            } else {
+                                standing.append(b);
+                            }
+                            break;
+                        }
+                } else if (pair.isEmpty()) {
+                    continue;
+                } else if (action == 5) {
+                    Press(game, pair.at(0), true); // a single pick
+                    standing = { pair.at(0) };
+                    undone.clear();
+                } else {
+                    const bool left = action % 2 == 0;
+                    Press(game, pair.at(0), left);
+                    Press(game, pair.at(1), left);
+                    if (left)
+                        moves.push_back(pair);
+                    else
+                        standing = pair;
+                    undone.clear();
+                }
+            }
+            if (host.messages.size() != endsBefore) {
+                // The game ended and a new board was dealt: nothing to take back or redo.
+                moves.clear();
+                undone.clear();
+                standing.clear();
+                slack = game.MoveLog().RowCount() - game.MoveRow();
+                ASSERT_FALSE(game.CanRedo());
+                continue;
+            }
+            ASSERT_EQ(game.CanRedo(), !undone.empty()) << "step " << step;
+            ASSERT_EQ(game.MoveLog().RowCount() - game.MoveRow(), slack);
+            Replay(moves, standing);
+            ASSERT_EQ(State(game), State(*replayGame)) << "step " << step;
+
+            const GameRecord record = game.Record();
+            ASSERT_TRUE(restored.Restore(record)) << "step " << step;
+            ASSERT_EQ(restored.Record(), record);
+            ASSERT_EQ(State(restored), State(game)) << "step " << step;
+        }
+    }
+    // The play reached every kind of redo often enough to mean something.
+    for (int n : redone)
+        EXPECT_GT(n, 20);
 }
 
 } // namespace

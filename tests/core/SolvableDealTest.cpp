@@ -177,7 +177,7 @@ TEST_F(SolvableDealTest, DealsAreVariedAndDrawSymbolsLikeThePlainDeal)
 
 TEST(SolvableDealBuildTest, RefusesWhatCannotBeClearedAndLeavesTheBoardAlone)
 {
-    std::mt19937 rng(5);
+    DealRandom rng(5);
     SolvableDeal::Board board;
     board.captions[0] = QStringLiteral("甲");
     EXPECT_FALSE(SolvableDeal::Build(3, 5, { Symbols::Stems }, rng, board));

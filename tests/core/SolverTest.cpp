@@ -20,10 +20,8 @@
 using Solver::Board;
 using Solver::ExactSearch;
 using Solver::Line;
-
 using Solver::Move;
 using Solver::PairValues;
-using Solver::Picks;
 using Solver::Random;
 using Solver::Replay;
 using Solver::BoardOfGame;
@@ -131,7 +129,7 @@ TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
         Board board = *dealt;
         int points = 0;
         for (size_t i = 0; i < line.moves.size(); ++i) {
-            const Picks picks = PicksOf(board, line.moves[i], values);
+            const Solver::Picks picks = PicksOf(board, line.moves[i], values);
             points += board.Value(line.moves[i], values);
             board.Apply(line.moves[i]);
             f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
@@ -165,7 +163,7 @@ TEST(SolverTest, LogRowsAndTheDealFollowTheGameThroughUndo)
         Board board = dealt;
         std::vector<Move> moves;
         for (int i = 0; i < played; ++i) {
-            const Picks picks = PicksOf(board, line.moves[size_t(i)], values);
+            const Solver::Picks picks = PicksOf(board, line.moves[size_t(i)], values);
             f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
             f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
             board.Apply(line.moves[size_t(i)]);

@@ -34,7 +34,8 @@ desk_start_x() {
 }
 
 # desk_setup EXE: a work folder with its own program folder (a copy of the executable and of
-# its default tables, so the tables and ranking it writes stay there) and configuration folder.
+# its default tables, so the tables and ranking it writes stay there), configuration folder
+# and data folder (where a kept game goes).
 desk_setup() {
     DESK_WORK=$(mktemp -d)
     trap desk_cleanup EXIT
@@ -49,6 +50,7 @@ desk_setup() {
         cp "$(dirname "$1")/SG$kind.dat" "$DESK_WORK/prog/" || desk_fail "the build wrote no SG$kind.dat"
     done
     export XDG_CONFIG_HOME="$DESK_WORK/config"
+    export XDG_DATA_HOME="$DESK_WORK/data"
     # The program shows on the private X server, whatever platform the caller's shell chose
     # (an exported QT_QPA_PLATFORM=offscreen would draw nothing to look at).
     export QT_QPA_PLATFORM=xcb
@@ -65,8 +67,9 @@ desk_cleanup() {
     rm -rf "$DESK_WORK"
 }
 
+# desk_launch [ARG...]: starts the program with those arguments.
 desk_launch() {
-    "$DESK_WORK/prog/orbilo" >"$DESK_WORK/orbilo.log" 2>&1 &
+    "$DESK_WORK/prog/orbilo" "$@" >"$DESK_WORK/orbilo.log" 2>&1 &
     DESK_PID=$!
 }
 

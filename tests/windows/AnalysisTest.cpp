@@ -84,7 +84,9 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
     TAnalysisF* analysis = OpenAnalysis();
     ASSERT_NE(analysis, nullptr);
     EXPECT_TRUE(analysis->isVisible());
-    EXPECT_EQ(analysis->windowTitle(), QStringLiteral("この盤面の最高点"));
+    // Every deal has a number, and the title names it.
+    EXPECT_EQ(analysis->windowTitle(),
+        QStringLiteral("この盤面の最高点（盤面番号 %1）").arg(main->GameState().DealNumber()));
     EXPECT_EQ(main->Action(QStringLiteral("Best1"))->text(), QStringLiteral("この盤面の最高点…"));
     EXPECT_FALSE(analysis->BestTotal()->text().isEmpty());
     EXPECT_EQ(OpenAnalysis(), analysis); // one window, brought to the front

@@ -52,6 +52,24 @@ TEST(CommandLineTest, HelpAndVersionOnlyPrint)
     }
 }
 
+TEST(CommandLineTest, DealTakesADealNumber)
+{
+    EXPECT_FALSE(Parse({}).dealNumber);
+    for (const QStringList& arguments : { QStringList { "--deal", "4294967295" }, QStringList { "--deal=4294967295" } }) {
+        const CommandLine::Request request = Parse(arguments);
+        EXPECT_EQ(request.action, Action::Play);
+        EXPECT_EQ(request.dealNumber, std::optional<quint32>(4294967295u));
+    }
+    EXPECT_EQ(Parse({ "--deal", "0", "-platform", "offscreen" }).dealNumber, std::optional<quint32>(0u));
+    for (const char* value : { "4294967296", "-1", "x", "" }) {
+        const CommandLine::Request request = Parse({ "--deal", QString::fromLatin1(value) });
+        EXPECT_EQ(request.action, Action::Fail) << value;
+        EXPECT_TRUE(request.text.contains(QStringLiteral("--deal"))) << request.text.toStdString();
+    }
+    EXPECT_EQ(Parse({ "--deal" }).action, Action::Fail);
+    EXPECT_TRUE(Parse({ "--help" }).text.contains(QStringLiteral("--deal N")));
+}
+
 TEST(CommandLineTest, WhatTheProgramDoesNotKnowFailsWithExitCodeTwo)
 {
     const struct

@@ -101,12 +101,14 @@ TEST(HelpDocumentTest, QuotesTheProgramsOwnTexts)
     const QString commands = ReadResource(QStringLiteral(":/help/commands.html"));
     for (const char* caption : {"スタート(<u>N</u>)", "元に戻す(<u>R</u>)", "ハイスコア(<u>H</u>)", "終了(<u>X</u>)",
                                 "設定(<u>S</u>)", "目次(<u>C</u>)", "バージョン情報(<u>A</u>)...",
-                                "ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(<u>W</u>)", "使用するものを一つ以上チェックして下さい。"})
+                                "ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(<u>W</u>)", "使用するものを一つ以上チェックして下さい。",
+                                "番号を指定して配る…", "やり直し", "番号を入力してください。"})
         EXPECT_TRUE(commands.contains(QString::fromUtf8(caption))) << caption;
 
     const QString settings = ReadResource(QStringLiteral(":/help/settings.html"));
     for (const char* text : {"音を鳴らす", "甲乙丙丁　子丑寅卯 一二三四", "※1～59分までが有効です。", "経過時間を表示する。",
-                             "警告時に終了する。", "分が経過しました。", "『OrbiloVer1.10』を終了します。"})
+                             "警告時に終了する。", "分が経過しました。", "『OrbiloVer1.10』を終了します。",
+                             "全部消せる盤面を配る", "終了時のゲームを次に続ける"})
         EXPECT_TRUE(settings.contains(QString::fromUtf8(text))) << text;
 
     const QString rules = ReadResource(QStringLiteral(":/help/rules.html"));
