@@ -15,6 +15,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 #elif defined(_WIN32)
+#define NOMINMAX
 #include <windows.h>
 #endif
 

@@ -135,8 +135,16 @@ TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
     PlayFirstMoveOf(*analysis);
     QCoreApplication::processEvents();
     analysis->SetSource(TAnalysisF::Source::Deal);
-    EXPECT_EQ(analysis->CurrentRun()->Start(), dealt);
+    const Solver::Run* fromDeal = analysis->CurrentRun();
+    EXPECT_EQ(fromDeal->Start(), dealt);
     EXPECT_FALSE(analysis->NextBtn()->isEnabled()); // the line starts at the deal, not here
+    // A move does not change the deal: the search goes on.
+    const Solver::Board now = *Solver::BoardOfGame(main->GameState());
+    const Solver::Picks picks = Solver::PicksOf(now, Solver::Greedy(now, fromDeal->Values()).moves.front(), fromDeal->Values());
+    for (const int tile : { picks.first, picks.second })
+        QTest::mouseClick(main->Tile((tile - 1) % Game::Cols, (tile - 1) / Game::Cols), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(analysis->CurrentRun(), fromDeal);
 
     analysis->StopClick();
     ASSERT_TRUE(QTest::qWaitFor([&] {
