@@ -89,6 +89,21 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
     EXPECT_EQ(analysis->windowTitle(), QStringLiteral("この盤面の最高点（盤面番号 4096）"));
 }
 
+TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)
+{
+    TAnalysisF* analysis = OpenAnalysis();
+    LayBoard(main->GameState(), { "甲甲", "甲." }); // a tile over a hole: no deal makes it
+    QCoreApplication::processEvents();
+    EXPECT_EQ(analysis->CurrentRun(), nullptr);
+    EXPECT_EQ(analysis->Note()->text(), QStringLiteral("この盤面は調べられません"));
+    EXPECT_FALSE(analysis->NextBtn()->isEnabled());
+    EXPECT_FALSE(analysis->StopBtn()->isEnabled());
+    analysis->NextMoveClick();
+    analysis->StopClick();
+    analysis->Poll();
+    EXPECT_EQ(analysis->MarkedTiles(), std::make_pair(0, 0));
+}
+
 TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
 {
     LayBoard(main->GameState(), { "丙甲子亥", "甲丙丑子", "壬甲寅卯", "癸丁卯辰" });
