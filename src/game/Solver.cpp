@@ -15,6 +15,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 #elif defined(_WIN32)
+#define NOMINMAX
 #include <windows.h>
 #endif
 
@@ -22,8 +23,10 @@ namespace Solver {
 
 namespace {
 
-    // Below every total a line can reach (60 pairs of at most PairValues::Limit).
+    // Below every total a line can reach, with room to add a pair's points either way.
     constexpr int MinusInfinity = -(1 << 30) - (1 << 29);
+    static_assert(MinusInfinity + 2 * PairValues::Limit < -60 * PairValues::Limit);
+    static_assert(MinusInfinity - 2 * PairValues::Limit > std::numeric_limits<int>::min());
 
     // How often (in nodes) a loop looks at the stop flag and publishes its count.
     constexpr int CheckEvery = 1024;

@@ -51,12 +51,13 @@ Tile TileOf(const QString& caption);
 
 // The points of every ordered pair of symbols: the first row of its kind's score table that
 // holds the two symbols in that order, its points cell read as the game reads it (a missing
-// row, an empty cell or a cell that is not a number scores 0). Held to +-30,000,000 a pair,
-// so that no total of a board's 60 pairs can overflow; no playable table comes near.
+// row, an empty cell or a cell that is not a number scores 0). Held to +-10,000,000 a pair,
+// so that the totals of a board's 60 pairs, and the searches' sums and bars around them,
+// stay far inside an int; no playable table comes near.
 class PairValues
 {
 public:
-    static constexpr int Limit = 30000000;
+    static constexpr int Limit = 10000000;
 
     // tables[kind] for kinds 1..3 (index 0 unused); a missing table scores every pair 0.
     static PairValues FromTables(const std::array<const TextGrid*, 4>& tables);

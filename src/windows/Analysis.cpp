@@ -241,10 +241,16 @@ void TAnalysisF::SetSource(Source source)
 
 // --- following the game ---------------------------------------------------------------------
 
-bool TAnalysisF::Snapshot::SameGameState(const Snapshot& other) const
+bool TAnalysisF::Snapshot::SameSearch(const Snapshot& other, bool fromDeal) const
 {
-    return position == other.position && deal == other.deal && completedPoints == other.completedPoints
-        && values == other.values;
+    if (values != other.values)
+        return false;
+    return fromDeal ? deal == other.deal : position == other.position && completedPoints == other.completedPoints;
+}
+
+bool TAnalysisF::FromDeal() const
+{
+    return m_heldFinished || m_source->checkedId() == int(Source::Deal);
 }
 
 TAnalysisF::Snapshot TAnalysisF::TakeSnapshot() const
@@ -289,10 +295,13 @@ void TAnalysisF::GameChanged()
         // A finished game stays until the first move on the board after it.
         if (m_heldFinished && !now.movesMade)
             return;
-        if (m_heldFinished || !now.SameGameState(m_analysed))
+        if (m_heldFinished || !now.SameSearch(m_analysed, FromDeal())) {
             Begin(now, false);
-        else
-            m_playerTotal->setText(Points(now.playerTotal)); // a pair standing picked
+            return;
+        }
+        // A pick, a pair standing picked, or a move after the deal that is searched.
+        m_playerTotal->setText(Points(now.playerTotal));
+        m_nextBtn->setEnabled(LineStartsOnTheBoard());
     });
 }
 
@@ -308,7 +317,7 @@ void TAnalysisF::Begin(const Snapshot& snapshot, bool finishedGame)
     ClearMarks();
     m_analysed = snapshot;
     m_heldFinished = finishedGame;
-    const bool fromDeal = finishedGame || m_source->checkedId() == int(Source::Deal);
+    const bool fromDeal = FromDeal();
     const std::optional<Solver::Board>& board = fromDeal ? snapshot.deal : snapshot.position;
     m_base = fromDeal ? 0 : snapshot.completedPoints;
     m_note->setText(finishedGame ? QStringLiteral("終わったゲームを、配られた盤面から")

@@ -3,21 +3,22 @@
 // main window, whose game stays fully playable. It searches the highest total the board
 // can bring (src/game/Solver.h) on worker threads at the lowest priority and shows, as the
 // search goes:
-//   - the best total found, under "これ以上（探索中）" while the search may still find more
-//     and "最高点（確定）" once it is proved best;
+//   - the best total found, under "これ以上（探索中）" while the search may still find more,
+//     "最高点（確定）" once it is proved best, "これ以上（止めました）" when stopped before;
 //   - the player's own total, the elapsed time and the positions searched;
 //   - the best line as rows of the move log (both symbols in pick order, points, text).
 // Totals are game totals: from the current position, the points of the moves already made
 // plus the best the rest can bring; from the deal, the best of the whole game.
 //
-// The search starts again whenever the position it is about changes: a move on the board
-// (or an undo), a new deal, a change of score tables (seen at the next change of the board
-// or when this window is activated), a choice of source. When a game
-// ends, the window holds on to the finished game and shows what its deal could have given
-// against the player's final total, until the first move on the next board. "次の一手"
-// marks the two tiles of the best line's first move on the main window's board, first
-// pick "1", second "2", without touching the game; the marks go at the next change of the
-// board. "止める" ends the search and keeps what it found. Closing the window ends the search.
+// The search starts again whenever what it is about changes: from the current position, a
+// move on the board (or an undo); from the deal, a new deal; a change of score tables (seen
+// at the next change of the board or when this window is activated); a click on a source.
+// When a game ends, the window holds on to the finished game and shows what its deal could
+// have given against the player's final total, until the first move on the next board.
+// "次の一手" marks the two tiles of the best line's first move on the main window's board,
+// first pick "1", second "2", without touching the game; the marks go at the next change of
+// the board. "止める" ends the search and keeps what it found. Closing the window ends the
+// search.
 #pragma once
 
 // Qt
@@ -100,10 +101,12 @@ private:
         bool finished = false; // no pair left on the board
         Solver::PairValues values;
 
-        bool SameGameState(const Snapshot& other) const;
+        // Whether a search of this state would be the search of `other`.
+        bool SameSearch(const Snapshot& other, bool fromDeal) const;
     };
 
     void PlaceBeside(const QWidget& main);
+    bool FromDeal() const;
     Snapshot TakeSnapshot() const;
     void Begin(const Snapshot& snapshot, bool finishedGame);
     void RetireRun();

@@ -94,6 +94,21 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
     EXPECT_EQ(analysis->windowTitle(), QStringLiteral("この盤面の最高点（盤面番号 4096）"));
 }
 
+TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)
+{
+    TAnalysisF* analysis = OpenAnalysis();
+    LayBoard(main->GameState(), { "甲甲", "甲." }); // a tile over a hole: no deal makes it
+    QCoreApplication::processEvents();
+    EXPECT_EQ(analysis->CurrentRun(), nullptr);
+    EXPECT_EQ(analysis->Note()->text(), QStringLiteral("この盤面は調べられません"));
+    EXPECT_FALSE(analysis->NextBtn()->isEnabled());
+    EXPECT_FALSE(analysis->StopBtn()->isEnabled());
+    analysis->NextMoveClick();
+    analysis->StopClick();
+    analysis->Poll();
+    EXPECT_EQ(analysis->MarkedTiles(), std::make_pair(0, 0));
+}
+
 TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
 {
     LayBoard(main->GameState(), { "丙甲子亥", "甲丙丑子", "壬甲寅卯", "癸丁卯辰" });
@@ -140,8 +155,16 @@ TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
     PlayFirstMoveOf(*analysis);
     QCoreApplication::processEvents();
     analysis->SetSource(TAnalysisF::Source::Deal);
-    EXPECT_EQ(analysis->CurrentRun()->Start(), dealt);
+    const Solver::Run* fromDeal = analysis->CurrentRun();
+    EXPECT_EQ(fromDeal->Start(), dealt);
     EXPECT_FALSE(analysis->NextBtn()->isEnabled()); // the line starts at the deal, not here
+    // A move does not change the deal: the search goes on.
+    const Solver::Board now = *Solver::BoardOfGame(main->GameState());
+    const Solver::Picks picks = Solver::PicksOf(now, Solver::Greedy(now, fromDeal->Values()).moves.front(), fromDeal->Values());
+    for (const int tile : { picks.first, picks.second })
+        QTest::mouseClick(main->Tile((tile - 1) % Game::Cols, (tile - 1) / Game::Cols), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(analysis->CurrentRun(), fromDeal);
 
     analysis->StopClick();
     ASSERT_TRUE(QTest::qWaitFor([&] {
