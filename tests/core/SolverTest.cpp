@@ -205,9 +205,9 @@ TEST(SolverTest, ALogThatDoesNotFitTheBoardGivesNoDealAndNoCrash)
         const Line line = RandomPlay(dealt, values, seed);
         Board board = dealt;
         for (size_t i = 0; i + 1 < line.moves.size() && i < 12; ++i) {
-            const Picks picks = PicksOf(board, line.moves[i], values);
-            f.game->TileMouseDown(picks.first, 0, Game::ShiftLeft);
-            f.game->TileMouseDown(picks.second, 0, Game::ShiftLeft);
+            const Solver::Picks picks = PicksOf(board, line.moves[i], values);
+            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
+            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
             board.Apply(line.moves[i]);
         }
         if (f.game->MoveRow() == 1)
