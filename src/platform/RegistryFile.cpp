@@ -4,6 +4,8 @@
 
 #include "platform/RegistryFile.h"
 
+#include <cerrno>
+
 // Qt
 #include <QByteArrayView>
 #include <QDateTime>
@@ -993,13 +995,13 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
     }
     auto fail = [&](const QString& why) {
         loaded.result
-            = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("Cannot read %1: %2").arg(m_path, why));
+            = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("%1 を読めません（%2）").arg(m_path, why));
         return loaded;
     };
     if (stamp.folder)
-        return fail(QStringLiteral("it is a folder."));
+        return fail(FileError::Of(FileError::Kind::FolderInTheWay).Reason());
     if (stamp.size > MaxFileSize)
-        return fail(QStringLiteral("the file is too large to be a settings file."));
+        return fail(QStringLiteral("設定ファイルとしては大きすぎます"));
 
     std::shared_ptr<const Snapshot> known
         = m_snapshot && m_snapshot->stamp == stamp ? m_snapshot : SharedFor(m_path, stamp);
@@ -1010,11 +1012,11 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
     }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+        return fail(FileError::FromErrno(errno).Reason());
     auto fresh = std::make_shared<Snapshot>();
     fresh->bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+        return fail(FileError::Of(FileError::Kind::Io).Reason());
     fresh->stamp = stamp;
     fresh->readNs = now;
     const bool same = known && known->bytes == fresh->bytes;
@@ -1030,11 +1032,11 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
 RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&, bool&)>& change)
 {
     auto fail = [&](RegStatus status, const QString& why) {
-        return RegResult::Fail(status, QStringLiteral("Cannot write %1: %2").arg(m_path, why));
+        return RegResult::Fail(status, QStringLiteral("%1 に書き込めません（%2）").arg(m_path, why));
     };
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(RegStatus::WriteFailed, QStringLiteral("the folder %1 cannot be created.").arg(folder));
+        return fail(RegStatus::WriteFailed, QStringLiteral("フォルダー %1 を作れません").arg(folder));
 
     QLockFile lock(m_path + QStringLiteral(".lock"));
     // A writer killed between creating its lock file and writing its process id into it
@@ -1044,7 +1046,7 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
-            return fail(RegStatus::Busy, QStringLiteral("another program keeps it locked."));
+            return fail(RegStatus::Busy, QStringLiteral("他のプログラムが使用中です"));
         return CannotWrite(m_path, SafeFile::WhyCannotCreateIn(folder));
     }
 
