@@ -15,7 +15,7 @@ if [ "${1:-}" = "--sanitize" ]; then
     extra=(-DORBILO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
     # Leaks are checked at every test's exit; only system libraries' are suppressed.
     export ASAN_OPTIONS=detect_leaks=1
-    export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBILO_BUILD_TESTS=ON "${extra[@]}"

@@ -21,7 +21,10 @@
 
 namespace {
 
-QPointer<TMainF> s_main;
+QPointer<QWidget> s_mainWidget;
+// The main window, or null once it is gone or being destroyed: while its destructor runs
+// only the QWidget part of it is left, and events sent then must not treat it as a TMainF.
+TMainF* MainWindow() { return qobject_cast<TMainF*>(s_mainWidget.data()); }
 
 // The move log's current row as the player reads it ("2手目 甲 乙 3点 主気"); while that row
 // is still empty, the row of the last move.
@@ -92,8 +95,8 @@ public:
         s.selectable = true;
         s.selected = m_button->ZSet() != 0;
         s.focusable = true;
-        s.focused = s_main->CursorShown() && s_main->CursorTile() == m_button->Tag()
-            && s_main->CursorFrame()->isVisible();
+        s.focused = MainWindow()->CursorShown() && MainWindow()->CursorTile() == m_button->Tag()
+            && MainWindow()->CursorFrame()->isVisible();
         return s;
     }
 
@@ -106,20 +109,20 @@ public:
     // Pressing a tile picks it as a left click would; a command button does its command.
     void doAction(const QString& action) override
     {
-        if (action != pressAction() || !s_main)
+        if (action != pressAction() || !MainWindow())
             return;
         switch (Kind()) {
         case Tile:
-            s_main->GameState().TileMouseDown(m_button->Tag(), 0, ShiftState::ssLeft);
+            MainWindow()->GameState().TileMouseDown(m_button->Tag(), 0, ShiftState::ssLeft);
             break;
         case Undo:
-            s_main->ReBtnClick();
+            MainWindow()->ReBtnClick();
             break;
         case Hint:
-            s_main->HintBtnClick();
+            MainWindow()->HintBtnClick();
             break;
         case Start:
-            s_main->StartBtnClick();
+            MainWindow()->StartBtnClick();
             break;
         case Strip:
         case Other:
@@ -132,17 +135,17 @@ private:
 
     ButtonKind Kind() const
     {
-        if (!s_main)
+        if (!MainWindow())
             return Other;
-        if (m_button->parentWidget() == s_main->BPnl())
+        if (m_button->parentWidget() == MainWindow()->BPnl())
             return Tile;
         if (StripColumn() >= 0)
             return Strip;
-        if (m_button == s_main->ReBtn())
+        if (m_button == MainWindow()->ReBtn())
             return Undo;
-        if (m_button == s_main->HintBtn())
+        if (m_button == MainWindow()->HintBtn())
             return Hint;
-        if (m_button == s_main->StartBtn())
+        if (m_button == MainWindow()->StartBtn())
             return Start;
         return Other;
     }
@@ -151,7 +154,7 @@ private:
     int StripColumn() const
     {
         for (int j = 0; j < 5; ++j)
-            if (s_main->GSG()->Buttons(j, 0) == m_button)
+            if (MainWindow()->GSG()->Buttons(j, 0) == m_button)
                 return j;
         return -1;
     }
@@ -170,11 +173,11 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t != QAccessible::Name || !s_main)
+        if (t != QAccessible::Name || !MainWindow())
             return QAccessibleWidget::text(t);
-        if (widget() == s_main->PntL())
-            return QStringLiteral("ポイント %1").arg(s_main->PointsTotal());
-        return QStringLiteral("残り %1枚").arg(s_main->GameState().Remaining());
+        if (widget() == MainWindow()->PntL())
+            return QStringLiteral("ポイント %1").arg(MainWindow()->PointsTotal());
+        return QStringLiteral("残り %1枚").arg(MainWindow()->GameState().Remaining());
     }
 };
 
@@ -182,7 +185,7 @@ QAccessibleInterface* Factory(const QString& /*className*/, QObject* object)
 {
     if (auto* button = qobject_cast<TBrimBtn*>(object))
         return new ButtonAccessible(button);
-    if (s_main && (object == s_main->PntL() || object == s_main->ZanL()))
+    if (MainWindow() && (object == MainWindow()->PntL() || object == MainWindow()->ZanL()))
         return new TotalAccessible(static_cast<QLabel*>(object));
     return nullptr;
 }
@@ -197,11 +200,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if ((event->type() == QEvent::Show || event->type() == QEvent::Move) && s_main
+        if ((event->type() == QEvent::Show || event->type() == QEvent::Move) && MainWindow()
             && static_cast<QWidget*>(watched)->isVisible()) {
-            const int n = s_main->CursorTile();
+            const int n = MainWindow()->CursorTile();
             if (n >= 1 && n <= Game::TileCount) {
-                TBrimBtn* tile = s_main->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols);
+                TBrimBtn* tile = MainWindow()->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols);
                 QAccessibleEvent focus(tile, QAccessible::Focus);
                 AccessibleEvents::Raise(focus);
             }
@@ -238,7 +241,7 @@ void InstallFactory()
 void Install(TMainF& main)
 {
     InstallFactory();
-    s_main = &main;
+    s_mainWidget = &main;
     main.CursorFrame()->installEventFilter(new CursorWatch(main.CursorFrame()));
 
     // The totals were made with the window, and a listening reader may have been given their
@@ -251,8 +254,8 @@ void Install(TMainF& main)
     TStringGrid* sg1 = main.SG1();
     sg1->setAccessibleName(QStringLiteral("手順"));
     auto describe = [sg1] {
-        if (s_main)
-            sg1->setAccessibleDescription(MoveLogRow(s_main->GameState().MoveLog()));
+        if (MainWindow())
+            sg1->setAccessibleDescription(MoveLogRow(MainWindow()->GameState().MoveLog()));
     };
     const TextGrid* log = &main.GameState().MoveLog();
     QObject::connect(log, &TextGrid::CurrentRowChanged, sg1, describe);
