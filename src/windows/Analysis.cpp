@@ -106,12 +106,17 @@ TAnalysisF* TAnalysisF::Open(TMainF& main)
 void TAnalysisF::PlaceBeside(const QWidget& main)
 {
     // Right of the main window where the screen has room, else left of it, never off it.
+    // Where neither side has room, the side with more: it covers the least of the main
+    // window, and on a tie the right, which covers the side panel rather than the board.
     const QRect outer = main.frameGeometry();
     const QSize frame = frameGeometry().size() - geometry().size();
     QPoint at(outer.right() + 1 + Gap, outer.top());
     if (const QScreen* screen = main.screen()) {
         const QRect area = screen->availableGeometry();
-        if (at.x() + width() + frame.width() > area.right())
+        const int needed = Gap + width() + frame.width();
+        const int roomRight = area.right() - outer.right();
+        const int roomLeft = outer.left() - area.left();
+        if (roomRight < needed && roomLeft > roomRight)
             at.setX(outer.left() - Gap - width() - frame.width());
         at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width() - frame.width())));
         at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() - frame.height())));
@@ -178,7 +183,9 @@ TAnalysisF::TAnalysisF(TMainF& main)
     m_line = new TStringGrid(LineColumns, 2, this);
     m_line->setFont(AppInfo::WindowFont(AppInfo::Mincho, -13));
     m_line->SetFontColor(clWindowText);
-    m_line->SetColor(clNavy);
+    // Grey like the cells, so that below the last row and right of the text the grid shows
+    // no other colour (the move log never shows it: it has rows enough to fill its height).
+    m_line->SetColor(clGray);
     m_line->SetFixedColor(clTeal);
     m_line->SetDefaultRowHeight(16);
     m_line->SetLines(TStringGrid::glFixedHorz);
@@ -264,6 +271,7 @@ TAnalysisF::Snapshot TAnalysisF::TakeSnapshot() const
     s.movesMade = game.MoveRow() > 1;
     s.finished = s.position && !s.position->HasMove();
     s.values = Solver::ValuesOfGame(game);
+    s.dealNumber = game.DealNumber();
     return s;
 }
 
@@ -271,7 +279,6 @@ void TAnalysisF::GameChanged()
 {
     if (!isVisible())
         return;
-    SetDealNumber(m_main.GameState().DealNumber());
     ClearMarks();
     // The game deals again right after it ends, inside the same event: the finished game
     // is taken now, while it is still there.
@@ -317,6 +324,8 @@ void TAnalysisF::Begin(const Snapshot& snapshot, bool finishedGame)
     ClearMarks();
     m_analysed = snapshot;
     m_heldFinished = finishedGame;
+    // The title names the deal searched: a finished game held after the next deal keeps its own.
+    SetDealNumber(snapshot.dealNumber);
     const bool fromDeal = FromDeal();
     const std::optional<Solver::Board>& board = fromDeal ? snapshot.deal : snapshot.position;
     m_base = fromDeal ? 0 : snapshot.completedPoints;

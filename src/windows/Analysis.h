@@ -99,6 +99,7 @@ private:
         int playerTotal = 0;
         bool movesMade = false;
         bool finished = false; // no pair left on the board
+        quint32 dealNumber = 0;
         Solver::PairValues values;
 
         // Whether a search of this state would be the search of `other`.

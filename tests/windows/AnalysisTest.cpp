@@ -112,6 +112,7 @@ TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)
 TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
 {
     LayBoard(main->GameState(), { "丙甲子亥", "甲丙丑子", "壬甲寅卯", "癸丁卯辰" });
+    const quint32 deal = main->GameState().DealNumber();
     TAnalysisF* analysis = OpenAnalysis();
     ASSERT_TRUE(WaitProven(*analysis));
     const QString best = analysis->BestTotal()->text();
@@ -142,6 +143,7 @@ TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
     EXPECT_EQ(analysis->BestTotal()->text(), best);
     EXPECT_EQ(analysis->PlayerTotal()->text(), best);
     EXPECT_TRUE(analysis->Note()->text().contains(QStringLiteral("終わったゲーム")));
+    EXPECT_EQ(analysis->windowTitle(), TAnalysisF::Title(deal)); // not the new deal's number
     EXPECT_FALSE(analysis->NextBtn()->isEnabled());
     EXPECT_EQ(analysis->Line()->Cell(0, 1).isEmpty(), false);
 }
