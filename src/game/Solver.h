@@ -87,6 +87,21 @@ Line Greedy(Board board, const PairValues& values);
 // Uniformly random pairs from a seed, to the end.
 Line RandomPlay(Board board, const PairValues& values, quint64 seed);
 
+// The beam's ranking of positions: the points so far in fifths, less IsolatedLoss, the
+// fifths of points lost to tiles with no tile of their kind in their own column or the two
+// beside it (three fifths of such a tile's best pair).
+int IsolatedLoss(const Board& board, const PairValues& values);
+// What the beam asks of the board after a move, worked out without building it (the beam
+// asks it of every child, and builds only those it keeps): whether a pair is left, and the
+// child's IsolatedLoss.
+struct ChildOutlook
+{
+    bool hasMove = false;
+    int loss = 0;
+    bool operator==(const ChildOutlook&) const = default;
+};
+ChildOutlook OutlookAfter(const Board& board, const Move& move, const PairValues& values);
+
 // A small seeded generator of our own (SplitMix64), so that a seed gives the same numbers
 // with every compiler and standard library.
 class Random

@@ -238,20 +238,24 @@ int Board::UpperBound(const PairValues& values) const
 int UpperBoundOf(const Board::Counts& count, const PairValues& values)
 {
     qint64 twice = 0;
-    for (int kind = 1; kind <= 3; ++kind) {
-        std::array<Tile, 12> types;
-        int n = 0;
-        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
-            if (count[t] > 0)
-                types[size_t(n++)] = t;
-        if (n == 0)
-            continue;
-        for (int i = 1; i < n; ++i) // most numerous first; a handful of symbols
-            for (int j = i; j > 0 && count[types[size_t(j - 1)]] < count[types[size_t(j)]]; --j)
-                std::swap(types[size_t(j - 1)], types[size_t(j)]);
-        twice += KindBound(types.data(), n, count, values);
-    }
+    for (int kind = 1; kind <= 3; ++kind)
+        twice += TwiceKindBound(count, kind, values);
     return int(twice / 2);
+}
+
+qint64 TwiceKindBound(const Board::Counts& count, int kind, const PairValues& values)
+{
+    std::array<Tile, 12> types;
+    int n = 0;
+    for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+        if (count[t] > 0)
+            types[size_t(n++)] = t;
+    if (n == 0)
+        return 0;
+    for (int i = 1; i < n; ++i) // most numerous first; a handful of symbols
+        for (int j = i; j > 0 && count[types[size_t(j - 1)]] < count[types[size_t(j)]]; --j)
+            std::swap(types[size_t(j - 1)], types[size_t(j)]);
+    return KindBound(types.data(), n, count, values);
 }
 
 BoundMemo::BoundMemo(const PairValues& values)
@@ -274,6 +278,30 @@ int BoundMemo::Bound(const Board& board)
         e.used = true;
     }
     return e.bound;
+}
+
+KindBoundMemo::KindBoundMemo(const PairValues& values)
+    : m_values(values)
+{
+    for (std::vector<Entry>& entries : m_entries)
+        entries.resize(16384);
+}
+
+qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
+{
+    std::array<quint8, 12> slice {};
+    std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, slice.begin());
+    quint64 words[2] {};
+    std::memcpy(words, slice.data(), slice.size());
+    const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull);
+    std::vector<Entry>& entries = m_entries[size_t(kind - 1)];
+    Entry& e = entries[(key >> 40) & (entries.size() - 1)];
+    if (!e.used || e.counts != slice) {
+        e.counts = slice;
+        e.twice = TwiceKindBound(counts, kind, m_values);
+        e.used = true;
+    }
+    return e.twice;
 }
 
 quint64 Board::Hash() const

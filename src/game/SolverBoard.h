@@ -152,6 +152,10 @@ private:
 // The upper bound of a board with these tile counts (Board::UpperBound).
 int UpperBoundOf(const Board::Counts& counts, const PairValues& values);
 
+// Twice the part of that bound that the tiles of one kind (1..3) give; the bound is half
+// the sum of the three.
+qint64 TwiceKindBound(const Board::Counts& counts, int kind, const PairValues& values);
+
 // Board::UpperBound remembered by tile counts: the positions of one search share few sets
 // of tiles, and working a bound out costs more than the rest of a node's work together.
 class BoundMemo
@@ -169,6 +173,26 @@ private:
     };
     const PairValues& m_values;
     std::vector<Entry> m_entries;
+};
+
+// TwiceKindBound remembered by the counts of that kind's symbols, for a beam that asks it of
+// every position it ranks: a move changes the counts of one kind only, and the positions of
+// a layer share few sets of counts of one kind.
+class KindBoundMemo
+{
+public:
+    explicit KindBoundMemo(const PairValues& values);
+    qint64 Twice(const Board::Counts& counts, int kind);
+
+private:
+    struct Entry
+    {
+        std::array<quint8, 12> counts {}; // of the kind's symbols, in alphabet order
+        qint64 twice = 0;
+        bool used = false;
+    };
+    const PairValues& m_values;
+    std::array<std::vector<Entry>, 3> m_entries;
 };
 
 // A move in the game's terms: the tile numbers (column + row x 12 + 1) of the first and the

@@ -312,6 +312,42 @@ TEST(SolverTest, ExactSearchAndBoundAgreeWithBruteForceOnSmallBoards)
     }
 }
 
+// The beam ranks every child of a position without building it, and the bound of the
+// tiles left kind by kind through a memo: both against the child built and its own bound,
+// along random lines on random boards (blanks, one to three sets, random tables).
+TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
+{
+    for (quint32 seed = 1; seed <= 150; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Random random(seed);
+        Fixture f(seed);
+        Scramble(f.tables, random);
+        const PairValues values = ValuesOfGame(*f.game);
+        const quint32 symbols = seed % 3 == 0 ? 10 : seed % 3 == 1 ? 22 : 31;
+        std::vector<std::vector<Solver::Tile>> columns(1 + random.Below(Solver::Cols));
+        for (auto& column : columns)
+            for (quint32 h = 1 + random.Below(Solver::Rows); h > 0; --h)
+                column.push_back(random.Below(25) == 0 ? Solver::Blank : Solver::Tile(1 + random.Below(symbols)));
+        Board board = Board::FromColumns(columns);
+        Solver::KindBoundMemo memo(values);
+        std::array<Move, MaxMoves> moves;
+        for (int n; (n = board.Moves(moves)) > 0;) {
+            for (int i = 0; i < n; ++i) {
+                Board child = board;
+                child.Apply(moves[size_t(i)]);
+                const Solver::ChildOutlook built { child.HasMove(), Solver::IsolatedLoss(child, values) };
+                ASSERT_EQ(Solver::OutlookAfter(board, moves[size_t(i)], values), built)
+                    << "move " << i << " of " << n << " with " << board.TileCount() << " tiles";
+                qint64 twice = 0;
+                for (int kind = 1; kind <= 3; ++kind)
+                    twice += memo.Twice(child.TileCounts(), kind);
+                ASSERT_EQ(twice / 2, child.UpperBound(values));
+            }
+            board.Apply(moves[random.Below(quint32(n))]);
+        }
+    }
+}
+
 TEST(SolverTest, AnytimeRunsWithABudgetAreReproducibleAndStopOnRequest)
 {
     Fixture f(5);
