@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 // own
-#include "bench/OffscreenProgram.h"
+#include "OffscreenProgram.h"
 #include "controls/BrimBtn.h"
 #include "windows/Setu.h"
 
