@@ -16,7 +16,7 @@
 
 namespace {
 
-struct ClipSpec
+struct ExpectedClip
 {
     int number;
     const char* fileName;
@@ -24,7 +24,7 @@ struct ClipSpec
     quint32 samples;
 };
 
-const ClipSpec Clips[] = {
+const ExpectedClip Clips[] = {
     {1, "wave100.wav", 11025, 1102},
     {2, "wave101.wav", 11025, 4410},
     {3, "wave102.wav", 22050, 2478},
@@ -81,13 +81,13 @@ std::optional<Wave> ParseWave(const QByteArray& file, QString* error)
 
 } // namespace
 
-class SoundClipsTest : public ::testing::TestWithParam<ClipSpec>
+class SoundClipsTest : public ::testing::TestWithParam<ExpectedClip>
 {
 };
 
 TEST_P(SoundClipsTest, HeaderMatchesTheDesignedFormat)
 {
-    const ClipSpec clip = GetParam();
+    const ExpectedClip clip = GetParam();
     QFile file(SoundsFolder() + QString::fromLatin1(clip.fileName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
     const QByteArray bytes = file.readAll();
@@ -116,7 +116,7 @@ TEST_P(SoundClipsTest, HeaderMatchesTheDesignedFormat)
 // audible click) is a broken regeneration even when its header is right.
 TEST_P(SoundClipsTest, IsAudibleWithoutClicksOrClipping)
 {
-    const ClipSpec clip = GetParam();
+    const ExpectedClip clip = GetParam();
     QFile file(SoundsFolder() + QString::fromLatin1(clip.fileName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QString error;
@@ -139,6 +139,6 @@ TEST_P(SoundClipsTest, IsAudibleWithoutClicksOrClipping)
 }
 
 INSTANTIATE_TEST_SUITE_P(Committed, SoundClipsTest, ::testing::ValuesIn(Clips),
-                         [](const ::testing::TestParamInfo<ClipSpec>& info) {
+                         [](const ::testing::TestParamInfo<ExpectedClip>& info) {
                              return "Sound" + std::to_string(info.param.number);
                          });

@@ -154,24 +154,24 @@ private:
     // With the loop locked.
     void StartStream(int number, const WaveFile::Pcm& clip)
     {
-        pa_sample_spec spec;
-        spec.format = clip.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-        spec.rate = uint32_t(clip.rate);
-        spec.channels = uint8_t(clip.channels);
-        m_stream = pa_stream_new(m_context, "Orbilo", &spec, nullptr);
+        pa_sample_spec sample;
+        sample.format = clip.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+        sample.rate = uint32_t(clip.rate);
+        sample.channels = uint8_t(clip.channels);
+        m_stream = pa_stream_new(m_context, "Orbilo", &sample, nullptr);
         if (!m_stream)
             return;
         m_playing = number;
         // A little silence after the clip carries its last samples through the server's
         // resampler, which would otherwise keep them when the stream runs dry.
         const int silence = clip.bits == 8 ? 0x80 : 0;
-        m_pending = clip.samples + QByteArray(qsizetype(pa_usec_to_bytes(TailUsec, &spec)), char(silence));
+        m_pending = clip.samples + QByteArray(qsizetype(pa_usec_to_bytes(TailUsec, &sample)), char(silence));
         // A short latency asked of the server, so that a sound follows its click at once
         // (left to itself, a server may buffer seconds); the whole clip is written at once
         // all the same, and waits in the stream's buffer.
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(pa_usec_to_bytes(LatencyUsec, &spec));
+        attr.tlength = uint32_t(pa_usec_to_bytes(LatencyUsec, &sample));
         attr.prebuf = uint32_t(-1);
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
