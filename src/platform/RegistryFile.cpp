@@ -1084,15 +1084,21 @@ RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
     });
 }
 
+RegistryFile::Loaded RegistryFile::LoadWithKey(const QString& path) const
+{
+    Loaded loaded = Load();
+    if (loaded.result.Ok() && !loaded.snapshot->outline.KeyExists(path))
+        loaded.result = NoKey(path);
+    return loaded;
+}
+
 RegNamesResult RegistryFile::SubKeyNames(const QString& path)
 {
     if (const RegResult r = CheckPath(path); !r.Ok())
         return With<RegNamesResult>(r);
-    const Loaded loaded = Load();
+    const Loaded loaded = LoadWithKey(path);
     if (!loaded.result.Ok())
         return With<RegNamesResult>(loaded.result);
-    if (!loaded.snapshot->outline.KeyExists(path))
-        return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
     r.names = loaded.snapshot->outline.SubKeyNames(path);
     return r;
@@ -1102,11 +1108,9 @@ RegNamesResult RegistryFile::ValueNames(const QString& path)
 {
     if (const RegResult r = CheckPath(path); !r.Ok())
         return With<RegNamesResult>(r);
-    const Loaded loaded = Load();
+    const Loaded loaded = LoadWithKey(path);
     if (!loaded.result.Ok())
         return With<RegNamesResult>(loaded.result);
-    if (!loaded.snapshot->outline.KeyExists(path))
-        return With<RegNamesResult>(NoKey(path));
     RegNamesResult r;
     if (const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path))
         r.names = section->ValueNames();
@@ -1130,11 +1134,9 @@ RegValueResult RegistryFile::ReadValue(const QString& path, const QString& name)
 {
     if (const RegResult r = CheckValueName(path, name); !r.Ok())
         return With<RegValueResult>(r);
-    const Loaded loaded = Load();
+    const Loaded loaded = LoadWithKey(path);
     if (!loaded.result.Ok())
         return With<RegValueResult>(loaded.result);
-    if (!loaded.snapshot->outline.KeyExists(path))
-        return With<RegValueResult>(NoKey(path));
     const std::optional<RegFile::Section> section = loaded.snapshot->KeySection(path);
     const RegFile::Entry* e = section ? section->FindValue(name) : nullptr;
     if (!e)

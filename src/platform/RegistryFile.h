@@ -228,6 +228,9 @@ private:
     // The file's outline, kept from an earlier read while the file is the same. forChange
     // reads the bytes whatever the file's times say, and parses them whole.
     Loaded Load(bool forChange = false) const;
+    // The outline for a read in the key `path`: the load's failure, or NoKey when the key is
+    // not there.
+    Loaded LoadWithKey(const QString& path) const;
     // Runs change on the file as it is under the lock, parsed whole, and writes the result
     // back when change reports success and has set its flag to say that it changed
     // something.

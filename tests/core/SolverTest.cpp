@@ -80,6 +80,18 @@ struct Fixture
     }
 };
 
+// `columns` columns of random heights up to `maxHeight`, of symbols among the first
+// `symbols` of the alphabet, about one tile in `blankEvery` a blank (0: none).
+Board RandomBoard(Random& random, quint32 columns, quint32 maxHeight, quint32 symbols, quint32 blankEvery = 0)
+{
+    std::vector<std::vector<Solver::Tile>> tiles(columns);
+    for (auto& column : tiles)
+        for (quint32 h = 1 + random.Below(maxHeight); h > 0; --h)
+            column.push_back(blankEvery != 0 && random.Below(blankEvery) == 0 ? Solver::Blank
+                                                                            : Solver::Tile(1 + random.Below(symbols)));
+    return Board::FromColumns(tiles);
+}
+
 // A line for the deal: random, greedy, exact or anytime, by seed.
 Line SomeLine(const Board& board, const PairValues& values, quint32 seed)
 {
@@ -282,11 +294,7 @@ TEST(SolverTest, ExactSearchAndBoundAgreeWithBruteForceOnSmallBoards)
         const PairValues values = ValuesOfGame(*f.game);
         // A handful of columns of random heights, from one to three sets.
         const int sets = 1 + int(random.Below(3));
-        std::vector<std::vector<Solver::Tile>> columns(2 + random.Below(3));
-        for (auto& column : columns)
-            for (quint32 h = 1 + random.Below(4); h > 0; --h)
-                column.push_back(Solver::Tile(1 + random.Below(sets == 1 ? 10 : sets == 2 ? 22 : 31)));
-        const Board board = Board::FromColumns(columns);
+        const Board board = RandomBoard(random, 2 + random.Below(3), 4, sets == 1 ? 10 : sets == 2 ? 22 : 31);
 
         std::unordered_map<quint64, std::vector<std::pair<Board, int>>> seen;
         const int best = BruteForce(board, values, seen);
@@ -324,11 +332,7 @@ TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
         Scramble(f.tables, random);
         const PairValues values = ValuesOfGame(*f.game);
         const quint32 symbols = seed % 3 == 0 ? 10 : seed % 3 == 1 ? 22 : 31;
-        std::vector<std::vector<Solver::Tile>> columns(1 + random.Below(Solver::Cols));
-        for (auto& column : columns)
-            for (quint32 h = 1 + random.Below(Solver::Rows); h > 0; --h)
-                column.push_back(random.Below(25) == 0 ? Solver::Blank : Solver::Tile(1 + random.Below(symbols)));
-        Board board = Board::FromColumns(columns);
+        Board board = RandomBoard(random, 1 + random.Below(Solver::Cols), Solver::Rows, symbols, 25);
         Solver::KindBoundMemo memo(values);
         std::array<Move, MaxMoves> moves;
         for (int n; (n = board.Moves(moves)) > 0;) {

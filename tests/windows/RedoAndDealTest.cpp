@@ -5,6 +5,7 @@
 // number in Start!!'s tool tip.
 
 #include "../core/GameTestSupport.h"
+#include "OpenWindows.h"
 
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
@@ -32,23 +33,9 @@
 
 namespace {
 
-class RedoAndDealTest : public ::testing::Test
+class RedoAndDealTest : public OpenWindowsTest
 {
 protected:
-    RedoAndDealTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
-    ~RedoAndDealTest() override { Registry::SetUserFileOverride(QString()); }
-
-    TMainF& Open()
-    {
-        windows = std::make_unique<AppWindows>(dir.path());
-        TMainF& main = windows->Main();
-        main.SetMessageHook([this](const QString& text) { messages << text; });
-        main.show();
-        main.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
-        return main;
-    }
-
     // Runs the numbered-deal dialog from the menu; `play` acts on it while it is up and
     // must close it.
     static void WithDealDialog(TMainF& main, const std::function<void(TDealF&)>& play)
@@ -62,10 +49,6 @@ protected:
         });
         main.Action(QStringLiteral("DealNo1"))->trigger();
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<AppWindows> windows;
-    QStringList messages;
 };
 
 TEST_F(RedoAndDealTest, TheFileMenuKeepsItsItemsWithTheNewOnesBelowTheirOwn)

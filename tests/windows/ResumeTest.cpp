@@ -77,6 +77,16 @@ protected:
         ASSERT_TRUE(game.CanRedo());
     }
 
+    // A run of the program that plays some and closes: the game it closed on.
+    GameRecord PlaySomeAndClose()
+    {
+        auto windows = Start();
+        PlaySome(windows->Main());
+        const GameRecord played = windows->Main().GameState().Record();
+        windows->Main().close();
+        return played;
+    }
+
     QTemporaryDir dir;
     const QString savedPath = dir.filePath(QStringLiteral("data/SavedGame.dat"));
     QStringList messages;
@@ -104,13 +114,7 @@ TEST_F(ResumeTest, OffAtFirstAndThenNothingIsKept)
     EXPECT_FALSE(QFile::exists(savedPath));
     // A game kept while it was on does not come back once it is off, and is dropped at close.
     SetResume(true);
-    GameRecord kept;
-    {
-        auto windows = Start();
-        PlaySome(windows->Main());
-        kept = windows->Main().GameState().Record();
-        windows->Main().close();
-    }
+    const GameRecord kept = PlaySomeAndClose();
     ASSERT_TRUE(QFile::exists(savedPath));
     SetResume(false);
     auto windows = Start();
@@ -163,13 +167,7 @@ TEST_F(ResumeTest, TheGameComesBackExactlyAndGoesOn)
 TEST_F(ResumeTest, ADamagedGameGivesANewDealAndOneMessageAForeignOneOnlyANewDeal)
 {
     SetResume(true);
-    GameRecord kept;
-    {
-        auto windows = Start();
-        PlaySome(windows->Main());
-        kept = windows->Main().GameState().Record();
-        windows->Main().close();
-    }
+    const GameRecord kept = PlaySomeAndClose();
     const QByteArray good = ReadAll(savedPath);
     ASSERT_FALSE(good.isEmpty());
 

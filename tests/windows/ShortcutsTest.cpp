@@ -5,6 +5,7 @@
 // stay as they were.
 
 #include "../core/GameTestSupport.h"
+#include "OpenWindows.h"
 
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
@@ -28,26 +29,10 @@
 
 namespace {
 
-class ShortcutsTest : public ::testing::Test
+class ShortcutsTest : public OpenWindowsTest
 {
 protected:
-    ShortcutsTest() { Registry::SetUserFileOverride(QDir(dir.path()).filePath("user.reg")); }
-    ~ShortcutsTest() override
-    {
-        delete HelpViewer::Current();
-        Registry::SetUserFileOverride(QString());
-    }
-
-    TMainF& Open()
-    {
-        windows = std::make_unique<AppWindows>(dir.path());
-        TMainF& main = windows->Main();
-        main.SetMessageHook([this](const QString& text) { messages << text; });
-        main.show();
-        main.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
-        return main;
-    }
+    ~ShortcutsTest() override { delete HelpViewer::Current(); }
 
     // Removes the bottom pair of a fresh 3 x 4 stem board with two clicks.
     static void RemoveAPair(TMainF& main)
@@ -57,10 +42,6 @@ protected:
         QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
         ASSERT_EQ(main.GameState().Remaining(), 10);
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<AppWindows> windows;
-    QStringList messages;
 };
 
 TEST_F(ShortcutsTest, UndoNewDealAndHelpAnswerTheirKeys)
