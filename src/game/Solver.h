@@ -151,7 +151,7 @@ private:
 
     const PairValues& m_values;
     std::unique_ptr<Table> m_table;
-    BoundMemo m_bounds;
+    KindBoundMemo m_bounds;
     const std::atomic<bool>* m_stop = nullptr;
     const std::atomic<int>* m_bar = nullptr;
     std::atomic<qint64>* m_published = nullptr;

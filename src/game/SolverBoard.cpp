@@ -258,28 +258,6 @@ qint64 TwiceKindBound(const Board::Counts& count, int kind, const PairValues& va
     return KindBound(types.data(), n, count, values);
 }
 
-BoundMemo::BoundMemo(const PairValues& values)
-    : m_values(values)
-    , m_entries(4096)
-{
-}
-
-int BoundMemo::Bound(const Board& board)
-{
-    const Board::Counts counts = board.TileCounts();
-    quint64 words[4];
-    std::memcpy(words, counts.data(), sizeof words);
-    const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull)
-        ^ (words[2] * 0x94D049BB133111EBull) ^ (words[3] * 0xD6E8FEB86659FD93ull);
-    Entry& e = m_entries[(key >> 40) & (m_entries.size() - 1)];
-    if (!e.used || e.counts != counts) {
-        e.counts = counts;
-        e.bound = UpperBoundOf(counts, m_values);
-        e.used = true;
-    }
-    return e.bound;
-}
-
 KindBoundMemo::KindBoundMemo(const PairValues& values)
     : m_values(values)
 {
@@ -302,6 +280,15 @@ qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
         e.used = true;
     }
     return e.twice;
+}
+
+int KindBoundMemo::Bound(const Board& board)
+{
+    const Board::Counts counts = board.TileCounts();
+    qint64 twice = 0;
+    for (int kind = 1; kind <= 3; ++kind)
+        twice += Twice(counts, kind);
+    return int(twice / 2);
 }
 
 quint64 Board::Hash() const

@@ -156,33 +156,17 @@ int UpperBoundOf(const Board::Counts& counts, const PairValues& values);
 // the sum of the three.
 qint64 TwiceKindBound(const Board::Counts& counts, int kind, const PairValues& values);
 
-// Board::UpperBound remembered by tile counts: the positions of one search share few sets
-// of tiles, and working a bound out costs more than the rest of a node's work together.
-class BoundMemo
-{
-public:
-    explicit BoundMemo(const PairValues& values);
-    int Bound(const Board& board);
-
-private:
-    struct Entry
-    {
-        Board::Counts counts {};
-        int bound = 0;
-        bool used = false;
-    };
-    const PairValues& m_values;
-    std::vector<Entry> m_entries;
-};
-
-// TwiceKindBound remembered by the counts of that kind's symbols, for a beam that asks it of
-// every position it ranks: a move changes the counts of one kind only, and the positions of
-// a layer share few sets of counts of one kind.
+// The upper bound remembered kind by kind, by the counts of that kind's symbols: the
+// positions of one search share few of them, and working a bound out costs more than the
+// rest of a position's work together. A move changes the counts of one kind only, so a beam
+// asks Twice of that kind alone for each child.
 class KindBoundMemo
 {
 public:
     explicit KindBoundMemo(const PairValues& values);
     qint64 Twice(const Board::Counts& counts, int kind);
+    // Board::UpperBound.
+    int Bound(const Board& board);
 
 private:
     struct Entry
