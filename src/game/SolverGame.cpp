@@ -76,13 +76,14 @@ std::optional<Board> DealOfGame(const Game& game)
         return std::nullopt;
     const TextGrid& log = game.MoveLog();
     for (int row = game.MoveRow() - 1; row >= 1; --row) {
-        Tile s1 = TileOf(log.Cell(Game::LogSymbol1, row));
-        Tile s2 = TileOf(log.Cell(Game::LogSymbol2, row));
-        int a = Numbers::ParseInteger(log.Cell(Game::LogTile1, row)).value_or(0);
-        int b = Numbers::ParseInteger(log.Cell(Game::LogTile2, row)).value_or(0);
+        const ::LogRow move = ::LogRow::Read(log, row);
+        Tile s1 = TileOf(move.symbols[0]);
+        Tile s2 = TileOf(move.symbols[1]);
+        int a = move.tiles[0];
+        int b = move.tiles[1];
         // The marks stand in ascending tile order already; only the symbols follow a swap.
-        const bool m1 = log.Cell(Game::LogMark1, row) == QLatin1String("1");
-        const bool m2 = log.Cell(Game::LogMark2, row) == QLatin1String("1");
+        const bool m1 = move.emptied[0];
+        const bool m2 = move.emptied[1];
         if (a > b) {
             std::swap(s1, s2);
             std::swap(a, b);
