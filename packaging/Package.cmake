@@ -23,6 +23,18 @@ if(ORBILO_GZIP)
 endif()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME orbilo)
+# The compiler's version notes (.comment) are no part of a program: removed from what is
+# installed, as Debian's own packages do, once every install rule has run.
+if(UNIX AND NOT APPLE AND CMAKE_OBJCOPY)
+  install(CODE "
+    file(GLOB_RECURSE orbilo_binaries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*orbilo\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*liborbilo_sound_qt.so\")
+    foreach(binary IN LISTS orbilo_binaries)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${binary}\" RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"could not remove .comment from \${binary}\")
+      endif()
+    endforeach()")
+endif()
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tile puzzle on the five elements")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -34,7 +46,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Every text on screen is Japanese: without a Japanese face it is unreadable.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-japanese-gothic, fonts-ipafont-mincho | fonts-japanese-mincho")
+# Qt's window-system plugins (X11, Wayland) come only as a recommendation of its GUI
+# library, and without them the program cannot open a window: an install without
+# recommendations must still bring them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-japanese-gothic, fonts-ipafont-mincho | fonts-japanese-mincho, qt6-qpa-plugins")
 # The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; CPack indents these lines and marks the
 # empty one.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A single-player tile puzzle on the Chinese five elements: wood, fire, earth,

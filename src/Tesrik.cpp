@@ -21,6 +21,8 @@
 #include "windows/HelpViewer.h"
 #include "windows/Main.h"
 
+#include <optional>
+
 int main(int argc, char** argv)
 {
     const CommandLine::Request request = CommandLine::Parse(CommandLine::Arguments(argc, argv));
@@ -28,7 +30,9 @@ int main(int argc, char** argv)
         return CommandLine::Answer(request);
 
     FontWarmUp fonts;
+    std::optional<CommandLine::DisplayGuard> noDisplay(std::in_place, CommandLine::Arguments(argc, argv));
     QApplication app(argc, argv);
+    noDisplay.reset();
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
     QApplication::setStyle(new AppStyle);
     // Closing the main window ends the program, whatever else is open.

@@ -59,6 +59,7 @@ constexpr ColorValue clWindowText = System(ColorWindowText);
 constexpr ColorValue clInfoBk = System(ColorInfoBk);
 constexpr ColorValue clHighlight = System(ColorHighlight);
 constexpr ColorValue clHighlightText = System(ColorHighlightText);
+constexpr ColorValue clBtnShadow = System(ColorBtnShadow);
 
 // The RGB (0x00BBGGRR) of system colour index 0..24 in the table in use; 0 for any other
 // index.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -145,6 +146,8 @@ TAnalysisF::TAnalysisF(TMainF& main)
     // Every deal has a number: the title names the board it looks at.
     SetDealNumber(main.GameState().DealNumber());
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
+    // Esc closes it as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
 
     m_source = new QButtonGroup(this);
@@ -183,9 +186,10 @@ TAnalysisF::TAnalysisF(TMainF& main)
     m_line = new TStringGrid(LineColumns, 2, this);
     m_line->setFont(AppInfo::WindowFont(AppInfo::Mincho, -13));
     m_line->SetFontColor(clWindowText);
-    // Grey like the cells, so that below the last row and right of the text the grid shows
-    // no other colour (the move log never shows it: it has rows enough to fill its height).
-    m_line->SetColor(clGray);
+    // The colour of the cells, so that below the last row and right of the text the grid
+    // shows no other (the move log never shows it: it has rows enough to fill its height).
+    // The classic gray, and the palette's on the desktop's colours, as in the move log.
+    m_line->SetColor(clBtnShadow);
     m_line->SetFixedColor(clTeal);
     m_line->SetDefaultRowHeight(16);
     m_line->SetLines(TStringGrid::glFixedHorz);
@@ -195,7 +199,7 @@ TAnalysisF::TAnalysisF(TMainF& main)
     m_line->SetColWidths({ 18, 18, 28, 150 });
     m_line->SetRowHeight(0, 5);
     m_line->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
-        painter.fillRect(rect, ToQColor(clGray));
+        painter.fillRect(rect, ToQColor(clBtnShadow));
         const TAlignment alignment = col <= 1 ? taCenter : col == 2 ? taRightJustify : taLeftJustify;
         TStringGrid::DrawCellText(painter, rect, m_line->Cell(col, row), alignment);
     });

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace CommandLine {
 
@@ -126,6 +127,40 @@ Request Parse(const QStringList& arguments)
             return Failure(program, QStringLiteral("--deal の番号は 0 から 4294967295 までの整数です: ") + value);
     }
     return play;
+}
+
+namespace {
+
+QByteArray g_noDisplayText;
+QtMessageHandler g_qtHandler = nullptr;
+
+void ExitWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        g_qtHandler(type, context, message);
+        return;
+    }
+    std::fwrite(g_noDisplayText.constData(), 1, size_t(g_noDisplayText.size()), stderr);
+    std::fflush(stderr);
+    std::_Exit(NoDisplayExitCode);
+}
+
+} // namespace
+
+DisplayGuard::DisplayGuard(const QStringList& arguments)
+{
+    const QString program = ProgramName(arguments);
+    g_noDisplayText = QStringLiteral("%1: 画面に接続できないため、ゲームの画面を開けません。\n"
+                                     "デスクトップの中で起動するか、環境変数 DISPLAY または WAYLAND_DISPLAY "
+                                     "を確かめてください。\n")
+                          .arg(program)
+                          .toLocal8Bit();
+    g_qtHandler = qInstallMessageHandler(ExitWithoutDisplay);
+}
+
+DisplayGuard::~DisplayGuard()
+{
+    qInstallMessageHandler(g_qtHandler);
 }
 
 int Answer(const Request& request)

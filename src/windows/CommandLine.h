@@ -48,4 +48,19 @@ Request Parse(const QStringList& arguments);
 // code: 0, or 2 for Fail. Not for Play.
 int Answer(const Request& request);
 
+// Exit code when the window system cannot be reached (no display, no platform plugin).
+constexpr int NoDisplayExitCode = 3;
+
+// While it lives, Qt failing to reach the window system ends the program with a message of
+// ours on stderr and NoDisplayExitCode, where Qt would print its own and abort. It spans the
+// construction of the QApplication, where that failure happens; one at a time.
+class DisplayGuard
+{
+public:
+    explicit DisplayGuard(const QStringList& arguments);
+    ~DisplayGuard();
+    DisplayGuard(const DisplayGuard&) = delete;
+    DisplayGuard& operator=(const DisplayGuard&) = delete;
+};
+
 } // namespace CommandLine

@@ -93,6 +93,8 @@ public slots:
     {
         if (url.scheme() == QLatin1String("qrc") && url.path().startsWith(QLatin1String("/help/")))
             Open(QApplication::activeWindow(), url);
+        else if (url == SupportPageUrl())
+            Open(QApplication::activeWindow(), Help::PageUrl(Help::Contents));
     }
 };
 
@@ -114,12 +116,14 @@ void ShowHelp(QWidget* parent, int context)
 
 QUrl SupportPageUrl()
 {
-    return Help::PageUrl(Help::Contents);
+    // The about box's link shows its target to the player: an address that says what it
+    // opens, rather than where the help is stored inside the program.
+    return QUrl(QStringLiteral("help:目次"));
 }
 
 void OpenSupportPage(QWidget* parent)
 {
-    Open(parent, SupportPageUrl());
+    Open(parent, Help::PageUrl(Help::Contents));
 }
 
 void InstallHelpUrlHandler()
@@ -129,8 +133,12 @@ void InstallHelpUrlHandler()
         return;
     handler = new HelpUrlHandler(qApp);
     QDesktopServices::setUrlHandler(QStringLiteral("qrc"), handler, "OpenUrl");
+    QDesktopServices::setUrlHandler(SupportPageUrl().scheme(), handler, "OpenUrl");
     // The handler goes with the application object; it must be unregistered before that.
-    qAddPostRoutine([] { QDesktopServices::unsetUrlHandler(QStringLiteral("qrc")); });
+    qAddPostRoutine([] {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("qrc"));
+        QDesktopServices::unsetUrlHandler(SupportPageUrl().scheme());
+    });
 }
 
 HelpViewer::HelpViewer(QWidget* parent)

@@ -35,14 +35,15 @@ QUrl PageUrl(int context);
 // help window stays usable while that window is modal (the options dialog is).
 void ShowHelp(QWidget* parent, int context);
 
-// "qrc:/help/index.html": the link target of the link labels.
+// "help:目次": the link target of the link labels, which opens the help's contents.
 QUrl SupportPageUrl();
 
 // Opens the support page in the help window.
 void OpenSupportPage(QWidget* parent);
 
-// Routes QDesktopServices::openUrl for the help's own addresses ("qrc:/help/...") to the help
-// window, so a link label whose target is SupportPageUrl() opens it like any web address.
+// Routes QDesktopServices::openUrl for the help's own addresses ("qrc:/help/..." and
+// SupportPageUrl()) to the help window, so a link label whose target is SupportPageUrl()
+// opens it like any web address.
 // Called once at start-up; other schemes still go to the desktop.
 void InstallHelpUrlHandler();
 

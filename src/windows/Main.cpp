@@ -100,6 +100,12 @@ void TMainF::FormCreate()
     LayoutControls();
     m_bPnl->setFocus(Qt::OtherFocusReason);
     m_timer1->start();
+    // From here on every change of the board is kept (MainResume.cpp), a burst of moves in
+    // one write.
+    m_keepTimer = new QTimer(this);
+    m_keepTimer->setSingleShot(true);
+    m_keepTimer->setInterval(KeepDelayMs);
+    connect(m_keepTimer, &QTimer::timeout, this, [this] { KeepGame(KeepReason::Playing); });
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -242,6 +248,8 @@ Colouring TMainF::CurrentColouring() const
 
 void TMainF::ShowGameOver(const QString& message)
 {
+    // Over before anything is shown: a crash from here on must not bring it back.
+    DropKeptGame();
     ShowMessage(message);
 }
 
@@ -269,6 +277,7 @@ void TMainF::BoardChanged()
             tile->setVisible(t.visible);
     }
     PlaceCursor();
+    ScheduleKeep();
     emit GameBoardChanged();
 }
 

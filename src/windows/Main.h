@@ -15,10 +15,11 @@
 // it again and leaves it on the pressed tile. The cursor stops at the edges of the board
 // in play and moves to the nearest tile in play whenever its tile leaves play.
 //
-// When the player has asked for it (Set\Resume), closing the window keeps the game in
-// progress in the player's data folder and the next start goes on with it instead of
-// dealing (MainResume.cpp); a kept game that is damaged, or was scored with other tables,
-// gives a new deal.
+// When the player has asked for it (Set\Resume), the game in progress is kept in the
+// player's data folder, written a moment after every change of the board and at close, and
+// the next start goes on with it instead of dealing (MainResume.cpp). A game is dropped the
+// moment it ends, before its ranking; a kept game that is damaged, finished, or was scored
+// with other tables gives a new deal.
 #pragma once
 
 // Qt
@@ -190,7 +191,13 @@ private:
     void ReadSettings();
     void StartDeal(std::optional<quint32> number);
     bool RestoreSavedGame();
+    // Keeping the game in progress (MainResume.cpp): after a change of the board, once
+    // KeepDelayMs have passed; at close; and dropped as soon as the game ends.
+    enum class KeepReason { Playing, Closing };
+    void ScheduleKeep();
+    void KeepGame(KeepReason reason);
     void KeepGameAtClose();
+    void DropKeptGame();
     void AddStartupError(const QString& text);
     void SetupMoveLog();
     void PlaceTopLabels();
@@ -250,6 +257,11 @@ private:
     QFrame* m_rgcBox = nullptr;
     QButtonGroup* m_rgc = nullptr;
     QTimer* m_timer1 = nullptr;
+    // A crash loses at most the moves of this long; a burst of moves in it is one write.
+    static constexpr int KeepDelayMs = 200;
+    QTimer* m_keepTimer = nullptr;
+    // A failed keep while playing is said once, not at every move.
+    bool m_keepFailureShown = false;
     std::array<TBrimBtn*, Game::TileCount> m_tiles {};
     QWidget* m_cursorFrame = nullptr;
 };

@@ -126,12 +126,17 @@ void TMainF::Timer1Timer()
     m_timeL->setText(OverPlay::ElapsedLabel(seconds));
     if (!m_warnings.Tick(seconds, options.warningMinutes))
         return;
-    const QString minutes = options.warningMinutes;
     PlayWave(Sound::Notice);
-    ShowMessage(OverPlay::WarningText(minutes, options.quitOnWarning, AppInfo::Title));
-    // Read again: the player may have changed it while the message was up.
-    if (options.quitOnWarning)
-        close();
+    // The box opens once this tick has returned: Qt does not fire a timer again while its
+    // own handler is still running, so a box opened from here would stop the elapsed time
+    // on screen for as long as it stayed open.
+    const QString text = OverPlay::WarningText(options.warningMinutes, options.quitOnWarning, AppInfo::Title);
+    QTimer::singleShot(0, this, [this, text] {
+        ShowMessage(text);
+        // Read again: the player may have changed it while the message was up.
+        if (m_model.Options().quitOnWarning)
+            close();
+    });
 }
 
 QFont TMainF::BoardFont() const

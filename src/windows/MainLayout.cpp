@@ -246,13 +246,13 @@ void TMainF::BuildMenu()
     QMenu* file1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
     add(file1, "New1", QStringLiteral("スタート(&N)"), &TMainF::StartBtnClick);
-    add(file1, "DealNo1", QStringLiteral("番号を指定して配る…"), &TMainF::DealNo1Click);
+    add(file1, "DealNo1", QStringLiteral("番号を指定して配る(&D)…"), &TMainF::DealNo1Click);
     add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
-    m_redo1 = add(file1, "Redo1", QStringLiteral("やり直し"), &TMainF::RedoClick);
+    m_redo1 = add(file1, "Redo1", QStringLiteral("やり直し(&Y)"), &TMainF::RedoClick);
     m_redo1->setEnabled(false);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
-    add(file1, "Best1", QStringLiteral("この盤面の最高点…"), &TMainF::BestClick);
+    add(file1, "Best1", QStringLiteral("この盤面の最高点(&B)…"), &TMainF::BestClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N2"));
     add(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
 
@@ -370,7 +370,9 @@ void TMainF::SetupMoveLog()
     m_sg1->SetColWidths(widths);
     m_sg1->SetRowHeight(0, 5);
     m_sg1->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
-        painter.fillRect(rect, ToQColor(clGray));
+        // The button shadow is the classic gray; on the desktop's colours it follows the
+        // palette, so that the log's text (the window text) stays readable on a dark one.
+        painter.fillRect(rect, ToQColor(clBtnShadow));
         if (col > Game::LogText)
             return;
         QString text = m_sg1->Cell(col, row);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// TMainF's kept game: restored at creation when the player has asked for it, kept (or
-// dropped) at close.
+// TMainF's kept game: restored at creation when the player has asked for it, kept after
+// every change of the board and at close, dropped when the game ends.
 #include "windows/Main.h"
 
 // Qt
 #include <QDir>
+#include <QTimer>
 
 // own
 #include "app/AppModel.h"
@@ -23,6 +24,11 @@ bool TMainF::RestoreSavedGame()
         if (read.saved.tablesFingerprint != SavedGameFile::TablesFingerprint(m_model.ProgramFolder()))
             return false;
         if (m_game.Restore(read.saved.game)) {
+            // A game kept with no pair left is over; it is not played out and ranked again.
+            if (!Game::IsTileNumber(m_game.FindMove())) {
+                SavedGameFile::Remove(path);
+                return false;
+            }
             m_elapsed.Restart(read.saved.elapsedSeconds * 1000);
             m_warnings.ResumeAt(read.saved.elapsedSeconds);
             m_logRestored = true;
@@ -35,7 +41,27 @@ bool TMainF::RestoreSavedGame()
     return false;
 }
 
+void TMainF::ScheduleKeep()
+{
+    if (m_keepTimer && m_model.Options().resumeGame && !m_keepTimer->isActive())
+        m_keepTimer->start();
+}
+
 void TMainF::KeepGameAtClose()
+{
+    if (m_keepTimer)
+        m_keepTimer->stop();
+    KeepGame(KeepReason::Closing);
+}
+
+void TMainF::DropKeptGame()
+{
+    if (m_keepTimer)
+        m_keepTimer->stop();
+    SavedGameFile::Remove(SavedGameFile::Path());
+}
+
+void TMainF::KeepGame(KeepReason reason)
 {
     const QString path = SavedGameFile::Path();
     // With the switch off no game is kept, and none kept earlier may come back when it is
@@ -47,7 +73,18 @@ void TMainF::KeepGameAtClose()
     const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(),
         SavedGameFile::TablesFingerprint(m_model.ProgramFolder()) };
     QString why;
-    if (!SavedGameFile::Save(path, saved, &why))
-        ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n")
-            + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
+    if (SavedGameFile::Save(path, saved, &why)) {
+        m_keepFailureShown = false;
+        return;
+    }
+    const QString where = QStringLiteral("\n") + QDir::toNativeSeparators(path) + QStringLiteral("（") + why
+        + QStringLiteral("）");
+    if (reason == KeepReason::Closing)
+        ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。") + where);
+    else if (!m_keepFailureShown) {
+        m_keepFailureShown = true;
+        ShowMessage(QStringLiteral("ゲームの途中を保存できませんでした。このあと異常終了したときは、"
+                                   "次の起動で続きから始められません。")
+            + where);
+    }
 }

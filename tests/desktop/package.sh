@@ -102,6 +102,39 @@ run_as_player "$program" --no-such-option 2>"$DESK_WORK/err.txt"
 rc=$?
 [ "$rc" -eq 2 ] || desk_fail "a wrong option ended with $rc, not 2"
 grep -q -- '--no-such-option' "$DESK_WORK/err.txt" || desk_fail "a wrong option said: $(cat "$DESK_WORK/err.txt")"
+# Started with no display at all: our message and exit code, not Qt's abort.
+(unset DISPLAY; run_as_player "$program" 2>"$DESK_WORK/err.txt")
+rc=$?
+[ "$rc" -eq 3 ] || desk_fail "without a display the program ended with $rc, not 3"
+grep -q '画面に接続できない' "$DESK_WORK/err.txt" || desk_fail "without a display it said: $(cat "$DESK_WORK/err.txt")"
+
+# --- installed without recommendations -----------------------------------------------------------
+# Every library the program, its sound module and Qt's X11 platform plugin load must come
+# from a package that the package's dependencies bring without their recommendations
+# (apt-get install --no-install-recommends).
+if command -v apt-cache >/dev/null 2>&1; then
+    deps=$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/\(.*\)//; s/^ +//; s/ +$//' | grep . | sort -u)
+    closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+                  --no-replaces --no-enhances $deps 2>/dev/null | grep -v '^ ' | sed 's/:.*//' | sort -u)
+    plugin=$(ls /usr/lib/*/qt6/plugins/platforms/libqxcb.so 2>/dev/null | head -n 1)
+    [ -n "$plugin" ] || desk_fail "Qt's X11 platform plugin is not installed here"
+    module=$(find "$root/usr/lib" -name liborbilo_sound_qt.so | head -n 1)
+    for binary in "$program" "$module" "$plugin"; do
+        for lib in "$binary" $(ldd "$binary" | awk '/=> \//{ print $3 }'); do
+            [ "$lib" = "$program" ] || [ "$lib" = "$module" ] && continue
+            owner=$(dpkg -S "$(readlink -f "$lib")" 2>/dev/null | head -n 1 | sed 's/:.*//') ||
+                owner=$(dpkg -S "$lib" 2>/dev/null | head -n 1 | sed 's/:.*//')
+            [ -n "$owner" ] || continue
+            grep -qx "$owner" <<<"$closure" ||
+                desk_fail "$lib (from $owner, for $(basename "$binary")) does not come with the package's dependencies"
+        done
+    done
+fi
+# The package holds no compiler notes and binds its symbols at start.
+for binary in "$program" "$(find "$root/usr/lib" -name liborbilo_sound_qt.so | head -n 1)"; do
+    readelf -S "$binary" | grep -q '\.comment' && desk_fail "$(basename "$binary") still holds a .comment section"
+    readelf -d "$binary" | grep -Eq 'BIND_NOW|FLAGS.*NOW' || desk_fail "$(basename "$binary") is not linked with bind-now"
+done
 
 # --- a game --------------------------------------------------------------------------------
 : > "$DESK_WORK/displayfd"

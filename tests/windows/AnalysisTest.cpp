@@ -87,11 +87,16 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
     // Every deal has a number, and the title names it.
     EXPECT_EQ(analysis->windowTitle(),
         QStringLiteral("この盤面の最高点（盤面番号 %1）").arg(main->GameState().DealNumber()));
-    EXPECT_EQ(main->Action(QStringLiteral("Best1"))->text(), QStringLiteral("この盤面の最高点…"));
+    EXPECT_EQ(main->Action(QStringLiteral("Best1"))->text(), QStringLiteral("この盤面の最高点(&B)…"));
     EXPECT_FALSE(analysis->BestTotal()->text().isEmpty());
     EXPECT_EQ(OpenAnalysis(), analysis); // one window, brought to the front
     analysis->SetDealNumber(4096);
     EXPECT_EQ(analysis->windowTitle(), QStringLiteral("この盤面の最高点（盤面番号 4096）"));
+    // Esc closes it, as it closes a dialog.
+    analysis->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(analysis));
+    QTest::keyClick(analysis, Qt::Key_Escape);
+    EXPECT_FALSE(analysis->isVisible());
 }
 
 TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -45,6 +47,8 @@ protected:
     {
         nowMs = (qint64(hours) * 3600 + minutes * 60 + seconds) * 1000 + ms;
         Main().Timer1Timer();
+        // The warning box opens once the tick has returned.
+        QCoreApplication::processEvents();
     }
 
     QTemporaryDir dir;
@@ -110,6 +114,21 @@ TEST_F(OverPlayWindowTest, WarningQuitsWhenAsked)
     EXPECT_EQ(messages, QStringList { QStringLiteral("1 分が経過しました。『OrbiloVer1.10』を終了します。") });
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(Main().isVisible());
+}
+
+TEST_F(OverPlayWindowTest, TheLabelKeepsCountingWhileTheWarningIsUp)
+{
+    // The real timer, fast, so that the box is opened from its tick as in play.
+    QString seenWhileUp;
+    Main().SetMessageHook([&](const QString&) {
+        nowMs += 9000;
+        QTest::qWait(100);
+        seenWhileUp = Main().TimeL()->text();
+    });
+    nowMs = 30 * 60 * 1000 + 250;
+    Main().Timer1()->start(10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !seenWhileUp.isEmpty(); }, 5000));
+    EXPECT_EQ(seenWhileUp, QStringLiteral("経過時間 ：00:30 09 "));
 }
 
 } // namespace

@@ -59,8 +59,8 @@ TEST_F(RedoAndDealTest, TheFileMenuKeepsItsItemsWithTheNewOnesBelowTheirOwn)
         items << (action->isSeparator() ? QStringLiteral("-")
                                         : action->objectName() + QLatin1Char(' ') + action->text());
     EXPECT_EQ(items,
-        (QStringList { "New1 スタート(&N)", "DealNo1 番号を指定して配る…", "R1 元に戻す(&R)",
-            "Redo1 やり直し", "-", "H1 ハイスコア(&H)", "Best1 この盤面の最高点…", "-", "Exit1 終了(&X)" }));
+        (QStringList { "New1 スタート(&N)", "DealNo1 番号を指定して配る(&D)…", "R1 元に戻す(&R)",
+            "Redo1 やり直し(&Y)", "-", "H1 ハイスコア(&H)", "Best1 この盤面の最高点(&B)…", "-", "Exit1 終了(&X)" }));
 }
 
 TEST_F(RedoAndDealTest, RedoByMenuKeysAndBoardAndABeepWithNothingToRedo)

@@ -3,7 +3,8 @@
 // first and then nothing is kept; on, the board, the log, the pick, what can be redone and
 // the elapsed time come back; a damaged file gives a new deal and one message, a foreign
 // one or one scored with other tables a new deal without a word; a game closed while its
-// end is shown is not kept.
+// end is shown is not kept; every move is kept without a close, and a game is dropped the
+// moment it ends.
 
 #include "../core/GameTestSupport.h"
 
@@ -200,6 +201,33 @@ TEST_F(ResumeTest, ADamagedGameGivesANewDealAndOneMessageAForeignOneOnlyANewDeal
     // The same game with the tables changed on disk since it was kept.
     WriteAll(dir.filePath(ScoreTables::FileName(1)), ",,,,\r\n甲,乙,4,主気,\r\n");
     EXPECT_TRUE(startWith(good));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(ResumeTest, EveryMoveIsKeptWithoutACloseAndAGameEndedIsDroppedAtOnce)
+{
+    SetResume(true);
+    AppModel model(dir.path());
+    auto main = std::make_unique<TMainF>(model);
+    main->SetMessageHook([this](const QString& text) { messages << text; });
+    PlaySome(*main);
+    auto kept = [this] { return SavedGameFile::Load(savedPath); };
+    // Kept a moment later, as a crash now would find it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return kept().saved.game == main->GameState().Record(); }, 5000));
+
+    bool keptWhenEndShown = true;
+    main->SetMessageHook([&](const QString&) { keptWhenEndShown = QFile::exists(savedPath); });
+    LayBoard(main->GameState(), { "甲乙" });
+    main->GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
+    main->GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    EXPECT_FALSE(keptWhenEndShown);
+    // The next deal is kept in its turn; after a crash (no close) that deal comes back, not
+    // the finished game.
+    const GameRecord next = main->GameState().Record();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return kept().saved.game == next; }, 5000));
+    main.reset();
+    TMainF again(model);
+    EXPECT_EQ(again.GameState().Record(), next);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 

@@ -9,6 +9,7 @@
 
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
+#include "controls/Panel.h"
 #include "windows/HelpViewer.h"
 #include "windows/Main.h"
 #include "platform/Registry.h"
@@ -65,10 +66,13 @@ TEST_F(ShortcutsTest, UndoNewDealAndHelpAnswerTheirKeys)
     EXPECT_TRUE(HelpViewer::Current()->isVisible());
     EXPECT_EQ(HelpViewer::Current()->Page(), Help::PageUrl(Help::Contents));
 
-    // The menu shows its captions as they always were, with no key beside them.
+    // The keys belong to the menu's items, whose captions stay as they were: the menu
+    // shows each item's first key beside it.
     EXPECT_EQ(main.Action(QStringLiteral("New1"))->text(), QStringLiteral("スタート(&N)"));
-    EXPECT_TRUE(main.Action(QStringLiteral("New1"))->shortcut().isEmpty());
-    EXPECT_TRUE(main.Action(QStringLiteral("Exit1"))->shortcut().isEmpty());
+    const std::pair<const char*, const char*> shown[] = { { "New1", "F2" }, { "R1", "Ctrl+Z" },
+        { "Redo1", "Ctrl+Shift+Z" }, { "Exit1", "Ctrl+Q" }, { "Contents1", "F1" } };
+    for (const auto& [name, key] : shown)
+        EXPECT_EQ(main.Action(QLatin1String(name))->shortcut().toString(), QLatin1String(key)) << name;
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
@@ -109,6 +113,29 @@ TEST_F(ShortcutsTest, NoKeyActsWhileAModalDialogIsUp)
     // With the box gone the keys work again.
     QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(main.GameState().Remaining(), 12);
+}
+
+TEST_F(ShortcutsTest, AMenuClosedWithEscGivesTheKeysBackToTheBoard)
+{
+    TMainF& main = Open();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    main.BPnl()->setFocus();
+    RemoveAPair(main);
+    QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QTest::keyClick(popup, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    // The board has the keys again: Backspace undoes there, and H asks for a hint there
+    // and opens no menu.
+    ASSERT_EQ(main.focusWidget(), main.BPnl());
+    QTest::keyClick(main.BPnl(), Qt::Key_Backspace);
+    EXPECT_EQ(main.GameState().Remaining(), 12);
+    QTest::keyClick(main.BPnl(), Qt::Key_H);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(main.GameState().Selection().size(), 1);
 }
 
 } // namespace
