@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the benchmarks (Release, build-bench) and runs them all: the game logic, painting,
-# the settings file, the timer-tick repaint check, the best-score window beside a game and the
+# the game kept after a move, the settings file, the timer-tick repaint check, the best-score window beside a game and the
 # start-up measurement against a bare Qt window, and with a settings file that holds another
 # program's key of 1k to 1M values. Prints one table: item, measured, budget, verdict. Exits 1
 # when a budget is missed.
@@ -43,7 +43,7 @@ if [ "${1:-}" = solver ]; then
     exec "$bin/orbilo_solver_bench"
 fi
 cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_solvable_bench \
-    orbilo_paint_bench orbilo_registry_bench orbilo_foreign_key \
+    orbilo_paint_bench orbilo_registry_bench orbilo_savedgame_bench orbilo_foreign_key \
     orbilo_tick_check orbilo_analysis_check orbilo_bare_window orbilo_text_window orbilo_mapwait
 bin=$root/$dir/bin
 
@@ -84,6 +84,8 @@ run_bench orbilo_engine_bench >"$work/engine.txt"
 run_bench orbilo_solvable_bench >>"$work/engine.txt"
 echo "Running the paint benchmarks..."
 XDG_CONFIG_HOME="$work/paint-config" run_bench orbilo_paint_bench >"$work/paint.txt"
+echo "Running the saved-game benchmark..."
+run_bench orbilo_savedgame_bench >"$work/savedgame.txt"
 echo "Running the settings file benchmarks..."
 run_bench orbilo_registry_bench >"$work/registry.txt"
 
@@ -120,6 +122,8 @@ budget_item() {
     fi
 }
 budget_item BM_SolvableDealFull "engine: clearable 10x12 deal through the game" 5000 "< 5 ms" engine
+budget_item BM_KeepGameOnTheWindowThread "saved game after a move, 10x12, 30 moves: window's thread" 2000 "< 2 ms" savedgame
+budget_item BM_KeepGameWrite/real_time "saved game after a move: the keeper thread's synced write" "" "" savedgame
 budget_item BM_PaintAllTiles "paint: all 120 tiles" 2000 "< 2 ms"
 budget_item BM_PaintBoardPanel "paint: board panel of the main window" 2000 "< 2 ms"
 budget_item BM_PaintOneTile "paint: one tile" "" ""

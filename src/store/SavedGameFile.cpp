@@ -275,11 +275,16 @@ ReadResult Load(const QString& path)
 
 bool Save(const QString& path, const SavedGame& saved, QString* errorText)
 {
+    return SaveFormatted(path, Format(saved), errorText);
+}
+
+bool SaveFormatted(const QString& path, const QByteArray& bytes, QString* errorText)
+{
     // The data folder may not exist yet; if it cannot be made, the write says why.
     if (!path.isEmpty())
         QDir().mkpath(QFileInfo(path).absolutePath());
     const FileError result = path.isEmpty() ? FileError::Of(FileError::Kind::NoFolder)
-                                            : SafeFile::Write(path, Format(saved));
+                                            : SafeFile::Write(path, bytes);
     if (!result.Ok() && errorText)
         *errorText = result.Reason();
     return result.Ok();

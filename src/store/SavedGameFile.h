@@ -56,6 +56,9 @@ ReadResult Load(const QString& path);
 // Writes the file the safe way (SafeFile.h), making its folder when needed. False, with
 // the reason in errorText, when it could not be written; the old file is then as it was.
 bool Save(const QString& path, const SavedGame& saved, QString* errorText = nullptr);
+// The same, for a game already formatted (Format): the formatting can happen on one thread
+// and the write on another.
+bool SaveFormatted(const QString& path, const QByteArray& bytes, QString* errorText = nullptr);
 // Removes the file, if there is one, so that no older game comes back later.
 void Remove(const QString& path);
 

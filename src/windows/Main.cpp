@@ -18,6 +18,7 @@
 
 // own
 #include "app/AppModel.h"
+#include "app/GameKeeper.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/NBAry.h"
@@ -106,6 +107,8 @@ void TMainF::FormCreate()
     m_keepTimer->setSingleShot(true);
     m_keepTimer->setInterval(KeepDelayMs);
     connect(m_keepTimer, &QTimer::timeout, this, [this] { KeepGame(KeepReason::Playing); });
+    m_keeper = new GameKeeper(this);
+    connect(m_keeper, &GameKeeper::Failed, this, &TMainF::KeepFailed);
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -39,6 +39,7 @@
 #include <optional>
 
 class AppModel;
+class GameKeeper;
 class Panel;
 class QAction;
 class QButtonGroup;
@@ -198,6 +199,7 @@ private:
     void KeepGame(KeepReason reason);
     void KeepGameAtClose();
     void DropKeptGame();
+    void KeepFailed(const QString& path, const QString& why);
     void AddStartupError(const QString& text);
     void SetupMoveLog();
     void PlaceTopLabels();
@@ -260,6 +262,7 @@ private:
     // A crash loses at most the moves of this long; a burst of moves in it is one write.
     static constexpr int KeepDelayMs = 200;
     QTimer* m_keepTimer = nullptr;
+    GameKeeper* m_keeper = nullptr;
     // A failed keep while playing is said once, not at every move.
     bool m_keepFailureShown = false;
     std::array<TBrimBtn*, Game::TileCount> m_tiles {};

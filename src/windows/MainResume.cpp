@@ -9,6 +9,7 @@
 
 // own
 #include "app/AppModel.h"
+#include "app/GameKeeper.h"
 #include "store/SavedGameFile.h"
 
 bool TMainF::RestoreSavedGame()
@@ -51,6 +52,9 @@ void TMainF::KeepGameAtClose()
 {
     if (m_keepTimer)
         m_keepTimer->stop();
+    // The last write is made here, after every earlier one.
+    if (m_keeper)
+        m_keeper->Idle();
     KeepGame(KeepReason::Closing);
 }
 
@@ -58,7 +62,20 @@ void TMainF::DropKeptGame()
 {
     if (m_keepTimer)
         m_keepTimer->stop();
-    SavedGameFile::Remove(SavedGameFile::Path());
+    if (m_keeper)
+        m_keeper->Drop(SavedGameFile::Path());
+    else
+        SavedGameFile::Remove(SavedGameFile::Path());
+}
+
+void TMainF::KeepFailed(const QString& path, const QString& why)
+{
+    if (m_keepFailureShown)
+        return;
+    m_keepFailureShown = true;
+    ShowMessage(QStringLiteral("ゲームの途中を保存できませんでした。このあと異常終了したときは、"
+                               "次の起動で続きから始められません。\n")
+        + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
 }
 
 void TMainF::KeepGame(KeepReason reason)
@@ -72,19 +89,14 @@ void TMainF::KeepGame(KeepReason reason)
     }
     const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(),
         SavedGameFile::TablesFingerprint(m_model.ProgramFolder()) };
-    QString why;
-    if (SavedGameFile::Save(path, saved, &why)) {
-        m_keepFailureShown = false;
+    // While playing, the write (which syncs the disk) happens on the keeper's thread.
+    if (reason == KeepReason::Playing && m_keeper) {
+        m_keeper->Keep(path, SavedGameFile::Format(saved));
         return;
     }
-    const QString where = QStringLiteral("\n") + QDir::toNativeSeparators(path) + QStringLiteral("（") + why
-        + QStringLiteral("）");
-    if (reason == KeepReason::Closing)
-        ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。") + where);
-    else if (!m_keepFailureShown) {
-        m_keepFailureShown = true;
-        ShowMessage(QStringLiteral("ゲームの途中を保存できませんでした。このあと異常終了したときは、"
-                                   "次の起動で続きから始められません。")
-            + where);
-    }
+    QString why;
+    if (SavedGameFile::Save(path, saved, &why))
+        return;
+    ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n")
+        + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
 }

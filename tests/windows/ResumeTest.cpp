@@ -231,6 +231,27 @@ TEST_F(ResumeTest, EveryMoveIsKeptWithoutACloseAndAGameEndedIsDroppedAtOnce)
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+TEST_F(ResumeTest, AGameThatCannotBeKeptWhilePlayingIsSaidOnceWithWhereAndWhy)
+{
+    SetResume(true);
+    // A file where the data folder should be: no write can succeed, even as root.
+    WriteAll(dir.filePath(QStringLiteral("data")), "not a folder");
+    AppModel model(dir.path());
+    TMainF main(model);
+    main.SetMessageHook([this](const QString& text) { messages << text; });
+    PlaySome(main);
+    QTest::qWait(400);
+    for (int round = 0; round < 2; ++round) {
+        main.RedoClick();
+        QTest::qWait(400);
+        main.ReBtnClick();
+        QTest::qWait(400);
+    }
+    ASSERT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+    EXPECT_TRUE(messages.first().contains(QDir::toNativeSeparators(savedPath))) << messages.first().toStdString();
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("（"))) << "and why";
+}
+
 TEST_F(ResumeTest, AGameClosedWhileItsEndIsShownIsNotKept)
 {
     SetResume(true);
