@@ -5,6 +5,7 @@
 
 // Qt
 #include <QDir>
+#include <QFileInfo>
 
 // own
 #include "app/AppModel.h"
@@ -18,9 +19,16 @@ bool TMainF::RestoreSavedGame()
     // No game kept, or a file that is not one of ours: a new deal, as at any start.
     if (read.status == Status::Missing || read.status == Status::Foreign)
         return false;
+    if (read.status == Status::Unreadable) {
+        AddStartupError(QStringLiteral("前回終了したときのゲームは、保存ファイルを読めないため続けられません（%1）。"
+                                       "新しい盤面を配ります。\n")
+                            .arg(read.error.ReadReason())
+            + QDir::toNativeSeparators(path));
+        return false;
+    }
     if (read.status == Status::Read) {
         // A game scored with other tables does not go on under these.
-        if (read.saved.tablesFingerprint != SavedGameFile::TablesFingerprint(m_model.ProgramFolder()))
+        if (read.saved.tablesFingerprint != m_model.TablesFingerprint())
             return false;
         if (m_game.Restore(read.saved.game)) {
             m_elapsed.Restart(read.saved.elapsedSeconds * 1000);
@@ -44,8 +52,12 @@ void TMainF::KeepGameAtClose()
         SavedGameFile::Remove(path);
         return;
     }
-    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(),
-        SavedGameFile::TablesFingerprint(m_model.ProgramFolder()) };
+    // A data folder that cannot be written (the saved game's own, for the player's data
+    // folder) was named at start; the close does not say it again.
+    if (m_model.SavesRefused()
+        && QDir(QFileInfo(path).absolutePath()) == QDir(m_model.ProgramFolder()))
+        return;
+    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(), m_model.TablesFingerprint() };
     QString why;
     if (!SavedGameFile::Save(path, saved, &why))
         ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n")
