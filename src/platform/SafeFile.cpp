@@ -2,9 +2,9 @@
 #include "platform/SafeFile.h"
 
 // Qt
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
