@@ -49,7 +49,9 @@ int main(int argc, char** argv)
     AppColors::ApplyStored();
 
     const DataFolder::Choice& data = DataFolder::Current();
-    AppWindows windows(data.folder, AppWindows::Creation::MainWindowFirst);
+    // What saves killed in a former run left behind; never what a running copy is writing.
+    DataFolder::RemoveLeftovers(data);
+    AppWindows windows(data, AppWindows::Creation::MainWindowFirst);
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     // A board asked for by number replaces the first deal (or the kept game) before it shows.
     if (request.dealNumber)

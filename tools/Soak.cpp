@@ -5,8 +5,8 @@
 // chosen step (the first save of a table, which makes its backup; a table save; the
 // ranking; the settings) and checks every file after each kill: each table and each backup
 // holds one whole version, no older than the last one known saved and no newer than the
-// last one begun; a backup holds the oldest contents; the settings file holds every value.
-// Linux only (it kills with SIGKILL); run it through ./soak.sh.
+// last one begun; a backup holds the oldest contents; the settings file holds every value;
+// the start-up's clean-up removes every temporary file the kill left. Linux only (it kills with SIGKILL); run it through ./soak.sh.
 //
 //   orbilo_soak N [SEED]            N kills in a fresh temporary folder
 //   orbilo_soak --save FOLDER FROM  the saving child, from version FROM on
@@ -16,6 +16,7 @@
 #include "store/TableFile.h"
 #include "game/TextGrid.h"
 #include "platform/RegistryFile.h"
+#include "platform/SafeFile.h"
 
 // Qt
 #include <QCoreApplication>
@@ -320,10 +321,13 @@ private:
             }
         }
         CheckSettings(progress);
-        for (const QString& name : m_dir.entryList({ QStringLiteral("*.tmp") }, QDir::Files)) {
-            ++m_leftovers;
-            QFile::remove(m_dir.filePath(name));
-        }
+        // What the next start of the program removes: a killed writer holds no file.
+        QStringList names { Settings };
+        for (const QString& table : Tables)
+            names << table << QFileInfo(TableFile::BackupPath(m_dir.filePath(table))).fileName();
+        m_leftovers += SafeFile::RemoveLeftovers(m_dir.path(), names);
+        for (const QString& name : m_dir.entryList({ QStringLiteral("*.tmp") }, QDir::Files))
+            Fail(QStringLiteral("%1 was left by the kill and not removed").arg(name));
         const bool ok = m_failures == failuresBefore;
         if (!ok)
             ++m_lost[progress.lastStep.startsWith(QLatin1String("backup")) ? Backup

@@ -5,6 +5,7 @@
 #include "game/ScoreTables.h"
 #include "store/DataFolder.h"
 #include "store/Keys.h"
+#include "store/SavedGameFile.h"
 #include "store/SettingsStore.h"
 
 // Qt
@@ -13,26 +14,38 @@
 
 namespace {
 
-QString FolderWithSeparator(const QString& folder)
+DataFolder::Choice ChoiceOf(const QString& folder)
 {
     // No folder given: the one chosen at start-up, the executable's or the player's own.
-    QString out = folder.isEmpty() ? DataFolder::Current().folder : folder;
-    if (!out.endsWith(QLatin1Char('/')) && !out.endsWith(QDir::separator()))
-        out += QDir::separator();
-    return out;
+    if (folder.isEmpty())
+        return DataFolder::Current();
+    DataFolder::Choice choice;
+    choice.folder = folder;
+    if (!choice.folder.endsWith(QLatin1Char('/')) && !choice.folder.endsWith(QDir::separator()))
+        choice.folder += QDir::separator();
+    return choice;
 }
 
-StoredTable ScoreTableIn(const QString& folder, int kind)
+StoredTable ScoreTableIn(const DataFolder::Choice& data, int kind)
 {
-    return StoredTable(folder + ScoreTables::FileName(kind), ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
+    const QString name = ScoreTables::FileName(kind);
+    return StoredTable(data.WritePath(name), ScoreTables::Columns, ScoreTables::InitialRowCount(kind),
+        data.ReadPath(name));
 }
 
 } // namespace
 
 AppModel::AppModel(const QString& programFolder)
-    : m_folder(FolderWithSeparator(programFolder))
-    , m_tables { ScoreTableIn(m_folder, 1), ScoreTableIn(m_folder, 2), ScoreTableIn(m_folder, 3) }
-    , m_ranking(m_folder + Ranking::FileName())
+    : AppModel(ChoiceOf(programFolder))
+{
+}
+
+AppModel::AppModel(const DataFolder::Choice& data)
+    : m_folder(data.folder)
+    , m_savesRefused(!data.unwritable.Ok())
+    , m_folderNotice(DataFolder::UnwritableMessage(data))
+    , m_tables { ScoreTableIn(data, 1), ScoreTableIn(data, 2), ScoreTableIn(data, 3) }
+    , m_ranking(data.WritePath(Ranking::FileName()), data.ReadPath(Ranking::FileName()), m_savesRefused)
 {
     ReadScoreTables();
     ReadOptions(RegOpen::Existing);
@@ -54,12 +67,22 @@ void AppModel::ReadScoreTables()
 QStringList AppModel::WriteScoreTables()
 {
     QStringList lost;
+    if (m_savesRefused)
+        return lost;
     for (StoredTable& table : m_tables) {
         QString why;
         if (table.Edited() && !table.Save(&why))
             lost << QStringLiteral("%1（%2）").arg(table.Path(), why);
     }
     return lost;
+}
+
+QByteArray AppModel::TablesFingerprint() const
+{
+    QStringList paths;
+    for (const StoredTable& table : m_tables)
+        paths << table.ReadPath();
+    return SavedGameFile::TablesFingerprint(paths);
 }
 
 QString AppModel::ReadOptions(RegOpen mode)

@@ -12,6 +12,7 @@
 #include "app/RankingFile.h"
 #include "app/StoredTable.h"
 #include "platform/Registry.h"
+#include "store/DataFolder.h"
 #include "store/Keys.h"
 #include "store/SettingsStore.h"
 
@@ -48,6 +49,10 @@ public:
     // and the options; reading creates no settings key, and what cannot be read keeps its
     // default without a word here (the options dialog reads the options again and says so).
     explicit AppModel(const QString& programFolder = QString());
+    // The data folder as chosen at start-up (DataFolder.h): a file the folder lacks is read
+    // from the seed it could not be copied from, and a folder that cannot be written saves
+    // nothing in this run and says nothing more about it (the start-up notice said it).
+    explicit AppModel(const DataFolder::Choice& data);
     AppModel(const AppModel&) = delete;
     AppModel& operator=(const AppModel&) = delete;
 
@@ -66,8 +71,14 @@ public:
     void ReadScoreTables();
     // Writes the score tables that hold anything their files do not (StoredTable::Edited).
     // Every table is tried; the result names each file not written, with the reason, as
-    // "path（reason）".
+    // "path（reason）". Nothing is tried, and nothing named, while saves are refused.
     QStringList WriteScoreTables();
+    // Whether the data folder cannot be written in this run (the player was told at start).
+    bool SavesRefused() const { return m_savesRefused; }
+    // The start-up notice for a data folder that cannot be written; empty when it can.
+    const QString& DataFolderNotice() const { return m_folderNotice; }
+    // A fingerprint of the three score tables as read (SavedGameFile::TablesFingerprint).
+    QByteArray TablesFingerprint() const;
 
     // Reads the options (not the board font) from the settings store, opened with mode. The
     // result names what could not be read (SettingsStore::ErrorMessage); empty when all
@@ -80,6 +91,8 @@ public:
 
 private:
     QString m_folder;
+    bool m_savesRefused = false;
+    QString m_folderNotice;
     LiveOptions m_options;
     SettingsMemo m_optionsRead;
     std::array<StoredTable, 3> m_tables;

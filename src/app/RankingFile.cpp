@@ -6,18 +6,26 @@
 
 // Qt
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
-RankingFile::RankingFile(const QString& path)
+RankingFile::RankingFile(const QString& path, const QString& readPath, bool savesRefused)
     : m_grid(Ranking::Columns, Ranking::EmptyRowCount)
     , m_path(path)
+    , m_readPath(readPath)
+    , m_savesRefused(savesRefused)
 {
     Ranking::WriteHeader(m_grid);
 }
 
+QString RankingFile::ReadPath() const
+{
+    return m_readPath.isEmpty() || QFileInfo::exists(m_path) ? m_path : m_readPath;
+}
+
 void RankingFile::Load()
 {
-    TableFile::Load(m_grid, m_path);
+    TableFile::Load(m_grid, ReadPath());
     Ranking::Normalise(m_grid);
 }
 
@@ -36,7 +44,10 @@ void RankingFile::TrimToPlaces()
 
 void RankingFile::Clear()
 {
-    QFile::remove(m_path);
+    if (!m_savesRefused)
+        QFile::remove(m_path);
+    // Cleared, the ranking does not come back from the seed in this run.
+    m_readPath.clear();
     m_grid.SetRowCount(Ranking::EmptyRowCount);
     m_grid.ClearRow(1);
     m_entry.reset();
@@ -45,6 +56,8 @@ void RankingFile::Clear()
 
 bool RankingFile::Save(QString* why)
 {
+    if (m_savesRefused)
+        return false;
     QLockFile lock(m_path + QStringLiteral(".lock"));
     // A copy killed while it saved leaves a lock that only its age shows to be stale; a
     // save holds the lock for milliseconds.
@@ -56,7 +69,7 @@ bool RankingFile::Save(QString* why)
     }
     // No lock file can be made where the ranking cannot be written either: the save goes on
     // and says why it fails.
-    switch (TableFile::Load(m_grid, m_path)) {
+    switch (TableFile::Load(m_grid, ReadPath())) {
     case TableFile::LoadResult::Loaded:
         Ranking::Normalise(m_grid);
         Ranking::RenumberRanks(m_grid);
@@ -74,12 +87,7 @@ bool RankingFile::Save(QString* why)
     }
     m_entry.reset();
     m_trimmed = false;
-    FileError error;
-    if (TableFile::Save(m_grid, m_path, &error))
-        return true;
-    if (why)
-        *why = error.Reason();
-    return false;
+    return TableFile::Save(m_grid, m_path, nullptr, why);
 }
 
 void RankingFile::PlaceEntry()

@@ -23,8 +23,10 @@ class RankingFile
 {
 public:
     // path: the ranking file; the grid starts as the empty ranking (the header and one
-    // empty row).
-    explicit RankingFile(const QString& path);
+    // empty row). readPath: where to read the ranking while path has no file (the copy the
+    // data folder could not be seeded from); empty for none. savesRefused: the folder cannot
+    // be written in this run, and the player has been told.
+    explicit RankingFile(const QString& path, const QString& readPath = QString(), bool savesRefused = false);
 
     TextGrid& Grid() { return m_grid; }
     const TextGrid& Grid() const { return m_grid; }
@@ -41,8 +43,10 @@ public:
     // Deletes the file and empties the grid; the entry made before is forgotten.
     void Clear();
     // Saves as described above. False, with the reason in why, when the file could not be
-    // written; the grid shows the merged ranking either way.
+    // written; the grid shows the merged ranking either way. With saves refused, false at
+    // once, and nothing changes.
     bool Save(QString* why = nullptr);
+    bool SavesRefused() const { return m_savesRefused; }
 
     // Whether this copy has entered a result that is not saved yet.
     bool HasNewEntry() const { return m_entry.has_value(); }
@@ -66,9 +70,13 @@ private:
 
     // Puts the unsaved entry into the grid as read from the file, and cuts it.
     void PlaceEntry();
+    // The file to read: the ranking file, or while there is none, the seed's copy.
+    QString ReadPath() const;
 
     TextGrid m_grid;
     QString m_path;
+    QString m_readPath;
+    bool m_savesRefused = false;
     std::optional<Entry> m_entry;
     bool m_trimmed = false;
     int m_entryRow = 0;

@@ -1,28 +1,36 @@
 // SPDX-License-Identifier: MIT
 #include "app/StoredTable.h"
 
-StoredTable::StoredTable(const QString& path, int colCount, int rowCount)
+// Qt
+#include <QFileInfo>
+
+StoredTable::StoredTable(const QString& path, int colCount, int rowCount, const QString& readPath)
     : m_grid(colCount, rowCount)
     , m_path(path)
+    , m_readPath(readPath)
 {
+}
+
+QString StoredTable::ReadPath() const
+{
+    return m_readPath.isEmpty() || QFileInfo::exists(m_path) ? m_path : m_readPath;
 }
 
 TableFile::LoadResult StoredTable::Load()
 {
-    const TableFile::LoadResult result = TableFile::Load(m_grid, m_path);
-    if (result == TableFile::LoadResult::Loaded)
+    const QString from = ReadPath();
+    const bool fromSeed = from != m_path;
+    const TableFile::LoadResult result = TableFile::Load(m_grid, from);
+    // The seed's copy is not in the file: the grid still counts as changed.
+    if (result == TableFile::LoadResult::Loaded && !fromSeed)
         m_inStepAt = m_grid.Revision();
     return result;
 }
 
 bool StoredTable::Save(QString* why)
 {
-    FileError error;
-    if (!TableFile::Save(m_grid, m_path, &error)) {
-        if (why)
-            *why = error.Reason();
+    if (!TableFile::Save(m_grid, m_path, nullptr, why))
         return false;
-    }
     m_inStepAt = m_grid.Revision();
     return true;
 }

@@ -16,11 +16,15 @@
 class StoredTable
 {
 public:
-    StoredTable(const QString& path, int colCount, int rowCount);
+    // readPath: where to read the table while path has no file (the copy the data folder
+    // could not be seeded from); empty for none.
+    StoredTable(const QString& path, int colCount, int rowCount, const QString& readPath = QString());
 
     TextGrid& Grid() { return m_grid; }
     const TextGrid& Grid() const { return m_grid; }
     const QString& Path() const { return m_path; }
+    // The file the table is read from: its own, or while it has none, the seed's copy.
+    QString ReadPath() const;
 
     // Reads the file into the grid; a missing or unreadable file leaves the grid as it was.
     TableFile::LoadResult Load();
@@ -35,6 +39,7 @@ public:
 private:
     TextGrid m_grid;
     QString m_path;
+    QString m_readPath;
     // The grid's revision when it last matched its file.
     std::optional<quint64> m_inStepAt;
 };

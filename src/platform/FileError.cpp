@@ -66,3 +66,20 @@ QString FileError::Reason() const
     return code != 0 ? QStringLiteral("ファイルに書き込めませんでした（エラー番号 %1）").arg(code)
                      : QStringLiteral("ファイルに書き込めませんでした");
 }
+
+QString FileError::ReadReason() const
+{
+    switch (kind) {
+    case Kind::AccessDenied:
+        return QStringLiteral("読み取る権限がありません");
+    case Kind::NoFolder:
+        return QStringLiteral("フォルダーがありません");
+    case Kind::Other:
+        return code != 0 ? QStringLiteral("ファイルを読めませんでした（エラー番号 %1）").arg(code)
+                         : QStringLiteral("ファイルを読めませんでした");
+    default:
+        // A full disk or a read-only one does not stop a read; the device's error and a
+        // folder in the file's place read the same either way.
+        return Reason();
+    }
+}

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Why a file could not be written, as a kind the program can act on and as the Japanese
+// Why a file could not be written (or read), as a kind the program can act on and as the Japanese
 // reason a message box gives. Every message about a file the program could not save takes
 // its reason from here, so the player never sees the system's English texts.
 #pragma once
@@ -32,4 +32,6 @@ struct FileError
 
     // A short Japanese reason: "ディスクの空き容量が足りません" and the like.
     QString Reason() const;
+    // The same for a file that could not be read: "読み取る権限がありません" and the like.
+    QString ReadReason() const;
 };

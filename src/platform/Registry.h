@@ -137,6 +137,11 @@ public:
     // exist (NotFound otherwise), as with the Windows calls.
     virtual RegResult WriteValue(const QString& path, const QString& name, const RegValue& value) = 0;
     virtual RegResult DeleteValue(const QString& path, const QString& name) = 0;
+
+    // Ok when changes can be stored at all; otherwise why not, naming the store: a store
+    // that no change can reach (a folder or a file that may not be written). Found cheaply,
+    // without changing anything.
+    virtual RegResult CheckWritable() { return RegResult::Success(); }
 };
 
 namespace RegPath {

@@ -1176,3 +1176,18 @@ RegResult RegistryFile::DeleteValue(const QString& path, const QString& name)
         return changed ? RegResult::Success() : NoValue(path, name);
     });
 }
+
+RegResult RegistryFile::CheckWritable()
+{
+    const QFileInfo info(m_path);
+    FileError why;
+    if (info.isDir())
+        why = FileError::Of(FileError::Kind::FolderInTheWay);
+    else if (info.exists() && !info.isWritable())
+        why = FileError::Of(FileError::Kind::AccessDenied); // SafeFile::Write refuses it
+    else
+        why = SafeFile::CheckCanCreateIn(info.absolutePath());
+    if (why.Ok())
+        return RegResult::Success();
+    return RegResult::Fail(RegStatus::WriteFailed, QStringLiteral("%1 に書き込めません（%2）").arg(m_path, why.Reason()));
+}

@@ -204,6 +204,9 @@ public:
     RegValueResult ReadValue(const QString& path, const QString& name) override;
     RegResult WriteValue(const QString& path, const QString& name, const RegValue& value) override;
     RegResult DeleteValue(const QString& path, const QString& name) override;
+    // The file's folder (or where it would be made) takes no new file, or the file is a
+    // folder or may not be written.
+    RegResult CheckWritable() override;
 
     // Files beyond this size are not ours: they are reported unreadable and left alone.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;

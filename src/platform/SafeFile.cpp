@@ -2,10 +2,12 @@
 #include "platform/SafeFile.h"
 
 // Qt
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -180,6 +183,150 @@ int CreateTemporary(const QString& target, Io& io, QString& temp, int& handle)
     return rc;
 }
 
+// The mark a write keeps on its temporary file while it lives, so that a copy of the program
+// starting meanwhile does not take the file for a leftover of a killed write (RemoveLeftovers).
+//
+// Two copies may run at once and save into the same folders, so "no other copy is writing it"
+// must be proved file by file. The age of a file proves nothing (a save can stand still for
+// hours with its suspended machine), nor does a process id (reused, or another machine's on a
+// shared home folder). A lock does: the system drops it when its process ends, however it
+// ends, so a temporary file that no one holds a lock on has no writer left. The mark is an
+// exclusive flock() on a descriptor of its own, taken just after the file is created and held
+// until it has been renamed or removed, past the close of the written descriptor, so a whole
+// file waiting for its rename is never taken either. That leaves the instant between the
+// creation and the lock: a starting copy that finds the file then locks it first and removes
+// it, and the writer, finding its file held or gone, starts again under a new name.
+//
+// Where there is no such lock (a file system without locks, a file the writer may not open
+// for writing) the write goes on unmarked, and the clean-up, which cannot lock the file
+// either, leaves it alone. On Windows an open file cannot be removed (it is opened without
+// sharing), and the clean-up leaves every recent file alone, which covers the instant between
+// the close and the rename.
+enum class Mark { Held, Unavailable, Lost };
+
+#ifndef Q_OS_WIN
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A descriptor of the file, for reading and writing (an exclusive lock over NFS needs write
+// access), that never follows a link and never waits on a pipe; -1 with errno when not.
+int OpenForLock(const QByteArray& name)
+{
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int TryLock(int fd)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 ? 0 : errno;
+}
+
+// Whether the descriptor still is the file of that name.
+bool StillNamed(int fd, const QByteArray& name)
+{
+    struct stat held;
+    struct stat named;
+    return ::fstat(fd, &held) == 0 && held.st_nlink > 0 && ::lstat(name.constData(), &named) == 0
+        && SameFile(held, named);
+}
+
+#endif
+
+class WriterMark
+{
+public:
+    WriterMark() = default;
+    ~WriterMark() { Release(); }
+    WriterMark(const WriterMark&) = delete;
+    WriterMark& operator=(const WriterMark&) = delete;
+
+    Mark Take(const QString& temp)
+    {
+#ifdef Q_OS_WIN
+        Q_UNUSED(temp);
+        return Mark::Unavailable;
+#else
+        Release();
+        const QByteArray name = Native(temp);
+        const int fd = OpenForLock(name);
+        if (fd < 0)
+            return errno == ENOENT ? Mark::Lost : Mark::Unavailable;
+        const int rc = TryLock(fd);
+        if (rc != 0) {
+            ::close(fd);
+            return rc == EWOULDBLOCK ? Mark::Lost : Mark::Unavailable;
+        }
+        if (!StillNamed(fd, name)) {
+            ::close(fd);
+            return Mark::Lost;
+        }
+        m_fd = fd;
+        return Mark::Held;
+#endif
+    }
+
+    void Release()
+    {
+#ifndef Q_OS_WIN
+        if (m_fd >= 0)
+            ::close(m_fd);
+#endif
+        m_fd = -1;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+// Creates the temporary file and marks it. A file a starting copy took for a leftover before
+// the mark was on it is left to that copy, and another is made.
+int CreateMarkedTemporary(const QString& target, Io& io, QString& temp, int& handle, WriterMark& mark)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const int rc = CreateTemporary(target, io, temp, handle);
+        if (rc != 0)
+            return rc;
+        if (mark.Take(temp) != Mark::Lost)
+            return 0;
+        io.Close(handle);
+    }
+    return EBUSY;
+}
+
+// Removes the file at path unless a write holds its mark (see WriterMark); true when removed.
+bool RemoveIfUnmarked(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Written less than a minute ago: possibly finished and waiting for its rename.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink()
+        || info.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+        return false;
+    return QFile::remove(path);
+#else
+    const QByteArray name = Native(path);
+    const int fd = OpenForLock(name);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool removable
+        = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TryLock(fd) == 0 && StillNamed(fd, name);
+    const bool removed = removable && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    return removed;
+#endif
+}
+
 // Writes, syncs and checks the temporary file, and closes it in every case.
 int FillTemporary(int handle, const QByteArray& bytes, Io& io)
 {
@@ -236,7 +383,8 @@ FileError Write(const QString& path, const QByteArray& bytes)
 
     QString temp;
     int handle = -1;
-    int rc = CreateTemporary(target, io, temp, handle);
+    WriterMark mark;
+    int rc = CreateMarkedTemporary(target, io, temp, handle, mark);
     if (rc != 0)
         return FileError::FromErrno(rc);
     if (info.exists())
@@ -254,17 +402,36 @@ FileError Write(const QString& path, const QByteArray& bytes)
     return {};
 }
 
+FileError Read(const QString& path, QByteArray& bytes, qint64 maxSize)
+{
+    bytes.clear();
+    if (QFileInfo(path).isDir())
+        return FileError::Of(FileError::Kind::FolderInTheWay);
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // The system's reason, which the failed open leaves in errno.
+        const int code = errno;
+        if (code != 0)
+            return FileError::FromErrno(code);
+        return FileError::Of(file.error() == QFileDevice::PermissionsError ? FileError::Kind::AccessDenied
+                                                                           : FileError::Kind::Io);
+    }
+    bytes = maxSize < 0 ? file.readAll() : file.read(maxSize);
+    if (file.error() != QFileDevice::NoError) {
+        bytes.clear();
+        return FileError::Of(FileError::Kind::Io);
+    }
+    return {};
+}
+
 FileError CopyUnlessExists(const QString& from, const QString& to)
 {
     if (QFileInfo::exists(to))
         return {};
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return FileError::Of(source.error() == QFileDevice::PermissionsError ? FileError::Kind::AccessDenied
-                                                                             : FileError::Kind::Io);
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return FileError::Of(FileError::Kind::Io);
+    QByteArray bytes;
+    if (const FileError read = Read(from, bytes); !read.Ok())
+        return read;
     return Write(to, bytes);
 }
 
@@ -273,12 +440,55 @@ FileError WhyCannotCreateIn(const QString& folder)
     Io& io = CurrentIo();
     QString temp;
     int handle = -1;
-    int rc = CreateTemporary(QDir(folder).filePath(QStringLiteral("probe")), io, temp, handle);
+    WriterMark mark;
+    int rc = CreateMarkedTemporary(QDir(folder).filePath(ProbeName), io, temp, handle, mark);
     if (rc != 0)
         return FileError::FromErrno(rc);
     rc = FillTemporary(handle, QByteArrayLiteral("0"), io);
     io.Remove(temp);
     return rc != 0 ? FileError::FromErrno(rc) : FileError::Of(FileError::Kind::Other);
+}
+
+FileError CheckCanCreateIn(const QString& folder)
+{
+    // The folder, or the nearest one above it that exists; a regular file on the way is
+    // where the search stops, and where the probe finds that no folder can be made.
+    QString existing = QDir::cleanPath(QDir(folder).absolutePath());
+    while (!QFileInfo::exists(existing)) {
+        const QString parent = QFileInfo(existing).path();
+        if (parent == existing)
+            break;
+        existing = parent;
+    }
+    Io& io = CurrentIo();
+    QString temp;
+    int handle = -1;
+    WriterMark mark;
+    const int rc = CreateMarkedTemporary(QDir(existing).filePath(ProbeName), io, temp, handle, mark);
+    if (rc != 0)
+        return FileError::FromErrno(rc);
+    io.Close(handle);
+    io.Remove(temp);
+    return {};
+}
+
+int RemoveLeftovers(const QString& folder, const QStringList& names)
+{
+    if (names.isEmpty())
+        return 0;
+    QStringList escaped;
+    for (const QString& name : names)
+        escaped << QRegularExpression::escape(name);
+    // Exactly the names TemporaryName gives: never another program's file.
+    const QRegularExpression ours(
+        QStringLiteral("^(%1)\\.[0-9a-f]{6}\\.tmp$").arg(escaped.join(QLatin1Char('|'))));
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString& name : dir.entryList({ QStringLiteral("*.tmp") }, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (ours.match(name).hasMatch() && RemoveIfUnmarked(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace SafeFile

@@ -4,7 +4,8 @@
 // and only then is the temporary file renamed over the old one, which is atomic. Whatever
 // fails on the way (a full disk, a quota, a read-only disk, an I/O error), the temporary file
 // is removed and the old file is exactly as it was; a process killed at any moment leaves
-// the old file or the new one, whole. The error says why, in a form the caller can report.
+// the old file or the new one, whole, and at most a temporary file, which the next start
+// removes (RemoveLeftovers). The error says why, in a form the caller can report.
 #pragma once
 
 #include "platform/FileError.h"
@@ -12,6 +13,7 @@
 // Qt
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace SafeFile {
 
@@ -62,13 +64,35 @@ constexpr qsizetype ChunkSize = 64 * 1024;
 // folder of that name, is refused before anything is written.
 FileError Write(const QString& path, const QByteArray& bytes);
 
+// Reads the whole file at path into bytes, or says why it cannot (FileError::ReadReason):
+// no permission, a folder of that name, a device error. maxSize >= 0 reads at most that
+// many bytes.
+FileError Read(const QString& path, QByteArray& bytes, qint64 maxSize = -1);
+
 // Copies the file at from to to the same safe way, unless to exists already (then nothing
 // is written and the result is Ok). A copy that fails leaves no file at to.
 FileError CopyUnlessExists(const QString& from, const QString& to);
+
+// The name the probes below give their file, as the target of a write: the file itself
+// is "orbilo-probe.<random>.tmp".
+inline const QString ProbeName = QStringLiteral("orbilo-probe");
 
 // Why a new file cannot be made in the folder, found by trying: a one-byte temporary file is
 // written there the safe way and removed again. For a caller that learnt only that some
 // file could not be made (a lock file). Kind::Other when the attempt succeeds.
 FileError WhyCannotCreateIn(const QString& folder);
+
+// Whether a file can be created in the folder, or, where the folder does not exist yet, in
+// the nearest folder above it that does (where it would be made): an empty file is created
+// and removed again, nothing is written or synced, so it costs little enough for every
+// start. The reason when it cannot; Ok when it can.
+FileError CheckCanCreateIn(const QString& folder);
+
+// Removes what writes of the named files (file names, no folder) in the folder left
+// behind when their process was killed: "SG1.dat.3f9a0c.tmp" and the like, nothing else.
+// A temporary file another running copy is writing is left alone: a write marks its
+// temporary file (a lock on it, held from its creation until it is renamed or removed)
+// and only a file without the mark is removed. Returns how many were removed.
+int RemoveLeftovers(const QString& folder, const QStringList& names);
 
 } // namespace SafeFile

@@ -12,7 +12,13 @@
 // <prefix>/share/orbilo), not by whether it can write its folder: an installed copy run by
 // someone who may write there (root, or a prefix in the player's home) must not write its
 // files among the executables, nor start without tables because none were ever put there.
+//
+// A player's folder that cannot be made or written does not cost the tables: each file it
+// lacks is read where it would have been copied from (the installed defaults, the files
+// beside the executable), and only saving is refused, which the player hears once at start.
 #pragma once
+
+#include "platform/FileError.h"
 
 // Qt
 #include <QString>
@@ -34,6 +40,21 @@ struct Choice
     bool perUser = false;
     // The score-table files that are in neither the chosen folder nor the seed.
     QStringList missingTables;
+    // Why the folder cannot be written (it cannot be made, or no file can be created in it);
+    // None when it can. Nothing is saved there in this run.
+    FileError unwritable;
+    // The files the folder lacks although the seed has them (it could not be copied), and
+    // the seed's folder, with its trailing separator: these are read from there.
+    QStringList unseeded;
+    QString seedFolder;
+
+    // Where the file of that name is read from: the folder, or the seed for an unseeded one.
+    QString ReadPath(const QString& name) const
+    {
+        return (unseeded.contains(name) ? seedFolder : folder) + name;
+    }
+    // Where it is saved.
+    QString WritePath(const QString& name) const { return folder + name; }
 };
 
 // The places of the running program: its folder, <its folder>/../share/orbilo (as
@@ -52,5 +73,14 @@ bool CanWrite(const QString& folder);
 
 // The start-up notice for tables found nowhere, in Japanese; empty when none is missing.
 QString MissingTablesMessage(const Choice& choice);
+
+// The start-up notice for a folder that cannot be written, naming it and the reason, in
+// Japanese; empty when it can be written.
+QString UnwritableMessage(const Choice& choice);
+
+// Removes the temporary files that saves killed in a former run left in the data folder,
+// the saved game's folder and the settings file's folder (SafeFile::RemoveLeftovers: only
+// the program's own, and none that a running copy is writing).
+void RemoveLeftovers(const Choice& choice);
 
 } // namespace DataFolder

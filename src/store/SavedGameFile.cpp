@@ -219,31 +219,31 @@ ReadResult Parse(const QByteArray& bytes)
     const QByteArray start = Magic + ' ';
     if (!bytes.startsWith(start))
         // Nothing, or the start of our name alone, is one of ours cut short.
-        return { start.startsWith(bytes) ? Status::Damaged : Status::Foreign, {} };
+        return { start.startsWith(bytes) ? Status::Damaged : Status::Foreign, {}, {} };
     const qsizetype eol = bytes.indexOf('\n');
     if (bytes.size() > MaxFileSize || eol < 0)
-        return { Status::Damaged, {} };
+        return { Status::Damaged, {}, {} };
     const QList<QByteArray> header = bytes.mid(start.size(), eol - start.size()).split(' ');
     const QByteArray& version = header.first();
     const bool digits = !version.isEmpty() && version.size() <= 9
         && std::all_of(version.begin(), version.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (header.size() != 2 || !digits)
-        return { Status::Damaged, {} };
+        return { Status::Damaged, {}, {} };
     if (version.toInt() != Version)
-        return { Status::Foreign, {} };
+        return { Status::Foreign, {}, {} };
     const QByteArray body = bytes.mid(eol + 1);
     if (header.at(1) != Checksum(body))
-        return { Status::Damaged, {} };
+        return { Status::Damaged, {}, {} };
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return { Status::Damaged, {} };
+        return { Status::Damaged, {}, {} };
     Reader in;
     SavedGame saved = ReadBody(document.object(), in);
     if (!in.Ok())
-        return { Status::Damaged, {} };
-    return { Status::Read, std::move(saved) };
+        return { Status::Damaged, {}, {} };
+    return { Status::Read, std::move(saved), {} };
 }
 
 QString Path()
@@ -263,13 +263,10 @@ ReadResult Load(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        return { Status::Missing, {} };
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return { Status::Damaged, {} };
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return { Status::Damaged, {} };
+        return { Status::Missing, {}, {} };
+    QByteArray bytes;
+    if (const FileError error = SafeFile::Read(path, bytes, MaxFileSize + 1); !error.Ok())
+        return { Status::Unreadable, {}, error };
     return Parse(bytes);
 }
 
@@ -298,10 +295,18 @@ void Remove(const QString& path)
 
 QByteArray TablesFingerprint(const QString& folder)
 {
+    QStringList paths;
+    for (int kind = 1; kind <= 3; ++kind)
+        paths << folder + ScoreTables::FileName(kind);
+    return TablesFingerprint(paths);
+}
+
+QByteArray TablesFingerprint(const QStringList& paths)
+{
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (int kind = 1; kind <= 3; ++kind) {
-        const QString name = ScoreTables::FileName(kind);
-        QFile file(folder + name);
+    for (const QString& path : paths) {
+        const QString name = QFileInfo(path).fileName();
+        QFile file(path);
         hash.addData(name.toUtf8());
         // The length first, so that no two sets of files run together into the same bytes.
         if (file.open(QIODevice::ReadOnly)) {

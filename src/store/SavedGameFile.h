@@ -11,10 +11,12 @@
 #pragma once
 
 #include "game/Game.h"
+#include "platform/FileError.h"
 
 // Qt
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace SavedGameFile {
 
@@ -33,13 +35,15 @@ enum class Status {
     Read,
     Missing, // no file
     Foreign, // not a saved game, or one of another version
-    Damaged, // ours, but cut short, altered or unreadable
+    Damaged, // ours, but cut short or altered
+    Unreadable, // a file that cannot be read (no permission, a folder of that name, a device error)
 };
 
 struct ReadResult
 {
     Status status = Status::Missing;
     SavedGame saved; // when Read
+    FileError error; // why, when Unreadable
 };
 
 QByteArray Format(const SavedGame& saved);
@@ -51,7 +55,8 @@ ReadResult Parse(const QByteArray& bytes);
 QString Path();
 void SetPathOverride(const QString& path);
 
-// Reads the file at path; Missing when there is none.
+// Reads the file at path; Missing when there is none, Unreadable (with the reason) when it
+// cannot be read.
 ReadResult Load(const QString& path);
 // Writes the file the safe way (SafeFile.h), making its folder when needed. False, with
 // the reason in errorText, when it could not be written; the old file is then as it was.
@@ -65,5 +70,7 @@ void Remove(const QString& path);
 // A fingerprint of the three score-table files in folder, as they stand on disk: a game
 // saved with one set of tables is not continued with another.
 QByteArray TablesFingerprint(const QString& folder);
+// The same over the three files at these paths (kinds 1, 2, 3), wherever they are.
+QByteArray TablesFingerprint(const QStringList& paths);
 
 } // namespace SavedGameFile

@@ -2,6 +2,7 @@
 #include "store/SettingsStore.h"
 
 // Qt
+#include <QMutex>
 #include <QStringList>
 
 // own
@@ -39,9 +40,31 @@ SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& 
     m_open = m_registry->OpenKey(m_keyPath, mode);
 }
 
+QString SettingsStore::UserStoreNotice()
+{
+    // Per store file, as tests point the user's store at files of their own.
+    static QMutex mutex;
+    static QHash<QString, QString> notices;
+    const QString path = Registry::UserFilePath();
+    const QMutexLocker locker(&mutex);
+    const auto known = notices.constFind(path);
+    if (known != notices.cend())
+        return *known;
+    const RegResult writable = Registry::User()->CheckWritable();
+    const QString notice = writable.Ok()
+        ? QString()
+        : QStringLiteral("設定ファイルに書き込めないため、この回に変えた設定は保存されません。\n") + writable.message;
+    notices.insert(path, notice);
+    return notice;
+}
+
 SettingsStore OpenStore(const QString& keyPath, RegOpen mode)
 {
-    return SettingsStore(Registry::User(), keyPath, mode);
+    const bool refused = !SettingsStore::UserStoreNotice().isEmpty();
+    // Creating the key is a write too.
+    SettingsStore store(Registry::User(), keyPath, refused ? RegOpen::Existing : mode);
+    store.m_writesRefused = refused;
+    return store;
 }
 
 std::optional<int> SettingsStore::NumberFromText(const QString& text)
@@ -139,6 +162,9 @@ bool SettingsStore::WriteText(const QString& section, const QString& ident, cons
 {
     if (Unchanged(section, ident, text))
         return true;
+    // Said once at start (UserStoreNotice).
+    if (m_writesRefused)
+        return false;
     const QString path = SectionPath(section);
     RegResult r = m_registry->OpenKey(path, RegOpen::Create);
     if (r.Ok())

@@ -126,7 +126,15 @@ public:
     // spelt in hexadecimal ("$FFFFFFFF" is -1). "0x" alone, "-0x10" and "yes" give nothing.
     static std::optional<int> NumberFromText(const QString& text);
 
+    // Whether the user's store (Registry::User()) can take changes, found at the first call
+    // for each store file and kept for the run: empty when it can; otherwise the notice for
+    // the player, naming the file and why, to be said once at start. From then on the stores
+    // OpenStore opens write nothing and record no write error, so no close says it again.
+    static QString UserStoreNotice();
+
 private:
+    friend SettingsStore OpenStore(const QString& keyPath, RegOpen mode);
+
     QString SectionPath(const QString& section) const;
     // ReadText without noting what it gave.
     QString ReadStoredText(const QString& section, const QString& ident, const QString& def);
@@ -141,7 +149,9 @@ private:
     RegResult m_open;
     QList<SettingsError> m_errors;
     SettingsMemo* m_memo = nullptr;
+    bool m_writesRefused = false;
 };
 
-// The store on the user's registry (Registry::User()).
+// The store on the user's registry (Registry::User()); one that cannot take changes in this
+// run (UserStoreNotice) writes nothing.
 SettingsStore OpenStore(const QString& keyPath, RegOpen mode = RegOpen::Create);

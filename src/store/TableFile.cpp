@@ -81,18 +81,37 @@ LoadResult Load(TextGrid& grid, const QString& path)
     return LoadResult::Loaded;
 }
 
-bool Save(const TextGrid& grid, const QString& path, FileError* error)
+bool Save(const TextGrid& grid, const QString& path, FileError* error, QString* why)
 {
     // The backup keeps the oldest contents: an existing backup is never replaced. It is a
     // copy rather than the old file moved aside, so that the table file exists at every
     // moment: a process killed in the middle of the save leaves the old table or the new
-    // one in place, never only the backup. A backup that cannot be made (a full disk) does
-    // not stop the save, and costs nothing: it is written the same safe way as the table.
-    if (QFileInfo(path).isFile())
-        SafeFile::CopyUnlessExists(path, BackupPath(path));
-    const FileError result = SafeFile::Write(path, Format(grid));
+    // one in place, never only the backup. It is written the same safe way as the table,
+    // and a table whose backup cannot be made (a full disk that takes the small new table
+    // but not a copy of the large old one) is not replaced: the old contents would be gone.
+    FileError result;
+    QString reason;
+    const QString backup = BackupPath(path);
+    if (QFileInfo(path).isFile() && !QFileInfo::exists(backup)) {
+        QByteArray old;
+        result = SafeFile::Read(path, old);
+        if (!result.Ok()) {
+            reason = QStringLiteral("ファイルを読めないため、バックアップを作れません。%1").arg(result.ReadReason());
+        } else {
+            result = SafeFile::Write(backup, old);
+            if (!result.Ok())
+                reason = QStringLiteral("バックアップ %1 を作れません。%2")
+                             .arg(QFileInfo(backup).fileName(), result.Reason());
+        }
+    }
+    if (result.Ok()) {
+        result = SafeFile::Write(path, Format(grid));
+        reason = result.Reason();
+    }
     if (error)
         *error = result;
+    if (why)
+        *why = reason;
     return result.Ok();
 }
 

@@ -2,7 +2,8 @@
 // The table file: the text format of the score tables and the ranking. One line per grid
 // row, each cell followed by ",", every line ended by CR LF, Shift-JIS, no quoting. A save
 // first copies an existing file to its backup ("SG1.dat" -> "SG1sav") unless a backup is
-// already there, so the backup keeps the oldest contents.
+// already there, so the backup keeps the oldest contents; a file it cannot back up is not
+// replaced.
 #pragma once
 
 #include "game/TextGrid.h"
@@ -32,8 +33,9 @@ LoadResult Load(TextGrid& grid, const QString& path);
 
 // Keeps the backup, then writes the grid safely: the file is replaced only once the new
 // contents are all on disk, so a full disk or a crash never leaves a half-written table or
-// none at all. False when the file could not be written: the file and its backup are then as
-// they were, and error says why.
-bool Save(const TextGrid& grid, const QString& path, FileError* error = nullptr);
+// none at all, and never before its backup is made. False when the file could not be
+// written: the file and its backup are then as they were, error says why, and why says it
+// in Japanese for the player (naming the backup when it was the backup that failed).
+bool Save(const TextGrid& grid, const QString& path, FileError* error = nullptr, QString* why = nullptr);
 
 } // namespace TableFile

@@ -56,8 +56,18 @@ private:
 
 AppWindows::AppWindows(const QString& programFolder, Creation creation)
 {
+    Create(std::make_unique<AppModel>(programFolder), creation);
+}
+
+AppWindows::AppWindows(const DataFolder::Choice& data, Creation creation)
+{
+    Create(std::make_unique<AppModel>(data), creation);
+}
+
+void AppWindows::Create(std::unique_ptr<AppModel> model, Creation creation)
+{
     Accessibility::InstallFactory();
-    m_model = std::make_unique<AppModel>(programFolder);
+    m_model = std::move(model);
     m_main = std::make_unique<TMainF>(*m_model);
     Accessibility::Install(*m_main);
     if (creation == Creation::AllAtOnce)

@@ -21,6 +21,9 @@
 
 class AppModel;
 class QObject;
+namespace DataFolder {
+struct Choice;
+}
 class TAboutBox;
 class TMainF;
 class TNameF;
@@ -35,8 +38,11 @@ public:
         MainWindowFirst, // only the main window; the others follow its first frame (ShowMain)
     };
 
-    // The data files live in programFolder; empty means the executable's folder.
+    // The data files live in programFolder; empty means the folder chosen at start-up
+    // (DataFolder::Current()).
     explicit AppWindows(const QString& programFolder = QString(), Creation creation = Creation::AllAtOnce);
+    // The data files as chosen at start-up (AppModel.h).
+    explicit AppWindows(const DataFolder::Choice& data, Creation creation = Creation::AllAtOnce);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
@@ -60,6 +66,8 @@ public:
     TSetuF& Setu() const { return *m_setu; }
 
 private:
+    void Create(std::unique_ptr<AppModel> model, Creation creation);
+
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<TMainF> m_main;
     std::unique_ptr<TAboutBox> m_about;

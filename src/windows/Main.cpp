@@ -80,6 +80,9 @@ void TMainF::FormCreate()
     for (int kind = 1; kind <= 3; ++kind)
         m_game.SetScoreTable(kind, m_model.ScoreTable(kind));
     ReadSettings();
+    // What cannot be saved in this run is said once, here, and not again at each close.
+    AddStartupError(m_model.DataFolderNotice());
+    AddStartupError(SettingsStore::UserStoreNotice());
 
     m_fontInfo1 = std::make_unique<TFontInfo>();
     m_fontInfo1->SetName(QStringLiteral("FontInfo1"));
@@ -198,6 +201,8 @@ void TMainF::FormClose()
 
 void TMainF::AddStartupError(const QString& text)
 {
+    if (text.isEmpty())
+        return;
     // Said together, once the window shows.
     m_startupErrors = m_startupErrors.isEmpty() ? text : m_startupErrors + QStringLiteral("\n\n") + text;
 }

@@ -5,6 +5,7 @@
 
 // Qt
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 // own
@@ -20,9 +21,16 @@ bool TMainF::RestoreSavedGame()
     // No game kept, or a file that is not one of ours: a new deal, as at any start.
     if (read.status == Status::Missing || read.status == Status::Foreign)
         return false;
+    if (read.status == Status::Unreadable) {
+        AddStartupError(QStringLiteral("前回終了したときのゲームは、保存ファイルを読めないため続けられません（%1）。"
+                                       "新しい盤面を配ります。\n")
+                            .arg(read.error.ReadReason())
+            + QDir::toNativeSeparators(path));
+        return false;
+    }
     if (read.status == Status::Read) {
         // A game scored with other tables does not go on under these.
-        if (read.saved.tablesFingerprint != SavedGameFile::TablesFingerprint(m_model.ProgramFolder()))
+        if (read.saved.tablesFingerprint != m_model.TablesFingerprint())
             return false;
         if (m_game.Restore(read.saved.game)) {
             // A game kept with no pair left is over; it is not played out and ranked again.
@@ -87,8 +95,12 @@ void TMainF::KeepGame(KeepReason reason)
         SavedGameFile::Remove(path);
         return;
     }
-    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(),
-        SavedGameFile::TablesFingerprint(m_model.ProgramFolder()) };
+    // A data folder that cannot be written (the saved game's own, for the player's data
+    // folder) was named at start; neither a move nor the close says it again.
+    if (m_model.SavesRefused()
+        && QDir(QFileInfo(path).absolutePath()) == QDir(m_model.ProgramFolder()))
+        return;
+    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(), m_model.TablesFingerprint() };
     // While playing, the write (which syncs the disk) happens on the keeper's thread.
     if (reason == KeepReason::Playing && m_keeper) {
         m_keeper->Keep(path, SavedGameFile::Format(saved));

@@ -146,7 +146,8 @@ void TRankF::FormClose()
     const bool saved = m_ranking.Save(&error);
     if (entered)
         m_highlightRow = m_ranking.EntryRow();
-    if (!saved) {
+    // A ranking that may not be saved in this run was named at start.
+    if (!saved && !m_ranking.SavesRefused()) {
         m_host->ShowMessage(QStringLiteral("ランキングを保存できませんでした。\n%1\n%2")
                                 .arg(QDir::toNativeSeparators(m_ranking.Path()), error));
     }

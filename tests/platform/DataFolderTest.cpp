@@ -2,7 +2,9 @@
 // Where the score tables and the ranking live: beside a copy run from a folder it can write,
 // in the player's own folder for an installed copy (a fake installation prefix) and for a
 // copy whose folder cannot be written (a real read-only folder), seeded there without ever
-// overwriting the player's files; and the one notice for tables found nowhere.
+// overwriting the player's files; a player's folder that cannot be made or written, which
+// costs no table but the saving; and the notices for tables found nowhere and for a folder
+// that takes no save.
 
 #include "store/DataFolder.h"
 
@@ -16,12 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
-
-#include <thread>
-#include <unistd.h>
-#if defined(__linux__)
-#include <sys/fsuid.h>
-#endif
+#include "Unprivileged.h"
 
 namespace {
 
@@ -99,35 +96,13 @@ TEST_F(DataFolderTest, AnInstalledCopyUsesThePlayersFolderSeededFromTheDefaultsW
     EXPECT_EQ(choice.missingTables, QStringList { QStringLiteral("SG3.dat") });
     EXPECT_TRUE(DataFolder::MissingTablesMessage(choice).contains(Slashed(user) + QStringLiteral("SG3.dat")));
     EXPECT_TRUE(QDir(program).isEmpty()) << "nothing is written among the executables";
+    EXPECT_TRUE(choice.unwritable.Ok());
+    EXPECT_TRUE(DataFolder::UnwritableMessage(choice).isEmpty());
 
     // A later start with newer defaults leaves the seeded copy alone too.
     WriteAll(defaults + QStringLiteral("/SG2.dat"), Stars);
     DataFolder::Decide({ program, defaults, user });
     EXPECT_EQ(ReadAll(user + QStringLiteral("/SG2.dat")), Branches);
-}
-
-// Runs the action where write permission is enforced. As root, on a thread of its own with
-// the file-system identity of "nobody": the kernel then drops root's way past the permission
-// bits for that thread alone.
-template <typename Action>
-bool WithoutRootsPermissions(Action action)
-{
-    if (geteuid() != 0) {
-        action();
-        return true;
-    }
-    bool dropped = false;
-#if defined(__linux__)
-    std::thread thread([&] {
-        setfsuid(65534);
-        setfsgid(65534);
-        dropped = setfsuid(-1) == 65534;
-        if (dropped)
-            action();
-    });
-    thread.join();
-#endif
-    return dropped;
 }
 
 TEST_F(DataFolderTest, ACopyInAFolderItCannotWriteUsesThePlayersFolderSeededFromItsOwnFiles)
@@ -161,6 +136,55 @@ TEST_F(DataFolderTest, ACopyInAFolderItCannotWriteUsesThePlayersFolderSeededFrom
     EXPECT_EQ(ReadAll(user + QStringLiteral("/SG3.dat")), Stars);
     EXPECT_EQ(ReadAll(user + QStringLiteral("/Rank.dat")), ReadAll(program + QStringLiteral("/Rank.dat")));
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A player's folder that cannot be made: every table and the ranking is read where it would
+// have been copied from, none counts as missing, and the one notice names the folder and
+// why nothing is saved there. Installed, with the home folder's path running through a
+// regular file (so whoever runs); and a read-only copy whose player may not write the home
+// folder (as an unprivileged user).
+TEST_F(DataFolderTest, APlayersFolderThatCannotBeMadeReadsTheSeedAndSavesNothing)
+{
+    const QString program = Make(QStringLiteral("prefix/bin"));
+    const QString defaults = Make(QStringLiteral("prefix/share/orbilo"));
+    PutTables(defaults);
+    WriteAll(m_dir.filePath(QStringLiteral("home")), "a file where the home folder should be");
+    const QString user = m_dir.filePath(QStringLiteral("home/.local/share/Orbilo"));
+
+    auto expectSeedRead = [&](const DataFolder::Choice& choice, const QString& seed, FileError::Kind why) {
+        EXPECT_TRUE(choice.perUser);
+        EXPECT_EQ(choice.unwritable.kind, why);
+        EXPECT_TRUE(choice.missingTables.isEmpty()) << choice.missingTables.join(' ').toStdString();
+        EXPECT_TRUE(DataFolder::MissingTablesMessage(choice).isEmpty());
+        EXPECT_EQ(ReadAll(choice.ReadPath(QStringLiteral("SG1.dat"))), Stems);
+        EXPECT_EQ(ReadAll(choice.ReadPath(QStringLiteral("SG3.dat"))), Stars);
+        EXPECT_EQ(choice.ReadPath(QStringLiteral("SG2.dat")), Slashed(seed) + QStringLiteral("SG2.dat"));
+        const QString notice = DataFolder::UnwritableMessage(choice);
+        EXPECT_TRUE(notice.contains(choice.folder)) << notice.toStdString();
+        EXPECT_TRUE(notice.contains(choice.unwritable.Reason())) << notice.toStdString();
+    };
+    expectSeedRead(DataFolder::Decide({ program, defaults, user }), defaults, FileError::Kind::NoFolder);
+
+    const QString readonly = Make(QStringLiteral("readonly"));
+    const QString home = Make(QStringLiteral("home2"));
+    PutTables(readonly);
+    WriteAll(readonly + QStringLiteral("/Rank.dat"), "Rank,Name,Point,Time,\r\n1,a,5,2024/05/01 21:30,\r\n");
+    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(m_tmp.path(), readable | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(readonly, readable));
+    ASSERT_TRUE(QFile::setPermissions(home, readable));
+    DataFolder::Choice choice;
+    const bool ran = WithoutRootsPermissions([&] {
+        choice = DataFolder::Decide(
+            { readonly, m_dir.filePath(QStringLiteral("share/orbilo")), home + QStringLiteral("/.local/share/Orbilo") });
+    });
+    QFile::setPermissions(readonly, readable | QFile::WriteOwner);
+    QFile::setPermissions(home, readable | QFile::WriteOwner);
+    if (!ran)
+        GTEST_SKIP() << "running as root, and the file-system identity could not be changed to test a read-only folder";
+    expectSeedRead(choice, readonly, FileError::Kind::AccessDenied);
+    EXPECT_EQ(choice.ReadPath(QStringLiteral("Rank.dat")), Slashed(readonly) + QStringLiteral("Rank.dat"));
+    EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/.local")));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // Faults the table files and the settings store must come through: invalid Shift-JIS
 // wherever stored text is read, a settings value of the wrong type for every value the game
 // reads, and the process killed in the middle of a save. Nothing crashes, nothing stored
-// before is lost, and what could not be used is reported. (Files of 50 MB and lines of 1 MB
+// before is lost, what a kill left behind is removed, and what could not be used is reported. (Files of 50 MB and lines of 1 MB
 // go through the whole program in tests/windows/FaultTest.cpp.)
 
 // Qt
@@ -27,6 +27,7 @@
 #include "game/TextGrid.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
+#include "platform/SafeFile.h"
 #include "store/FontRecord.h"
 
 #include <csignal>
@@ -357,6 +358,11 @@ TEST(FaultTest, KilledWhileSavingLeavesWholeFiles)
         } else {
             EXPECT_EQ(*inFile, epochStart) << "a newer table was saved without a backup";
         }
+
+        // What the kill left behind is what the next start removes: its writer is gone.
+        SafeFile::RemoveLeftovers(dir.path(),
+            { QStringLiteral("SG1.dat"), QStringLiteral("SG1sav"), QStringLiteral("registry.reg") });
+        EXPECT_TRUE(QDir(dir.path()).entryList({ QStringLiteral("*.tmp") }, QDir::Files).isEmpty());
 
         RegistryFile reg(settings);
         EXPECT_EQ(reg.ReadValue(Key(Keys::Wav::Section), QStringLiteral("CB1")).value,

@@ -2,9 +2,12 @@
 // The safe write with every system call of a save made to fail in turn: a score table with
 // its first backup, and a settings change. Whatever call fails, with whatever error, the
 // old file and its backup are byte for byte what they were (or the save went through
-// whole), no temporary file is left behind, and the error names the real reason.
+// whole), no temporary file is left behind, and the error names the real reason. A table
+// whose backup cannot be made is not replaced. What a killed save leaves is removed at the
+// next start, and nothing a running save still needs.
 
 #include "store/Keys.h"
+#include "store/SettingsStore.h"
 #include "store/TableFile.h"
 #include "game/TextGrid.h"
 #include "platform/RegistryFile.h"
@@ -23,6 +26,7 @@
 #include "Tmpfs.h"
 
 #include <cerrno>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -166,9 +170,11 @@ TEST(SafeFileTest, EveryCallOfATableSaveFailsInTurnAndNothingOldIsLost)
             const QByteArray now = ReadAll(path);
             ASSERT_TRUE(now == oldBytes || now == newBytes) << "the table is neither version";
             if (saved) {
-                // Only a failed copy of the backup, or a failed sync of the folder after the
-                // rename, lets the save through.
+                // Only a failed sync of a folder after a rename lets the save through, and
+                // never without its backup.
                 EXPECT_EQ(now, newBytes);
+                EXPECT_EQ(faulty.Failed(), QStringLiteral("sync folder"));
+                EXPECT_TRUE(QFileInfo::exists(backup)) << "the table was replaced without its backup";
             } else {
                 EXPECT_EQ(now, oldBytes);
                 EXPECT_EQ(why.kind, FileError::FromErrno(error).kind);
@@ -218,6 +224,133 @@ TEST(SafeFileTest, ATableSaveOnANearlyFullDiskIsWholeOrNothing)
     }
     // Nothing saved, only the backup, and both.
     EXPECT_EQ(outcomes, QSet<int>({ 0, 1, 3 }));
+}
+
+// A disk with room for a small new table but not for the backup of a large old one (an
+// extra field on every line, which the reader ignores): the save is refused, the table
+// stays as it was, and the reason names the backup. The same for a ranking of 5,000 rows.
+TEST(SafeFileTest, ATableWhoseBackupCannotBeMadeIsNotReplaced)
+{
+    Tmpfs disk(1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs (" << disk.Why().toStdString()
+                     << "): the full-disk test needs root or CAP_SYS_ADMIN on Linux";
+    QByteArray bigTable;
+    for (int r = 0; r < 4000; ++r)
+        bigTable += "a,b," + QByteArray::number(r) + ",text," + QByteArray(30, 'x') + ",\r\n";
+    QByteArray bigRanking = "Rank,Name,Point,Time,\r\n";
+    for (int r = 1; r <= 5000; ++r)
+        bigRanking += QByteArray::number(r) + ",name,100,2024/05/01 21:30,\r\n";
+    TextGrid newTable(4, 1);
+    newTable.SetRowCount(30);
+    newTable.SetCell(0, 1, QStringLiteral("甲"));
+
+    for (const auto& [name, backupName, oldBytes] :
+        { std::tuple { "SG1.dat", "SG1sav", bigTable }, std::tuple { "Rank.dat", "Ranksav", bigRanking } }) {
+        SCOPED_TRACE(name);
+        const QString path = disk.FilePath(QLatin1String(name));
+        WriteAll(path, oldBytes);
+        ASSERT_GT(oldBytes.size(), 150 * 1024);
+        ASSERT_TRUE(disk.Fill(64 * 1024));
+        FileError error;
+        QString why;
+        EXPECT_FALSE(TableFile::Save(newTable, path, &error, &why));
+        EXPECT_EQ(error.kind, FileError::Kind::NoSpace);
+        EXPECT_TRUE(why.contains(QLatin1String(backupName)) && why.contains(error.Reason())) << why.toStdString();
+        EXPECT_EQ(ReadAll(path), oldBytes) << "the table was replaced without its backup";
+        EXPECT_EQ(Files(disk.Path()), std::string(name) + " filler");
+        disk.Empty();
+        // With room again, the backup comes first and the save goes through.
+        ASSERT_TRUE(TableFile::Save(newTable, path));
+        EXPECT_EQ(ReadAll(disk.FilePath(QLatin1String(backupName))), oldBytes);
+        QFile::remove(path);
+        QFile::remove(disk.FilePath(QLatin1String(backupName)));
+    }
+}
+
+// --- leftovers of killed saves ----------------------------------------------------------------
+
+// What a start removes: the temporary files of the named files, by their exact pattern, and
+// nothing else: no other name, no link, no folder, no file of another program.
+TEST(SafeFileTest, RemoveLeftoversTakesOnlyTheProgramsOwnTemporaryFiles)
+{
+    QTemporaryDir dir;
+    const QStringList ours { QStringLiteral("SG1.dat.c04788.tmp"), QStringLiteral("Ranksav.008137.tmp"),
+        QStringLiteral("registry.reg.bd3844.tmp"), QStringLiteral("orbilo-probe.000000.tmp") };
+    const QStringList others { QStringLiteral("SG1.dat.C04788.tmp"), QStringLiteral("SG1.dat.c0478.tmp"),
+        QStringLiteral("SG1.dat.c047888.tmp"), QStringLiteral("SG1.dat.tmp"), QStringLiteral("SG1.datx.c04788.tmp"),
+        QStringLiteral("xSG1.dat.c04788.tmp"), QStringLiteral("SG1.dat.c04788.tmp.bak"),
+        QStringLiteral("SG4.dat.c04788.tmp"), QStringLiteral("SG1.dat"), QStringLiteral("other.c04788.tmp") };
+    for (const QString& name : ours + others)
+        WriteAll(dir.filePath(name), "left");
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("SG1.dat")), dir.filePath(QStringLiteral("SG2.dat.aaaaaa.tmp"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("SG3.dat.bbbbbb.tmp")));
+
+    const QStringList names { QStringLiteral("SG1.dat"), QStringLiteral("SG2.dat"), QStringLiteral("SG3.dat"),
+        QStringLiteral("Ranksav"), QStringLiteral("registry.reg"), SafeFile::ProbeName };
+    EXPECT_EQ(SafeFile::RemoveLeftovers(dir.path(), names), ours.size());
+    QStringList kept = others;
+    kept << QStringLiteral("SG2.dat.aaaaaa.tmp") << QStringLiteral("SG3.dat.bbbbbb.tmp");
+    kept.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name), kept);
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("SG1.dat"))), QByteArray("left")) << "the link was followed";
+}
+
+// Runs the clean-up of a copy of the program that starts just before each call of a save, as
+// a second copy may start at any moment of a save of the first one.
+class CopyStartingIo final : public FaultyIo
+{
+public:
+    CopyStartingIo(const QString& folder, const QStringList& names)
+        : FaultyIo(-1, 0), m_folder(folder), m_names(names)
+    {
+    }
+    int Removed() const { return m_removed; }
+
+    int Create(const QString& path, int& handle) override { return Start(), FaultyIo::Create(path, handle); }
+    int Write(int handle, const char* data, qsizetype size, qsizetype& written) override
+    {
+        return Start(), FaultyIo::Write(handle, data, size, written);
+    }
+    int Sync(int handle) override { return Start(), FaultyIo::Sync(handle); }
+    int Size(int handle, qint64& size) override { return Start(), FaultyIo::Size(handle, size); }
+    int Close(int handle) override { return Start(), FaultyIo::Close(handle); }
+    int Rename(const QString& from, const QString& to) override { return Start(), FaultyIo::Rename(from, to); }
+    int SyncFolder(const QString& folder) override { return Start(), FaultyIo::SyncFolder(folder); }
+
+private:
+    void Start() { m_removed += SafeFile::RemoveLeftovers(m_folder, m_names); }
+
+    QString m_folder;
+    QStringList m_names;
+    int m_removed = 0;
+};
+
+// A copy that starts while another saves leaves the other's temporary files alone, at every
+// step of the save, the instant between its close and its rename included; what a killed
+// save left behind goes.
+TEST(SafeFileTest, RemoveLeftoversNeverTakesTheFileOfASaveInProgress)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("SG1.dat"));
+    const QStringList names { QStringLiteral("SG1.dat"), QStringLiteral("SG1sav"), QStringLiteral("registry.reg") };
+    WriteAll(dir.filePath(QStringLiteral("SG1.dat.123abc.tmp")), "left by a killed save");
+    TextGrid table(4, 1);
+    Fill(table, QStringLiteral("new"));
+    WriteAll(path, "old,\r\n");
+
+    CopyStartingIo starting(dir.path(), names);
+    {
+        SafeFile::IoOverride io(starting);
+        FileError error;
+        EXPECT_TRUE(TableFile::Save(table, path, &error)) << error.Reason().toStdString();
+        SettingsStore store(std::make_unique<RegistryFile>(dir.filePath(QStringLiteral("registry.reg"))), Keys::Root);
+        EXPECT_TRUE(store.WriteText(Keys::Set::TimeE, QStringLiteral("45"))) << store.ErrorMessage().toStdString();
+    }
+    EXPECT_EQ(starting.Removed(), 1) << "only the killed save's file";
+    EXPECT_EQ(ReadAll(path), TableFile::Format(table));
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("SG1sav"))), QByteArray("old,\r\n"));
+    EXPECT_EQ(Files(dir.path()), "SG1.dat SG1sav registry.reg");
 }
 
 // A settings change: the file is the old one or the old one with the change, and a change

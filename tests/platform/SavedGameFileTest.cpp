@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The saved game on disk: what is written reads back as it was and restores the game; any
-// cut or changed byte is caught as damage, a file that is not ours as foreign; the write
+// cut or changed byte is caught as damage, a file that is not ours as foreign, one that
+// cannot be read as unreadable, with the reason; the write
 // leaves the old file whole when it fails; the tables' fingerprint follows the table files.
 
 #include "game/Game.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 #include <random>
 
@@ -144,11 +146,37 @@ TEST(SavedGameFileTest, FilesOnDisk)
     QFile::setPermissions(
         dir.filePath(QStringLiteral("readonly")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // A folder in the file's place is damage, not a crash.
+    // A folder in the file's place cannot be read, and says why.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("SavedGame.dat")));
-    EXPECT_EQ(SavedGameFile::Load(dir.filePath(QStringLiteral("SavedGame.dat"))).status, Status::Damaged);
+    read = SavedGameFile::Load(dir.filePath(QStringLiteral("SavedGame.dat")));
+    EXPECT_EQ(read.status, Status::Unreadable);
+    EXPECT_EQ(read.error.kind, FileError::Kind::FolderInTheWay);
     SavedGameFile::Remove(path);
     EXPECT_EQ(SavedGameFile::Load(path).status, Status::Missing);
+}
+
+// A whole saved game the player may not read (mode 000) is no damage: it cannot be read, for
+// want of permission, and stays as it was.
+TEST(SavedGameFileTest, AFileThatMayNotBeReadIsUnreadableNotDamaged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("SavedGame.dat"));
+    const SavedGameFile::SavedGame game = PlayedGame(11, false);
+    ASSERT_TRUE(SavedGameFile::Save(path, game));
+    const QByteArray bytes = ReadAll(path);
+    // The folder open to all, so that only the file's own mode stands in the way.
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadOther | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    SavedGameFile::ReadResult read;
+    const bool ran = WithoutRootsPermissions([&] { read = SavedGameFile::Load(path); });
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (!ran)
+        GTEST_SKIP() << "running as root, and the file-system identity could not be changed";
+    EXPECT_EQ(read.status, Status::Unreadable);
+    EXPECT_EQ(read.error.kind, FileError::Kind::AccessDenied);
+    EXPECT_EQ(read.error.ReadReason(), QStringLiteral("読み取る権限がありません"));
+    EXPECT_EQ(ReadAll(path), bytes);
 }
 
 TEST(SavedGameFileTest, TheTablesFingerprintFollowsTheTableFiles)

@@ -2,7 +2,8 @@
 // The whole program, all five windows, started into a hostile environment: a program folder
 // it cannot write, a settings file it cannot replace, settings of the wrong type, invalid
 // Shift-JIS and lines of a megabyte in every file it reads. It comes up with usable
-// defaults every time, plays, paints, and says once what it could not read or save.
+// defaults every time, plays, paints, and says once what it could not read or save: a
+// folder or a settings file that takes no save is named once at start, not at every close.
 
 #include "../core/GameTestSupport.h"
 
@@ -32,7 +33,9 @@
 #include "controls/ChkGroup.h"
 #include "platform/Cp932.h"
 #include "platform/RegistryFile.h"
+#include "store/DataFolder.h"
 #include "store/FontRecord.h"
+#include "store/SavedGameFile.h"
 #include "store/SettingsStore.h"
 #include "store/TableFile.h"
 // GoogleTest
@@ -69,9 +72,12 @@ protected:
     }
 
     // Starts the program as it starts itself, and shows the main window.
-    TMainF& Start(const QString& folder)
+    TMainF& Start(const QString& folder) { return Started(std::make_unique<AppWindows>(folder)); }
+    TMainF& Start(const DataFolder::Choice& data) { return Started(std::make_unique<AppWindows>(data)); }
+
+    TMainF& Started(std::unique_ptr<AppWindows> windows)
     {
-        m_windows = std::make_unique<AppWindows>(folder);
+        m_windows = std::move(windows);
         TMainF& main = m_windows->Main();
         main.SetMessageHook([this](const QString& text) { m_messages << text; });
         main.show();
@@ -184,6 +190,7 @@ TEST_F(WindowFaultTest, ProgramFolderThatCannotBeWrittenStartsWithDefaultsAndSay
 
 // The settings file cannot be replaced: its path is a folder (it cannot be read either), or
 // its folder's path is a regular file (there is nothing to read, and nothing can be made).
+// The start says so once; the closes say nothing more.
 enum class Blocked { StoreIsAFolder, FolderIsAFile };
 
 class StoreFaultTest : public WindowFaultTest, public ::testing::WithParamInterface<Blocked>
@@ -209,24 +216,28 @@ TEST_P(StoreFaultTest, StartsWithDefaultsAndSaysWhatWasNotSaved)
         for (const char* name : { "Sys\\CBH", "Sys\\CG1", "FontInfo1", "Wav\\CB1", "Set\\TimeE" })
             EXPECT_TRUE(all.contains(QLatin1String(name))) << name << '\n' << all.toStdString();
     } else {
-        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+        ASSERT_EQ(m_messages.size(), 1) << m_messages.join("\n--\n").toStdString();
     }
+    // The main window's notice says once, with the file and the reason, that nothing set
+    // in this run is saved.
+    const QString& notice = m_messages.last();
+    EXPECT_TRUE(notice.contains(QStringLiteral("保存されません")) && notice.contains(m_store)) << notice.toStdString();
+    const FileError::Kind why = GetParam() == Blocked::StoreIsAFolder ? FileError::Kind::FolderInTheWay
+                                                                      : FileError::Kind::NoFolder;
+    EXPECT_TRUE(notice.contains(FileError::Of(why).Reason())) << notice.toStdString();
     m_messages.clear();
 
-    // Tables are still saved; the settings are named as not saved.
+    // Tables are still saved; the settings are not, and no close says it again.
     TSetuF& setu = m_windows->Setu();
     setu.show();
+    setu.CB3()->setChecked(true);
     setu.accept();
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.at(0).contains(QStringLiteral("Set\\TimeE"))) << m_messages.at(0).toStdString();
-    EXPECT_FALSE(m_messages.at(0).contains(QStringLiteral("SG1.dat")));
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
     EXPECT_FALSE(ReadFile(QStringLiteral("SG1.dat")).isEmpty());
 
     main.close();
-    ASSERT_EQ(m_messages.size(), 2);
-    EXPECT_TRUE(m_messages.at(1).contains(QStringLiteral("Sys\\CBH"))) << m_messages.at(1).toStdString();
     m_windows.reset(); // the board font is saved, or not, without a word
-    EXPECT_EQ(m_messages.size(), 2);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
     if (GetParam() == Blocked::StoreIsAFolder)
         EXPECT_TRUE(QFileInfo(m_store).isDir());
     else
@@ -465,6 +476,56 @@ TEST_F(WindowFaultTest, TableFilesThatAreFoldersAreNamedAndTheRestIsSaved)
     EXPECT_EQ(main.GameState().Remaining(), 12);
     EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("SG2.dat")).isDir());
     EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("Rank.dat")).isDir());
+}
+
+// The player's data folder could not be made at start-up, so the tables and the ranking are
+// read where they would have been copied from: they score and show. The start says once
+// which folder takes no save and why; the options dialog's OK, the ranking's close and quit
+// say nothing more, and nothing is written anywhere.
+TEST_F(WindowFaultTest, ADataFolderThatCannotBeWrittenReadsTheSeedAndSaysSoOnlyOnce)
+{
+    const QString seed = m_folder + QStringLiteral("seed/");
+    ASSERT_TRUE(QDir().mkpath(seed));
+    const QByteArray stems(",,,,\r\n\x8D\x62,\x8D\x62,3,\x8E\xE5\x8B\x43,\r\n");
+    const QByteArray ranking("Rank,Name,Point,Time,\r\n1,seeded,5,2024/05/01 21:30,\r\n");
+    WriteAll(seed + QStringLiteral("SG1.dat"), stems);
+    WriteAll(seed + QStringLiteral("Rank.dat"), ranking);
+    WriteFile(QStringLiteral("home"), "a file where the home folder should be");
+    DataFolder::Choice data;
+    data.folder = m_folder + QStringLiteral("home/Orbilo/");
+    data.perUser = true;
+    data.unwritable = FileError::Of(FileError::Kind::NoFolder);
+    data.seedFolder = seed;
+    data.unseeded = QStringList { QStringLiteral("SG1.dat"), QStringLiteral("Rank.dat") };
+    SavedGameFile::SetPathOverride(data.folder + QStringLiteral("SavedGame.dat"));
+    OpenStore(Keys::Root).WriteFlag(Keys::Set::Resume, true);
+
+    TMainF& main = Start(data);
+    ASSERT_EQ(m_messages.size(), 1) << m_messages.join("\n--\n").toStdString();
+    EXPECT_TRUE(m_messages.at(0).contains(QDir::toNativeSeparators(data.folder))) << m_messages.at(0).toStdString();
+    EXPECT_TRUE(m_messages.at(0).contains(data.unwritable.Reason())) << m_messages.at(0).toStdString();
+    m_messages.clear();
+
+    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
+    QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
+    EXPECT_EQ(main.GameState().PointsTotal(), 3) << "the seed's table scores";
+
+    TSetuF& setu = m_windows->Setu();
+    setu.show();
+    setu.ScoreTable(1)->SetCell(2, 1, QStringLiteral("9"));
+    setu.accept();
+    TRankF& rank = m_windows->Rank();
+    rank.ShowRanking(RankingMode::ShowOnly);
+    EXPECT_EQ(rank.Grid().Cell(1, 1), QStringLiteral("seeded"));
+    rank.OKBtn()->click();
+    main.close();
+    m_windows.reset();
+    SavedGameFile::SetPathOverride(QString());
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join("\n--\n").toStdString();
+    EXPECT_EQ(ReadAll(seed + QStringLiteral("SG1.dat")), stems);
+    EXPECT_EQ(ReadAll(seed + QStringLiteral("Rank.dat")), ranking);
+    EXPECT_EQ(QDir(seed).entryList(QDir::Files), QStringList({ QStringLiteral("Rank.dat"), QStringLiteral("SG1.dat") }));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The game kept at close and restored at the next start, through the real windows: off at
 // first and then nothing is kept; on, the board, the log, the pick, what can be redone and
-// the elapsed time come back; a damaged file gives a new deal and one message, a foreign
+// the elapsed time come back; a damaged file gives a new deal and one message (one that
+// cannot be read, a message that says so and why), a foreign
 // one or one scored with other tables a new deal without a word; a game closed while its
 // end is shown is not kept; every move is kept without a close, and a game is dropped the
 // moment it ends.
@@ -202,6 +203,25 @@ TEST_F(ResumeTest, ADamagedGameGivesANewDealAndOneMessageAForeignOneOnlyANewDeal
     WriteAll(dir.filePath(ScoreTables::FileName(1)), ",,,,\r\n甲,乙,4,主気,\r\n");
     EXPECT_TRUE(startWith(good));
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+
+    // A file that cannot be read (here a folder in its place) is not called damaged: the
+    // message says that it cannot be read, and why.
+    ASSERT_TRUE(QFile::remove(savedPath));
+    ASSERT_TRUE(QDir().mkpath(savedPath));
+    messages.clear();
+    {
+        auto windows = Start();
+        windows->Main().show();
+        QTest::qWait(0);
+        EXPECT_TRUE(windows->Main().GameState().Record().moves.empty());
+        ASSERT_EQ(messages.size(), 1);
+        const QString& text = messages.first();
+        EXPECT_TRUE(text.contains(QStringLiteral("読めない"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(FileError::Of(FileError::Kind::FolderInTheWay).ReadReason())) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("壊れている"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(savedPath)));
+    }
+    QDir(savedPath).removeRecursively();
 }
 
 TEST_F(ResumeTest, EveryMoveIsKeptWithoutACloseAndAGameEndedIsDroppedAtOnce)
