@@ -586,18 +586,40 @@ ExactSearch::ExactSearch(const PairValues& values, std::size_t tableBytes)
 
 ExactSearch::~ExactSearch() = default;
 
-int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
+void ExactSearch::SetNodeHook(qint64 at, NodeHook hook)
 {
-    if (++m_nodes % CheckEvery == 0) {
+    m_hook = std::move(hook);
+    m_hookAt = m_hook && at > 0 ? at : std::numeric_limits<qint64>::max();
+}
+
+int ExactSearch::BarAlpha(int alpha, int pathPoints) const
+{
+    // The bar only rises, and one thread's reads of it never go back in time.
+    return m_bar ? std::max(alpha, m_bar->load(std::memory_order_relaxed) - pathPoints) : alpha;
+}
+
+void ExactSearch::Look()
+{
+    if (m_nodes % CheckEvery == 0) {
         if (m_published)
             m_published->store(m_nodes, std::memory_order_relaxed);
         if (m_stop->load(std::memory_order_relaxed))
             m_aborted = true;
     }
+    if (m_nodes == m_hookAt) {
+        const qint64 next = m_hook(m_nodes);
+        m_hookAt = next > m_nodes ? next : std::numeric_limits<qint64>::max();
+    }
+    m_nextLook = std::min((m_nodes / CheckEvery + 1) * CheckEvery, m_hookAt);
+}
+
+int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
+{
+    if (++m_nodes >= m_nextLook)
+        Look();
     if (m_aborted)
         return 0;
-    if (m_bar)
-        alpha = std::max(alpha, m_bar->load(std::memory_order_relaxed) - pathPoints);
+    alpha = BarAlpha(alpha, pathPoints);
 
     std::array<Move, MaxMoves> moves;
     std::array<int, MaxMoves> worth;
@@ -633,6 +655,11 @@ int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
                 break;
         }
     }
+    // A child reads the bar when it starts, and may have seen it higher than this position
+    // did: what it gave back may then be a bound that beats this position's alpha. The bar
+    // read again now is at least what any child read, so a best above it came from a child
+    // that beat its own alpha, and is exact; one not above it is only a bound.
+    alpha = BarAlpha(alpha, pathPoints);
     m_table->Store(key, best, best > alpha ? Table::Exact : Table::Upper, bestMove.Code(), board.TileCount());
     return best;
 }
@@ -676,6 +703,7 @@ ExactSearch::Result ExactSearch::Solve(const Board& board, const Line& known, co
     m_published = published;
     m_aborted = false;
     m_nodes = 0;
+    m_nextLook = std::min<qint64>(CheckEvery, m_hookAt);
     Result result;
     const int alpha = known.moves.empty() && board.HasMove() ? MinusInfinity : known.total;
     const int value = Search(board, alpha, 0);
@@ -798,6 +826,14 @@ void Run::ExactWorker()
     const int tiles = m_board.TileCount();
     const std::size_t bytes = std::size_t(1) << std::clamp(20 + (tiles - 20) / 2, 20, 40);
     ExactSearch search(m_values, std::min(bytes, m_options.tableBytes));
+    if (!m_options.offersDuringExact.empty()) {
+        search.SetNodeHook(m_options.offersDuringExact.front().first, [this, next = size_t(0)](qint64 nodes) mutable {
+            const auto& offers = m_options.offersDuringExact;
+            for (; next < offers.size() && offers[next].first <= nodes; ++next)
+                Offer(offers[next].second, 1);
+            return next < offers.size() ? offers[next].first : 0;
+        });
+    }
     const ExactSearch::Result result = search.Solve(m_board, Current().best, m_stop, &m_bar, &m_nodes[0]);
     if (!result.proven)
         return;

@@ -59,6 +59,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -144,9 +145,18 @@ public:
     Result Solve(const Board& board, const Line& known, const std::atomic<bool>& stop,
                  const std::atomic<int>* bar = nullptr, std::atomic<qint64>* published = nullptr);
 
+    // For tests: `hook` is called on the search's thread once it has visited `at` nodes, and
+    // returns the node count of its next call (0 for none). A test raises the bar from it at
+    // moments of its choosing, as other threads raise it at moments no test controls.
+    using NodeHook = std::function<qint64(qint64 nodes)>;
+    void SetNodeHook(qint64 at, NodeHook hook);
+
 private:
     struct Table;
     int Search(const Board& board, int alpha, int pathPoints);
+    // The bar as this search may count on it with `pathPoints` scored on the way.
+    int BarAlpha(int alpha, int pathPoints) const;
+    void Look();
     Line ReadLine(const Board& board, int total);
 
     const PairValues& m_values;
@@ -156,6 +166,9 @@ private:
     const std::atomic<int>* m_bar = nullptr;
     std::atomic<qint64>* m_published = nullptr;
     qint64 m_nodes = 0;
+    qint64 m_nextLook = 0; // the node count of the next look at the flag, the count and the hook
+    NodeHook m_hook;
+    qint64 m_hookAt = std::numeric_limits<qint64>::max();
     bool m_aborted = false;
 };
 
@@ -182,6 +195,9 @@ public:
         std::size_t tableBytes = std::size_t(64) << 20;
         // Lowest thread priority, so that a window stays responsive beside the search.
         bool background = false;
+        // For tests: lines offered as a beam offers them (as thread 1's), each once the exact
+        // search has visited its node count, so that its bar rises at chosen moments.
+        std::vector<std::pair<qint64, Line>> offersDuringExact {};
     };
 
     struct State
