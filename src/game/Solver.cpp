@@ -489,6 +489,12 @@ Replay ReplayLine(Board board, const std::vector<Move>& moves, const PairValues&
     return replay;
 }
 
+bool PlaysOut(const Board& board, const Line& line, const PairValues& values)
+{
+    const Replay replay = ReplayLine(board, line.moves, values);
+    return replay.legal && replay.total == line.total && !replay.end.HasMove();
+}
+
 Line Greedy(Board board, const PairValues& values)
 {
     Line line;
@@ -711,9 +717,17 @@ ExactSearch::Result ExactSearch::Solve(const Board& board, const Line& known, co
     const int reached = std::max(alpha, bar ? bar->load() : MinusInfinity);
     if (!m_aborted && value > reached) {
         m_bar = nullptr;
-        result.line = ReadLine(board, value);
-        result.best = value;
-        result.proven = !m_aborted;
+        Line line = ReadLine(board, value);
+        // A proof comes with its line, whole: a total that no line reaches is a fault of the
+        // search, never a result.
+        if (!m_aborted && PlaysOut(board, line, m_values)) {
+            result.line = std::move(line);
+            result.best = value;
+            result.proven = true;
+        } else {
+            Q_ASSERT_X(m_aborted, "ExactSearch::Solve", "the line read back does not reach the total proved");
+            result.best = reached;
+        }
     } else if (!m_aborted) {
         result.best = reached;
         result.proven = true;
@@ -770,11 +784,15 @@ Run::State Run::Current() const
     return state;
 }
 
-void Run::Offer(const Line& line, int thread)
+bool Run::Offer(const Line& line, int thread)
 {
+    // Replayed outside the lock: lines come seldom, and a replay costs less than a node of
+    // a beam's layer.
+    if (!PlaysOut(m_board, line, m_values))
+        return false;
     std::lock_guard lock(m_mutex);
     if (m_state.proven)
-        return;
+        return true;
     if (line.total > m_state.best.total || (line.total == m_state.best.total && thread < m_bestThread)) {
         m_state.best = line;
         m_bestThread = thread;
@@ -782,6 +800,7 @@ void Run::Offer(const Line& line, int thread)
     }
     if (m_state.best.total >= m_upperBound)
         ProvenLocked();
+    return true;
 }
 
 void Run::ProvenLocked()
@@ -837,17 +856,27 @@ void Run::ExactWorker()
     const ExactSearch::Result result = search.Solve(m_board, Current().best, m_stop, &m_bar, &m_nodes[0]);
     if (!result.proven)
         return;
-    if (!result.line.moves.empty())
-        Offer(result.line, 0);
-    // Nothing beat the bar otherwise, and the run holds the bar's line.
+    if (!result.line.moves.empty() && !Offer(result.line, 0)) {
+        Q_ASSERT_X(false, "Run::ExactWorker", "the exact search's line does not play out to its total");
+        return;
+    }
+    // Nothing beat the bar otherwise, and the run holds the bar's line. The proof is of the
+    // total of the line the run holds, or of none.
     std::lock_guard lock(m_mutex);
+    if (m_state.best.total != result.best) {
+        Q_ASSERT_X(false, "Run::ExactWorker", "the total proved is not the run's best line's");
+        return;
+    }
     ProvenLocked();
 }
 
 void Run::AnytimeWorker(int thread)
 {
     WorkerContext context { m_values, m_stop, m_nodes[size_t(thread)], m_options.nodeBudget,
-                            [this, thread](const Line& line) { Offer(line, thread); } };
+                            [this, thread](const Line& line) {
+                                [[maybe_unused]] const bool whole = Offer(line, thread);
+                                Q_ASSERT_X(whole, "Run::AnytimeWorker", "a beam's line does not play out to its total");
+                            } };
     Random random(m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
     Beam beam(m_board, context);
     for (int width = thread % 2 == 0 ? 1 : 3;; width = NextWidth(width))

@@ -38,7 +38,8 @@
 //
 // The contract:
 //   - Every line is legal from the starting board, its total is the sum of its moves'
-//     values, and it ends only where no pair is left.
+//     values, and it ends only where no pair is left. A run replays every line before it
+//     takes it (PlaysOut): one that fails is a fault of a search, and is never shown.
 //   - A line whose total reaches Board::UpperBound of the starting board is proved best by
 //     that alone, whichever search found it.
 //   - Determinism: each worker's sequence of lines depends only on the board, the values,
@@ -85,6 +86,9 @@ struct Replay
     bool legal = true;
 };
 Replay ReplayLine(Board board, const std::vector<Move>& moves, const PairValues& values);
+// Whether the line plays out from `board`: every move a pair as the board stands, the total
+// the sum of its moves, and no pair left at its end. Nothing else is ever offered as a result.
+bool PlaysOut(const Board& board, const Line& line, const PairValues& values);
 
 // The best immediate pair at every step (the first in board order on a tie), to the end.
 Line Greedy(Board board, const PairValues& values);
@@ -130,7 +134,7 @@ public:
 
     struct Result
     {
-        bool proven = false; // finished: `best` is the optimum
+        bool proven = false; // finished: `best` is the optimum, and `line`, when given, plays out to it
         int best = 0;
         // A line of that total when it beat every line the caller holds; otherwise empty
         // (the known line, or the bar's, is best).
@@ -196,7 +200,8 @@ public:
         // Lowest thread priority, so that a window stays responsive beside the search.
         bool background = false;
         // For tests: lines offered as a beam offers them (as thread 1's), each once the exact
-        // search has visited its node count, so that its bar rises at chosen moments.
+        // search has visited its node count, so that its bar rises at chosen moments. A line
+        // that does not play out is refused, as any line is.
         std::vector<std::pair<qint64, Line>> offersDuringExact {};
     };
 
@@ -224,7 +229,8 @@ public:
     const PairValues& Values() const { return m_values; }
 
 private:
-    void Offer(const Line& line, int thread);
+    // False, and the line is not taken, when it does not play out (PlaysOut).
+    bool Offer(const Line& line, int thread);
     void ProvenLocked();
     void Worker(int thread);
     bool RunsExact(int thread) const;

@@ -323,8 +323,9 @@ TEST(SolverTest, ExactSearchAndBoundAgreeWithBruteForceOnSmallBoards)
 // The window's mode with its bar raised at seeded moments, as the beams beside the exact
 // search raise it at moments no test controls: whenever the bar rises, the run proves the
 // total the exact search alone proves, with a line that the game, clicked through it, ends
-// on with exactly that total. Deals of up to 24 tiles, all three sets; numbered deals among
-// them as the player asks for one.
+// on with exactly that total. Lines that do not play out to their totals, offered among
+// them, are never taken. Deals of up to 24 tiles, all three sets; numbered deals among them
+// as the player asks for one.
 TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
 {
     const std::array<std::pair<int, int>, 5> sizes { { { 3, 8 }, { 4, 4 }, { 4, 6 }, { 6, 4 }, { 3, 6 } } };
@@ -381,6 +382,18 @@ TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
             std::sort(picks.begin(), picks.end());
             for (size_t i = 0; i < moments.size(); ++i)
                 options.offersDuringExact.push_back({ moments[i], pool[picks[i]] });
+            if (run % 3 == 2) {
+                // The best line cut short, still carrying its total plus one; or whole, with
+                // a total one too high.
+                Line spoiled = bestLine;
+                spoiled.total += 1;
+                if (run % 2 == 0 && !spoiled.moves.empty())
+                    spoiled.moves.pop_back();
+                const qint64 at = 1 + qint64(random.Below(quint32(exact.nodes)));
+                options.offersDuringExact.insert(std::upper_bound(options.offersDuringExact.begin(), options.offersDuringExact.end(), at,
+                                                                  [](qint64 n, const auto& offer) { return n < offer.first; }),
+                                                 { at, spoiled });
+            }
             Solver::Run analysis(dealt, values, options);
             while (!analysis.Current().finished)
                 std::this_thread::yield();
