@@ -16,7 +16,9 @@
 //   - pruning by Board::UpperBound (a pairing of the tiles left that forgets where they
 //     stand): a position whose bound cannot lift its line above the bar is not searched;
 //   - a bar that rises: it starts at the total of a known line (a greedy one at least) and
-//     follows the best total the other threads have found while it runs.
+//     follows the best total the other threads have found while it runs. A position's
+//     children may see the bar higher than the position did when it began; the position
+//     reads it again before it stores what it found, and what does not beat that is a bound.
 //   When it finishes it has proved the optimum: either it found a line above the bar (and
 //   reads that line back through the table), or it showed that nothing beats the bar, whose
 //   line is known. It counts the positions it visits (nodes).
