@@ -398,12 +398,13 @@ TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
             while (!analysis.Current().finished)
                 std::this_thread::yield();
             state = analysis.Current();
-            ASSERT_TRUE(state.proven) << "run " << run;
-            ASSERT_EQ(state.best.total, exact.best) << "run " << run;
+            SCOPED_TRACE(testing::Message() << "run " << run);
+            ASSERT_TRUE(state.proven);
+            ASSERT_EQ(state.best.total, exact.best);
             const Replay replay = ReplayLine(dealt, state.best.moves, values);
-            ASSERT_TRUE(replay.legal) << "run " << run;
-            ASSERT_EQ(replay.total, exact.best) << "run " << run;
-            ASSERT_FALSE(replay.end.HasMove()) << "run " << run;
+            ASSERT_TRUE(replay.legal);
+            ASSERT_EQ(replay.total, exact.best);
+            ASSERT_FALSE(replay.end.HasMove());
         }
 
         Board board = dealt;
