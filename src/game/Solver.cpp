@@ -489,6 +489,12 @@ Replay ReplayLine(Board board, const std::vector<Move>& moves, const PairValues&
     return replay;
 }
 
+bool PlaysOut(const Board& board, const Line& line, const PairValues& values)
+{
+    const Replay replay = ReplayLine(board, line.moves, values);
+    return replay.legal && replay.total == line.total && !replay.end.HasMove();
+}
+
 Line Greedy(Board board, const PairValues& values)
 {
     Line line;
@@ -586,18 +592,40 @@ ExactSearch::ExactSearch(const PairValues& values, std::size_t tableBytes)
 
 ExactSearch::~ExactSearch() = default;
 
-int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
+void ExactSearch::SetNodeHook(qint64 at, NodeHook hook)
 {
-    if (++m_nodes % CheckEvery == 0) {
+    m_hook = std::move(hook);
+    m_hookAt = m_hook && at > 0 ? at : std::numeric_limits<qint64>::max();
+}
+
+int ExactSearch::BarAlpha(int alpha, int pathPoints) const
+{
+    // The bar only rises, and one thread's reads of it never go back in time.
+    return m_bar ? std::max(alpha, m_bar->load(std::memory_order_relaxed) - pathPoints) : alpha;
+}
+
+void ExactSearch::Look()
+{
+    if (m_nodes % CheckEvery == 0) {
         if (m_published)
             m_published->store(m_nodes, std::memory_order_relaxed);
         if (m_stop->load(std::memory_order_relaxed))
             m_aborted = true;
     }
+    if (m_nodes == m_hookAt) {
+        const qint64 next = m_hook(m_nodes);
+        m_hookAt = next > m_nodes ? next : std::numeric_limits<qint64>::max();
+    }
+    m_nextLook = std::min((m_nodes / CheckEvery + 1) * CheckEvery, m_hookAt);
+}
+
+int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
+{
+    if (++m_nodes >= m_nextLook)
+        Look();
     if (m_aborted)
         return 0;
-    if (m_bar)
-        alpha = std::max(alpha, m_bar->load(std::memory_order_relaxed) - pathPoints);
+    alpha = BarAlpha(alpha, pathPoints);
 
     std::array<Move, MaxMoves> moves;
     std::array<int, MaxMoves> worth;
@@ -633,6 +661,11 @@ int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
                 break;
         }
     }
+    // A child reads the bar when it starts, and may have seen it higher than this position
+    // did: what it gave back may then be a bound that beats this position's alpha. The bar
+    // read again now is at least what any child read, so a best above it came from a child
+    // that beat its own alpha, and is exact; one not above it is only a bound.
+    alpha = BarAlpha(alpha, pathPoints);
     m_table->Store(key, best, best > alpha ? Table::Exact : Table::Upper, bestMove.Code(), board.TileCount());
     return best;
 }
@@ -676,6 +709,7 @@ ExactSearch::Result ExactSearch::Solve(const Board& board, const Line& known, co
     m_published = published;
     m_aborted = false;
     m_nodes = 0;
+    m_nextLook = std::min<qint64>(CheckEvery, m_hookAt);
     Result result;
     const int alpha = known.moves.empty() && board.HasMove() ? MinusInfinity : known.total;
     const int value = Search(board, alpha, 0);
@@ -683,9 +717,17 @@ ExactSearch::Result ExactSearch::Solve(const Board& board, const Line& known, co
     const int reached = std::max(alpha, bar ? bar->load() : MinusInfinity);
     if (!m_aborted && value > reached) {
         m_bar = nullptr;
-        result.line = ReadLine(board, value);
-        result.best = value;
-        result.proven = !m_aborted;
+        Line line = ReadLine(board, value);
+        // A proof comes with its line, whole: a total that no line reaches is a fault of the
+        // search, never a result.
+        if (!m_aborted && PlaysOut(board, line, m_values)) {
+            result.line = std::move(line);
+            result.best = value;
+            result.proven = true;
+        } else {
+            Q_ASSERT_X(m_aborted, "ExactSearch::Solve", "the line read back does not reach the total proved");
+            result.best = reached;
+        }
     } else if (!m_aborted) {
         result.best = reached;
         result.proven = true;
@@ -742,11 +784,15 @@ Run::State Run::Current() const
     return state;
 }
 
-void Run::Offer(const Line& line, int thread)
+bool Run::Offer(const Line& line, int thread)
 {
+    // Replayed outside the lock: lines come seldom, and a replay costs less than a node of
+    // a beam's layer.
+    if (!PlaysOut(m_board, line, m_values))
+        return false;
     std::lock_guard lock(m_mutex);
     if (m_state.proven)
-        return;
+        return true;
     if (line.total > m_state.best.total || (line.total == m_state.best.total && thread < m_bestThread)) {
         m_state.best = line;
         m_bestThread = thread;
@@ -754,6 +800,7 @@ void Run::Offer(const Line& line, int thread)
     }
     if (m_state.best.total >= m_upperBound)
         ProvenLocked();
+    return true;
 }
 
 void Run::ProvenLocked()
@@ -798,20 +845,38 @@ void Run::ExactWorker()
     const int tiles = m_board.TileCount();
     const std::size_t bytes = std::size_t(1) << std::clamp(20 + (tiles - 20) / 2, 20, 40);
     ExactSearch search(m_values, std::min(bytes, m_options.tableBytes));
+    if (!m_options.offersDuringExact.empty()) {
+        search.SetNodeHook(m_options.offersDuringExact.front().first, [this, next = size_t(0)](qint64 nodes) mutable {
+            const auto& offers = m_options.offersDuringExact;
+            for (; next < offers.size() && offers[next].first <= nodes; ++next)
+                Offer(offers[next].second, 1);
+            return next < offers.size() ? offers[next].first : 0;
+        });
+    }
     const ExactSearch::Result result = search.Solve(m_board, Current().best, m_stop, &m_bar, &m_nodes[0]);
     if (!result.proven)
         return;
-    if (!result.line.moves.empty())
-        Offer(result.line, 0);
-    // Nothing beat the bar otherwise, and the run holds the bar's line.
+    if (!result.line.moves.empty() && !Offer(result.line, 0)) {
+        Q_ASSERT_X(false, "Run::ExactWorker", "the exact search's line does not play out to its total");
+        return;
+    }
+    // Nothing beat the bar otherwise, and the run holds the bar's line. The proof is of the
+    // total of the line the run holds, or of none.
     std::lock_guard lock(m_mutex);
+    if (m_state.best.total != result.best) {
+        Q_ASSERT_X(false, "Run::ExactWorker", "the total proved is not the run's best line's");
+        return;
+    }
     ProvenLocked();
 }
 
 void Run::AnytimeWorker(int thread)
 {
     WorkerContext context { m_values, m_stop, m_nodes[size_t(thread)], m_options.nodeBudget,
-                            [this, thread](const Line& line) { Offer(line, thread); } };
+                            [this, thread](const Line& line) {
+                                [[maybe_unused]] const bool whole = Offer(line, thread);
+                                Q_ASSERT_X(whole, "Run::AnytimeWorker", "a beam's line does not play out to its total");
+                            } };
     Random random(m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
     Beam beam(m_board, context);
     for (int width = thread % 2 == 0 ? 1 : 3;; width = NextWidth(width))

@@ -16,7 +16,9 @@
 //   - pruning by Board::UpperBound (a pairing of the tiles left that forgets where they
 //     stand): a position whose bound cannot lift its line above the bar is not searched;
 //   - a bar that rises: it starts at the total of a known line (a greedy one at least) and
-//     follows the best total the other threads have found while it runs.
+//     follows the best total the other threads have found while it runs. A position's
+//     children may see the bar higher than the position did when it began; the position
+//     reads it again before it stores what it found, and what does not beat that is a bound.
 //   When it finishes it has proved the optimum: either it found a line above the bar (and
 //   reads that line back through the table), or it showed that nothing beats the bar, whose
 //   line is known. It counts the positions it visits (nodes).
@@ -38,7 +40,8 @@
 //
 // The contract:
 //   - Every line is legal from the starting board, its total is the sum of its moves'
-//     values, and it ends only where no pair is left.
+//     values, and it ends only where no pair is left. A run replays every line before it
+//     takes it (PlaysOut): one that fails is a fault of a search, and is never shown.
 //   - A line whose total reaches Board::UpperBound of the starting board is proved best by
 //     that alone, whichever search found it.
 //   - Determinism: each worker's sequence of lines depends only on the board, the values,
@@ -59,6 +62,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -84,6 +88,9 @@ struct Replay
     bool legal = true;
 };
 Replay ReplayLine(Board board, const std::vector<Move>& moves, const PairValues& values);
+// Whether the line plays out from `board`: every move a pair as the board stands, the total
+// the sum of its moves, and no pair left at its end. Nothing else is ever offered as a result.
+bool PlaysOut(const Board& board, const Line& line, const PairValues& values);
 
 // The best immediate pair at every step (the first in board order on a tie), to the end.
 Line Greedy(Board board, const PairValues& values);
@@ -129,7 +136,7 @@ public:
 
     struct Result
     {
-        bool proven = false; // finished: `best` is the optimum
+        bool proven = false; // finished: `best` is the optimum, and `line`, when given, plays out to it
         int best = 0;
         // A line of that total when it beat every line the caller holds; otherwise empty
         // (the known line, or the bar's, is best).
@@ -144,9 +151,18 @@ public:
     Result Solve(const Board& board, const Line& known, const std::atomic<bool>& stop,
                  const std::atomic<int>* bar = nullptr, std::atomic<qint64>* published = nullptr);
 
+    // For tests: `hook` is called on the search's thread once it has visited `at` nodes, and
+    // returns the node count of its next call (0 for none). A test raises the bar from it at
+    // moments of its choosing, as other threads raise it at moments no test controls.
+    using NodeHook = std::function<qint64(qint64 nodes)>;
+    void SetNodeHook(qint64 at, NodeHook hook);
+
 private:
     struct Table;
     int Search(const Board& board, int alpha, int pathPoints);
+    // The bar as this search may count on it with `pathPoints` scored on the way.
+    int BarAlpha(int alpha, int pathPoints) const;
+    void Look();
     Line ReadLine(const Board& board, int total);
 
     const PairValues& m_values;
@@ -156,6 +172,9 @@ private:
     const std::atomic<int>* m_bar = nullptr;
     std::atomic<qint64>* m_published = nullptr;
     qint64 m_nodes = 0;
+    qint64 m_nextLook = 0; // the node count of the next look at the flag, the count and the hook
+    NodeHook m_hook;
+    qint64 m_hookAt = std::numeric_limits<qint64>::max();
     bool m_aborted = false;
 };
 
@@ -182,6 +201,10 @@ public:
         std::size_t tableBytes = std::size_t(64) << 20;
         // Lowest thread priority, so that a window stays responsive beside the search.
         bool background = false;
+        // For tests: lines offered as a beam offers them (as thread 1's), each once the exact
+        // search has visited its node count, so that its bar rises at chosen moments. A line
+        // that does not play out is refused, as any line is.
+        std::vector<std::pair<qint64, Line>> offersDuringExact {};
     };
 
     struct State
@@ -208,7 +231,8 @@ public:
     const PairValues& Values() const { return m_values; }
 
 private:
-    void Offer(const Line& line, int thread);
+    // False, and the line is not taken, when it does not play out (PlaysOut).
+    bool Offer(const Line& line, int thread);
     void ProvenLocked();
     void Worker(int thread);
     bool RunsExact(int thread) const;

@@ -320,6 +320,105 @@ TEST(SolverTest, ExactSearchAndBoundAgreeWithBruteForceOnSmallBoards)
     }
 }
 
+// The window's mode with its bar raised at seeded moments, as the beams beside the exact
+// search raise it at moments no test controls: whenever the bar rises, the run proves the
+// total the exact search alone proves, with a line that the game, clicked through it, ends
+// on with exactly that total. Lines that do not play out to their totals, offered among
+// them, are never taken. Deals of up to 24 tiles, all three sets; numbered deals among them
+// as the player asks for one.
+TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
+{
+    const std::array<std::pair<int, int>, 5> sizes { { { 3, 8 }, { 4, 4 }, { 4, 6 }, { 6, 4 }, { 3, 6 } } };
+    for (quint32 seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Fixture f(seed);
+        Random random(seed);
+        if (seed % 5 == 0)
+            Scramble(f.tables, random);
+        const auto [rows, cols] = sizes[seed % sizes.size()];
+        f.host.deal = DealSettings { rows, cols, { true, true, true } };
+        f.game->NewGame(seed <= 10 ? std::optional<quint32>(seed) : std::nullopt);
+        const Board dealt = *BoardOfGame(*f.game);
+        const PairValues values = ValuesOfGame(*f.game);
+        const Line greedy = Greedy(dealt, values);
+        if (greedy.total >= dealt.UpperBound(values))
+            continue; // proved before any search
+
+        std::atomic<bool> stop { false };
+        ExactSearch alone(values, 1 << 20);
+        const ExactSearch::Result exact = alone.Solve(dealt, greedy, stop);
+        ASSERT_TRUE(exact.proven);
+        const Line& bestLine = exact.line.moves.empty() ? greedy : exact.line;
+
+        // Lines better than greedy to raise the bar with, by total: the best line's first
+        // moves and then the best pair at each step (the best line itself among them) or
+        // random pairs, and random plays.
+        std::vector<Line> pool;
+        for (size_t k = 0; k <= bestLine.moves.size(); ++k) {
+            const Replay start = ReplayLine(dealt, { bestLine.moves.begin(), bestLine.moves.begin() + qsizetype(k) }, values);
+            for (quint64 rest = 0; rest < 4; ++rest) {
+                Line line = rest == 0 ? Greedy(start.end, values) : RandomPlay(start.end, values, seed * 1000 + k * 4 + rest);
+                line.moves.insert(line.moves.begin(), bestLine.moves.begin(), bestLine.moves.begin() + qsizetype(k));
+                line.total += start.total;
+                pool.push_back(line);
+            }
+        }
+        for (quint64 i = 0; i < 8; ++i)
+            pool.push_back(RandomPlay(dealt, values, seed * 100 + i));
+        std::erase_if(pool, [&](const Line& line) { return line.total <= greedy.total; });
+        std::sort(pool.begin(), pool.end(), [](const Line& a, const Line& b) { return a.total < b.total; });
+
+        Solver::Run::State state;
+        for (int run = 0; run < 10; ++run) {
+            Solver::Run::Options options { Solver::Run::Mode::Both, 1, seed };
+            std::vector<qint64> moments;
+            std::vector<size_t> picks;
+            // Mostly early: a raised bar shortens the search, and a late moment may never come.
+            for (quint32 n = pool.empty() ? 0 : 1 + random.Below(12); n > 0; --n) {
+                moments.push_back(1 + qint64(random.Below(1 + random.Below(quint32(exact.nodes)))));
+                picks.push_back(random.Below(quint32(pool.size())));
+            }
+            std::sort(moments.begin(), moments.end());
+            std::sort(picks.begin(), picks.end());
+            for (size_t i = 0; i < moments.size(); ++i)
+                options.offersDuringExact.push_back({ moments[i], pool[picks[i]] });
+            if (run % 3 == 2) {
+                // The best line cut short, still carrying its total plus one; or whole, with
+                // a total one too high.
+                Line spoiled = bestLine;
+                spoiled.total += 1;
+                if (run % 2 == 0 && !spoiled.moves.empty())
+                    spoiled.moves.pop_back();
+                const qint64 at = 1 + qint64(random.Below(quint32(exact.nodes)));
+                options.offersDuringExact.insert(std::upper_bound(options.offersDuringExact.begin(), options.offersDuringExact.end(), at,
+                                                                  [](qint64 n, const auto& offer) { return n < offer.first; }),
+                                                 { at, spoiled });
+            }
+            Solver::Run analysis(dealt, values, options);
+            while (!analysis.Current().finished)
+                std::this_thread::yield();
+            state = analysis.Current();
+            SCOPED_TRACE(testing::Message() << "run " << run);
+            ASSERT_TRUE(state.proven);
+            ASSERT_EQ(state.best.total, exact.best);
+            const Replay replay = ReplayLine(dealt, state.best.moves, values);
+            ASSERT_TRUE(replay.legal);
+            ASSERT_EQ(replay.total, exact.best);
+            ASSERT_FALSE(replay.end.HasMove());
+        }
+
+        Board board = dealt;
+        for (const Move& m : state.best.moves) {
+            const Solver::Picks picks = PicksOf(board, m, values);
+            board.Apply(m);
+            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
+            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+        }
+        ASSERT_EQ(f.host.messages.size(), 1);
+        EXPECT_EQ(f.host.endPoints, exact.best);
+    }
+}
+
 // The beam ranks every child of a position without building it, and the bound of the
 // tiles left kind by kind through a memo: both against the child built and its own bound,
 // along random lines on random boards (blanks, one to three sets, random tables).
