@@ -50,10 +50,6 @@ bool Game::ColumnEmpty(int col) const
     return HiddenInColumn(col) == Rows;
 }
 
-QString Game::RemainingText() const
-{
-    return QStringLiteral("　残：") + QString::number(m_remaining) + QStringLiteral(" 　");
-}
 
 void Game::NewGame(std::optional<quint32> number)
 {
@@ -153,13 +149,13 @@ void Game::ResetAfterDeal()
     for (int r = 1; r < m_log->RowCount(); ++r)
         m_log->ClearRow(r);
     m_log->SetRow(1);
-    NotifyAll(" ");
+    NotifyAll(PointsRefresh::Other);
 }
 
-void Game::NotifyAll(const char* pointsTrailer)
+void Game::NotifyAll(PointsRefresh refresh)
 {
-    m_host.RemainingLabelChanged(RemainingText());
-    RefreshPoints(pointsTrailer);
+    m_host.RemainingChanged(m_remaining);
+    RefreshPoints(refresh);
     UpdateElementStrip();
     m_host.BoardChanged();
 }
@@ -262,7 +258,7 @@ void Game::ClickTile(int col, int row, int shift)
             m_selection.clear();
             // The cancelled pair's score must not stay in the total.
             m_log->ClearRow(m_moveRow);
-            RefreshPoints(" ");
+            RefreshPoints(PointsRefresh::Other);
             m_host.BoardChanged();
         }
         return;
@@ -362,7 +358,7 @@ void Game::TakeOutSelection()
 
 void Game::ShowMoveTaken()
 {
-    m_host.RemainingLabelChanged(RemainingText());
+    m_host.RemainingChanged(m_remaining);
     UpdateElementStrip();
     m_host.BoardChanged();
 }
@@ -391,9 +387,9 @@ void Game::EndTest()
 {
     const int result = FindMove();
     if (result == NoPartner)
-        m_host.ShowGameOver(QStringLiteral("もう、消せないですぅ"));
+        m_host.ShowGameOver(GameEnd::NoPairLeft);
     else if (result == BoardEmpty)
-        m_host.ShowGameOver(QStringLiteral("ぜんぶ、消せましたぁ"));
+        m_host.ShowGameOver(GameEnd::Cleared);
     else
         return;
     m_rankPending = RankPending::Waiting;
@@ -415,7 +411,7 @@ void Game::HintBtnClick()
         // selection would make a tile look picked that the rules no longer know of.
         if (m_selection.size() >= 2) {
             m_log->ClearRow(m_moveRow);
-            RefreshPoints(" ");
+            RefreshPoints(PointsRefresh::Other);
         }
         ClearSelectionMarks();
         m_selection.clear();

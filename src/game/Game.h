@@ -272,13 +272,12 @@ private:
     bool ReplayMove(const LogRow& row);
     bool ReplayPick(const Picks& selection, const LogRow& pending);
     bool Replay(const GameRecord& record);
-    void NotifyAll(const char* pointsTrailer);
+    void NotifyAll(PointsRefresh refresh);
     void CloseEmptyColumns();
     void EndTest();
     void PutBack(int col, int row, const QStringList& symbols);
-    void RefreshPoints(const char* trailer);
+    void RefreshPoints(PointsRefresh refresh);
     void UpdateElementStrip();
-    QString RemainingText() const;
 
     GameHost& m_host;
     std::array<Tile, TileCount> m_tiles;

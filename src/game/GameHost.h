@@ -31,6 +31,13 @@ enum class Sound {
     Notice = 4,  // the name entry of the ranking, and the over-play warning
 };
 
+// How a game ended: no pair left on the board, or the board cleared.
+enum class GameEnd { NoPairLeft = 0, Cleared = 1 };
+
+// What refreshed the points total: the score lookup of a picked pair, or anything else (a
+// removal, an undo, a deal). The points label ends differently after the two.
+enum class PointsRefresh { Lookup = 0, Other = 1 };
+
 // How the ranking is shown: offering the result of the game just finished, or only the
 // table (the high-score menu).
 enum class RankingMode { OfferResult = 0, ShowOnly = 1 };
@@ -54,15 +61,17 @@ public:
     virtual Colouring CurrentColouring() const = 0;
 
     // The end-of-game notice; returns once the player has dismissed it.
-    virtual void ShowGameOver(const QString& message) = 0;
+    virtual void ShowGameOver(GameEnd end) = 0;
     virtual void ShowRanking(RankingMode mode) = 0;
 
     // Tiles changed (captions, play, marks, colours): the view brings its tiles up to date.
     virtual void BoardChanged() = 0;
     // Counts of the tiles in play per element, wood to water.
     virtual void ElementStripChanged(const std::array<int, 5>& counts) = 0;
-    virtual void RemainingLabelChanged(const QString& text) = 0;
-    virtual void PointsLabelChanged(const QString& text) = 0;
+    // The number of tiles in play.
+    virtual void RemainingChanged(int remaining) = 0;
+    // The points total of the move log.
+    virtual void PointsChanged(int total, PointsRefresh refresh) = 0;
 };
 
 // A host nobody watches, for running the game without a window (benchmarks, fuzzing): fixed
@@ -77,10 +86,10 @@ public:
     void Beep() override { }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return Colouring::ByElement; }
-    void ShowGameOver(const QString&) override { gameOver = true; }
+    void ShowGameOver(GameEnd) override { gameOver = true; }
     void ShowRanking(RankingMode) override { }
     void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>&) override { }
-    void RemainingLabelChanged(const QString&) override { }
-    void PointsLabelChanged(const QString&) override { }
+    void RemainingChanged(int) override { }
+    void PointsChanged(int, PointsRefresh) override { }
 };

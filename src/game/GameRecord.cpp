@@ -36,7 +36,7 @@ bool Game::Restore(const GameRecord& record)
         return false;
     Replay(record);
     // The points label as the last scoring left it, or as the deal did.
-    NotifyAll(record.moves.empty() && record.selection.size() < 2 ? " " : "  ");
+    NotifyAll(record.moves.empty() && record.selection.size() < 2 ? PointsRefresh::Other : PointsRefresh::Lookup);
     return true;
 }
 

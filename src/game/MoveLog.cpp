@@ -10,10 +10,9 @@
 #include <algorithm>
 #include <limits>
 
-void Game::RefreshPoints(const char* trailer)
+void Game::RefreshPoints(PointsRefresh refresh)
 {
-    m_host.PointsLabelChanged(QStringLiteral("ポイント：") + Numbers::Format3d(PointsTotal())
-                              + QLatin1String(trailer));
+    m_host.PointsChanged(PointsTotal(), refresh);
 }
 
 void Game::ScorePair()
@@ -29,7 +28,7 @@ void Game::ScorePair()
         row.text = table->Cell(3, r);
         row.Write(*m_log, m_moveRow);
     }
-    RefreshPoints("  ");
+    RefreshPoints(PointsRefresh::Lookup);
 }
 
 int Game::PointsTotal() const
@@ -49,8 +48,8 @@ void Game::ReBtnClick()
     m_host.Beep();
     if (!TakeBackMove())
         return;
-    m_host.RemainingLabelChanged(RemainingText());
-    RefreshPoints(" ");
+    m_host.RemainingChanged(m_remaining);
+    RefreshPoints(PointsRefresh::Other);
     UpdateElementStrip();
     m_host.BoardChanged();
 }
@@ -117,7 +116,7 @@ void Game::RedoClick()
     m_redo.pop_back();
     PutBackMove(step);
     // The total as the move's own scoring showed it.
-    NotifyAll("  ");
+    NotifyAll(PointsRefresh::Lookup);
 }
 
 void Game::PutBackMove(const RedoStep& step)

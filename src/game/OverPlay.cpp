@@ -17,16 +17,6 @@ QString TwoDigits(qint64 n)
 
 } // namespace
 
-QString ElapsedLabel(qint64 seconds)
-{
-    seconds = qMax<qint64>(0, seconds);
-    const qint64 hours = (seconds / 3600) % 24;
-    const qint64 minutes = (seconds / 60) % 60;
-    const qint64 secs = seconds % 60;
-    return QStringLiteral("経過時間 ：") + TwoDigits(hours) + QLatin1Char(':') + TwoDigits(minutes)
-        + QLatin1Char(' ') + TwoDigits(secs) + QLatin1Char(' ');
-}
-
 QString MinuteSecondText(qint64 seconds)
 {
     seconds = qMax<qint64>(0, seconds);
@@ -55,14 +45,6 @@ bool WarningWatch::Tick(qint64 seconds, const QString& minutesText)
     const qint64 after = seconds >= m_seen ? m_seen : seconds - 1;
     m_seen = seconds;
     return IsWarningDueBetween(after, seconds, minutesText);
-}
-
-QString WarningText(const QString& minutesText, bool quitting, const QString& title)
-{
-    QString text = minutesText + QStringLiteral(" 分が経過しました。");
-    if (quitting)
-        text += QStringLiteral("『") + title + QStringLiteral("』を終了します。");
-    return text;
 }
 
 Clock SteadyClock()

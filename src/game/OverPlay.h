@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The over-play warning and the elapsed-time label of the main window, as pure rules over
-// the whole seconds since the program started. The main window's once-a-second timer asks
-// these functions what to show and whether to warn; the clock it measures with can be
-// replaced, so the rules can be driven through hours of play without waiting.
+// The over-play warning of the main window, as pure rules over the whole seconds since the
+// program started. The main window's once-a-second timer asks these functions whether to
+// warn (the texts it shows are the window's own: windows/GameTexts.h); the clock it
+// measures with can be replaced, so the rules can be driven through hours of play without
+// waiting.
 #pragma once
 
 // Qt
@@ -12,10 +13,6 @@
 #include <functional>
 
 namespace OverPlay {
-
-// "経過時間 ：" + the elapsed time as "hh:nn ss " (two-digit hours, minutes, seconds and a
-// trailing blank). The hours start again at 00 after 24 hours, as a time of day would.
-QString ElapsedLabel(qint64 seconds);
 
 // The elapsed time as "n ss": minutes of the hour without a leading zero, one blank, two-
 // digit seconds. "0 00" at every full hour, "30 00" half an hour later.
@@ -50,10 +47,6 @@ public:
 private:
     qint64 m_seen = -1; // the second the previous tick read
 };
-
-// The warning's message: minutesText + " 分が経過しました。", followed by
-// "『" + title + "』を終了します。" when the program is going to end.
-QString WarningText(const QString& minutesText, bool quitting, const QString& title);
 
 // The current time in milliseconds on some steady scale (only differences count).
 using Clock = std::function<qint64()>;

@@ -31,6 +31,7 @@
 #include "store/SettingsStore.h"
 #include "windows/About.h"
 #include "windows/AppInfo.h"
+#include "windows/GameTexts.h"
 #include "windows/Notice.h"
 #include "windows/Rank.h"
 #include "windows/MainShortcuts.h"
@@ -254,11 +255,11 @@ Colouring TMainF::CurrentColouring() const
     }
 }
 
-void TMainF::ShowGameOver(const QString& message)
+void TMainF::ShowGameOver(GameEnd end)
 {
     // Over before anything is shown: a crash from here on must not bring it back.
     DropKeptGame();
-    ShowMessage(message);
+    ShowMessage(GameTexts::GameOverNotice(end));
 }
 
 void TMainF::ShowRanking(RankingMode mode)
@@ -302,15 +303,15 @@ void TMainF::ElementStripChanged(const std::array<int, 5>& counts)
     }
 }
 
-void TMainF::RemainingLabelChanged(const QString& text)
+void TMainF::RemainingChanged(int remaining)
 {
-    m_zanL->setText(text);
+    m_zanL->setText(GameTexts::RemainingLabel(remaining));
     PlaceTopLabels();
 }
 
-void TMainF::PointsLabelChanged(const QString& text)
+void TMainF::PointsChanged(int total, PointsRefresh refresh)
 {
-    m_pntL->setText(text);
+    m_pntL->setText(GameTexts::PointsLabel(total, refresh));
     PlaceTopLabels();
 }
 

@@ -111,12 +111,12 @@ public:
     void Beep() override;
     DealSettings CurrentDealSettings() const override;
     Colouring CurrentColouring() const override;
-    void ShowGameOver(const QString& message) override;
+    void ShowGameOver(GameEnd end) override;
     void ShowRanking(RankingMode mode) override;
     void BoardChanged() override;
     void ElementStripChanged(const std::array<int, 5>& counts) override;
-    void RemainingLabelChanged(const QString& text) override;
-    void PointsLabelChanged(const QString& text) override;
+    void RemainingChanged(int remaining) override;
+    void PointsChanged(int total, PointsRefresh refresh) override;
 
     // --- RankHost
     int PointsTotal() const override;

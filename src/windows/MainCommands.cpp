@@ -17,6 +17,7 @@
 #include "windows/Analysis.h"
 #include "windows/AppInfo.h"
 #include "windows/Deal.h"
+#include "windows/GameTexts.h"
 #include "windows/HelpViewer.h"
 #include "windows/Rank.h"
 #include "windows/Setu.h"
@@ -123,14 +124,14 @@ void TMainF::Timer1Timer()
     const LiveOptions& options = m_model.Options();
     m_timeL->setVisible(options.showElapsed);
     const qint64 seconds = m_elapsed.Seconds();
-    m_timeL->setText(OverPlay::ElapsedLabel(seconds));
+    m_timeL->setText(GameTexts::ElapsedLabel(seconds));
     if (!m_warnings.Tick(seconds, options.warningMinutes))
         return;
     PlayWave(Sound::Notice);
     // The box opens once this tick has returned: Qt does not fire a timer again while its
     // own handler is still running, so a box opened from here would stop the elapsed time
     // on screen for as long as it stayed open.
-    const QString text = OverPlay::WarningText(options.warningMinutes, options.quitOnWarning, AppInfo::Title);
+    const QString text = GameTexts::WarningNotice(options.warningMinutes, options.quitOnWarning, AppInfo::Title);
     QTimer::singleShot(0, this, [this, text] {
         ShowMessage(text);
         // Read again: the player may have changed it while the message was up.

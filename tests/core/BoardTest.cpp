@@ -41,8 +41,9 @@ TEST_F(BoardTest, SmallestDealIsThreeByFourAtTheBottomLeft)
             EXPECT_EQ(Symbols::SymbolKind(game.TileAt(c, r).caption), Symbols::Stem);
         }
     EXPECT_EQ(game.Remaining(), 12);
-    EXPECT_EQ(host.remainingLabel, QStringLiteral("　残：12 　"));
-    EXPECT_EQ(host.pointsLabel, QStringLiteral("ポイント：  0 "));
+    EXPECT_EQ(host.remaining, 12);
+    EXPECT_EQ(host.points, 0);
+    EXPECT_EQ(host.pointsRefresh, PointsRefresh::Other);
     int sum = 0;
     for (int n : host.strip)
         sum += n;
@@ -160,10 +161,10 @@ TEST_F(BoardTest, VerticalPairFallsByTwoRows)
     EXPECT_EQ(game.Remaining(), 3);
     EXPECT_EQ(game.MoveRow(), 2);
     EXPECT_EQ(game.MoveLog().RowCount(), Game::LogDesignRows + 1);
-    EXPECT_EQ(host.remainingLabel, QStringLiteral("　残：3 　"));
+    EXPECT_EQ(host.remaining, 3);
     EXPECT_EQ(host.sounds.back(), Sound::Removal);
     EXPECT_TRUE(game.Selection().isEmpty());
-    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_TRUE(host.ends.empty());
     // The log row: symbols in pick order, tile numbers, no column emptied.
     const TextGrid& log = game.MoveLog();
     EXPECT_EQ(log.Cell(0, 1), QStringLiteral("甲"));
@@ -209,7 +210,8 @@ TEST_F(BoardTest, RightButtonPairIsScoredButStays)
     EXPECT_TRUE(game.Selection().isEmpty());
     EXPECT_EQ(game.TileAt(0, 8).zset, 0);
     EXPECT_EQ(game.PointsTotal(), 0);
-    EXPECT_EQ(host.pointsLabel, QStringLiteral("ポイント：  0 "));
+    EXPECT_EQ(host.points, 0);
+    EXPECT_EQ(host.pointsRefresh, PointsRefresh::Other);
 
     // Picked again with the right button, then a left click on either tile removes it.
     Right(0, 8);
@@ -253,7 +255,7 @@ TEST_F(BoardTest, RemovingTheLastPairEndsTheGameAndDealsAgain)
     LayBoard(game, { "甲乙" });
     Left(0, 9);
     Left(1, 9);
-    EXPECT_EQ(host.messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
+    EXPECT_EQ(host.ends, std::vector<GameEnd> { GameEnd::Cleared });
     EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
     EXPECT_EQ(host.rankPendingAtRanking, RankPending::Waiting);
     // The new deal follows the ranking call.
@@ -267,7 +269,7 @@ TEST_F(BoardTest, NoPairLeftEndsTheGame)
     LayBoard(game, { "甲乙子" });
     Left(0, 9);
     Left(1, 9);
-    EXPECT_EQ(host.messages, QStringList { QStringLiteral("もう、消せないですぅ") });
+    EXPECT_EQ(host.ends, std::vector<GameEnd> { GameEnd::NoPairLeft });
     EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
 }
 

@@ -34,19 +34,20 @@ public:
     Colouring colouring = Colouring::ByElement;
     std::vector<Sound> sounds;
     int beeps = 0;
-    QStringList messages;
     std::vector<RankingMode> rankingCalls;
     RankPending rankPendingAtRanking = RankPending::None;
     std::array<int, 5> strip {};
-    QString remainingLabel;
-    QString pointsLabel;
+    int remaining = -1;
+    int points = -1;
+    PointsRefresh pointsRefresh = PointsRefresh::Other;
+    std::vector<GameEnd> ends;
     Game* game = nullptr;
 
     void PlayWave(Sound sound) override { sounds.push_back(sound); }
     void Beep() override { ++beeps; }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return colouring; }
-    void ShowGameOver(const QString& message) override { messages << message; }
+    void ShowGameOver(GameEnd end) override { ends.push_back(end); }
     void ShowRanking(RankingMode mode) override
     {
         rankingCalls.push_back(mode);
@@ -55,8 +56,12 @@ public:
     }
     void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>& counts) override { strip = counts; }
-    void RemainingLabelChanged(const QString& text) override { remainingLabel = text; }
-    void PointsLabelChanged(const QString& text) override { pointsLabel = text; }
+    void RemainingChanged(int value) override { remaining = value; }
+    void PointsChanged(int total, PointsRefresh refresh) override
+    {
+        points = total;
+        pointsRefresh = refresh;
+    }
 };
 
 // Lays out the bottom rows of the board from a picture: the last string is row 9, each

@@ -40,7 +40,8 @@ TEST_F(MoveLogTest, TheOrderedPairDecidesTheRow)
     Left(0, 9);
     EXPECT_EQ(game.MoveLog().Cell(2, 1), QStringLiteral("5"));
     EXPECT_EQ(game.MoveLog().Cell(3, 1), QStringLiteral("生気"));
-    EXPECT_EQ(host.pointsLabel, QStringLiteral("ポイント：  5  ")); // the lookup's two blanks
+    EXPECT_EQ(host.points, 5);
+    EXPECT_EQ(host.pointsRefresh, PointsRefresh::Lookup);
     Left(1, 9); // 甲 then 丙: fire drains wood
     Left(1, 8);
     EXPECT_EQ(game.MoveLog().Cell(2, 2), QStringLiteral("0"));
@@ -97,8 +98,9 @@ TEST_F(MoveLogTest, UndoOfAVerticalPairAtTheTopOfAFullColumn)
     EXPECT_EQ(game.Remaining(), 20);
     EXPECT_EQ(game.MoveRow(), 1);
     EXPECT_EQ(game.MoveLog().RowCount(), Game::LogDesignRows);
-    EXPECT_EQ(host.remainingLabel, QStringLiteral("　残：20 　"));
-    EXPECT_EQ(host.pointsLabel, QStringLiteral("ポイント：  0 "));
+    EXPECT_EQ(host.remaining, 20);
+    EXPECT_EQ(host.points, 0);
+    EXPECT_EQ(host.pointsRefresh, PointsRefresh::Other);
 }
 
 TEST_F(MoveLogTest, UndoReopensOneEmptiedColumn)
@@ -192,10 +194,10 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
                     partners.push_back(n);
             }
             ASSERT_FALSE(partners.empty());
-            const qsizetype endsBefore = host.messages.size();
+            const qsizetype endsBefore = host.ends.size();
             game.TileMouseDown(first, 0, ShiftState::ssLeft);
             game.TileMouseDown(partners[rng() % partners.size()], 0, ShiftState::ssLeft);
-            if (host.messages.size() != endsBefore) {
+            if (host.ends.size() != endsBefore) {
                 // The game ended and a new board was dealt: undo starts over from it.
                 dealt = snapshot();
                 moves = 0;
@@ -326,7 +328,7 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
         // Each removal adds a log row and each undo takes one away.
         int slack = game.MoveLog().RowCount() - game.MoveRow();
         for (int step = 0; step < 80; ++step) {
-            const qsizetype endsBefore = host.messages.size();
+            const qsizetype endsBefore = host.ends.size();
             const int beepsBefore = host.beeps;
             const unsigned action = rng() % 10;
             if (action < 2) {
@@ -397,7 +399,7 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
                     undone.clear();
                 }
             }
-            if (host.messages.size() != endsBefore) {
+            if (host.ends.size() != endsBefore) {
                 // The game ended and a new board was dealt: nothing to take back or redo.
                 moves.clear();
                 undone.clear();

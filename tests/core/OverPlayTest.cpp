@@ -26,18 +26,6 @@ std::vector<qint64> FiringSeconds(const QString& minutesText, int hours)
 
 } // namespace
 
-TEST(OverPlayTest, LabelShowsHoursMinutesSecondsAndWrapsAfterADay)
-{
-    EXPECT_EQ(ElapsedLabel(0), QStringLiteral("経過時間 ：00:00 00 "));
-    EXPECT_EQ(ElapsedLabel(59), QStringLiteral("経過時間 ：00:00 59 "));
-    EXPECT_EQ(ElapsedLabel(3599), QStringLiteral("経過時間 ：00:59 59 "));
-    EXPECT_EQ(ElapsedLabel(10 * 3600 + 7 * 60 + 5), QStringLiteral("経過時間 ：10:07 05 "));
-    EXPECT_EQ(ElapsedLabel(24 * 3600 - 1), QStringLiteral("経過時間 ：23:59 59 "));
-    EXPECT_EQ(ElapsedLabel(24 * 3600), QStringLiteral("経過時間 ：00:00 00 "));
-    EXPECT_EQ(ElapsedLabel(49 * 3600 + 61), QStringLiteral("経過時間 ：01:01 01 "));
-    EXPECT_EQ(ElapsedLabel(-5), QStringLiteral("経過時間 ：00:00 00 "));
-}
-
 TEST(OverPlayTest, MinuteSecondTextHasNoLeadingZeroOnMinutes)
 {
     EXPECT_EQ(MinuteSecondText(0), QStringLiteral("0 00"));
@@ -87,14 +75,6 @@ TEST(OverPlayTest, EveryWarningSecondWarnsOnceHoweverTheTicksFall)
     }
     // The first tick looks from the start on: "0" warns for second 0 with no tick in it.
     EXPECT_TRUE(WarningWatch().Tick(1, QStringLiteral("0")));
-}
-
-TEST(OverPlayTest, WarningTextWithAndWithoutTheClosingSentence)
-{
-    EXPECT_EQ(WarningText(QStringLiteral("30"), false, QStringLiteral("OrbiloVer1.10")),
-              QStringLiteral("30 分が経過しました。"));
-    EXPECT_EQ(WarningText(QStringLiteral("30"), true, QStringLiteral("OrbiloVer1.10")),
-              QStringLiteral("30 分が経過しました。『OrbiloVer1.10』を終了します。"));
 }
 
 TEST(OverPlayTest, ElapsedCountsWholeSecondsFromAReplacedClock)

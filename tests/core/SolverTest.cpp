@@ -44,9 +44,9 @@ public:
     std::optional<Board> endBoard;
     int endPoints = 0;
 
-    void ShowGameOver(const QString& message) override
+    void ShowGameOver(GameEnd end) override
     {
-        RecordingHost::ShowGameOver(message);
+        RecordingHost::ShowGameOver(end);
         endBoard = BoardOfGame(*game);
         endPoints = game->PointsTotal();
     }
@@ -153,7 +153,7 @@ TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
             ASSERT_EQ(DealOfGame(*f.game), dealt) << "move " << i;
         }
         // The last move ended the game, which then dealt again.
-        ASSERT_EQ(f.host.messages.size(), 1);
+        ASSERT_EQ(f.host.ends.size(), 1);
         EXPECT_EQ(f.host.endBoard, board);
         EXPECT_EQ(f.host.endPoints, line.total);
     }
@@ -414,7 +414,7 @@ TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
             f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
             f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
         }
-        ASSERT_EQ(f.host.messages.size(), 1);
+        ASSERT_EQ(f.host.ends.size(), 1);
         EXPECT_EQ(f.host.endPoints, exact.best);
     }
 }

@@ -45,7 +45,9 @@ public:
         ++deals;
         game->NewGame();
     }
-    void ShowMessage(const QString& text) override { RecordingHost::messages << text; }
+    void ShowMessage(const QString& text) override { messages << text; }
+
+    QStringList messages;
 
     TRankF* rank = nullptr;
     int pointsAtEnd = 0;
