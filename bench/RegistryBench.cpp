@@ -5,9 +5,12 @@
 //   parsed alone (what a start-up pays, once);
 // - a later read, from a new registry object as each opening of the store makes: a look at
 //   the file's stamp and a lookup, whatever the size of the file;
-// - the parse of the whole file, which every change of a value pays.
+// - the parse of the whole file, which every change of a value pays;
+// - a settings save (the options dialog's OK, every value changed) on a file with a million
+//   values in the other key, beside the same save on the game's keys alone (0).
 
 #include "ForeignKey.h"
+#include "SettingsSave.h"
 
 // own
 #include "platform/RegistryFile.h"
@@ -25,10 +28,15 @@ namespace {
 
 const QString Set = Keys::Root + QStringLiteral("\\Set");
 
+// The game's own key.
+QByteArray OwnKeys()
+{
+    return "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Set]\r\n\"TimeE\"=\"30\"\r\n";
+}
+
 QByteArray FileBytes(int count)
 {
-    return "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Set]\r\n\"TimeE\"=\"30\"\r\n"
-        + ForeignKey(count);
+    return OwnKeys() + ForeignKey(count);
 }
 
 void BM_RegistryFirstRead(benchmark::State& state)
@@ -79,6 +87,30 @@ void BM_RegistryRead(benchmark::State& state)
         benchmark::DoNotOptimize(RegistryFile(path).ReadValue(Set, QStringLiteral("TimeE")));
 }
 BENCHMARK(BM_RegistryRead)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
+
+void BM_RegistrySave(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("save-%1.reg").arg(state.range(0)));
+    QFile file(path);
+    const QByteArray bytes = state.range(0) > 0 ? FileBytes(int(state.range(0))) : OwnKeys();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0) {
+        state.SkipWithError("the file cannot be made");
+        return;
+    }
+    file.close();
+    Registry::SetUserFileOverride(path);
+    SettingsSave save;
+    save.ReadAtStart();
+    for (auto _ : state) {
+        if (!save.Save()) {
+            state.SkipWithError("a setting was not written");
+            break;
+        }
+    }
+    Registry::SetUserFileOverride(QString());
+}
+BENCHMARK(BM_RegistrySave)->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

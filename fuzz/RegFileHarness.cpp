@@ -238,6 +238,16 @@ namespace {
             || is(SectionPath(Keys::Set::Section), Keys::Set::TimeE.ident) || is(Keys::Root, Keys::FontInfo1);
     }
 
+    // The keys the settings are written to.
+    bool IsSettingsKey(const QString& path)
+    {
+        for (const QLatin1String& section : { Keys::Sys::Section, Keys::Wav::Section, Keys::Set::Section }) {
+            if (RegPath::SameName(path, SectionPath(section)))
+                return true;
+        }
+        return RegPath::SameName(path, Keys::Root);
+    }
+
     // A read of the file parses only the key it reads: it must read what the whole parse
     // reads, key by key.
     void ReadsAsParsed(const RegFile::Document& doc, const QByteArray& input)
@@ -315,6 +325,22 @@ void RunRegFile(const QByteArray& input)
     const Settings back = ReadSettings(reread);
     FUZZ_REQUIRE(
         Name, Same(expected, back), expected.Describe() + QStringLiteral(" read back as ") + back.Describe());
+
+    // ... and every key they leave alone goes back as it was read, from its header to its
+    // last line that is not blank (a key given twice is joined into its first section).
+    const QByteArray writtenBytes = RegFile::Serialise(written);
+    for (const RegFile::Section& s : doc.Sections()) {
+        if (s.bodies.size() != 1 || (s.user && IsSettingsKey(s.path)))
+            continue;
+        const QByteArrayView body = s.bodies.front();
+        qsizetype end = body.size();
+        while (end > 0 && QByteArrayView(" \t\v\f\r\n").contains(body.at(end - 1)))
+            --end;
+        while (end > 0 && end < body.size() && body.at(end) != '\r' && body.at(end) != '\n')
+            ++end;
+        FUZZ_REQUIRE(Name, writtenBytes.contains(s.header + body.first(end).toByteArray()),
+            QStringLiteral("the section %1 changed by writing the settings").arg(QString::fromLatin1(s.header)));
+    }
 
     // ... and every other value of the file is still there, unchanged.
     for (const auto& [path, list] : values) {

@@ -104,12 +104,14 @@ QString AppModel::WriteOptions()
 {
     SettingsStore store = OpenStore(Keys::Root);
     store.Remember(&m_optionsRead);
-    store.WriteFlag(Keys::Wav::CB1, m_options.soundOn);
-    store.WriteFlag(Keys::Set::CB2, m_options.quitOnWarning);
-    store.WriteFlag(Keys::Set::CB3, m_options.showElapsed);
-    store.WriteText(Keys::Set::TimeE, m_options.warningMinutes);
-    store.WriteFlag(Keys::Set::Solvable, m_options.solvableDeals);
-    store.WriteFlag(Keys::Set::DesktopColors, m_options.desktopColors);
-    store.WriteFlag(Keys::Set::Resume, m_options.resumeGame);
+    store.WriteAll({
+        { Keys::Wav::CB1, m_options.soundOn },
+        { Keys::Set::CB2, m_options.quitOnWarning },
+        { Keys::Set::CB3, m_options.showElapsed },
+        { Keys::Set::TimeE, m_options.warningMinutes },
+        { Keys::Set::Solvable, m_options.solvableDeals },
+        { Keys::Set::DesktopColors, m_options.desktopColors },
+        { Keys::Set::Resume, m_options.resumeGame },
+    });
     return store.ErrorMessage();
 }

@@ -93,6 +93,18 @@ std::unique_ptr<Registry> Registry::User()
     return std::make_unique<RegistryFile>(UserFilePath());
 }
 
+QList<RegResult> Registry::WriteValues(const QList<RegWrite>& writes)
+{
+    QList<RegResult> results;
+    for (const RegWrite& w : writes) {
+        RegResult r = OpenKey(w.path, RegOpen::Create);
+        if (r.Ok())
+            r = WriteValue(w.path, w.name, w.value);
+        results.append(r);
+    }
+    return results;
+}
+
 void Registry::SetUserFileOverride(const QString& path)
 {
     UserFileOverride() = path;

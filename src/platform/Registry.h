@@ -18,6 +18,7 @@
 
 // Qt
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -85,6 +86,14 @@ struct RegNamesResult : RegResult
     QStringList names;
 };
 
+// One value to set, for a group of changes made together.
+struct RegWrite
+{
+    QString path;
+    QString name;
+    RegValue value;
+};
+
 enum class RegOpen {
     Existing, // fail with NotFound when the key is missing
     Create, // create the key (and its parents) when missing
@@ -142,6 +151,11 @@ public:
     // that no change can reach (a folder or a file that may not be written). Found cheaply,
     // without changing anything.
     virtual RegResult CheckWritable() { return RegResult::Success(); }
+    // Sets each value, creating its key (and the key's missing parents) first, as OpenKey
+    // with RegOpen::Create and WriteValue would one after the other; one result per write,
+    // in order. A write refused does not stop the others. The file backend makes all of
+    // them one change of its file, so that a large file is written once, not once a value.
+    virtual QList<RegResult> WriteValues(const QList<RegWrite>& writes);
 };
 
 namespace RegPath {

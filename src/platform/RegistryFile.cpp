@@ -434,6 +434,28 @@ bool Representable(const QString& name)
     return Cp932::Decode(Cp932::Encode(name)) == name;
 }
 
+// A section's lines up to the end of the last that is not blank: the blank lines that part
+// it from the next section are the writer's to make.
+View Content(View body)
+{
+    qsizetype end = body.size();
+    while (end > 0 && (IsSpaceInLine(body.at(end - 1)) || body.at(end - 1) == '\r' || body.at(end - 1) == '\n'))
+        --end;
+    if (end == 0)
+        return {};
+    while (end < body.size() && body.at(end) != '\r' && body.at(end) != '\n')
+        ++end;
+    return body.first(end);
+}
+
+View LastLine(View text)
+{
+    qsizetype start = text.size();
+    while (start > 0 && text.at(start - 1) != '\r' && text.at(start - 1) != '\n')
+        --start;
+    return text.sliced(start);
+}
+
 } // namespace
 
 namespace RegFile {
@@ -581,10 +603,36 @@ void ParseBody(RegFile::Section& section, View body)
 
 namespace RegFile {
 
+const QList<Section>& Document::Sections() const
+{
+    for (qsizetype i = 0; i < m_sections.size(); ++i)
+        ReadSection(i);
+    return m_sections;
+}
+
+const Section& Document::ReadSection(qsizetype at) const
+{
+    if (!m_sections.at(at).read) {
+        Section& section = m_sections[at];
+        for (const View body : std::as_const(section.bodies))
+            ParseBody(section, body);
+        section.read = true;
+    }
+    return m_sections.at(at);
+}
+
+Section& Document::ChangeSection(qsizetype at)
+{
+    ReadSection(at);
+    Section& section = m_sections[at];
+    section.changed = true;
+    return section;
+}
+
 const Entry* Document::FindValue(const QString& path, const QString& name) const
 {
     const qsizetype si = FindSection(path);
-    return si < 0 ? nullptr : m_sections.at(si).FindValue(name);
+    return si < 0 ? nullptr : ReadSection(si).FindValue(name);
 }
 
 QStringList Document::SubKeyNames(const QString& path) const
@@ -600,7 +648,7 @@ QStringList Document::SubKeyNames(const QString& path) const
 QStringList Document::ValueNames(const QString& path) const
 {
     const qsizetype si = FindSection(path);
-    return si < 0 ? QStringList() : m_sections.at(si).ValueNames();
+    return si < 0 ? QStringList() : ReadSection(si).ValueNames();
 }
 
 void Document::IndexKeys()
@@ -661,7 +709,7 @@ void Document::SetValue(const QString& path, const QString& name, const RegValue
         }
         si = FindSection(path);
     }
-    Section& section = m_sections[si];
+    Section& section = ChangeSection(si);
     Entry entry;
     entry.parsed = true;
     entry.name = name;
@@ -695,7 +743,7 @@ bool Document::DeleteValue(const QString& path, const QString& name)
 {
     if (!FindValue(path, name))
         return false;
-    Section& section = m_sections[FindSection(path)];
+    Section& section = ChangeSection(FindSection(path));
     section.entries.removeIf([&](const Entry& e) { return EntryNamed(e, name); });
     section.IndexValues();
     return true;
@@ -716,7 +764,8 @@ bool Document::DeleteKey(const QString& path)
 Document Parse(const QByteArray& bytes)
 {
     Document doc;
-    const Cut cut = CutAtHeaders(bytes);
+    doc.m_bytes = bytes;
+    const Cut cut = CutAtHeaders(doc.m_bytes);
     doc.m_preamble = PreambleLines(cut.head);
     for (const Cut::Part& part : cut.parts) {
         // A key whose section appears again goes on in its first section.
@@ -727,9 +776,14 @@ Document Parse(const QByteArray& bytes)
             section.user = h.user;
             section.path = h.path;
             section.header = part.header.toByteArray();
+            section.read = false;
+            section.changed = false;
             si = doc.InsertSection(std::move(section));
         }
-        ParseBody(doc.m_sections[si], part.body);
+        // From the end of the header on, its line break included: a section written back
+        // as it was read keeps even that.
+        const char* const from = part.header.data() + part.header.size();
+        doc.m_sections[si].bodies.append(View(from, part.body.data() + part.body.size() - from));
     }
     return doc;
 }
@@ -788,33 +842,87 @@ QByteArray FormatValue(const QString& name, const RegValue& value)
     return FormatHex(out + "hex(" + QByteArray::number(value.type, 16) + "):", value.data);
 }
 
-QByteArray Serialise(const Document& document)
+FileBytes::FileBytes(const Document& document)
 {
-    QByteArray out = Header + Eol;
+    m_pending = Header + Eol;
     for (const QByteArray& line : document.m_preamble)
-        out += line + Eol;
+        m_pending += line + Eol;
     for (const Section& s : document.m_sections) {
-        out += Eol;
+        m_pending += Eol;
         if (s.header.isEmpty())
-            out += '[' + Cp932::Encode(KeyText(s.path)) + ']';
+            m_pending += '[' + Cp932::Encode(KeyText(s.path)) + ']';
         else
-            out += s.header;
-        out += Eol;
+            m_pending += s.header;
+        if (!s.changed) {
+            // Each body begins with the line break before its first line.
+            bool dangling = false;
+            for (const View body : s.bodies) {
+                const View kept = Content(body);
+                if (kept.isEmpty())
+                    continue;
+                // The next body of a key given twice must not go on a value left dangling.
+                if (dangling)
+                    m_pending += Eol;
+                Add(kept);
+                dangling = TrimRight(LastLine(kept)).endsWith('\\');
+            }
+            m_pending += Eol;
+            continue;
+        }
+        m_pending += Eol;
         for (const Entry& e : s.entries) {
             // Lines read from the file go back as they were; values set here are formatted.
             if (e.raw.isEmpty())
-                out += FormatValue(e.name.value_or(QString()), e.value);
+                m_pending += FormatValue(e.name.value_or(QString()), e.value);
             else
-                out += e.raw;
-            out += Eol;
+                m_pending += e.raw;
+            m_pending += Eol;
             // A damaged value left dangling on a "\" must not take the next line along
             // when the file is read again: a blank line ends it, as it did when it was read.
             if (!e.parsed && TrimRight(e.raw).endsWith('\\'))
-                out += Eol;
+                m_pending += Eol;
         }
     }
-    out += Eol;
+    m_pending += Eol;
+    Flush();
+}
+
+void FileBytes::Add(View bytes)
+{
+    // Small pieces are copied into the text around them, so that the file is not written
+    // in many tiny writes.
+    constexpr qsizetype SmallPart = 4096;
+    if (bytes.size() < SmallPart) {
+        m_pending.append(bytes);
+        return;
+    }
+    Flush();
+    m_parts.append(bytes);
+}
+
+void FileBytes::Flush()
+{
+    if (m_pending.isEmpty())
+        return;
+    m_made.append(std::exchange(m_pending, QByteArray()));
+    m_parts.append(m_made.back());
+}
+
+QByteArray FileBytes::Joined() const
+{
+    qsizetype size = 0;
+    for (const View part : m_parts)
+        size += part.size();
+    QByteArray out;
+    out.reserve(size);
+    for (const View part : m_parts)
+        out.append(part);
     return out;
+}
+
+QByteArray Serialise(const Document& document)
+{
+    return FileBytes(document).Joined();
 }
 
 } // namespace RegFile
@@ -982,6 +1090,53 @@ void Share(const QString& path, const std::shared_ptr<const Snapshot>& snapshot)
     shared.snapshot = snapshot;
 }
 
+// Lets go of what was kept of the file at path.
+void Unshare(const QString& path)
+{
+    SharedParse& shared = Shared();
+    const QMutexLocker locker(&shared.mutex);
+    if (shared.path == path)
+        shared.snapshot.reset();
+}
+
+// The file's bytes, or nothing when it cannot be read. When they are the bytes of known
+// they are known's buffer: a file read again unchanged (under the lock of a change, or
+// changed moments before its last read) is never held twice.
+std::optional<QByteArray> ReadBytes(QFile& file, const QByteArray* known, qint64 size)
+{
+    if (!known) {
+        QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        return bytes;
+    }
+    constexpr qint64 Piece = 1024 * 1024;
+    QByteArray piece(qMin(Piece, qMax<qint64>(size, 1)), Qt::Uninitialized);
+    QByteArray out;
+    qsizetype matched = 0;
+    bool same = true;
+    for (;;) {
+        const qint64 n = file.read(piece.data(), piece.size());
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        if (same && matched + n <= known->size() && std::memcmp(known->constData() + matched, piece.constData(), size_t(n)) == 0) {
+            matched += n;
+            continue;
+        }
+        if (same) {
+            same = false;
+            out.reserve(qMax<qint64>(size, matched + n));
+            out.append(known->constData(), matched);
+        }
+        out.append(piece.constData(), n);
+    }
+    if (!same)
+        return out;
+    return matched == known->size() ? *known : known->left(matched);
+}
+
 } // namespace
 
 RegistryFile::Loaded RegistryFile::Load(bool forChange) const
@@ -1010,16 +1165,23 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
         loaded.snapshot = known;
         return loaded;
     }
+    if (!known) {
+        // The file changed: what was kept of its last version goes before the new one is
+        // read, so that a large file is not held twice.
+        m_snapshot.reset();
+        Unshare(m_path);
+    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(FileError::FromErrno(errno).Reason());
     auto fresh = std::make_shared<Snapshot>();
-    fresh->bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    std::optional<QByteArray> bytes = ReadBytes(file, known ? &known->bytes : nullptr, stamp.size);
+    if (!bytes)
         return fail(FileError::Of(FileError::Kind::Io).Reason());
+    fresh->bytes = std::move(*bytes);
     fresh->stamp = stamp;
     fresh->readNs = now;
-    const bool same = known && known->bytes == fresh->bytes;
+    const bool same = known && known->bytes.constData() == fresh->bytes.constData();
     fresh->outline = same ? known->outline : RegFile::Outline(fresh->bytes);
     m_snapshot = fresh;
     Share(m_path, fresh);
@@ -1060,8 +1222,15 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     if (!r.Ok() || !changed)
         return r;
 
-    const FileError written = SafeFile::Write(m_path, RegFile::Serialise(loaded.document));
-    return written.Ok() ? RegResult::Success() : CannotWrite(m_path, written);
+    const FileError written = SafeFile::WriteParts(m_path, RegFile::FileBytes(loaded.document).Parts());
+    if (!written.Ok())
+        return CannotWrite(m_path, written);
+    // What was kept of the file replaced is of no more use: its bytes need not wait in
+    // memory for the next read.
+    loaded = {};
+    m_snapshot.reset();
+    Unshare(m_path);
+    return RegResult::Success();
 }
 
 RegResult RegistryFile::OpenKey(const QString& path, RegOpen mode)
@@ -1190,4 +1359,43 @@ RegResult RegistryFile::CheckWritable()
     if (why.Ok())
         return RegResult::Success();
     return RegResult::Fail(RegStatus::WriteFailed, QStringLiteral("%1 に書き込めません（%2）").arg(m_path, why.Reason()));
+}
+
+QList<RegResult> RegistryFile::WriteValues(const QList<RegWrite>& writes)
+{
+    QList<RegResult> results(writes.size());
+    QList<qsizetype> pending; // the writes the file does not hold yet
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+        const RegWrite& w = writes.at(i);
+        results[i] = CheckValueName(w.path, w.name);
+        if (!results.at(i).Ok())
+            continue;
+        // Storing the value already there takes no lock.
+        if (const RegValueResult now = ReadValue(w.path, w.name); now.Ok() && now.value == w.value)
+            continue;
+        pending.append(i);
+    }
+    if (pending.isEmpty())
+        return results;
+    const RegResult r = Modify([&](RegFile::Document& doc, bool& changed) {
+        for (const qsizetype i : std::as_const(pending)) {
+            const RegWrite& w = writes.at(i);
+            if (!doc.KeyExists(w.path)) {
+                doc.CreateKey(w.path);
+                changed = true;
+            }
+            const RegFile::Entry* old = doc.FindValue(w.path, w.name);
+            if (old && old->value == w.value)
+                continue;
+            doc.SetValue(w.path, w.name, w.value);
+            changed = true;
+        }
+        return RegResult::Success();
+    });
+    // One file holds them all: they are written together or not at all.
+    if (!r.Ok()) {
+        for (const qsizetype i : std::as_const(pending))
+            results[i] = r;
+    }
+    return results;
 }

@@ -25,7 +25,9 @@
 // and lines under a damaged section header are kept verbatim too; values under a damaged
 // header are never attributed to another key. A key whose section appears twice is merged
 // into its first section, the later value of a name winning, as an import would do. Lines
-// read from the file are written back as they were; only values set here are formatted.
+// read from the file are written back as they were; only values set here are formatted. A
+// key none of whose values was changed (another program's key above all) is written back
+// as the bytes it was read as, without being parsed.
 // Numbers must be whole (eight digits of a dword, two per hex byte), so a line cut short
 // inside a number is refused rather than read as another value.
 //
@@ -93,6 +95,15 @@ struct Section
     bool user = false; // a valid [HKEY_CURRENT_USER...] header: its values are visible
     QString path; // relative to HKEY_CURRENT_USER, "" for the hive itself
     QByteArray header; // the header line as read; empty for a section made here
+    // The section's lines as the file holds them, one body per header of the key (a key
+    // given twice is one section), each from the line break that ends its header; views
+    // into the bytes of the document read. Until one of
+    // the key's values is asked for they are not read at all, and until one is changed they
+    // are what is written back, byte for byte: another program's key, however large, costs
+    // a change of the game's settings no more than a copy of its bytes.
+    QList<QByteArrayView> bodies;
+    bool read = true; // entries and valueAt hold the bodies' lines
+    bool changed = true; // written from entries; false for a section as the file has it
     QList<Entry> entries;
     // Where in entries each value the registry shows is.
     QHash<NameKey, qsizetype> valueAt;
@@ -120,11 +131,12 @@ private:
 
 // A parsed file. Every lookup goes through an index, so a read costs the same in a file of
 // ten values and in one of a million; a change costs at most a pass over the sections or
-// over the lines of its key.
+// over the lines of its key. A key's lines are read at the first look at its values.
 class Document
 {
 public:
-    const QList<Section>& Sections() const { return m_sections; }
+    // Every section, with its values read.
+    const QList<Section>& Sections() const;
 
     // Index of the section of this key, or -1.
     qsizetype FindSection(const QString& path) const { return m_keys.SectionOf(path); }
@@ -142,16 +154,42 @@ public:
 
 private:
     friend Document Parse(const QByteArray& bytes);
-    friend QByteArray Serialise(const Document& document);
+    friend class FileBytes;
 
+    // The section with its lines read. Reading changes no value the document shows, so it
+    // is done from the const lookups too.
+    const Section& ReadSection(qsizetype at) const;
+    // The section read, to be written from its entries.
+    Section& ChangeSection(qsizetype at);
     // Adds a section at index at (the end when -1) and indexes it.
     qsizetype InsertSection(Section section, qsizetype at = -1);
     // Indexes the sections' keys again after sections were moved or removed.
     void IndexKeys();
 
+    QByteArray m_bytes; // the file read: the sections' bodies are views into it
     QList<QByteArray> m_preamble; // lines before the first section, other than "REGEDIT4"
-    QList<Section> m_sections;
+    mutable QList<Section> m_sections;
     KeyIndex m_keys;
+};
+
+// The bytes of a document as a file, in parts to be written one after the other: the
+// sections written as they were read are views into the document's bytes, so that a large
+// file is written without a second copy of it. Lives no longer than the document.
+class FileBytes
+{
+public:
+    explicit FileBytes(const Document& document);
+
+    const QList<QByteArrayView>& Parts() const { return m_parts; }
+    QByteArray Joined() const;
+
+private:
+    void Add(QByteArrayView bytes);
+    void Flush();
+
+    QList<QByteArrayView> m_parts;
+    QList<QByteArray> m_made; // the parts formatted here, which m_parts views
+    QByteArray m_pending; // formatted text and small pieces not yet a part
 };
 
 // The keys of a file and where their lines lie, found without reading a single value: a
@@ -181,7 +219,9 @@ private:
     KeyIndex m_index;
 };
 
-// Reads any byte sequence: what does not parse is kept (see above), nothing throws.
+// Reads any byte sequence: what does not parse is kept (see above), nothing throws. The
+// document keeps the bytes (shared, not copied); a key's lines are read when one of its
+// values is first asked for.
 Document Parse(const QByteArray& bytes);
 QByteArray Serialise(const Document& document);
 
@@ -207,6 +247,7 @@ public:
     // The file's folder (or where it would be made) takes no new file, or the file is a
     // folder or may not be written.
     RegResult CheckWritable() override;
+    QList<RegResult> WriteValues(const QList<RegWrite>& writes) override;
 
     // Files beyond this size are not ours: they are reported unreadable and left alone.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;

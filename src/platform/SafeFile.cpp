@@ -328,23 +328,27 @@ bool RemoveIfUnmarked(const QString& path)
 }
 
 // Writes, syncs and checks the temporary file, and closes it in every case.
-int FillTemporary(int handle, const QByteArray& bytes, Io& io)
+int FillTemporary(int handle, const QList<QByteArrayView>& parts, Io& io)
 {
     int rc = 0;
-    for (qsizetype done = 0; rc == 0 && done < bytes.size();) {
-        qsizetype written = 0;
-        rc = io.Write(handle, bytes.constData() + done, qMin(ChunkSize, bytes.size() - done), written);
-        // A write that takes nothing and reports nothing would never end.
-        if (rc == 0 && written <= 0)
-            rc = EIO;
-        done += written;
+    qint64 total = 0;
+    for (const QByteArrayView part : parts) {
+        for (qsizetype done = 0; rc == 0 && done < part.size();) {
+            qsizetype written = 0;
+            rc = io.Write(handle, part.data() + done, qMin(ChunkSize, part.size() - done), written);
+            // A write that takes nothing and reports nothing would never end.
+            if (rc == 0 && written <= 0)
+                rc = EIO;
+            done += written;
+        }
+        total += part.size();
     }
     if (rc == 0)
         rc = io.Sync(handle);
     qint64 size = -1;
     if (rc == 0)
         rc = io.Size(handle, size);
-    if (rc == 0 && size != bytes.size())
+    if (rc == 0 && size != total)
         rc = EIO;
     const int closed = io.Close(handle);
     return rc != 0 ? rc : closed;
@@ -371,6 +375,11 @@ IoOverride::~IoOverride()
 
 FileError Write(const QString& path, const QByteArray& bytes)
 {
+    return WriteParts(path, { QByteArrayView(bytes) });
+}
+
+FileError WriteParts(const QString& path, const QList<QByteArrayView>& parts)
+{
     Io& io = CurrentIo();
     const QString target = Target(path);
     const QFileInfo info(target);
@@ -389,7 +398,7 @@ FileError Write(const QString& path, const QByteArray& bytes)
         return FileError::FromErrno(rc);
     if (info.exists())
         QFile::setPermissions(temp, info.permissions());
-    rc = FillTemporary(handle, bytes, io);
+    rc = FillTemporary(handle, parts, io);
     if (rc == 0)
         rc = io.Rename(temp, target);
     if (rc != 0) {
@@ -444,7 +453,7 @@ FileError WhyCannotCreateIn(const QString& folder)
     int rc = CreateMarkedTemporary(QDir(folder).filePath(ProbeName), io, temp, handle, mark);
     if (rc != 0)
         return FileError::FromErrno(rc);
-    rc = FillTemporary(handle, QByteArrayLiteral("0"), io);
+    rc = FillTemporary(handle, { QByteArrayView("0") }, io);
     io.Remove(temp);
     return rc != 0 ? FileError::FromErrno(rc) : FileError::Of(FileError::Kind::Other);
 }

@@ -12,6 +12,8 @@
 
 // Qt
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -63,6 +65,10 @@ constexpr qsizetype ChunkSize = 64 * 1024;
 // or leaves it as it was and says why not. An existing file that may not be written, or a
 // folder of that name, is refused before anything is written.
 FileError Write(const QString& path, const QByteArray& bytes);
+// The same with the new contents given in parts, written one after the other: a file
+// made mostly of bytes already in memory (what was read, less a few lines) is written
+// without first being copied whole.
+FileError WriteParts(const QString& path, const QList<QByteArrayView>& parts);
 
 // Reads the whole file at path into bytes, or says why it cannot (FileError::ReadReason):
 // no permission, a folder of that name, a device error. maxSize >= 0 reads at most that

@@ -33,6 +33,28 @@ bool StartsWithHexPrefix(const QString& t, qsizetype at)
 
 } // namespace
 
+SettingText::SettingText(const QString& section, const QString& ident, const QString& text)
+    : section(section)
+    , ident(ident)
+    , text(text)
+{
+}
+
+SettingText::SettingText(const Keys::Flag& key, bool b)
+    : SettingText(key.section, key.ident, FlagText(b))
+{
+}
+
+SettingText::SettingText(const Keys::Number& key, int n)
+    : SettingText(key.section, key.ident, QString::number(n))
+{
+}
+
+SettingText::SettingText(const Keys::Text& key, const QString& text)
+    : SettingText(key.section, key.ident, text)
+{
+}
+
 SettingsStore::SettingsStore(std::unique_ptr<Registry> registry, const QString& keyPath, RegOpen mode)
     : m_registry(std::move(registry))
     , m_keyPath(keyPath)
@@ -160,21 +182,36 @@ bool SettingsStore::ReadFlag(const QString& section, const QString& ident, bool 
 
 bool SettingsStore::WriteText(const QString& section, const QString& ident, const QString& text)
 {
-    if (Unchanged(section, ident, text))
+    return WriteAll({ { section, ident, text } });
+}
+
+bool SettingsStore::WriteAll(const QList<SettingText>& settings)
+{
+    QList<RegWrite> writes;
+    QList<const SettingText*> written;
+    for (const SettingText& s : settings) {
+        if (Unchanged(s.section, s.ident, s.text))
+            continue;
+        writes.append({ SectionPath(s.section), s.ident, RegValue::Text(s.text) });
+        written.append(&s);
+    }
+    if (writes.isEmpty())
         return true;
     // Said once at start (UserStoreNotice).
     if (m_writesRefused)
         return false;
-    const QString path = SectionPath(section);
-    RegResult r = m_registry->OpenKey(path, RegOpen::Create);
-    if (r.Ok())
-        r = m_registry->WriteValue(path, ident, RegValue::Text(text));
-    if (!r.Ok()) {
-        Record(SettingsError::Kind::Write, section, ident, r.message);
-        return false;
+    const QList<RegResult> results = m_registry->WriteValues(writes);
+    bool ok = true;
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const SettingText& s = *written.at(i);
+        if (results.at(i).Ok()) {
+            Note(s.section, s.ident, s.text);
+        } else {
+            Record(SettingsError::Kind::Write, s.section, s.ident, results.at(i).message);
+            ok = false;
+        }
     }
-    Note(section, ident, text);
-    return true;
+    return ok;
 }
 
 bool SettingsStore::WriteNumber(const QString& section, const QString& ident, int n)

@@ -60,6 +60,20 @@ private:
     QHash<QString, QString> m_read; // "section\ident" -> the text as the window holds it
 };
 
+// A setting to write, as the text the store holds: "1" or "0" for a flag, a number in
+// decimal.
+struct SettingText
+{
+    SettingText(const QString& section, const QString& ident, const QString& text);
+    SettingText(const Keys::Flag& key, bool b);
+    SettingText(const Keys::Number& key, int n);
+    SettingText(const Keys::Text& key, const QString& text);
+
+    QString section;
+    QString ident;
+    QString text;
+};
+
 class SettingsStore
 {
 public:
@@ -102,6 +116,11 @@ public:
     }
     bool WriteNumber(const Keys::Number& key, int n) { return WriteNumber(key.section, key.ident, n); }
     bool WriteFlag(const Keys::Flag& key, bool b) { return WriteFlag(key.section, key.ident, b); }
+
+    // Writes each setting as WriteText does, all in one change of the registry: a settings
+    // file is written once for the group, however large it is. A window writes the settings
+    // it keeps this way when it saves them. False when any was not written.
+    bool WriteAll(const QList<SettingText>& settings);
 
     // From here on every read notes in memo what it gave, and a write of the text memo
     // holds for that value (the window did not change it) leaves the store alone while the

@@ -191,10 +191,12 @@ void TMainF::FormClose()
     // Only what was changed here, so that another running copy's choices survive.
     SettingsStore store = OpenStore(Keys::Root);
     store.Remember(&m_settingsRead);
-    store.WriteNumber(Keys::Sys::CBH, m_cbh->currentIndex());
-    store.WriteNumber(Keys::Sys::CBW, m_cbw->currentIndex());
-    store.WriteNumber(Keys::Sys::CG1, m_cg1->BitChk());
-    store.WriteNumber(Keys::Sys::RGC, m_rgc->checkedId());
+    store.WriteAll({
+        { Keys::Sys::CBH, m_cbh->currentIndex() },
+        { Keys::Sys::CBW, m_cbw->currentIndex() },
+        { Keys::Sys::CG1, m_cg1->BitChk() },
+        { Keys::Sys::RGC, m_rgc->checkedId() },
+    });
     if (store.HasErrors())
         ShowMessage(store.ErrorMessage());
     KeepGameAtClose();

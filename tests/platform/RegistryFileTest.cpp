@@ -21,6 +21,7 @@
 #include "platform/RegistryFile.h"
 #include "RegValuePrinter.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -392,6 +393,56 @@ TEST_F(RegistryFileTest, RandomDocumentsRoundTripStably)
                 EXPECT_EQ(back.FindValue(key, name)->value, doc.FindValue(key, name)->value);
             }
         }
+    }
+}
+
+// Another program's key, whatever its lines (damaged ones, blank ones, any line break,
+// Shift-JIS, a hex value left dangling), and another hive's section go back byte for byte,
+// from the header to the last line, when the game's values change around them; and the
+// key reads the same.
+TEST_F(RegistryFileTest, KeysTheGameDoesNotChangeAreWrittenBackByteForByte)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator rng(seed);
+    const QList<QByteArray> lines = { "\"v\"=\"1\"", "\"w\"=dword:0000000a", "\"w\"=dword:a",
+        "\"h\"=hex:01,02,\\", "  03,04", "\"h\"=hex(2):41,00", "@=\"d\"", "\"q\"=\"open", "; note", "",
+        "  ", "\t00", "junk \x01\x02", "\"\x83\\\"=\"\x83\\\"", "\"\x82\xa0\"=\"\x82\xa2 \"  ", "\"n\"" };
+    const QString foreignKey = "Software\\Another Maker\\Tool";
+    const QString sys = Tesrik + "\\Sys";
+    for (int round = 0; round < 200; ++round) {
+        auto eol = [&] { return QList<QByteArray> { "\r\n", "\n", "\r" }.at(rng.bounded(3)); };
+        auto section = [&](const QByteArray& header) {
+            QByteArray text = header;
+            for (int i = rng.bounded(12); i > 0; --i)
+                text += eol() + lines.at(rng.bounded(int(lines.size())));
+            return text + eol() + "\"last\"=\"x\"";
+        };
+        const QByteArray foreign = section("[HKEY_CURRENT_USER\\Software\\Another Maker\\Tool]");
+        const QByteArray hive = section("[HKEY_LOCAL_MACHINE\\Software\\X]");
+        QList<QByteArray> sections = { foreign, hive, "[HKEY_CURRENT_USER\\Software\\Brimwell\\TESRIK\\Sys]\r\n\"CBH\"=\"1\"" };
+        std::shuffle(sections.begin(), sections.end(), rng);
+        QByteArray file = "REGEDIT4";
+        for (const QByteArray& text : sections)
+            file += eol() + (rng.bounded(2) ? eol() : QByteArray()) + text;
+        file += rng.bounded(2) ? eol() : QByteArray();
+        WriteAll(Path(), file);
+
+        const RegFile::Document before = RegFile::Parse(file);
+        const QList<RegResult> results = reg.WriteValues({ { sys, "CBH", RegValue::Text("2") },
+            { TesrikSet, "TimeE", RegValue::Text("45") }, { sys, "CBW", RegValue::Text("1") } });
+        ASSERT_EQ(results.size(), 3);
+        for (const RegResult& r : results)
+            ASSERT_TRUE(r.Ok()) << r.message.toStdString();
+        const QByteArray after = ReadAll(Path());
+        ASSERT_TRUE(after.contains(foreign)) << "file: " << file.toHex().toStdString();
+        ASSERT_TRUE(after.contains(hive)) << "file: " << file.toHex().toStdString();
+        EXPECT_EQ(reg.ReadValue(sys, "CBH").value.ToText(), "2");
+        EXPECT_EQ(reg.ReadValue(TesrikSet, "TimeE").value.ToText(), "45");
+        const QStringList names = before.ValueNames(foreignKey);
+        ASSERT_EQ(reg.ValueNames(foreignKey).names, names);
+        for (const QString& name : names)
+            EXPECT_EQ(reg.ReadValue(foreignKey, name).value, before.FindValue(foreignKey, name)->value);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "store/Keys.h"
 #include "store/SettingsStore.h"
 #include "platform/RegistryFile.h"
+#include "platform/SafeFile.h"
 
 #include <climits>
 
@@ -202,6 +203,58 @@ TEST_F(SettingsStoreTest, AFailedWriteIsReportedAndTheRestAreStillWritten)
     EXPECT_FALSE(back.ReadFlag(Keys::Set::CB2));
     EXPECT_TRUE(back.ReadFlag(Keys::Set::CB3));
     EXPECT_EQ(back.ReadText(Keys::Set::TimeE), "20");
+}
+
+// Passes every call on to the system, counting the files put in place.
+class CountingIo final : public SafeFile::Io
+{
+public:
+    int replaced = 0;
+
+    int Create(const QString& path, int& handle) override { return System().Create(path, handle); }
+    int Write(int handle, const char* data, qsizetype size, qsizetype& written) override
+    {
+        return System().Write(handle, data, size, written);
+    }
+    int Sync(int handle) override { return System().Sync(handle); }
+    int Size(int handle, qint64& size) override { return System().Size(handle, size); }
+    int Close(int handle) override { return System().Close(handle); }
+    int Rename(const QString& from, const QString& to) override
+    {
+        ++replaced;
+        return System().Rename(from, to);
+    }
+    int Remove(const QString& path) override { return System().Remove(path); }
+    int SyncFolder(const QString& folder) override { return System().SyncFolder(folder); }
+
+private:
+    static SafeFile::Io& System() { return SafeFile::SystemIo(); }
+};
+
+// A window's settings written together are one change of the file, however many keys they
+// need, and a name the file cannot hold is refused alone.
+TEST_F(SettingsStoreTest, SettingsWrittenTogetherAreOneChangeOfTheFile)
+{
+    SettingsStore store = Open();
+    CountingIo io;
+    const SafeFile::IoOverride over(io);
+    const QString unfit = QStringLiteral("名前\U0001F600");
+    EXPECT_FALSE(store.WriteAll({ { Keys::Wav::CB1, false }, { Keys::Set::CB2, true },
+        { QStringLiteral("Set"), unfit, QStringLiteral("1") }, { Keys::Set::TimeE, QStringLiteral("45") },
+        { Keys::Sys::CBH, 3 } }));
+    EXPECT_EQ(io.replaced, 1);
+    ASSERT_EQ(store.Errors().size(), 1);
+    EXPECT_EQ(store.Errors().at(0).kind, SettingsError::Kind::Write);
+    EXPECT_EQ(store.Errors().at(0).ident, unfit);
+
+    SettingsStore back = Open();
+    EXPECT_FALSE(back.ReadFlag(Keys::Wav::CB1));
+    EXPECT_TRUE(back.ReadFlag(Keys::Set::CB2));
+    EXPECT_EQ(back.ReadText(Keys::Set::TimeE), QStringLiteral("45"));
+    EXPECT_EQ(back.ReadNumber(Keys::Sys::CBH), 3);
+    // The same values again change nothing.
+    EXPECT_TRUE(Open().WriteAll({ { Keys::Wav::CB1, false }, { Keys::Sys::CBH, 3 } }));
+    EXPECT_EQ(io.replaced, 1);
 }
 
 TEST_F(SettingsStoreTest, AStoreThatCannotBeWrittenGivesOneMessage)
