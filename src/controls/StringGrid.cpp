@@ -12,6 +12,7 @@
 #include <QValidator>
 
 // own
+#include "controls/AccessibleEvents.h"
 #include "platform/Cp932.h"
 
 namespace {
@@ -678,7 +679,17 @@ QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    QTableView::currentChanged(current, previous);
+    // Past QTableView's own: it tells a screen reader that the focus went to the new current
+    // cell whether or not the grid has the focus, and a grid whose current row follows
+    // something else (the move log follows every pick on the board) pulled the reader's
+    // focus away with it. Told here only while the grid has the focus.
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus()) {
+        // The cell's index among the table's children, the header row and column counted.
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild((current.row() + 1) * (current.model()->columnCount() + 1) + current.column() + 1);
+        AccessibleEvents::Raise(focus);
+    }
     if (m_grid && current.isValid())
         m_grid->SetRow(current.row());
     // A row-select grid repaints whole rows, not just the two cells.
