@@ -13,6 +13,7 @@
 
 // own
 #include "controls/AccessibleEvents.h"
+#include "controls/GridAccessible.h"
 #include "platform/Cp932.h"
 
 namespace {
@@ -682,18 +683,39 @@ void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     // Past QTableView's own: it tells a screen reader that the focus went to the new current
     // cell whether or not the grid has the focus, and a grid whose current row follows
     // something else (the move log follows every pick on the board) pulled the reader's
-    // focus away with it. Told here only while the grid has the focus.
+    // focus away with it. Told here only while the grid has the focus, of the cell as the
+    // grid's table numbers its children (GridAccessible).
     QAbstractItemView::currentChanged(current, previous);
     if (current.isValid() && hasFocus()) {
-        // The cell's index among the table's children, the header row and column counted.
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild((current.row() + 1) * (current.model()->columnCount() + 1) + current.column() + 1);
-        AccessibleEvents::Raise(focus);
+        const int child = GridAccessible::ChildIndex(*this, current.column(), current.row());
+        if (child >= 0) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(child);
+            AccessibleEvents::Raise(focus);
+        }
     }
     if (m_grid && current.isValid())
         m_grid->SetRow(current.row());
     // A row-select grid repaints whole rows, not just the two cells.
     viewport()->update();
+}
+
+void TStringGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    // Past QTableView's own, which numbers the cells with its header cells among them: the
+    // selection's first cell as the grid's table numbers its children.
+    QAbstractItemView::selectionChanged(selected, deselected);
+    const std::pair<const QItemSelection*, QAccessible::Event> changes[] = {
+        { &selected, QAccessible::SelectionAdd }, { &deselected, QAccessible::SelectionRemove } };
+    for (const auto& [selection, type] : changes) {
+        const QModelIndex first = selection->indexes().value(0);
+        const int child = first.isValid() ? GridAccessible::ChildIndex(*this, first.column(), first.row()) : -1;
+        if (child >= 0 && AccessibleEvents::Listening()) {
+            QAccessibleEvent event(this, type);
+            event.setChild(child);
+            AccessibleEvents::Raise(event);
+        }
+    }
 }
 
 void TStringGrid::hideEvent(QHideEvent* event)

@@ -10,6 +10,7 @@
 // own
 #include "controls/AccessibleEvents.h"
 #include "controls/BrimBtn.h"
+#include "controls/GridAccessible.h"
 #include "windows/HelpViewer.h"
 #include "windows/Main.h"
 #include "windows/Setu.h"
@@ -502,6 +503,7 @@ void InstallFactory()
 {
     static bool installed = false;
     if (!installed) {
+        GridAccessible::InstallFactory();
         QAccessible::installFactory(Factory);
         installed = true;
     }
