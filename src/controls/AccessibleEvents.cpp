@@ -20,6 +20,11 @@ void Raise(QAccessibleEvent& event)
         TheObserver()(event);
 }
 
+bool Listening()
+{
+    return QAccessible::isActive() || bool(TheObserver());
+}
+
 void SetObserver(Observer observer)
 {
     TheObserver() = std::move(observer);

@@ -13,6 +13,10 @@ namespace AccessibleEvents {
 
 void Raise(QAccessibleEvent& event);
 
+// Whether anyone hears the events: a screen-reader bridge, or the observer. Texts that are
+// kept only to tell a reader of their changes need not be kept while this is false.
+bool Listening();
+
 using Observer = std::function<void(QAccessibleEvent& event)>;
 // Replaces the observer; an empty one removes it.
 void SetObserver(Observer observer);

@@ -88,6 +88,8 @@ void TBrimBtn::SetCaption(const QString& value)
     m_caption = value;
     update();
     // A screen reader says what a button shows.
+    if (!m_captionNameEvents)
+        return;
     QAccessibleEvent event(this, QAccessible::NameChanged);
     AccessibleEvents::Raise(event);
 }

@@ -88,6 +88,11 @@ public:
     void SetGradStyle(TGradStyle value);
     const QString& Caption() const { return m_caption; }
     void SetCaption(const QString& value);
+    // Whether a caption change tells a screen reader that the button's name changed (on from
+    // construction). An owner that names its buttons from more than their captions (the
+    // board's tiles) turns it off and tells of the changes of those names itself.
+    bool CaptionNameEvents() const { return m_captionNameEvents; }
+    void SetCaptionNameEvents(bool on) { m_captionNameEvents = on; }
     // Set mark 0..6; any other value draws none.
     int ZSet() const { return m_zSet; }
     void SetZSet(int value);
@@ -170,6 +175,7 @@ private:
     TGradStyle m_gradStyle = gsTopBottom;
     bool m_untouched = true;
     int m_zSet = 0;
+    bool m_captionNameEvents = true;
     bool m_changeColor = true;
     ColorValue m_revColor = SysColors::clWhite;
     ColorValue m_fontRevColor = SysColors::clBlack;

@@ -12,6 +12,8 @@
 #include <QValidator>
 
 // own
+#include "controls/AccessibleEvents.h"
+#include "controls/GridAccessible.h"
 #include "platform/Cp932.h"
 
 namespace {
@@ -678,11 +680,42 @@ QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    QTableView::currentChanged(current, previous);
+    // Past QTableView's own: it tells a screen reader that the focus went to the new current
+    // cell whether or not the grid has the focus, and a grid whose current row follows
+    // something else (the move log follows every pick on the board) pulled the reader's
+    // focus away with it. Told here only while the grid has the focus, of the cell as the
+    // grid's table numbers its children (GridAccessible).
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus()) {
+        const int child = GridAccessible::ChildIndex(*this, current.column(), current.row());
+        if (child >= 0) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(child);
+            AccessibleEvents::Raise(focus);
+        }
+    }
     if (m_grid && current.isValid())
         m_grid->SetRow(current.row());
     // A row-select grid repaints whole rows, not just the two cells.
     viewport()->update();
+}
+
+void TStringGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    // Past QTableView's own, which numbers the cells with its header cells among them: the
+    // selection's first cell as the grid's table numbers its children.
+    QAbstractItemView::selectionChanged(selected, deselected);
+    const std::pair<const QItemSelection*, QAccessible::Event> changes[] = {
+        { &selected, QAccessible::SelectionAdd }, { &deselected, QAccessible::SelectionRemove } };
+    for (const auto& [selection, type] : changes) {
+        const QModelIndex first = selection->indexes().value(0);
+        const int child = first.isValid() ? GridAccessible::ChildIndex(*this, first.column(), first.row()) : -1;
+        if (child >= 0 && AccessibleEvents::Listening()) {
+            QAccessibleEvent event(this, type);
+            event.setChild(child);
+            AccessibleEvents::Raise(event);
+        }
+    }
 }
 
 void TStringGrid::hideEvent(QHideEvent* event)

@@ -112,6 +112,10 @@ public:
 
     void SetDrawCell(DrawCellHook hook);
 
+    // The column of the current cell; the first column after the fixed ones when there is
+    // none. The current row is Row().
+    int CurrentCol() const;
+
     // The cell's rectangle without its grid line, in the grid's own coordinates; empty
     // when the cell is hidden or scrolled out of view.
     QRect CellRect(int col, int row) const;
@@ -130,6 +134,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void hideEvent(QHideEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -152,7 +157,6 @@ private:
     // The line under a fixed row, or under an ordinary one.
     int HorzLineWidth(bool fixedRow) const { return (fixedRow ? m_lines != glNone : m_lines == glAll) ? 1 : 0; }
     bool IsFixed(int col, int row) const;
-    int CurrentCol() const;
     // section: the cell with its grid lines, in the painter's coordinates.
     void PaintCell(QPainter& painter, int col, int row, const QRect& section) const;
 

@@ -154,6 +154,8 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontPnl->setFont(AppInfo::DefaultBoardFont());
     m_fontPnl->setCursor(Qt::PointingHandCursor);
     m_fontPnl->setToolTip(QStringLiteral("盤面のフォントを選びます"));
+    // The keyboard opens the font dialog on it too (Space, Enter), as a click does.
+    m_fontPnl->setFocusPolicy(Qt::StrongFocus);
     m_fontPnl->installEventFilter(this);
     m_fontL = new QLabel(QStringLiteral("甲乙丙丁　子丑寅卯 一二三四"), font);
     m_fontL->setObjectName(QStringLiteral("FontL"));
@@ -171,6 +173,8 @@ QWidget* TSetuF::CreateSystemPage()
     m_timeE->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_timeE->setFont(AppInfo::WindowFont(AppInfo::PGothic, -16));
     m_timeE->SetText(QStringLiteral("30"));
+    // Unnamed, a box in a frame is read by the frame's title.
+    m_timeE->setAccessibleName(QStringLiteral("警告までの分数"));
     connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); });
     auto* minutes = new QLabel(QStringLiteral("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
@@ -193,7 +197,8 @@ QWidget* TSetuF::CreateSystemPage()
 
     QWidget::setTabOrder(m_cb1, m_cb4);
     QWidget::setTabOrder(m_cb4, m_cb6);
-    QWidget::setTabOrder(m_cb6, m_timeE);
+    QWidget::setTabOrder(m_cb6, m_fontPnl);
+    QWidget::setTabOrder(m_fontPnl, m_timeE);
     QWidget::setTabOrder(m_timeE, m_cb3);
     QWidget::setTabOrder(m_cb3, m_cb2);
     QWidget::setTabOrder(m_cb2, m_cb5);
@@ -207,6 +212,8 @@ void TSetuF::CreateColoursBox(QWidget* warning)
     // something else.
     auto* colours = new QGroupBox(QStringLiteral("配色"), warning);
     colours->setObjectName(QStringLiteral("GroupBox5"));
+    // A frame inside a frame is read by the outer one's title unless named.
+    colours->setAccessibleName(QStringLiteral("配色"));
     colours->setGeometry(214, 40, 183, 48);
     m_cb5 = new QCheckBox(QStringLiteral("デスクトップの配色を使う"), colours);
     m_cb5->setObjectName(QStringLiteral("CB5"));
@@ -442,6 +449,13 @@ bool TSetuF::eventFilter(QObject* watched, QEvent* event)
         const QPoint at = mouse->position().toPoint();
         FontPnlMouseDown(ShiftState::ButtonCode(mouse->button()), ShiftState::FromEvent(*mouse), at.x(), at.y());
         return true;
+    }
+    if (watched == m_fontPnl && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            FontPnlMouseDown(0, ShiftState::ssLeft, 0, 0);
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 // in-place editor that refuses what the table file cannot hold.
 
 // Qt
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
@@ -13,8 +14,13 @@
 #include <QTest>
 // GoogleTest
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 // own
 #include "WidgetImage.h"
+#include "controls/AccessibleEvents.h"
+#include "controls/GridAccessible.h"
 #include "controls/StringGrid.h"
 #include "platform/Cp932.h"
 
@@ -55,6 +61,53 @@ struct MoveLogShape : ::testing::Test
     TextGrid text { 9, 20 };
     TStringGrid grid;
 };
+
+// What a reader finds: the shown columns' cells only, the current row selected, and the
+// current cell focused only while the grid has the keyboard's focus, the focus event too.
+TEST_F(MoveLogShape, AReaderSeesTheShownCellsAndTheFocusOnlyWhereItIs)
+{
+    // Installed after the grid was made and shown, which gave it Qt's own table: that goes.
+    GridAccessible::InstallFactory();
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&grid)));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_NE(face, nullptr);
+    QAccessibleTableInterface* table = face->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Table);
+    EXPECT_EQ(table->columnCount(), 5);
+    EXPECT_EQ(table->rowCount(), 20);
+    EXPECT_EQ(face->childCount(), 100);
+    EXPECT_EQ(GridAccessible::ChildIndex(grid, 5, 3), -1);
+
+    std::vector<std::pair<QAccessible::Event, int>> heard;
+    AccessibleEvents::SetObserver([&heard](QAccessibleEvent& event) {
+        heard.emplace_back(event.type(), event.child());
+    });
+    text.SetCell(0, 3, QStringLiteral("甲"));
+    text.SetRow(3);
+    QAccessibleInterface* cell = table->cellAt(3, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("甲"));
+    EXPECT_EQ(face->indexOfChild(cell), 15);
+    EXPECT_EQ(face->child(15), cell);
+    EXPECT_TRUE(cell->state().selected);
+    EXPECT_FALSE(cell->state().focused);
+    EXPECT_EQ(face->focusChild(), nullptr);
+    for (const auto& [type, child] : heard)
+        EXPECT_NE(type, QAccessible::Focus) << child;
+
+    grid.activateWindow();
+    grid.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    heard.clear();
+    text.SetRow(4);
+    QAccessibleInterface* next = table->cellAt(4, 0);
+    EXPECT_TRUE(next->state().focused);
+    EXPECT_FALSE(cell->state().focused);
+    EXPECT_EQ(face->focusChild(), next);
+    EXPECT_NE(std::find(heard.begin(), heard.end(), std::pair { QAccessible::Focus, 20 }), heard.end());
+    AccessibleEvents::SetObserver({});
+}
 
 TEST_F(MoveLogShape, ColumnsTakeTheirWidthsAndHiddenOnesTakeNothing)
 {

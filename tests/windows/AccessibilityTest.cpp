@@ -10,18 +10,29 @@
 #include "controls/NBAry.h"
 #include "platform/Registry.h"
 #include "controls/StringGrid.h"
+#include "controls/ChkGroup.h"
+#include "controls/CtrlsEx.h"
+#include "controls/Panel.h"
+#include "windows/HelpViewer.h"
+#include "windows/Setu.h"
 
 // Qt
 #include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTimer>
 
 // GoogleTest
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 #include <vector>
 
 namespace {
@@ -75,6 +86,19 @@ protected:
     QTemporaryDir dir;
 };
 
+// The partner of a tile in play: a neighbour in play (a board of stems pairs every neighbour).
+int PartnerOf(const Game& game, int number)
+{
+    const int c = (number - 1) % Game::Cols;
+    const int r = (number - 1) / Game::Cols;
+    for (auto [dc, dr] : { std::pair { 0, -1 }, std::pair { 0, 1 }, std::pair { 1, 0 }, std::pair { -1, 0 } }) {
+        const int pc = c + dc, pr = r + dr;
+        if (pc >= 0 && pc < Game::Cols && pr >= 0 && pr < Game::Rows && game.TileAt(pc, pr).visible)
+            return Game::TileNumber(pc, pr);
+    }
+    return 0;
+}
+
 TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
 {
     AppWindows windows(dir.path());
@@ -93,7 +117,9 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
 
     TBrimBtn* jia = main.Tile(0, 9);
     TBrimBtn* bing = main.Tile(2, 9);
-    EXPECT_EQ(Said(bing), QStringLiteral("丙 火 3列 10段"));
+    // The board as dealt is 3 rows high: its bottom row is its third.
+    ASSERT_EQ(game.DealtWith().rows, 3);
+    EXPECT_EQ(Said(bing), QStringLiteral("丙 火 3列 3段"));
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(jia);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::Button);
@@ -114,7 +140,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     // bottom row's left end.
     g_heard.clear();
     face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(Said(jia), QStringLiteral("甲 木 1列 10段 選択中"));
+    EXPECT_EQ(Said(jia), QStringLiteral("甲 木 1列 3段 選択中"));
     EXPECT_TRUE(face->state().selected);
     EXPECT_TRUE(HeardOf(jia, QAccessible::StateChanged, true));
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionAdd));
@@ -125,11 +151,11 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     const QString row = Said(main.SG1(), QAccessible::Description);
     EXPECT_TRUE(row.startsWith(QStringLiteral("1手目 甲 乙"))) << row.toStdString();
     // The columns closed up: 丙 stands in the first column now, and says so.
-    EXPECT_EQ(Said(jia), QStringLiteral("丙 火 1列 10段"));
+    EXPECT_EQ(Said(jia), QStringLiteral("丙 火 1列 3段"));
     EXPECT_TRUE(HeardOf(jia, QAccessible::NameChanged));
     // Undone, the log's row is empty again and the reader hears of it.
     main.ReBtnClick();
-    EXPECT_EQ(Said(jia), QStringLiteral("甲 木 1列 10段"));
+    EXPECT_EQ(Said(jia), QStringLiteral("甲 木 1列 3段"));
     EXPECT_EQ(Said(main.SG1(), QAccessible::Description), QString());
 }
 
@@ -156,6 +182,139 @@ TEST_F(AccessibilityTest, TheKeyboardCursorIsTheBoardsFocus)
     EXPECT_TRUE(HeardOf(next, QAccessible::Focus));
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(next)->state().focused);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(tile)->state().focused);
+}
+
+// Over boards of several sizes and a few moves each: the board's children are its own places
+// in reading order and only those, rows counted from its top; a place off the board or empty
+// has no name; and each pick tells of the names it changed, and of no other.
+TEST_F(AccessibilityTest, TheBoardShowsItsOwnPlacesAndAPickRenamesOnlyWhatChanged)
+{
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    main.show();
+    Game& game = main.GameState();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(main.BPnl());
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(board->text(QAccessible::Name), QStringLiteral("盤面"));
+    main.CG1()->SetBitChk(1);
+    for (int seed = 1; seed <= 8; ++seed) {
+        main.CBH()->setCurrentIndex(seed % main.CBH()->count());
+        main.CBW()->setCurrentIndex((seed * 3) % main.CBW()->count());
+        game.Seed(quint32(seed));
+        game.NewGame();
+        const DealSettings dealt = game.DealtWith();
+        const int top = Game::Rows - dealt.rows;
+        ASSERT_EQ(board->childCount(), dealt.rows * dealt.cols) << "seed " << seed;
+        for (int i = 0; i < board->childCount(); ++i) {
+            const int col = i % dealt.cols, row = top + i / dealt.cols;
+            QAccessibleInterface* tile = board->child(i);
+            ASSERT_NE(tile, nullptr);
+            ASSERT_EQ(tile->object(), main.Tile(col, row));
+            EXPECT_EQ(board->indexOfChild(tile), i);
+            EXPECT_EQ(tile->text(QAccessible::Name),
+                      Accessibility::TileName(game.TileAt(col, row).caption, col, i / dealt.cols, false));
+        }
+        for (int n = 1; n <= Game::TileCount; ++n) {
+            const int col = (n - 1) % Game::Cols, row = (n - 1) / Game::Cols;
+            if (col < dealt.cols && row >= top)
+                continue;
+            QAccessibleInterface* tile = QAccessible::queryAccessibleInterface(main.Tile(col, row));
+            EXPECT_EQ(board->indexOfChild(tile), -1) << n;
+            EXPECT_EQ(tile->text(QAccessible::Name), QString()) << n;
+        }
+
+        for (int move = 0; move < 4; ++move) {
+            const int first = game.FindMove();
+            ASSERT_TRUE(Game::IsTileNumber(first));
+            for (int pick : { first, PartnerOf(game, first) }) {
+                std::array<QString, Game::TileCount> before;
+                for (int n = 1; n <= Game::TileCount; ++n)
+                    before[size_t(n - 1)] = Said(main.Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols));
+                g_heard.clear();
+                game.TileMouseDown(pick, 0, ShiftState::ssLeft);
+                std::set<QObject*> changed, told;
+                for (int n = 1; n <= Game::TileCount; ++n) {
+                    TBrimBtn* tile = main.Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols);
+                    if (Said(tile) != before[size_t(n - 1)])
+                        changed.insert(tile);
+                }
+                for (const Heard& h : g_heard)
+                    if (h.type == QAccessible::NameChanged && h.object->parent() == main.BPnl())
+                        told.insert(h.object);
+                // The picked tile may be told twice (selected, then gone) and end as it began.
+                told.erase(main.Tile((pick - 1) % Game::Cols, (pick - 1) / Game::Cols));
+                changed.erase(main.Tile((pick - 1) % Game::Cols, (pick - 1) / Game::Cols));
+                EXPECT_EQ(told, changed) << "seed " << seed << " move " << move << " tile " << pick;
+            }
+        }
+    }
+}
+
+// The elapsed-time label ticks every second, hidden or not: a reader hears of it only while
+// it shows, and then reads the time as it stands. (That the label itself stays quiet needs a
+// real bridge: the desktop check.)
+TEST_F(AccessibilityTest, TheClockIsToldOfOnlyWhileItShows)
+{
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    qint64 nowMs = 0;
+    main.SetClock([&nowMs] { return nowMs; });
+    main.show();
+    // The timer, sped up, with the time running on.
+    main.Timer1()->start(5);
+    auto tick = [&] {
+        const QString was = main.TimeL()->text();
+        nowMs += 1000;
+        for (int i = 0; i < 200 && main.TimeL()->text() == was; ++i)
+            QTest::qWait(5);
+    };
+    g_heard.clear();
+    tick();
+    tick();
+    ASSERT_FALSE(main.TimeL()->isVisible());
+    EXPECT_FALSE(HeardOf(main.TimeL(), QAccessible::NameChanged));
+
+    windows.Setu().CB3()->setChecked(true);
+    tick();
+    ASSERT_TRUE(main.TimeL()->isVisible());
+    EXPECT_TRUE(HeardOf(main.TimeL(), QAccessible::NameChanged));
+    EXPECT_EQ(Said(main.TimeL()), main.TimeL()->text().trimmed());
+}
+
+// Names and roles outside the board: the size lists by their labels, the colours' frame by
+// its own title, the font chooser a button the keyboard reaches and presses, the help a
+// window.
+TEST_F(AccessibilityTest, ListsFramesTheFontChooserAndTheHelpSayWhatTheyAre)
+{
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    EXPECT_EQ(Said(main.CBH()), QStringLiteral("縦"));
+    EXPECT_EQ(Said(main.CBW()), QStringLiteral("横"));
+    EXPECT_EQ(Said(main.CBH(), QAccessible::Value), main.CBH()->currentText());
+
+    TSetuF& setu = windows.Setu();
+    auto* colours = setu.CB5()->parentWidget();
+    ASSERT_TRUE(qobject_cast<QGroupBox*>(colours));
+    EXPECT_EQ(Said(colours), QStringLiteral("配色"));
+    EXPECT_EQ(Said(setu.TimeE()), QStringLiteral("警告までの分数"));
+
+    Panel* chooser = setu.FontPnl();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(chooser);
+    EXPECT_EQ(face->role(), QAccessible::Button);
+    EXPECT_TRUE(face->state().focusable);
+    int chosen = 0;
+    setu.SetFontChooser([&chosen](QWidget*, QFont&, ColorValue&) {
+        ++chosen;
+        return false;
+    });
+    QTest::keyClick(chooser, Qt::Key_Space);
+    QTest::keyClick(chooser, Qt::Key_Return);
+    EXPECT_EQ(chosen, 2);
+
+    ShowHelp(nullptr, Help::Contents);
+    ASSERT_NE(HelpViewer::Current(), nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(HelpViewer::Current())->role(), QAccessible::Window);
+    delete HelpViewer::Current();
 }
 
 } // namespace
