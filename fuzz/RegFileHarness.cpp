@@ -114,8 +114,9 @@ namespace {
             QStringList parts;
             for (qsizetype i = 0; i < values.size(); ++i)
                 parts << QStringLiteral("%1 \"%2\"").arg(Keys::All[i].ident, values.at(i));
-            parts << QStringLiteral("font %1").arg(font ? font->Name + QLatin1Char('/') + QString::number(font->Height)
-                                                       : QStringLiteral("none"));
+            parts << QStringLiteral("font %1").arg(font
+                    ? font->Name + QLatin1Char('/') + QString::number(font->Height)
+                    : QStringLiteral("none"));
             parts << QStringLiteral("errors %1").arg(errors);
             return parts.join(QLatin1Char(' '));
         }

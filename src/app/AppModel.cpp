@@ -39,8 +39,7 @@ StoredTable ScoreTableIn(const DataFolder::Choice& data, int kind)
 }
 
 // Where the model keeps one setting: a member of LiveOptions or of DealChoices.
-template <class Key, class Holder, class Value>
-struct Place
+template <class Key, class Holder, class Value> struct Place
 {
     static_assert(std::is_same_v<Value, typename Key::Value>, "a setting kept in a member of another type");
     using HolderType = Holder;
@@ -78,22 +77,19 @@ constexpr bool PlacesFollowKeys()
 }
 static_assert(PlacesFollowKeys(), "every setting of Keys.h needs its place here, in the same order");
 
-template <class Action>
-void ForEachPlace(Action action)
+template <class Action> void ForEachPlace(Action action)
 {
     std::apply([&](const auto&... place) { (action(place), ...); }, Places);
 }
 
 } // namespace
 
-template <>
-LiveOptions& AppModel::Part<LiveOptions>()
+template <> LiveOptions& AppModel::Part<LiveOptions>()
 {
     return m_options;
 }
 
-template <>
-DealChoices& AppModel::Part<DealChoices>()
+template <> DealChoices& AppModel::Part<DealChoices>()
 {
     return m_deal;
 }

@@ -46,9 +46,9 @@ struct LiveOptions
 struct DealChoices
 {
     int heightIndex = Keys::Sys::CBH.defaultValue; // item of the board-height list CBH
-    int widthIndex = Keys::Sys::CBW.defaultValue;  // item of the board-width list CBW
-    int symbolSets = Keys::Sys::CG1.defaultValue;  // CG1's BitChk: bit 0 stems, 1 branches, 2 stars
-    int colouring = Keys::Sys::RGC.defaultValue;   // item of the colouring choice RGC
+    int widthIndex = Keys::Sys::CBW.defaultValue; // item of the board-width list CBW
+    int symbolSets = Keys::Sys::CG1.defaultValue; // CG1's BitChk: bit 0 stems, 1 branches, 2 stars
+    int colouring = Keys::Sys::RGC.defaultValue; // item of the colouring choice RGC
 };
 
 class AppModel
@@ -106,8 +106,7 @@ private:
     bool m_savesRefused = false;
     QString m_folderNotice;
     // Where Read/WriteSettings keep a setting: Options() or Deal().
-    template <class Holder>
-    Holder& Part();
+    template <class Holder> Holder& Part();
 
     LiveOptions m_options;
     DealChoices m_deal;

@@ -87,15 +87,27 @@ struct Setting
     QLatin1String text; // the default of a text
 
     constexpr Setting(const Number& k)
-        : owner(k.owner), section(k.section), ident(k.ident), type(Type::Number), number(k.defaultValue)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Number)
+        , number(k.defaultValue)
     {
     }
     constexpr Setting(const Flag& k)
-        : owner(k.owner), section(k.section), ident(k.ident), type(Type::Flag), number(k.defaultValue ? 1 : 0)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Flag)
+        , number(k.defaultValue ? 1 : 0)
     {
     }
     constexpr Setting(const Text& k)
-        : owner(k.owner), section(k.section), ident(k.ident), type(Type::Text), text(k.defaultValue)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Text)
+        , text(k.defaultValue)
     {
     }
 

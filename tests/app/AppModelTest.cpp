@@ -160,12 +160,13 @@ TEST_F(AppModelTest, EverySettingIsReadAndWrittenByItsOwner)
         EXPECT_EQ(model.WriteSettings(owner), QString());
         SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
         for (const Keys::Setting& key : Keys::All) {
-            const RegValueResult stored = Registry::User()->ReadValue(
-                Keys::Root + QLatin1Char('\\') + key.section, key.ident);
+            const RegValueResult stored
+                = Registry::User()->ReadValue(Keys::Root + QLatin1Char('\\') + key.section, key.ident);
             // Only the owner's own settings, each as the model read it.
             EXPECT_EQ(stored.Ok(), key.owner <= owner) << key.ident.data();
             if (key.owner == owner) {
-                EXPECT_EQ(store.Read(key), NonDefault(key, 0)) << key.ident.data() << " not read or not written";
+                EXPECT_EQ(store.Read(key), NonDefault(key, 0))
+                    << key.ident.data() << " not read or not written";
             }
         }
     }
