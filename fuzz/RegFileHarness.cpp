@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The settings-file harness. The bytes are a REGEDIT4 file as the portable registry reads
-// it; every setting the game reads is read through the settings store in the order the
+// it; every setting of Keys::All is read through the settings store in the order the
 // windows read them (and the board font as the font component reads it). Then:
 // - the file written back from what was read must read back to the same values, and
 //   writing that again must give the same bytes;
@@ -16,6 +16,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryFile.h"
 
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -100,34 +101,24 @@ namespace {
         RegFile::Document& m_doc;
     };
 
+    // Every setting of Keys::All, in the form it is stored ("1" or "0", a number in
+    // decimal, a text), and the board font.
     struct Settings
     {
-        int cbh = 0;
-        int cbw = 0;
-        int cg1 = 0;
-        int rgc = 0;
-        bool cb1 = false;
-        bool cb2 = false;
-        bool cb3 = false;
-        QString timeE;
+        QStringList values;
         std::optional<FontRecord> font;
         qsizetype errors = 0;
 
         QString Describe() const
         {
-            return QStringLiteral(
-                "CBH %1 CBW %2 CG1 %3 RGC %4 CB1 %5 CB2 %6 CB3 %7 TimeE \"%8\" font %9 errors %10")
-                .arg(cbh)
-                .arg(cbw)
-                .arg(cg1)
-                .arg(rgc)
-                .arg(cb1)
-                .arg(cb2)
-                .arg(cb3)
-                .arg(timeE)
-                .arg(font ? font->Name + QLatin1Char('/') + QString::number(font->Height)
-                          : QStringLiteral("none"))
-                .arg(errors);
+            QStringList parts;
+            for (qsizetype i = 0; i < values.size(); ++i)
+                parts << QStringLiteral("%1 \"%2\"").arg(Keys::All[i].ident, values.at(i));
+            parts << QStringLiteral("font %1").arg(font
+                    ? font->Name + QLatin1Char('/') + QString::number(font->Height)
+                    : QStringLiteral("none"));
+            parts << QStringLiteral("errors %1").arg(errors);
+            return parts.join(QLatin1Char(' '));
         }
     };
 
@@ -136,40 +127,32 @@ namespace {
         return std::make_unique<DocumentRegistry>(doc);
     }
 
-    // Every setting, read as the game reads it at start-up: the main window's "Sys" values,
-    // then its board font, then the options dialog's values.
+    // Every setting, read as the game reads it at start-up, each owner's with a store of its
+    // own: the main window's, then its board font, then the options dialog's.
     Settings ReadSettings(RegFile::Document& doc)
     {
         Settings s;
-        {
+        s.values.resize(qsizetype(std::size(Keys::All)));
+        auto readOwn = [&](Keys::Owner owner) {
             SettingsStore store(Over(doc), Keys::Root);
-            s.cbh = store.ReadNumber(Keys::Sys::CBH);
-            s.cbw = store.ReadNumber(Keys::Sys::CBW);
-            s.cg1 = store.ReadNumber(Keys::Sys::CG1);
-            s.rgc = store.ReadNumber(Keys::Sys::RGC);
+            for (size_t i = 0; i < std::size(Keys::All); ++i) {
+                if (Keys::All[i].owner == owner)
+                    s.values[qsizetype(i)] = store.Read(Keys::All[i]);
+            }
             s.errors += store.Errors().size();
             FUZZ_REQUIRE(Name, store.HasErrors() != store.ErrorMessage().isEmpty(), store.ErrorMessage());
-        }
+        };
+        readOwn(Keys::Owner::MainWindow);
         const RegValueResult font = Over(doc)->ReadValue(Keys::Root, Keys::FontInfo1);
         if (font.Ok() && font.value.Type() == RegType::Binary)
             s.font = FontRecord::Decode(font.value.data);
-        {
-            SettingsStore store(Over(doc), Keys::Root);
-            s.cb1 = store.ReadFlag(Keys::Wav::CB1);
-            s.cb2 = store.ReadFlag(Keys::Set::CB2);
-            s.cb3 = store.ReadFlag(Keys::Set::CB3);
-            s.timeE = store.ReadText(Keys::Set::TimeE);
-            s.errors += store.Errors().size();
-            FUZZ_REQUIRE(Name, store.HasErrors() != store.ErrorMessage().isEmpty(), store.ErrorMessage());
-        }
+        readOwn(Keys::Owner::Options);
         return s;
     }
 
     bool Same(const Settings& a, const Settings& b)
     {
-        return a.cbh == b.cbh && a.cbw == b.cbw && a.cg1 == b.cg1 && a.rgc == b.rgc && a.cb1 == b.cb1
-            && a.cb2 == b.cb2 && a.cb3 == b.cb3 && a.timeE == b.timeE && a.font == b.font
-            && a.errors == b.errors;
+        return a.values == b.values && a.font == b.font && a.errors == b.errors;
     }
 
     // Every value the registry shows, key by key in file order.
@@ -201,20 +184,18 @@ namespace {
         return Keys::Root + QLatin1Char('\\') + section;
     }
 
-    // The settings as the windows write them when they close: the main window's "Sys" values,
-    // then the options dialog's, then the board font.
+    // The settings as the windows write them when they close: the main window's, then the
+    // options dialog's, then the board font.
     void WriteSettings(RegFile::Document& doc, const Settings& s)
     {
         {
             SettingsStore store(Over(doc), Keys::Root);
-            store.WriteNumber(Keys::Sys::CBH, s.cbh);
-            store.WriteNumber(Keys::Sys::CBW, s.cbw);
-            store.WriteNumber(Keys::Sys::CG1, s.cg1);
-            store.WriteNumber(Keys::Sys::RGC, s.rgc);
-            store.WriteFlag(Keys::Wav::CB1, s.cb1);
-            store.WriteFlag(Keys::Set::CB2, s.cb2);
-            store.WriteFlag(Keys::Set::CB3, s.cb3);
-            store.WriteText(Keys::Set::TimeE, s.timeE);
+            for (Keys::Owner owner : { Keys::Owner::MainWindow, Keys::Owner::Options }) {
+                for (size_t i = 0; i < std::size(Keys::All); ++i) {
+                    if (Keys::All[i].owner == owner)
+                        store.Write(Keys::All[i], s.values.at(qsizetype(i)));
+                }
+            }
             FUZZ_REQUIRE(Name, !store.HasErrors(), store.ErrorMessage());
         }
         const FontRecord font = s.font.value_or(FontRecord {});
@@ -225,17 +206,13 @@ namespace {
 
     bool IsWritten(const QString& path, const QString& name)
     {
-        auto is = [&](const QString& p, const QString& n) {
-            return RegPath::SameName(path, p) && RegPath::SameName(name, n);
-        };
-        return is(SectionPath(Keys::Sys::Section), Keys::Sys::CBH.ident)
-            || is(SectionPath(Keys::Sys::Section), Keys::Sys::CBW.ident)
-            || is(SectionPath(Keys::Sys::Section), Keys::Sys::CG1.ident)
-            || is(SectionPath(Keys::Sys::Section), Keys::Sys::RGC.ident)
-            || is(SectionPath(Keys::Wav::Section), Keys::Wav::CB1.ident)
-            || is(SectionPath(Keys::Set::Section), Keys::Set::CB2.ident)
-            || is(SectionPath(Keys::Set::Section), Keys::Set::CB3.ident)
-            || is(SectionPath(Keys::Set::Section), Keys::Set::TimeE.ident) || is(Keys::Root, Keys::FontInfo1);
+        if (RegPath::SameName(path, Keys::Root) && RegPath::SameName(name, Keys::FontInfo1))
+            return true;
+        for (const Keys::Setting& key : Keys::All) {
+            if (RegPath::SameName(path, SectionPath(key.section)) && RegPath::SameName(name, key.ident))
+                return true;
+        }
+        return false;
     }
 
     // The keys the settings are written to.
@@ -317,7 +294,10 @@ void RunRegFile(const QByteArray& input)
     WriteSettings(written, read);
     RegFile::Document reread = RegFile::Parse(RegFile::Serialise(written));
     Settings expected = read;
-    expected.timeE = AsSaved(read.timeE);
+    for (size_t i = 0; i < std::size(Keys::All); ++i) {
+        if (Keys::All[i].type == Keys::Type::Text)
+            expected.values[qsizetype(i)] = AsSaved(read.values.at(qsizetype(i)));
+    }
     if (!expected.font)
         expected.font = FontRecord {};
     expected.font->Name = AsSaved(expected.font->Name);

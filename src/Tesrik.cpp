@@ -46,7 +46,6 @@ int main(int argc, char** argv)
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     AppInfo::InstallQtTranslation();
     InstallHelpUrlHandler();
-    AppColors::ApplyStored();
 
     const DataFolder::Choice& data = DataFolder::Current();
     // What saves killed in a former run left behind; never what a running copy is writing.

@@ -12,6 +12,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cstddef>
+#include <iterator>
+#include <tuple>
+#include <type_traits>
+
 namespace {
 
 DataFolder::Choice ChoiceOf(const QString& folder)
@@ -33,7 +38,61 @@ StoredTable ScoreTableIn(const DataFolder::Choice& data, int kind)
         data.ReadPath(name));
 }
 
+// Where the model keeps one setting: a member of LiveOptions or of DealChoices.
+template <class Key, class Holder, class Value> struct Place
+{
+    static_assert(std::is_same_v<Value, typename Key::Value>, "a setting kept in a member of another type");
+    using HolderType = Holder;
+    const Key* key;
+    Value Holder::*member;
+};
+
+template <class Key, class Holder, class Value>
+Place(const Key*, Value Holder::*) -> Place<Key, Holder, Value>;
+
+// Every setting of Keys.h, in the same order (the compiler holds the two lists together).
+constexpr std::tuple Places {
+    Place { &Keys::Sys::CBH, &DealChoices::heightIndex },
+    Place { &Keys::Sys::CBW, &DealChoices::widthIndex },
+    Place { &Keys::Sys::CG1, &DealChoices::symbolSets },
+    Place { &Keys::Sys::RGC, &DealChoices::colouring },
+    Place { &Keys::Wav::CB1, &LiveOptions::soundOn },
+    Place { &Keys::Set::CB2, &LiveOptions::quitOnWarning },
+    Place { &Keys::Set::CB3, &LiveOptions::showElapsed },
+    Place { &Keys::Set::TimeE, &LiveOptions::warningMinutes },
+    Place { &Keys::Set::Solvable, &LiveOptions::solvableDeals },
+    Place { &Keys::Set::DesktopColors, &LiveOptions::desktopColors },
+    Place { &Keys::Set::Resume, &LiveOptions::resumeGame },
+};
+
+constexpr bool PlacesFollowKeys()
+{
+    return std::apply(
+        [](const auto&... place) {
+            std::size_t i = 0;
+            return sizeof...(place) == std::size(Keys::All)
+                && (Keys::Setting(*place.key).Names(Keys::All[i++]) && ...);
+        },
+        Places);
+}
+static_assert(PlacesFollowKeys(), "every setting of Keys.h needs its place here, in the same order");
+
+template <class Action> void ForEachPlace(Action action)
+{
+    std::apply([&](const auto&... place) { (action(place), ...); }, Places);
+}
+
 } // namespace
+
+template <> LiveOptions& AppModel::Part<LiveOptions>()
+{
+    return m_options;
+}
+
+template <> DealChoices& AppModel::Part<DealChoices>()
+{
+    return m_deal;
+}
 
 AppModel::AppModel(const QString& programFolder)
     : AppModel(ChoiceOf(programFolder))
@@ -48,7 +107,8 @@ AppModel::AppModel(const DataFolder::Choice& data)
     , m_ranking(data.WritePath(Ranking::FileName()), data.ReadPath(Ranking::FileName()), m_savesRefused)
 {
     ReadScoreTables();
-    ReadOptions(RegOpen::Existing);
+    // The main window reads its own when it is made.
+    ReadSettings(Keys::Owner::Options, RegOpen::Existing);
 }
 
 TextGrid* AppModel::ScoreTable(int kind)
@@ -85,33 +145,31 @@ QByteArray AppModel::TablesFingerprint() const
     return SavedGameFile::TablesFingerprint(paths);
 }
 
-QString AppModel::ReadOptions(RegOpen mode)
+QString AppModel::ReadSettings(Keys::Owner owner, RegOpen mode)
 {
     SettingsStore store = OpenStore(Keys::Root, mode);
-    m_optionsRead.Clear();
-    store.Remember(&m_optionsRead);
-    m_options.soundOn = store.ReadFlag(Keys::Wav::CB1);
-    m_options.quitOnWarning = store.ReadFlag(Keys::Set::CB2);
-    m_options.showElapsed = store.ReadFlag(Keys::Set::CB3);
-    m_options.warningMinutes = store.ReadText(Keys::Set::TimeE);
-    m_options.solvableDeals = store.ReadFlag(Keys::Set::Solvable);
-    m_options.desktopColors = store.ReadFlag(Keys::Set::DesktopColors);
-    m_options.resumeGame = store.ReadFlag(Keys::Set::Resume);
+    SettingsMemo& memo = m_settingsRead[size_t(owner)];
+    memo.Clear();
+    store.Remember(&memo);
+    ForEachPlace([&](const auto& place) {
+        using Holder = typename std::decay_t<decltype(place)>::HolderType;
+        if (place.key->owner == owner)
+            Part<Holder>().*place.member = store.Read(*place.key);
+    });
     return store.ErrorMessage();
 }
 
-QString AppModel::WriteOptions()
+QString AppModel::WriteSettings(Keys::Owner owner)
 {
     SettingsStore store = OpenStore(Keys::Root);
-    store.Remember(&m_optionsRead);
-    store.WriteAll({
-        { Keys::Wav::CB1, m_options.soundOn },
-        { Keys::Set::CB2, m_options.quitOnWarning },
-        { Keys::Set::CB3, m_options.showElapsed },
-        { Keys::Set::TimeE, m_options.warningMinutes },
-        { Keys::Set::Solvable, m_options.solvableDeals },
-        { Keys::Set::DesktopColors, m_options.desktopColors },
-        { Keys::Set::Resume, m_options.resumeGame },
+    store.Remember(&m_settingsRead[size_t(owner)]);
+    // One change of the settings file for all of them, however large the file.
+    QList<SettingText> settings;
+    ForEachPlace([&](const auto& place) {
+        using Holder = typename std::decay_t<decltype(place)>::HolderType;
+        if (place.key->owner == owner)
+            settings.append(SettingText(*place.key, Part<Holder>().*place.member));
     });
+    store.WriteAll(settings);
     return store.ErrorMessage();
 }

@@ -41,6 +41,16 @@ struct LiveOptions
     quint32 boardFontColor = 0x80000008; // the window-text system colour
 };
 
+// The main window's choices for the deal, as it read them when it was made and as it hands
+// them over when it closes; in between its lists hold them.
+struct DealChoices
+{
+    int heightIndex = Keys::Sys::CBH.defaultValue; // item of the board-height list CBH
+    int widthIndex = Keys::Sys::CBW.defaultValue; // item of the board-width list CBW
+    int symbolSets = Keys::Sys::CG1.defaultValue; // CG1's BitChk: bit 0 stems, 1 branches, 2 stars
+    int colouring = Keys::Sys::RGC.defaultValue; // item of the colouring choice RGC
+};
+
 class AppModel
 {
 public:
@@ -61,6 +71,8 @@ public:
 
     LiveOptions& Options() { return m_options; }
     const LiveOptions& Options() const { return m_options; }
+    DealChoices& Deal() { return m_deal; }
+    const DealChoices& Deal() const { return m_deal; }
 
     // The score table of symbol kind 1, 2 or 3; null for any other kind.
     TextGrid* ScoreTable(int kind);
@@ -80,21 +92,26 @@ public:
     // A fingerprint of the three score tables as read (SavedGameFile::TablesFingerprint).
     QByteArray TablesFingerprint() const;
 
-    // Reads the options (not the board font) from the settings store, opened with mode. The
-    // result names what could not be read (SettingsStore::ErrorMessage); empty when all
-    // was read.
-    QString ReadOptions(RegOpen mode = RegOpen::Create);
-    // Writes the options (not the board font) that were changed since they were last read,
-    // so that another running copy's change of another option survives; the result names
-    // what could not be written.
-    QString WriteOptions();
+    // Reads the settings of owner (Keys::All; not the board font) from the settings store,
+    // opened with mode, into Options() or Deal(). The result names what could not be read
+    // (SettingsStore::ErrorMessage); empty when all was read.
+    QString ReadSettings(Keys::Owner owner, RegOpen mode = RegOpen::Create);
+    // Writes the settings of owner that were changed since they were last read, so that
+    // another running copy's change of another setting survives; the result names what
+    // could not be written.
+    QString WriteSettings(Keys::Owner owner);
 
 private:
     QString m_folder;
     bool m_savesRefused = false;
     QString m_folderNotice;
+    // Where Read/WriteSettings keep a setting: Options() or Deal().
+    template <class Holder> Holder& Part();
+
     LiveOptions m_options;
-    SettingsMemo m_optionsRead;
+    DealChoices m_deal;
+    // What each owner's settings were when last read or written.
+    std::array<SettingsMemo, Keys::OwnerCount> m_settingsRead;
     std::array<StoredTable, 3> m_tables;
     RankingFile m_ranking;
 };

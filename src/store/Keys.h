@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Every place the game keeps a setting, with its default, declared once. The windows read
-// and write through these constants (SettingsStore's overloads take them whole), so a name
-// or a default never differs between the place that reads a value and the one that writes it.
+// Every setting the game keeps, with its type, its default and the window that owns it,
+// declared once: one line of ORBILO_SETTINGS below. That line gives both the named constant
+// the code that uses the value reads and writes through (Keys::Set::CB2, with
+// SettingsStore's overloads taking it whole), and an entry of Keys::All, the list that code
+// handling every setting alike walks: the model's reads and writes, the settings fuzz
+// harness, the tests. So a name or a default never differs between the place that reads a
+// value and the one that writes it, and a new setting is never left out of either.
 //
 // Layout under HKEY_CURRENT_USER\Software\Brimwell\TESRIK:
 //   Sys\CBH, Sys\CBW, Sys\CG1, Sys\RGC   main window: board rows and columns (list indexes),
@@ -9,18 +13,44 @@
 //   Wav\CB1                              sounds on
 //   Set\CB2, Set\CB3, Set\TimeE          quit at the warning, show the time, warning minutes
 //   Set\Solvable                         deal only boards that can be cleared
-//   Set\Resume                           go on at the next start with the game left at close
 //   Set\DesktopColors                    the desktop's colours instead of the classic ones
-//   FontInfo1 (a value of the key itself) the board font record (FontRecord.h)
+//   Set\Resume                           go on at the next start with the game left at close
+//   FontInfo1 (a value of the key itself) the board font record (FontRecord.h); kept by the
+//                                        font component as a binary value, so not in All
 #pragma once
 
 // Qt
 #include <QLatin1String>
+#include <QString>
+
+#include <cstddef>
+#include <iterator>
+#include <string_view>
 
 namespace Keys {
 
+// Who reads and writes a setting, and so when.
+enum class Owner {
+    // Read when the main window is made, written when it closes.
+    MainWindow,
+    // Read when the model is made (before any window) and by the options dialog when it is
+    // made and on キャンセル; written when the dialog closes.
+    Options,
+};
+inline constexpr std::size_t OwnerCount = 2;
+
+// How a value is stored: every value is text (REG_SZ).
+enum class Type {
+    Number, // an integer in decimal (WriteNumber, ReadNumber)
+    Flag, // "1" or "0" (WriteFlag, ReadFlag)
+    Text, // as is (WriteText, ReadText)
+};
+
 struct Number
 {
+    using Value = int;
+    static constexpr Type type = Type::Number;
+    Owner owner;
     QLatin1String section;
     QLatin1String ident;
     int defaultValue;
@@ -28,6 +58,9 @@ struct Number
 
 struct Flag
 {
+    using Value = bool;
+    static constexpr Type type = Type::Flag;
+    Owner owner;
     QLatin1String section;
     QLatin1String ident;
     bool defaultValue;
@@ -35,40 +68,120 @@ struct Flag
 
 struct Text
 {
+    using Value = QString;
+    static constexpr Type type = Type::Text;
+    Owner owner;
     QLatin1String section;
     QLatin1String ident;
     QLatin1String defaultValue;
+};
+
+// Any setting, whatever its type: what code that handles every setting alike works with.
+struct Setting
+{
+    Owner owner;
+    QLatin1String section;
+    QLatin1String ident;
+    Type type;
+    int number = 0; // the default of a number; 1 or 0 for a flag
+    QLatin1String text; // the default of a text
+
+    constexpr Setting(const Number& k)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Number)
+        , number(k.defaultValue)
+    {
+    }
+    constexpr Setting(const Flag& k)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Flag)
+        , number(k.defaultValue ? 1 : 0)
+    {
+    }
+    constexpr Setting(const Text& k)
+        : owner(k.owner)
+        , section(k.section)
+        , ident(k.ident)
+        , type(Type::Text)
+        , text(k.defaultValue)
+    {
+    }
+
+    // The default as it is stored: "1" or "0" for a flag, a number in decimal, a text as is.
+    QString DefaultText() const { return type == Type::Text ? QString(text) : QString::number(number); }
+
+    // The same value of the store: the same section and ident.
+    constexpr bool Names(const Setting& other) const
+    {
+        return View(section) == View(other.section) && View(ident) == View(other.ident);
+    }
+
+private:
+    static constexpr std::string_view View(QLatin1String s) { return { s.data(), std::size_t(s.size()) }; }
 };
 
 inline constexpr QLatin1String Root("Software\\Brimwell\\TESRIK");
 
 namespace Sys {
     inline constexpr QLatin1String Section("Sys");
-    inline constexpr Number CBH { Section, QLatin1String("CBH"), 0 };
-    inline constexpr Number CBW { Section, QLatin1String("CBW"), 0 };
-    inline constexpr Number CG1 { Section, QLatin1String("CG1"), 1 };
-    // Written at close; read back at start-up, where a missing value keeps the first choice.
-    inline constexpr Number RGC { Section, QLatin1String("RGC"), 0 };
-} // namespace Sys
-
+}
 namespace Wav {
     inline constexpr QLatin1String Section("Wav");
-    inline constexpr Flag CB1 { Section, QLatin1String("CB1"), true };
-} // namespace Wav
-
+}
 namespace Set {
     inline constexpr QLatin1String Section("Set");
-    inline constexpr Flag CB2 { Section, QLatin1String("CB2"), false };
-    inline constexpr Flag CB3 { Section, QLatin1String("CB3"), false };
-    inline constexpr Text TimeE { Section, QLatin1String("TimeE"), QLatin1String("30") };
-    // Off unless the player asks for it: the plain deal is the game as it always was.
-    inline constexpr Flag Solvable { Section, QLatin1String("Solvable"), false };
-    // Off unless the player asks for it: every start deals anew, as it always did.
-    inline constexpr Flag Resume { Section, QLatin1String("Resume"), false };
-    // Off unless the player asks for it: the classic colours are the look the game was
-    // designed with, and they read the same on every desktop.
-    inline constexpr Flag DesktopColors { Section, QLatin1String("DesktopColors"), false };
-} // namespace Set
+}
+
+// X(owner, section, ident, type, default), in the order the owners read and write them.
+// Comments go before the line's backslash.
+#define ORBILO_SETTINGS(X)                                                                                   \
+    X(MainWindow, Sys, CBH, Number, 0)                                                                       \
+    X(MainWindow, Sys, CBW, Number, 0)                                                                       \
+    X(MainWindow, Sys, CG1, Number, 1)                                                                       \
+    /* Written at close; read back at start-up, where a missing value keeps the first choice. */             \
+    X(MainWindow, Sys, RGC, Number, 0)                                                                       \
+    X(Options, Wav, CB1, Flag, true)                                                                         \
+    X(Options, Set, CB2, Flag, false)                                                                        \
+    X(Options, Set, CB3, Flag, false)                                                                        \
+    X(Options, Set, TimeE, Text, QLatin1String("30"))                                                        \
+    /* Off unless the player asks for it: the plain deal is the game as it always was. */                    \
+    X(Options, Set, Solvable, Flag, false)                                                                   \
+    /* Off unless the player asks for it: the classic colours are the look the game was */                   \
+    /* designed with, and they read the same on every desktop. */                                            \
+    X(Options, Set, DesktopColors, Flag, false)                                                              \
+    /* Off unless the player asks for it: every start deals anew, as it always did. */                       \
+    X(Options, Set, Resume, Flag, false)
+
+#define ORBILO_SETTING_CONSTANT(owner, sectionName, identName, keyType, def)                                 \
+    namespace sectionName {                                                                                  \
+        inline constexpr keyType identName { Owner::owner, Section, QLatin1String(#identName), def };        \
+    }
+ORBILO_SETTINGS(ORBILO_SETTING_CONSTANT)
+#undef ORBILO_SETTING_CONSTANT
+
+// Every setting of the store, in the order of the table above.
+#define ORBILO_SETTING_ENTRY(owner, sectionName, identName, keyType, def) Setting(sectionName::identName),
+inline constexpr Setting All[] = { ORBILO_SETTINGS(ORBILO_SETTING_ENTRY) };
+#undef ORBILO_SETTING_ENTRY
+#undef ORBILO_SETTINGS
+
+namespace Detail {
+    constexpr bool NamesAreUnique()
+    {
+        for (std::size_t i = 0; i < std::size(All); ++i) {
+            for (std::size_t j = i + 1; j < std::size(All); ++j) {
+                if (All[i].Names(All[j]))
+                    return false;
+            }
+        }
+        return true;
+    }
+} // namespace Detail
+static_assert(Detail::NamesAreUnique(), "two settings share a section and ident");
 
 // The board font: a binary value of the root key itself, named after the main window's
 // font component.

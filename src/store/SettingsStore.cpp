@@ -224,6 +224,32 @@ bool SettingsStore::WriteFlag(const QString& section, const QString& ident, bool
     return WriteText(section, ident, FlagText(b));
 }
 
+QString SettingsStore::Read(const Keys::Setting& key)
+{
+    switch (key.type) {
+    case Keys::Type::Number:
+        return QString::number(ReadNumber(key.section, key.ident, key.number));
+    case Keys::Type::Flag:
+        return FlagText(ReadFlag(key.section, key.ident, key.number != 0));
+    case Keys::Type::Text:
+        break;
+    }
+    return ReadText(key.section, key.ident, key.text);
+}
+
+bool SettingsStore::Write(const Keys::Setting& key, const QString& text)
+{
+    switch (key.type) {
+    case Keys::Type::Number:
+        return WriteNumber(key.section, key.ident, NumberFromText(text).value_or(key.number));
+    case Keys::Type::Flag:
+        return WriteFlag(key.section, key.ident, NumberFromText(text).value_or(key.number) != 0);
+    case Keys::Type::Text:
+        break;
+    }
+    return WriteText(key.section, key.ident, text);
+}
+
 QString SettingsStore::ErrorMessage() const
 {
     if (m_errors.isEmpty())

@@ -116,6 +116,20 @@ public:
     }
     bool WriteNumber(const Keys::Number& key, int n) { return WriteNumber(key.section, key.ident, n); }
     bool WriteFlag(const Keys::Flag& key, bool b) { return WriteFlag(key.section, key.ident, b); }
+    // The same again under one name, for code written once for every type of key.
+    int Read(const Keys::Number& key) { return ReadNumber(key); }
+    bool Read(const Keys::Flag& key) { return ReadFlag(key); }
+    QString Read(const Keys::Text& key) { return ReadText(key); }
+    bool Write(const Keys::Number& key, int n) { return WriteNumber(key, n); }
+    bool Write(const Keys::Flag& key, bool b) { return WriteFlag(key, b); }
+    bool Write(const Keys::Text& key, const QString& text) { return WriteText(key, text); }
+
+    // Any setting of Keys::All, read by the rules of its type, in the form it is stored
+    // and written: "1" or "0" for a flag, a number in decimal, a text as it is.
+    QString Read(const Keys::Setting& key);
+    // Writes text as the setting's type writes the value Read gives for it: a number or a
+    // flag in that form is written as it is.
+    bool Write(const Keys::Setting& key, const QString& text);
 
     // Writes each setting as WriteText does, all in one change of the registry: a settings
     // file is written once for the group, however large it is. A window writes the settings

@@ -10,8 +10,6 @@
 #include <QWidget>
 // own
 #include "controls/SysColors.h"
-#include "store/Keys.h"
-#include "store/SettingsStore.h"
 
 #include <array>
 #include <optional>
@@ -163,13 +161,6 @@ void Apply(bool useDesktop)
 bool UsingDesktop()
 {
     return g_usingDesktop;
-}
-
-void ApplyStored()
-{
-    // Only read: the options dialog creates the key when it first saves.
-    SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
-    Apply(store.ReadFlag(Keys::Set::DesktopColors));
 }
 
 } // namespace AppColors

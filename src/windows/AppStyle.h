@@ -41,7 +41,4 @@ QPalette DesktopPalette();
 void Apply(bool useDesktop);
 bool UsingDesktop();
 
-// The stored choice, applied before the first window is made.
-void ApplyStored();
-
 } // namespace AppColors

@@ -14,6 +14,7 @@
 #include "windows/Accessibility.h"
 #include "app/AppModel.h"
 #include "windows/AppInfo.h"
+#include "windows/AppStyle.h"
 #include "windows/Main.h"
 #include "windows/Name.h"
 #include "windows/Rank.h"
@@ -68,6 +69,8 @@ void AppWindows::Create(std::unique_ptr<AppModel> model, Creation creation)
 {
     Accessibility::InstallFactory();
     m_model = std::move(model);
+    // The stored colours, before the first window is made: it is built in them.
+    AppColors::Apply(m_model->Options().desktopColors);
     m_main = std::make_unique<TMainF>(*m_model);
     Accessibility::Install(*m_main);
     if (creation == Creation::AllAtOnce)

@@ -122,18 +122,14 @@ void TMainF::ReadSettings()
 {
     // Reading needs no key, and creating it at a first start is a synced write ahead of the
     // first frame: the options dialog's store, opened right after that frame, creates it.
-    SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
-    store.Remember(&m_settingsRead);
+    AddStartupError(m_model.ReadSettings(Keys::Owner::MainWindow, RegOpen::Existing));
+    const DealChoices& deal = m_model.Deal();
     // A stored index outside a list falls back to its first item, which the deal needs.
-    const int cbh = store.ReadNumber(Keys::Sys::CBH);
-    m_cbh->setCurrentIndex(cbh >= 0 && cbh < m_cbh->count() ? cbh : 0);
-    const int cbw = store.ReadNumber(Keys::Sys::CBW);
-    m_cbw->setCurrentIndex(cbw >= 0 && cbw < m_cbw->count() ? cbw : 0);
-    m_cg1->SetBitChk(store.ReadNumber(Keys::Sys::CG1));
-    const int rgc = store.ReadNumber(Keys::Sys::RGC);
-    m_rgc->button(rgc == 1 ? 1 : 0)->setChecked(true);
-    if (store.HasErrors())
-        m_startupErrors = store.ErrorMessage();
+    auto inList = [](int index, int count) { return index >= 0 && index < count ? index : 0; };
+    m_cbh->setCurrentIndex(inList(deal.heightIndex, m_cbh->count()));
+    m_cbw->setCurrentIndex(inList(deal.widthIndex, m_cbw->count()));
+    m_cg1->SetBitChk(deal.symbolSets);
+    m_rgc->button(deal.colouring == 1 ? 1 : 0)->setChecked(true);
 }
 
 void TMainF::showEvent(QShowEvent* event)
@@ -188,17 +184,15 @@ void TMainF::closeEvent(QCloseEvent* event)
 void TMainF::FormClose()
 {
     m_timer1->stop();
+    DealChoices& deal = m_model.Deal();
+    deal.heightIndex = m_cbh->currentIndex();
+    deal.widthIndex = m_cbw->currentIndex();
+    deal.symbolSets = m_cg1->BitChk();
+    deal.colouring = m_rgc->checkedId();
     // Only what was changed here, so that another running copy's choices survive.
-    SettingsStore store = OpenStore(Keys::Root);
-    store.Remember(&m_settingsRead);
-    store.WriteAll({
-        { Keys::Sys::CBH, m_cbh->currentIndex() },
-        { Keys::Sys::CBW, m_cbw->currentIndex() },
-        { Keys::Sys::CG1, m_cg1->BitChk() },
-        { Keys::Sys::RGC, m_rgc->checkedId() },
-    });
-    if (store.HasErrors())
-        ShowMessage(store.ErrorMessage());
+    const QString unwritten = m_model.WriteSettings(Keys::Owner::MainWindow);
+    if (!unwritten.isEmpty())
+        ShowMessage(unwritten);
     KeepGameAtClose();
 }
 

@@ -213,8 +213,6 @@ private:
     OverPlay::Elapsed m_elapsed;
     OverPlay::WarningWatch m_warnings;
     QString m_startupErrors;
-    // The "Sys" values as read at creation: the close writes back only those changed since.
-    SettingsMemo m_settingsRead;
     bool m_closed = false;
     int m_beepCount = 0;
     int m_cursorTile = 0;

@@ -314,7 +314,7 @@ void TSetuF::FormCreate()
 {
     setWindowTitle(QStringLiteral("設定"));
     m_model.ReadScoreTables();
-    const QString unread = m_model.ReadOptions();
+    const QString unread = m_model.ReadSettings(Keys::Owner::Options);
     ShowOptions();
     ShowBoardFont();
     if (unread.isEmpty())
@@ -330,7 +330,7 @@ void TSetuF::FormClose()
     // One table that cannot be written must not cost the others or the settings: every
     // step is tried, and what was lost is reported once at the end.
     const QStringList lost = m_model.WriteScoreTables();
-    const QString unwritten = m_model.WriteOptions();
+    const QString unwritten = m_model.WriteSettings(Keys::Owner::Options);
     QStringList parts;
     if (!lost.isEmpty())
         parts << QStringLiteral("次のファイルを保存できませんでした。\n") + lost.join(QLatin1Char('\n'));

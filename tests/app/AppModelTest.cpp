@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The application model over a program folder and a settings file: what it reads before any
 // window exists, and two copies of the program that each change one score table - neither
-// may put its stale copy of a table over the other's edit, and a reload is no edit.
+// may put its stale copy of a table over the other's edit, and a reload is no edit; every
+// setting goes through the model.
 
 #include "app/AppModel.h"
 #include "game/ScoreTables.h"
 #include "platform/Registry.h"
+#include "store/Keys.h"
 #include "store/SettingsStore.h"
 #include "store/TableFile.h"
 
@@ -111,6 +113,63 @@ TEST_F(AppModelTest, ATableWithoutAFileIsWrittenAndAFailedWriteIsTriedAgain)
     lost = model.WriteScoreTables();
     ASSERT_EQ(lost.size(), 1);
     EXPECT_TRUE(lost.at(0).contains(QStringLiteral("SG2.dat")));
+}
+
+// A value of the setting that is not its default, in its stored form; salt gives another.
+QString NonDefault(const Keys::Setting& key, int salt)
+{
+    switch (key.type) {
+    case Keys::Type::Flag:
+        return salt % 2 ? key.DefaultText() : QString::number(1 - key.number);
+    case Keys::Type::Number:
+        return QString::number(key.number + 3 + salt);
+    case Keys::Type::Text:
+        break;
+    }
+    return key.DefaultText() + QString::number(7 + salt);
+}
+
+constexpr Keys::Owner Owners[] = { Keys::Owner::MainWindow, Keys::Owner::Options };
+
+// Every setting of Keys.h goes through the model: read by its owner's read, left alone by a
+// write when the model did not change it (another copy's change survives), and written
+// back by its owner's write when the store has lost it.
+TEST_F(AppModelTest, EverySettingIsReadAndWrittenByItsOwner)
+{
+    {
+        SettingsStore store = OpenStore(Keys::Root);
+        for (const Keys::Setting& key : Keys::All)
+            ASSERT_TRUE(store.Write(key, NonDefault(key, 0)));
+    }
+    AppModel model(folder);
+    EXPECT_EQ(model.ReadSettings(Keys::Owner::MainWindow, RegOpen::Existing), QString());
+    EXPECT_EQ(model.Deal().symbolSets, Keys::Sys::CG1.defaultValue + 3);
+
+    {
+        SettingsStore other = OpenStore(Keys::Root);
+        for (const Keys::Setting& key : Keys::All)
+            ASSERT_TRUE(other.Write(key, NonDefault(key, 1)));
+    }
+    for (Keys::Owner owner : Owners)
+        EXPECT_EQ(model.WriteSettings(owner), QString());
+    for (const Keys::Setting& key : Keys::All)
+        EXPECT_EQ(OpenStore(Keys::Root).Read(key), NonDefault(key, 1)) << key.ident.data() << " overwritten";
+
+    ASSERT_TRUE(Registry::User()->DeleteKey(Keys::Root).Ok());
+    for (Keys::Owner owner : Owners) {
+        EXPECT_EQ(model.WriteSettings(owner), QString());
+        SettingsStore store = OpenStore(Keys::Root, RegOpen::Existing);
+        for (const Keys::Setting& key : Keys::All) {
+            const RegValueResult stored
+                = Registry::User()->ReadValue(Keys::Root + QLatin1Char('\\') + key.section, key.ident);
+            // Only the owner's own settings, each as the model read it.
+            EXPECT_EQ(stored.Ok(), key.owner <= owner) << key.ident.data();
+            if (key.owner == owner) {
+                EXPECT_EQ(store.Read(key), NonDefault(key, 0))
+                    << key.ident.data() << " not read or not written";
+            }
+        }
+    }
 }
 
 } // namespace

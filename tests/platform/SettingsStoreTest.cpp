@@ -49,6 +49,8 @@ TEST_F(SettingsStoreTest, FirstRunGivesTheDefaultsAndCreatesOnlyTheRootKey)
     EXPECT_EQ(store.ReadNumber(Keys::Sys::CBW), 0);
     EXPECT_EQ(store.ReadNumber(Keys::Sys::CG1), 1);
     EXPECT_EQ(store.ReadNumber(Keys::Sys::RGC), 0);
+    for (const Keys::Setting& key : Keys::All)
+        EXPECT_EQ(store.Read(key), key.DefaultText()) << key.ident.data();
     EXPECT_FALSE(store.HasErrors());
     EXPECT_EQ(store.ErrorMessage(), QString());
     // Reads never create their section.
