@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The settings-file harness. The bytes are a REGEDIT4 file as the portable registry reads
-// it; every setting the game reads is read through the settings store in the order the
-// windows read them (and the board font as the font component reads it). Then:
+// it. Read through the settings store, each group in a store of its own as the program
+// opens them: the main window's "Sys" values, the board font (as the font component reads
+// it), and the application model's options for the sound, the over-play warning and the
+// elapsed time (its later options, solvable deals, desktop colours and resume, are not
+// covered here). Then:
+// - a read that parses only the key it reads must find what the whole parse finds;
 // - the file written back from what was read must read back to the same values, and
 //   writing that again must give the same bytes;
-// - writing every setting as the windows do when they close, then reading the file again,
-//   must give back what was written and leave every other value of the file as it was.
+// - writing every one of those settings (the program writes back only the ones that
+//   changed, a subset of this), then reading the file again, must give back what was
+//   written and leave every other value of the file as it was.
 
 #include "FuzzHarness.h"
 
@@ -136,8 +141,8 @@ namespace {
         return std::make_unique<DocumentRegistry>(doc);
     }
 
-    // Every setting, read as the game reads it at start-up: the main window's "Sys" values,
-    // then its board font, then the options dialog's values.
+    // The settings covered, read as the program reads them: the main window's "Sys" values,
+    // then its board font, then the application model's options.
     Settings ReadSettings(RegFile::Document& doc)
     {
         Settings s;
@@ -201,8 +206,9 @@ namespace {
         return Keys::Root + QLatin1Char('\\') + section;
     }
 
-    // The settings as the windows write them when they close: the main window's "Sys" values,
-    // then the options dialog's, then the board font.
+    // The settings covered, all written: the main window's "Sys" values and the application
+    // model's options (the program writes them from two stores, at their windows' close),
+    // then the board font.
     void WriteSettings(RegFile::Document& doc, const Settings& s)
     {
         {
@@ -302,7 +308,7 @@ void RunRegFile(const QByteArray& input)
     FUZZ_REQUIRE(
         Name, Same(read, readAgain), read.Describe() + QStringLiteral(" became ") + readAgain.Describe());
 
-    // The windows write every setting back when they close.
+    // Every setting covered written back, as the program would after changing them all.
     RegFile::Document written = doc;
     WriteSettings(written, read);
     RegFile::Document reread = RegFile::Parse(RegFile::Serialise(written));
