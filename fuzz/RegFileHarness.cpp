@@ -2,10 +2,12 @@
 // The settings-file harness. The bytes are a REGEDIT4 file as the portable registry reads
 // it; every setting of Keys::All is read through the settings store in the order the
 // windows read them (and the board font as the font component reads it). Then:
+// - a read that parses only the key it reads must find what the whole parse finds;
 // - the file written back from what was read must read back to the same values, and
 //   writing that again must give the same bytes;
-// - writing every setting as the windows do when they close, then reading the file again,
-//   must give back what was written and leave every other value of the file as it was.
+// - writing every one of those settings (the program writes back only the ones that
+//   changed, a subset of this), then reading the file again, must give back what was
+//   written and leave every other value of the file as it was.
 
 #include "FuzzHarness.h"
 
@@ -289,7 +291,7 @@ void RunRegFile(const QByteArray& input)
     FUZZ_REQUIRE(
         Name, Same(read, readAgain), read.Describe() + QStringLiteral(" became ") + readAgain.Describe());
 
-    // The windows write every setting back when they close.
+    // Every setting covered written back, as the program would after changing them all.
     RegFile::Document written = doc;
     WriteSettings(written, read);
     RegFile::Document reread = RegFile::Parse(RegFile::Serialise(written));

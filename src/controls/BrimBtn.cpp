@@ -218,33 +218,18 @@ void TBrimBtn::PaintFace()
     if (m_colorIndex >= 0 && m_colorIndex < ColorsCount)
         m_topColor = m_colors[size_t(m_colorIndex)];
 
-    const int w = width();
-    const int h = height();
-    if (m_gradStyle != gsNone) {
-        ColorValue start = 0;
-        ColorValue end = 0;
-        GradPaint::StartEnd(m_gradStyle, m_topColor, m_currentEndColor, start, end);
-        const int generation = SysColors::TableGeneration();
-        if (m_tableSteps != m_colorCnt || m_tableStart != start || m_tableEnd != end
-            || m_tableGeneration != generation) {
-            GradPaint::BuildTable(m_table, start, end, m_colorCnt);
-            m_tableStart = start;
-            m_tableEnd = end;
-            m_tableSteps = m_colorCnt;
-            m_tableGeneration = generation;
-        }
-        // Rounded bands are outlined with the pen the previous paint left behind: the
-        // font colour of that paint (black before the first).
-        GradPaint::PaintBands(m_canvas, m_table, m_colorCnt, m_gradStyle, w, h, m_outLineRound);
-    }
-
-    GradPaint::PreparePaint(m_canvas, font(), m_outLineColor, m_designMode);
-    if (m_designMode || m_drawOutLine) {
-        if (m_outLineRound)
-            m_canvas.RoundRect(0, 0, w, h, 10, 10);
-        else
-            m_canvas.Rectangle(0, 0, w, h);
-    }
+    // Rounded bands are outlined with the pen the previous paint left behind: the font
+    // colour of that paint (black before the first).
+    const GradPaint::FaceLook look { .style = m_gradStyle,
+        .topColor = m_topColor,
+        .lastColor = m_currentEndColor,
+        .steps = m_colorCnt,
+        .roundedBands = m_outLineRound,
+        .outLineColor = m_outLineColor,
+        .designMode = m_designMode,
+        .drawOutLine = m_drawOutLine,
+        .outLineCorner = m_outLineRound ? 10 : 0 };
+    m_face.Paint(m_canvas, font(), look, width(), height());
     PaintCaption();
     PaintMark();
 }

@@ -194,14 +194,6 @@ private:
     int m_tag = 0;
     bool m_designMode = false;
     bool m_leftPressed = false;
-    GradPaint::GradientTable m_table {};
-    // What m_table was built for; a paint with the same colours and count reuses it, as the
-    // extended-precision build (with a rounding-mode switch per entry) is the dearest part of
-    // painting a tile. A system colour resolves through the system-colour table, so the
-    // table's generation is part of the key.
-    ColorValue m_tableStart = 0;
-    ColorValue m_tableEnd = 0;
-    int m_tableSteps = 0;
-    int m_tableGeneration = -1;
+    GradPaint::Face m_face;
     Canvas m_canvas;
 };

@@ -135,17 +135,15 @@ void TGradBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     m_canvas.Begin(&painter);
-    if (m_gradStyle != gsNone) {
-        // Rebuilt every time so a changed system colour shows at the next paint.
-        ColorValue start = 0;
-        ColorValue end = 0;
-        GradPaint::StartEnd(m_gradStyle, m_topColor, m_lastColor, start, end);
-        GradPaint::BuildTable(m_table, start, end, Steps);
-        GradPaint::PaintBands(m_canvas, m_table, Steps, m_gradStyle, width(), height(), false);
-    }
-    GradPaint::PreparePaint(m_canvas, font(), m_outLineColor, m_designMode);
-    if (m_designMode || m_drawOutLine)
-        m_canvas.RoundRect(0, 0, width(), height(), 5, 5);
+    const GradPaint::FaceLook look { .style = m_gradStyle,
+        .topColor = m_topColor,
+        .lastColor = m_lastColor,
+        .steps = Steps,
+        .outLineColor = m_outLineColor,
+        .designMode = m_designMode,
+        .drawOutLine = m_drawOutLine,
+        .outLineCorner = 5 };
+    m_face.Paint(m_canvas, font(), look, width(), height());
     PaintCaption();
     m_canvas.End();
     painter.end();

@@ -105,6 +105,6 @@ private:
     QString m_caption;
     ColorValue m_fontColor = SysColors::clWindowText;
     bool m_designMode = false;
-    GradPaint::GradientTable m_table {};
+    GradPaint::Face m_face;
     Canvas m_canvas;
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Gradient table, band layout and band painting shared by TGradBox and TBrimBtn.
+// Gradient table, band layout, band painting and the face shared by TGradBox and TBrimBtn.
 #include "controls/GradPaint.h"
 
 // own
@@ -95,6 +95,31 @@ void PreparePaint(Canvas& canvas, const QFont& font, ColorValue outLineColor, bo
     canvas.SetBrushStyle(Canvas::bsClear);
     canvas.SetPenColor(outLineColor);
     canvas.SetPenStyle(designMode ? Canvas::psDash : Canvas::psSolid);
+}
+
+void Face::Paint(Canvas& canvas, const QFont& font, const FaceLook& look, int width, int height)
+{
+    if (look.style != gsNone) {
+        ColorValue start = 0;
+        ColorValue end = 0;
+        StartEnd(look.style, look.topColor, look.lastColor, start, end);
+        const int generation = SysColors::TableGeneration();
+        if (m_steps != look.steps || m_start != start || m_end != end || m_generation != generation) {
+            BuildTable(m_table, start, end, look.steps);
+            m_start = start;
+            m_end = end;
+            m_steps = look.steps;
+            m_generation = generation;
+        }
+        PaintBands(canvas, m_table, look.steps, look.style, width, height, look.roundedBands);
+    }
+    PreparePaint(canvas, font, look.outLineColor, look.designMode);
+    if (look.designMode || look.drawOutLine) {
+        if (look.outLineCorner > 0)
+            canvas.RoundRect(0, 0, width, height, look.outLineCorner, look.outLineCorner);
+        else
+            canvas.Rectangle(0, 0, width, height);
+    }
 }
 
 } // namespace GradPaint

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The gradient painting shared by the gradient box and the gradient button: splitting a
-// colour value into channels, the gradient table, the band layout and band painting, and
-// the canvas preparation before outline and caption. The step count N is a parameter (the
+// colour value into channels, the gradient table, the band layout and band painting, the
+// canvas preparation before outline and caption, and the face that puts these together. The step count N is a parameter (the
 // box always uses 255, the button its ColorCnt); everything but the painting itself is a
 // pure function so the exact numbers can be checked without drawing.
 //
@@ -70,5 +70,43 @@ void PaintBands(Canvas& canvas, const GradientTable& table, int steps, TGradStyl
 // Canvas set-up after the bands: the control's font, a clear brush, the outline colour as
 // pen, dashed at design time and solid otherwise.
 void PreparePaint(Canvas& canvas, const QFont& font, ColorValue outLineColor, bool designMode);
+
+// How a control wants its face painted.
+struct FaceLook
+{
+    TGradStyle style = gsTopBottom;
+    // Top (or left) and last colour; StartEnd swaps them for the reversed styles.
+    ColorValue topColor = 0;
+    ColorValue lastColor = 0;
+    int steps = MaxSteps;
+    bool roundedBands = false;
+    ColorValue outLineColor = 0;
+    bool designMode = false;
+    bool drawOutLine = false; // the outline shows when this or designMode is on
+    // The outline's corner: RoundRect(n, n), or a plain rectangle for 0.
+    int outLineCorner = 0;
+};
+
+// The gradient face of a box or a button, everything under its caption: the bands, the
+// canvas prepared as PreparePaint says, then the outline over the whole width x height.
+// The canvas keeps its pen between paints, and rounded bands are outlined with it.
+//
+// The colour table is kept between paints and built again only when its colours, its step
+// count or the system-colour table (TableGeneration) change: the extended-precision build
+// is the dearest part of painting a tile. A system colour still shows its new value at the
+// next paint.
+class Face
+{
+public:
+    void Paint(Canvas& canvas, const QFont& font, const FaceLook& look, int width, int height);
+
+private:
+    GradientTable m_table {};
+    // What m_table was built for.
+    ColorValue m_start = 0;
+    ColorValue m_end = 0;
+    int m_steps = 0;
+    int m_generation = -1;
+};
 
 } // namespace GradPaint

@@ -10,14 +10,22 @@
 
 // own
 #include "controls/StringGrid.h"
+#include "game/TextGrid.h"
 
 namespace {
+
+// The grid's cells; an empty table stands in while it has none.
+const TextGrid& Model(const TStringGrid& grid)
+{
+    static const TextGrid none(0, 0);
+    return grid.Grid() ? *grid.Grid() : none;
+}
 
 // The columns a reader is shown: those not hidden (a width of -1).
 QList<int> ShownColumns(const TStringGrid& grid)
 {
     QList<int> shown;
-    for (int c = 0; c < grid.ColCount(); ++c)
+    for (int c = 0; c < Model(grid).ColCount(); ++c)
         if (grid.ColWidth(c) >= 0)
             shown << c;
     return shown;
@@ -37,7 +45,7 @@ public:
 
     bool isValid() const override
     {
-        return m_grid && m_row < m_grid->RowCount() && m_col < m_grid->ColCount() && m_grid->ColWidth(m_col) >= 0;
+        return m_grid && m_row < Model(*m_grid).RowCount() && m_col < Model(*m_grid).ColCount() && m_grid->ColWidth(m_col) >= 0;
     }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_grid ? m_grid->window()->windowHandle() : nullptr; }
@@ -49,7 +57,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name && isValid() ? m_grid->Cell(m_col, m_row) : QString();
+        return t == QAccessible::Name && isValid() ? Model(*m_grid).Cell(m_col, m_row) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
 
@@ -63,9 +71,9 @@ public:
 
     QAccessible::Role role() const override
     {
-        if (isValid() && m_row < m_grid->FixedRows())
+        if (isValid() && m_row < Model(*m_grid).FixedRows())
             return QAccessible::ColumnHeader;
-        if (isValid() && m_col < m_grid->FixedCols())
+        if (isValid() && m_col < Model(*m_grid).FixedCols())
             return QAccessible::RowHeader;
         return QAccessible::Cell;
     }
@@ -76,9 +84,9 @@ public:
         if (!isValid())
             return s;
         s.invisible = rect().isEmpty();
-        if (m_row < m_grid->FixedRows() || m_col < m_grid->FixedCols())
+        if (m_row < Model(*m_grid).FixedRows() || m_col < Model(*m_grid).FixedCols())
             return s;
-        const bool current = m_row == m_grid->Row();
+        const bool current = m_row == Model(*m_grid).Row();
         s.selectable = true;
         s.focusable = m_grid->focusPolicy() != Qt::NoFocus;
         s.selected = current && (m_grid->RowSelect() || m_col == m_grid->CurrentCol());
@@ -130,7 +138,7 @@ public:
     }
 
     // --- the cells as children
-    int childCount() const override { return Grid()->RowCount() * int(ShownColumns(*Grid()).size()); }
+    int childCount() const override { return Model(*Grid()).RowCount() * int(ShownColumns(*Grid()).size()); }
     QAccessibleInterface* child(int index) const override
     {
         const QList<int> shown = ShownColumns(*Grid());
@@ -154,7 +162,7 @@ public:
     {
         if (!Grid()->hasFocus())
             return nullptr;
-        return Cell(Grid()->CurrentCol(), Grid()->Row());
+        return Cell(Grid()->CurrentCol(), Model(*Grid()).Row());
     }
 
     // --- the table
@@ -166,7 +174,7 @@ public:
         return column >= 0 && column < shown.size() ? Cell(shown.at(column), row) : nullptr;
     }
     int columnCount() const override { return int(ShownColumns(*Grid()).size()); }
-    int rowCount() const override { return Grid()->RowCount(); }
+    int rowCount() const override { return Model(*Grid()).RowCount(); }
     QString columnDescription(int) const override { return QString(); }
     QString rowDescription(int) const override { return QString(); }
     int selectedCellCount() const override { return int(selectedCells().size()); }
@@ -174,19 +182,19 @@ public:
     {
         QList<QAccessibleInterface*> cells;
         for (int c = 0; c < columnCount(); ++c)
-            if (QAccessibleInterface* cell = cellAt(Grid()->Row(), c); cell && cell->state().selected)
+            if (QAccessibleInterface* cell = cellAt(Model(*Grid()).Row(), c); cell && cell->state().selected)
                 cells << cell;
         return cells;
     }
     int selectedColumnCount() const override { return 0; }
-    int selectedRowCount() const override { return Grid()->RowSelect() && Grid()->Row() >= Grid()->FixedRows() ? 1 : 0; }
+    int selectedRowCount() const override { return Grid()->RowSelect() && Model(*Grid()).Row() >= Model(*Grid()).FixedRows() ? 1 : 0; }
     QList<int> selectedColumns() const override { return {}; }
     QList<int> selectedRows() const override
     {
-        return selectedRowCount() ? QList<int> { Grid()->Row() } : QList<int>();
+        return selectedRowCount() ? QList<int> { Model(*Grid()).Row() } : QList<int>();
     }
     bool isColumnSelected(int) const override { return false; }
-    bool isRowSelected(int row) const override { return selectedRowCount() && row == Grid()->Row(); }
+    bool isRowSelected(int row) const override { return selectedRowCount() && row == Model(*Grid()).Row(); }
     // The current row is the program's to move: a reader only reads it.
     bool selectRow(int) override { return false; }
     bool selectColumn(int) override { return false; }
@@ -202,7 +210,7 @@ public:
 private:
     GridCell* Cell(int col, int row) const
     {
-        if (row < 0 || row >= Grid()->RowCount() || col < 0 || col >= Grid()->ColCount())
+        if (row < 0 || row >= Model(*Grid()).RowCount() || col < 0 || col >= Model(*Grid()).ColCount())
             return nullptr;
         const quint64 key = (quint64(quint32(row)) << 32) | quint32(col);
         auto found = m_cells.constFind(key);
@@ -231,7 +239,7 @@ QList<QAccessibleInterface*> GridCell::columnHeaderCells() const
     if (!table)
         return cells;
     const int column = columnIndex();
-    for (int r = 0; r < m_grid->FixedRows() && r != m_row; ++r)
+    for (int r = 0; r < Model(*m_grid).FixedRows() && r != m_row; ++r)
         if (QAccessibleInterface* cell = table->cellAt(r, column))
             cells << cell;
     return cells;
@@ -244,7 +252,7 @@ QList<QAccessibleInterface*> GridCell::rowHeaderCells() const
     if (!table)
         return cells;
     const QList<int> shown = ShownColumns(*m_grid);
-    for (int i = 0; i < shown.size() && shown.at(i) < m_grid->FixedCols() && shown.at(i) != m_col; ++i)
+    for (int i = 0; i < shown.size() && shown.at(i) < Model(*m_grid).FixedCols() && shown.at(i) != m_col; ++i)
         if (QAccessibleInterface* cell = table->cellAt(m_row, i))
             cells << cell;
     return cells;
@@ -274,7 +282,7 @@ int ChildIndex(const TStringGrid& grid, int col, int row)
 {
     const QList<int> shown = ShownColumns(grid);
     const int at = int(shown.indexOf(col));
-    if (at < 0 || row < 0 || row >= grid.RowCount())
+    if (at < 0 || row < 0 || row >= Model(grid).RowCount())
         return -1;
     return row * int(shown.size()) + at;
 }

@@ -181,77 +181,13 @@ void TStringGrid::Attach(TextGrid* grid)
                           << connect(grid, &QAbstractItemModel::rowsRemoved, this, sync)
                           << connect(grid, &QAbstractItemModel::modelReset, this, sync)
                           << connect(grid, &QAbstractItemModel::layoutChanged, this, sync)
+                          << connect(grid, &TextGrid::FixedChanged, this, &TStringGrid::FixedChanged)
                           << connect(grid, &TextGrid::CurrentRowChanged, this, [this] { SyncCurrent(); })
                           << connect(grid, &QAbstractItemModel::dataChanged, m_strip,
                                  qOverload<>(&QWidget::update));
     }
     SyncLayout();
     SyncCurrent();
-}
-
-QString TStringGrid::Cell(int col, int row) const
-{
-    return m_grid ? m_grid->Cell(col, row) : QString();
-}
-
-void TStringGrid::SetCell(int col, int row, const QString& text)
-{
-    if (m_grid)
-        m_grid->SetCell(col, row, text);
-}
-
-int TStringGrid::ColCount() const
-{
-    return m_grid ? m_grid->ColCount() : 0;
-}
-
-int TStringGrid::RowCount() const
-{
-    return m_grid ? m_grid->RowCount() : 0;
-}
-
-void TStringGrid::SetRowCount(int rows)
-{
-    if (m_grid)
-        m_grid->SetRowCount(rows);
-}
-
-int TStringGrid::FixedRows() const
-{
-    return m_grid ? m_grid->FixedRows() : 0;
-}
-
-void TStringGrid::SetFixedRows(int rows)
-{
-    if (!m_grid)
-        return;
-    m_grid->SetFixedRows(rows);
-    SyncLayout();
-}
-
-int TStringGrid::FixedCols() const
-{
-    return m_grid ? m_grid->FixedCols() : 0;
-}
-
-void TStringGrid::SetFixedCols(int cols)
-{
-    if (!m_grid)
-        return;
-    m_grid->SetFixedCols(cols);
-    viewport()->update();
-    m_strip->update();
-}
-
-int TStringGrid::Row() const
-{
-    return m_grid ? m_grid->Row() : 0;
-}
-
-void TStringGrid::SetRow(int row)
-{
-    if (m_grid)
-        m_grid->SetRow(row);
 }
 
 int TStringGrid::ColWidth(int col) const
@@ -374,7 +310,8 @@ void TStringGrid::SetDrawCell(DrawCellHook hook)
 
 QRect TStringGrid::CellRect(int col, int row) const
 {
-    if (!m_grid || col < 0 || col >= ColCount() || row < 0 || row >= RowCount() || isColumnHidden(col))
+    if (!m_grid || col < 0 || col >= m_grid->ColCount() || row < 0 || row >= m_grid->RowCount()
+        || isColumnHidden(col))
         return {};
     QRect section;
     if (row < m_layoutFixedRows) {
@@ -449,6 +386,18 @@ void TStringGrid::SyncLayout()
     m_strip->update();
     viewport()->update();
     SyncCurrent();
+}
+
+void TStringGrid::FixedChanged()
+{
+    // The fixed rows decide the layout (hidden rows, the strip); the fixed columns only
+    // how cells are painted, and the current cell stays where it is.
+    if (m_grid && qMin(m_grid->FixedRows(), m_grid->RowCount()) != m_layoutFixedRows) {
+        SyncLayout();
+    } else {
+        viewport()->update();
+        m_strip->update();
+    }
 }
 
 void TStringGrid::SyncCurrent()
@@ -588,11 +537,6 @@ void TStringGrid::paintEvent(QPaintEvent* event)
     p.fillRect(area, m_brushColor);
     if (!m_grid || m_grid->RowCount() == 0)
         return;
-    // A file load may change the fixed rows without a signal the layout can follow.
-    if (m_grid->FixedRows() != m_layoutFixedRows
-        && qMin(m_grid->FixedRows(), m_grid->RowCount()) != m_layoutFixedRows)
-        QMetaObject::invokeMethod(this, &TStringGrid::SyncLayout, Qt::QueuedConnection);
-
     int firstRow = rowAt(area.top());
     int lastRow = rowAt(area.bottom());
     if (firstRow < 0)

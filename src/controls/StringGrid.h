@@ -13,7 +13,9 @@
 //   - row select highlights the whole current row in the system highlight colours;
 //   - every cell goes through DrawCell with the painter prepared for the cell's state.
 // The grid scrolls by whole rows and has a vertical scroll bar only. The current row is
-// the TextGrid's Row(), kept in step both ways.
+// the TextGrid's Row(), kept in step both ways; the cells and the fixed rows and columns
+// are the TextGrid's too, and the grid lays itself out again when the TextGrid says they
+// changed.
 #pragma once
 
 // Qt
@@ -64,18 +66,9 @@ public:
     TextGrid* Grid() const { return m_grid; }
     void SetGrid(TextGrid* grid);
 
-    // Cell access and layout, forwarded to the TextGrid.
-    QString Cell(int col, int row) const;
-    void SetCell(int col, int row, const QString& text);
-    int ColCount() const;
-    int RowCount() const;
-    void SetRowCount(int rows);
-    int FixedRows() const;
-    void SetFixedRows(int rows);
-    int FixedCols() const;
-    void SetFixedCols(int cols);
-    int Row() const;
-    void SetRow(int row);
+    // The cells, the row count, the fixed rows and columns and the current row are the
+    // TextGrid's: Grid()->SetCell(...), Grid()->SetFixedRows(...). The grid follows every
+    // change the TextGrid signals.
 
     // Widths and heights exclude the grid line.
     int ColWidth(int col) const;
@@ -149,6 +142,8 @@ private:
     // Section sizes, hidden rows and columns, the fixed strip: everything that follows
     // from the widths, heights, line options and fixed rows.
     void SyncLayout();
+    // The TextGrid's fixed rows or columns changed.
+    void FixedChanged();
     void SyncCurrent();
     void PlaceStrip();
     void UpdateFrame();

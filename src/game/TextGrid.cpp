@@ -34,12 +34,20 @@ void TextGrid::SetRowCount(int rows)
 
 void TextGrid::SetFixedRows(int rows)
 {
-    m_fixedRows = qBound(0, rows, RowCount());
+    rows = qBound(0, rows, RowCount());
+    if (rows == m_fixedRows)
+        return;
+    m_fixedRows = rows;
+    emit FixedChanged();
 }
 
 void TextGrid::SetFixedCols(int cols)
 {
-    m_fixedCols = qBound(0, cols, m_colCount);
+    cols = qBound(0, cols, m_colCount);
+    if (cols == m_fixedCols)
+        return;
+    m_fixedCols = cols;
+    emit FixedChanged();
 }
 
 QString TextGrid::Cell(int col, int row) const

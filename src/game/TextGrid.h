@@ -3,6 +3,11 @@
 // columns, and a current row. It is the model behind every string grid of the game: the
 // move log, the three score tables and the ranking. Cells are addressed (column, row),
 // column first, as the game's own code addresses them.
+//
+// Every change says so, so that a view can follow it without polling: a cell through
+// dataChanged, rows added or dropped through rowsInserted and rowsRemoved, the fixed rows
+// and columns through FixedChanged, the current row through CurrentRowChanged. The column
+// count is set once, at construction.
 #pragma once
 
 // Qt
@@ -58,6 +63,8 @@ public:
 
 signals:
     void CurrentRowChanged(int row);
+    // The fixed rows or the fixed columns changed.
+    void FixedChanged();
 
 private:
     int m_colCount;

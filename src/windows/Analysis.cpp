@@ -201,7 +201,7 @@ TAnalysisF::TAnalysisF(TMainF& main)
     m_line->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
         painter.fillRect(rect, ToQColor(clBtnShadow));
         const TAlignment alignment = col <= 1 ? taCenter : col == 2 ? taRightJustify : taLeftJustify;
-        TStringGrid::DrawCellText(painter, rect, m_line->Cell(col, row), alignment);
+        TStringGrid::DrawCellText(painter, rect, m_line->Grid()->Cell(col, row), alignment);
     });
     m_line->setMinimumHeight(16 * 12);
     layout->addWidget(m_line, 1);
@@ -338,9 +338,9 @@ void TAnalysisF::Begin(const Snapshot& snapshot, bool finishedGame)
                                    : QStringLiteral("今の局面から（ここまで %1 点）").arg(Points(m_base)));
     m_playerTotal->setText(Points(snapshot.playerTotal));
     m_shownLine = Solver::Line {};
-    m_line->SetRowCount(2);
+    m_line->Grid()->SetRowCount(2);
     for (int c = 0; c < LineColumns; ++c)
-        m_line->SetCell(c, 1, QString());
+        m_line->Grid()->SetCell(c, 1, QString());
     if (!board) {
         m_note->setText(QStringLiteral("この盤面は調べられません"));
         m_bestTotal->clear();
@@ -405,15 +405,15 @@ void TAnalysisF::ShowLine(const Solver::Line& line)
     m_shownLine = line;
     const std::vector<Solver::LogRow> rows
         = Solver::LogRowsOf(m_run->Start(), line.moves, m_run->Values(), m_main.GameState());
-    m_line->SetRowCount(std::max(2, int(rows.size()) + 1));
+    m_line->Grid()->SetRowCount(std::max(2, int(rows.size()) + 1));
     for (int c = 0; c < LineColumns; ++c)
-        m_line->SetCell(c, 1, QString());
+        m_line->Grid()->SetCell(c, 1, QString());
     for (size_t i = 0; i < rows.size(); ++i) {
         const int r = int(i) + 1;
-        m_line->SetCell(0, r, rows[i].first);
-        m_line->SetCell(1, r, rows[i].second);
-        m_line->SetCell(2, r, QString::number(rows[i].points));
-        m_line->SetCell(3, r, rows[i].text);
+        m_line->Grid()->SetCell(0, r, rows[i].first);
+        m_line->Grid()->SetCell(1, r, rows[i].second);
+        m_line->Grid()->SetCell(2, r, QString::number(rows[i].points));
+        m_line->Grid()->SetCell(3, r, rows[i].text);
     }
 }
 

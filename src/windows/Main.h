@@ -79,16 +79,27 @@ public:
     Game& GameState() { return m_game; }
 
     // --- commands
+    // Start!! and ファイル → スタート: the beep and a fresh deal, refused with a message while
+    // no symbol set (CG1) is checked.
     void StartBtnClick();
+    // ファイル → ハイスコア (H1): the ranking table, only shown; a finished game still waiting
+    // to be entered is no longer offered it.
     void H1Click();
+    // ファイル → 終了 (Exit1): closes the window, and so the program.
     void Exit1Click();
+    // 設定 (O1): the options dialog, modal.
     void O1Click();
+    // ヘルプ → 目次 (Contents1, F1): the help viewer at its contents.
     void Contents1Click();
+    // ヘルプ → バージョン情報 (About1): the about box, modal.
     void About1Click();
+    // ヘルプ → ｻﾎﾟｰﾄﾍﾟｰｼﾞへ (W1): opens the support page as a click on the link URLLink1 does.
     void W1Click();
     // The best-score window (src/windows/Analysis.h).
     void BestClick();
+    // The colouring choice RGC (着色する / 着色しない) changed: every tile is coloured anew.
     void RGCClick();
+    // "<<" and ファイル → 元に戻す (R1): undo, handed to the game.
     void ReBtnClick();
     // Redo (ファイル → やり直し, Ctrl+Shift+Z, Ctrl+Y): beeps, as undo does, and puts back
     // what the last undo took back.
@@ -99,7 +110,10 @@ public:
     // Deals the board of that number as Start!! deals a fresh one: the beep, and the refusal
     // without a symbol set.
     void DealNumbered(quint32 number);
+    // "!!": the game's hint; the keyboard cursor goes to the tile it picked.
     void HintBtnClick();
+    // Timer1, every second: the elapsed time (TimeL) shown or hidden as the options say,
+    // and the over-play warning when its minutes are up.
     void Timer1Timer();
 
     // Copies the board font (the model's, which the options dialog's font button changes)
@@ -185,9 +199,15 @@ private:
     void SizeWindow();
     QSize Decorations() const;
     int LaidOutMenuBarHeight() const;
+    // From the constructor: the "Sys" choices and the board font read, the tiles made, the
+    // kept game restored or a first deal, the layout and the timers started.
     void FormCreate();
+    // Each time the window becomes active: the board font applied again (it may have changed
+    // in the options dialog).
     void FormActivate();
+    // At the first close: the timer stopped, the changed "Sys" choices written, the game kept.
     void FormClose();
+    // From the destructor: the board font written when it changed.
     void FormDestroy();
     void ReadSettings();
     void StartDeal(std::optional<quint32> number);

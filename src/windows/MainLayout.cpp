@@ -375,7 +375,7 @@ void TMainF::SetupMoveLog()
         painter.fillRect(rect, ToQColor(clBtnShadow));
         if (col > Game::LogText)
             return;
-        QString text = m_sg1->Cell(col, row);
+        QString text = m_sg1->Grid()->Cell(col, row);
         const TAlignment alignment = col <= Game::LogSymbol2 ? taCenter : col == Game::LogPoints ? taRightJustify
                                                                                                   : taLeftJustify;
         TStringGrid::DrawCellText(painter, rect, text, alignment);

@@ -48,8 +48,8 @@ TRankF::TRankF(RankingFile& ranking, RankHost* host, TNameF* nameForm, QWidget* 
     m_sg0->SetFixedColor(SysColors::clBlue);
     m_sg0->SetDefaultRowHeight(18);
     m_sg0->SetColWidths({ 42, 119, 53, 152 });
-    m_sg0->SetFixedRows(1);
-    m_sg0->SetFixedCols(1);
+    m_sg0->Grid()->SetFixedRows(1);
+    m_sg0->Grid()->SetFixedCols(1);
     m_sg0->SetLines(TStringGrid::glAll);
     m_sg0->SetRowSelect(true);
     m_sg0->SetEditing(false);

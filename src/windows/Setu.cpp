@@ -232,12 +232,12 @@ TStringGrid* TSetuF::CreateScoreGrid(int kind)
     grid->setObjectName(QStringLiteral("SG%1").arg(kind));
     grid->SetDefaultRowHeight(16);
     grid->SetColWidths({25, 25, 25, 312});
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(2);
+    grid->Grid()->SetFixedRows(1);
+    grid->Grid()->SetFixedCols(2);
     grid->SetEditing(true);
     grid->SetDrawCell([grid](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
         painter.fillRect(rect, painter.brush());
-        TStringGrid::DrawCellText(painter, rect, grid->Cell(col, row), ScoreColumnAlignment(col));
+        TStringGrid::DrawCellText(painter, rect, grid->Grid()->Cell(col, row), ScoreColumnAlignment(col));
     });
     m_sg[kind - 1] = grid;
     return grid;

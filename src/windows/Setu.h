@@ -57,7 +57,9 @@ public:
     bool ShowElapsed() const;   // CB3 "経過時間を表示する。"
     bool SolvableDeals() const; // CB4 "全部消せる盤面を配る"
     bool DesktopColors() const; // CB5 "デスクトップの配色を使う", applied to the whole program
-    bool ResumeGame() const;    // CB6 "終了時のゲームを次に続ける", read by the main window at close
+    // CB6 "終了時のゲームを次に続ける". The main window reads the model's copy of it (resumeGame):
+    // at start to go on with the kept game, after each move and at close to keep or drop it.
+    bool ResumeGame() const;
     QString WarningMinutesText() const; // TimeE, as typed
     // The score table of symbol kind 1, 2 or 3; null for any other kind.
     TextGrid* ScoreTable(int kind) const;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 // GoogleTest
 #include <gtest/gtest.h>
@@ -227,7 +228,7 @@ TEST(StringGridTest, HeaderRowsStayWhenTheRowsScroll)
     grid.SetColWidths({ 42, 119, 53, 152 });
     grid.resize(393, 242);
     grid.show();
-    grid.SetCell(1, 0, QStringLiteral("Name"));
+    grid.Grid()->SetCell(1, 0, QStringLiteral("Name"));
     const QRect header = grid.CellRect(1, 0);
     const QRect first = grid.CellRect(1, 1);
     EXPECT_EQ(first.top(), header.bottom() + 2); // 18 high, then one line
@@ -249,24 +250,55 @@ TEST(StringGridTest, HeaderRowsStayWhenTheRowsScroll)
     EXPECT_EQ(img.pixel(header.center()), Rgb(SysColors::clBtnFace));
 }
 
+// A table file read into the text grid may change its fixed rows: the grid lays itself
+// out again at once, not at some later paint.
+TEST(StringGridTest, FollowsFixedRowsSetOnTheTextGrid)
+{
+    TStringGrid grid(4, 40);
+    grid.SetDefaultRowHeight(18);
+    grid.resize(393, 242);
+    grid.show();
+    TextGrid* text = grid.Grid();
+    QSignalSpy fixedChanged(text, &TextGrid::FixedChanged);
+    const int top = grid.viewport()->y();
+    const QRect second = grid.CellRect(1, 2);
+
+    text->SetFixedRows(2);
+    EXPECT_EQ(grid.viewport()->y(), top + 19); // one more header row, its line included
+    EXPECT_TRUE(grid.isRowHidden(1)); // painted in the header strip now
+    EXPECT_EQ(grid.CellRect(1, 2).top(), second.top());
+    grid.verticalScrollBar()->setValue(3);
+    EXPECT_FALSE(grid.CellRect(1, 1).isNull()); // stays when the rows scroll
+
+    text->SetFixedRows(0);
+    EXPECT_EQ(grid.viewport()->y(), top - 19);
+    EXPECT_FALSE(grid.isRowHidden(0));
+
+    text->SetFixedRows(0); // no change, no signal
+    text->SetFixedCols(2);
+    text->SetFixedCols(9); // as many as there are columns
+    EXPECT_EQ(text->FixedCols(), 4);
+    EXPECT_EQ(fixedChanged.count(), 4);
+}
+
 TEST(StringGridTest, FixedCellsTakeNoClicks)
 {
     TStringGrid grid(4, 5);
     grid.resize(300, 200);
     grid.show();
-    grid.SetRow(2);
+    grid.Grid()->SetRow(2);
     QTest::mouseClick(
         grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(0, 4).center()));
-    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.Grid()->Row(), 2);
     QTest::mouseClick(
         grid.viewport(), Qt::LeftButton, {}, grid.viewport()->mapFrom(&grid, grid.CellRect(2, 4).center()));
-    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_EQ(grid.Grid()->Row(), 4);
 }
 
 TEST(StringGridTest, EditorRefusesCommasAndLineBreaks)
 {
     TStringGrid grid(4, 3);
-    grid.SetFixedCols(2);
+    grid.Grid()->SetFixedCols(2);
     grid.SetEditing(true);
     grid.resize(300, 150);
     grid.show();
@@ -279,13 +311,13 @@ TEST(StringGridTest, EditorRefusesCommasAndLineBreaks)
     EXPECT_EQ(editor->geometry(), grid.CellRect(3, 1).translated(-grid.viewport()->pos())); // lines left free
     QTest::keyClicks(editor, QStringLiteral("ab,c"));
     EXPECT_EQ(editor->text(), QStringLiteral("abc"));
-    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("abc")); // live, before the editor closes
+    EXPECT_EQ(grid.Grid()->Cell(3, 1), QStringLiteral("abc")); // live, before the editor closes
     editor->insert(QStringLiteral("生\n気"));
     EXPECT_EQ(editor->text(), QStringLiteral("abc"));
     editor->insert(QStringLiteral("生気"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the editor commits from a queued call
-    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("abc生気"));
+    EXPECT_EQ(grid.Grid()->Cell(3, 1), QStringLiteral("abc生気"));
 
     // Fixed cells are never edited.
     EXPECT_FALSE(grid.Grid()->flags(grid.Grid()->index(1, 1)) & Qt::ItemIsEditable);

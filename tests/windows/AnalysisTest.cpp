@@ -150,7 +150,7 @@ TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
     EXPECT_TRUE(analysis->Note()->text().contains(QStringLiteral("終わったゲーム")));
     EXPECT_EQ(analysis->windowTitle(), TAnalysisF::Title(deal)); // not the new deal's number
     EXPECT_FALSE(analysis->NextBtn()->isEnabled());
-    EXPECT_EQ(analysis->Line()->Cell(0, 1).isEmpty(), false);
+    EXPECT_EQ(analysis->Line()->Grid()->Cell(0, 1).isEmpty(), false);
 }
 
 TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
@@ -181,7 +181,7 @@ TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
     EXPECT_NE(analysis->BestCaption()->text(), QStringLiteral("これ以上（探索中）"));
     const Solver::Run::State state = analysis->CurrentRun()->Current();
     EXPECT_TRUE(Solver::ReplayLine(dealt, state.best.moves, analysis->CurrentRun()->Values()).legal);
-    EXPECT_EQ(analysis->Line()->RowCount(), int(state.best.moves.size()) + 1);
+    EXPECT_EQ(analysis->Line()->Grid()->RowCount(), int(state.best.moves.size()) + 1);
 }
 
 } // namespace

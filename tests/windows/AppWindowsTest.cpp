@@ -75,7 +75,7 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
     main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
     main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
     EXPECT_EQ(main.GameState().Remaining(), 2);
-    EXPECT_EQ(main.SG1()->Cell(2, 1), QString());
+    EXPECT_EQ(main.SG1()->Grid()->Cell(2, 1), QString());
     main.Timer1Timer();
     main.H1Click();
     main.O1Click();
@@ -116,7 +116,7 @@ TEST_F(AppWindowsTest, TheOthersFollowTheFirstFrameAndAreWiredToTheMainWindow)
     LayStemPairs(main);
     QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, 9), Qt::LeftButton);
-    EXPECT_EQ(main.SG1()->Cell(2, 1), QStringLiteral("42"));
+    EXPECT_EQ(main.SG1()->Grid()->Cell(2, 1), QStringLiteral("42"));
     EXPECT_EQ(main.PntL()->text(), QStringLiteral("ポイント： 42  "));
 }
 

@@ -346,7 +346,7 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsPlaysAndIsKept)
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
     EXPECT_EQ(main.GameState().PointsTotal(), 5);
-    EXPECT_EQ(main.SG1()->Cell(Game::LogText, 1), sg1.Cell(3, 1));
+    EXPECT_EQ(main.SG1()->Grid()->Cell(Game::LogText, 1), sg1.Cell(3, 1));
 
     PaintEverything();
     EXPECT_EQ(Cp932::ForDisplay(m_windows->Rank().Grid().Cell(1, 1)), QStringLiteral("あ") + bad);
@@ -390,7 +390,7 @@ TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
     EXPECT_EQ(main.GameState().PointsTotal(), 3);
-    EXPECT_EQ(main.SG1()->Cell(Game::LogText, 1), longText);
+    EXPECT_EQ(main.SG1()->Grid()->Cell(Game::LogText, 1), longText);
 
     PaintEverything();
     EXPECT_EQ(m_windows->Rank().Grid().Cell(1, 1), longName);

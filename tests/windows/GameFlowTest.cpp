@@ -108,8 +108,8 @@ TEST_F(GameFlowTest, AWholeGameEndsInTheRankingAndIsSaved)
     TRankF& rank = windows.Rank();
     ASSERT_TRUE(rank.isVisible());
     EXPECT_EQ(rank.HighlightRow(), 1);
-    EXPECT_EQ(rank.SG0()->Cell(1, 1), QStringLiteral("五行，pro"));
-    EXPECT_EQ(rank.SG0()->Cell(2, 1), QString::number(pointsAtTheEnd));
+    EXPECT_EQ(rank.SG0()->Grid()->Cell(1, 1), QStringLiteral("五行，pro"));
+    EXPECT_EQ(rank.SG0()->Grid()->Cell(2, 1), QString::number(pointsAtTheEnd));
     EXPECT_EQ(main.GameState().MoveRow(), 1);
 
     QTest::mouseClick(rank.OKBtn(), Qt::LeftButton);
@@ -167,8 +167,8 @@ TEST_F(GameFlowTest, ScoreTablesOfTheOptionsDialogScoreThePairs)
     main.show();
     QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, 9), Qt::LeftButton);
-    EXPECT_EQ(main.SG1()->Cell(2, 1), QStringLiteral("42"));
-    EXPECT_EQ(main.SG1()->Cell(3, 1), QStringLiteral("特別"));
+    EXPECT_EQ(main.SG1()->Grid()->Cell(2, 1), QStringLiteral("42"));
+    EXPECT_EQ(main.SG1()->Grid()->Cell(3, 1), QStringLiteral("特別"));
     EXPECT_EQ(main.PntL()->text(), QStringLiteral("ポイント： 42  "));
 }
 

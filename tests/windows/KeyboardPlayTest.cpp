@@ -124,8 +124,8 @@ TEST_F(KeyboardPlayTest, SpaceAndShiftSpaceAreTheTwoButtonsAndBackspaceUndoes)
     Key(*window, Qt::Key_Space, Qt::ShiftModifier);
     EXPECT_EQ(window->Tile(0, 8)->ZSet(), 1);
     EXPECT_EQ(window->GameState().Remaining(), 4);
-    EXPECT_EQ(window->SG1()->Cell(0, 1), QStringLiteral("乙"));
-    EXPECT_EQ(window->SG1()->Cell(1, 1), QStringLiteral("甲"));
+    EXPECT_EQ(window->SG1()->Grid()->Cell(0, 1), QStringLiteral("乙"));
+    EXPECT_EQ(window->SG1()->Grid()->Cell(1, 1), QStringLiteral("甲"));
     // Space on a tile of the standing pair removes it. The column closes and the stars move
     // in under the cursor.
     Key(*window, Qt::Key_Space);

@@ -193,13 +193,13 @@ TEST_F(MainWindowTest, ALeftButtonPairIsRemovedByMouseAndUndoneByButtonAndMenu)
     LayBoard(window->GameState(), { "甲一", "乙一" });
     QTest::mouseClick(window->Tile(0, 8), Qt::LeftButton);
     EXPECT_EQ(window->Tile(0, 8)->ZSet(), 1);
-    EXPECT_EQ(window->SG1()->Cell(0, 1), QStringLiteral("甲"));
+    EXPECT_EQ(window->SG1()->Grid()->Cell(0, 1), QStringLiteral("甲"));
     QTest::mouseClick(window->Tile(0, 9), Qt::LeftButton);
     // Column 0 emptied and closed: the stars stand in it now.
     EXPECT_EQ(window->Tile(0, 9)->Caption(), QStringLiteral("一"));
     EXPECT_FALSE(window->Tile(1, 9)->isVisible());
     EXPECT_EQ(window->ZanL()->text(), QStringLiteral("　残：2 　"));
-    EXPECT_EQ(window->SG1()->Cell(2, 1), QStringLiteral("3"));
+    EXPECT_EQ(window->SG1()->Grid()->Cell(2, 1), QStringLiteral("3"));
 
     QTest::mouseClick(window->ReBtn(), Qt::LeftButton);
     EXPECT_EQ(window->Tile(0, 8)->Caption(), QStringLiteral("甲"));

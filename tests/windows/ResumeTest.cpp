@@ -150,8 +150,8 @@ TEST_F(ResumeTest, TheGameComesBackExactlyAndGoesOn)
     Game& game = main.GameState();
     EXPECT_EQ(game.Record(), saved.saved.game);
     EXPECT_TRUE(game.CanRedo());
-    EXPECT_EQ(main.SG1()->Cell(0, 1), game.MoveLog().Cell(0, 1));
-    EXPECT_FALSE(main.SG1()->Cell(0, 1).isEmpty());
+    EXPECT_EQ(main.SG1()->Grid()->Cell(0, 1), game.MoveLog().Cell(0, 1));
+    EXPECT_FALSE(main.SG1()->Grid()->Cell(0, 1).isEmpty());
     EXPECT_EQ(main.SG1()->verticalScrollBar()->value(), 0) << "the log shows its first move";
     EXPECT_EQ(main.Tile(0, 9)->Caption(), game.TileAt(0, 9).caption);
     EXPECT_EQ(main.ZanL()->text(), QStringLiteral("　残：8 　"));

@@ -9,7 +9,8 @@
 // be found did on the system the game was designed for; so does every sound when the audio
 // module cannot be loaded. A machine without an audio output stays silent. Whether sounds
 // are switched on at all is the caller's business (the main window's PlayWave checks the
-// options dialog's switch before it calls Play).
+// application model's live option soundOn, which the options dialog's "音を鳴らす" sets,
+// before it calls Play).
 //
 // The audio stack is heavy (a dozen libraries and a connection to the sound server), so it
 // lives in a module of its own, loaded with the clips the first time a sound is asked for or
