@@ -156,8 +156,8 @@ void BM_RemovePair(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        board.game.TileMouseDown(a, 0, ShiftState::ssLeft);
-        board.game.TileMouseDown(b, 0, ShiftState::ssLeft);
+        board.game.Pick(a, PickMode::Remove);
+        board.game.Pick(b, PickMode::Remove);
         state.PauseTiming();
         board.game.ReBtnClick();
         state.ResumeTiming();
@@ -177,8 +177,8 @@ void BM_Undo(benchmark::State& state)
     }
     for (auto _ : state) {
         state.PauseTiming();
-        board.game.TileMouseDown(a, 0, ShiftState::ssLeft);
-        board.game.TileMouseDown(b, 0, ShiftState::ssLeft);
+        board.game.Pick(a, PickMode::Remove);
+        board.game.Pick(b, PickMode::Remove);
         state.ResumeTiming();
         board.game.ReBtnClick();
     }
@@ -204,8 +204,8 @@ void BM_WholeGame(benchmark::State& state)
                 break; // cannot happen: the end test fires first
             std::uniform_int_distribution<size_t> pick(0, pairs.size() - 1);
             const auto [a, b] = pairs[pick(rng)];
-            board.game.TileMouseDown(a, 0, ShiftState::ssLeft);
-            board.game.TileMouseDown(b, 0, ShiftState::ssLeft);
+            board.game.Pick(a, PickMode::Remove);
+            board.game.Pick(b, PickMode::Remove);
             ++moves;
         }
         benchmark::DoNotOptimize(moves);

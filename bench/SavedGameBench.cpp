@@ -8,7 +8,6 @@
 // own
 #include "game/Game.h"
 #include "game/GameHost.h"
-#include "game/MouseArgs.h"
 #include "game/Symbols.h"
 #include "store/SavedGameFile.h"
 
@@ -59,8 +58,8 @@ void Fixture::Play(Game& game)
         for (const int b : { col + 1 < Game::Cols ? a + 1 : 0, a + Game::Cols, col > 0 ? a - 1 : 0, a - Game::Cols }) {
             if (Game::IsTileNumber(b) && game.TileByNumber(b).visible
                 && Symbols::SymbolKind(game.TileByNumber(b).caption) == kind) {
-                game.TileMouseDown(a, 0, ShiftState::ssLeft);
-                game.TileMouseDown(b, 0, ShiftState::ssLeft);
+                game.Pick(a, PickMode::Remove);
+                game.Pick(b, PickMode::Remove);
                 break;
             }
         }

@@ -118,8 +118,8 @@ namespace {
         visible[size_t(first - 1)] = true;
         visible[size_t(second - 1)] = true;
         game.SetBoardForTest(captions, visible);
-        game.TileMouseDown(first, 1, ShiftState::ssRight);
-        game.TileMouseDown(second, 1, ShiftState::ssRight);
+        game.Pick(first, PickMode::Hold);
+        game.Pick(second, PickMode::Hold);
         FUZZ_REQUIRE(
             Name, game.Selection().size() == 2, QStringLiteral("the pair %1%2 was refused").arg(s1, s2));
 
@@ -143,7 +143,7 @@ namespace {
 
         // A left click on the selected pair removes it; with nothing left the game ends and
         // deals again.
-        game.TileMouseDown(first, 0, ShiftState::ssLeft);
+        game.Pick(first, PickMode::Remove);
         FUZZ_REQUIRE(Name, game.Selection().isEmpty(), QStringLiteral("the pair was not removed"));
         return total;
     }

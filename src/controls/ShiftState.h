@@ -1,17 +1,33 @@
 // SPDX-License-Identifier: MIT
 // Mouse event arguments as the controls hand them to their MouseDown handlers: a button
-// code (0 left, 1 right, 2 middle) and a shift-state bit set (game/MouseArgs.h) built from a
-// QMouseEvent. Every control with a mouse-down signal builds its arguments here so the bits
-// agree.
+// code (0 left, 1 right, 2 middle) and a shift-state bit set built from a QMouseEvent. Every
+// control with a mouse-down signal builds its arguments here so the bits agree. They end at
+// the window that receives the press, which turns them into a typed call (a tile's press
+// into Game::Pick); the game never sees them. A left press carries ssLeft, a right press
+// ssRight.
 #pragma once
 
 // Qt
 #include <QMouseEvent>
 
-// own
-#include "game/MouseArgs.h"
-
 namespace ShiftState {
+
+enum Bits : int {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64,
+};
+
+enum Button : int {
+    mbLeft = 0,
+    mbRight = 1,
+    mbMiddle = 2,
+    mbNone = -1, // a button the handlers have no code for (extra side buttons)
+};
 
 inline int ButtonCode(Qt::MouseButton button)
 {

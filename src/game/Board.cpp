@@ -235,7 +235,7 @@ bool Game::CanPairWithSelection(int number) const
     return false;
 }
 
-void Game::ClickTile(int col, int row, int shift)
+void Game::ClickTile(int col, int row, PickMode mode)
 {
     if (col < 0 || col >= Cols || row < 0 || row >= Rows)
         return;
@@ -251,7 +251,7 @@ void Game::ClickTile(int col, int row, int shift)
             m_host.PlayWave(Sound::Refused);
             return;
         }
-        if (shift & ShiftState::ssLeft) {
+        if (mode == PickMode::Remove) {
             RemoveSelection();
         } else {
             ClearSelectionMarks();
@@ -291,7 +291,7 @@ void Game::ClickTile(int col, int row, int shift)
 
     if (m_selection.size() > 1)
         ScorePair();
-    if ((shift & ShiftState::ssLeft) && m_selection.size() > 1)
+    if (mode == PickMode::Remove && m_selection.size() > 1)
         RemoveSelection();
 }
 
@@ -307,11 +307,11 @@ void Game::WriteSelectionToLog()
     m_log->SetRow(m_moveRow);
 }
 
-void Game::TileMouseDown(int tag, int /*button*/, int shift)
+void Game::Pick(int tile, PickMode mode)
 {
-    if (tag < 1 || tag > TileCount)
+    if (tile < 1 || tile > TileCount)
         return;
-    ClickTile(BoardSize::ColumnOf(tag), BoardSize::RowOf(tag), shift);
+    ClickTile(BoardSize::ColumnOf(tile), BoardSize::RowOf(tile), mode);
 }
 
 void Game::RemoveSelection()
@@ -421,7 +421,7 @@ void Game::HintBtnClick()
     for (int c = 0; c < Cols; ++c)
         for (int r = Rows - 1; r >= 0; --r)
             if (IsTileNumber(CheckTile(c, r))) {
-                ClickTile(c, r, ShiftState::ssRight);
+                ClickTile(c, r, PickMode::Hold);
                 return;
             }
 }

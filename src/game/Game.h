@@ -17,7 +17,6 @@
 #include "game/BoardSize.h"
 #include "game/DealRandom.h"
 #include "game/GameHost.h"
-#include "game/MouseArgs.h"
 #include "game/SolvableDeal.h"
 #include "game/TextGrid.h"
 
@@ -76,6 +75,11 @@ struct RedoStep
 };
 
 struct GameRecord;
+
+// How a pick treats a completed pair: Remove takes it off the board (the left mouse
+// button, Space); Hold leaves it selected to show its score (the right button,
+// Shift+Space, the hint).
+enum class PickMode { Remove, Hold };
 
 class Game
 {
@@ -145,20 +149,19 @@ public:
     // orthogonally next to the first pick (the end of one row does not touch the start of
     // the next).
     bool CanPairWithSelection(int number) const;
-    // The pick of tile (col, row). shift is the press's shift state (MouseArgs.h); only its
-    // left-button bit counts. Asks for the pick sound first, then either unselects the tile (the lone
+    // The pick of tile (col, row), as a left press (Remove) or a right press (Hold) would
+    // pick it. Asks for the pick sound first, then either unselects the tile (the lone
     // selected tile clicked again), refuses the pick (the refused sound; nothing changes),
     // or selects it and writes the picks into the current log row, scoring a completed
-    // pair. A pair completed with the left button is removed: the removal sound, the tiles
+    // pair. A pair completed with Remove is removed: the removal sound, the tiles
     // above fall, emptied columns close, the log moves on, and when no pair is left the host
     // shows the end of the game and offers the result to the ranking before the next deal.
-    // A pair picked otherwise stays selected: a left press on one of its tiles then removes
-    // it, any other press on one of them takes both back, and every other tile is refused.
+    // A pair picked with Hold stays selected: Remove on one of its tiles then removes it,
+    // Hold on one of them takes both back, and every other tile is refused.
     // Off the board: nothing.
-    void ClickTile(int col, int row, int shift);
-    // The mouse-down of the tile numbered tag, as the board forwards it: ClickTile on that
-    // tile. button (0 left, 1 right, 2 middle) is not used; the shift state decides.
-    void TileMouseDown(int tag, int button, int shift);
+    void ClickTile(int col, int row, PickMode mode);
+    // The same for the tile numbered tile (1..120); nothing for any other number.
+    void Pick(int tile, PickMode mode);
     // The hint "!!". With nothing selected it picks, as a right button would, the first
     // tile FindMove would name, leaving its partner to the player (nothing when there is
     // none). With a selection it asks for the pick sound and takes the whole selection back,

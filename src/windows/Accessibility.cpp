@@ -16,8 +16,8 @@
 #include "windows/Setu.h"
 #include "controls/NBAry.h"
 #include "controls/Panel.h"
+#include "controls/ShiftState.h"
 #include "controls/StringGrid.h"
-#include "game/MouseArgs.h"
 #include "game/Symbols.h"
 
 // Qt
@@ -231,7 +231,7 @@ public:
             return;
         switch (Kind()) {
         case Tile:
-            MainWindow()->GameState().TileMouseDown(m_button->Tag(), 0, ShiftState::ssLeft);
+            MainWindow()->GameState().Pick(m_button->Tag(), PickMode::Remove);
             break;
         case Undo:
             MainWindow()->ReBtnClick();

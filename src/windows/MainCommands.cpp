@@ -12,6 +12,7 @@
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/Panel.h"
+#include "controls/ShiftState.h"
 #include "controls/URLLink.h"
 #include "windows/About.h"
 #include "windows/Analysis.h"

@@ -61,9 +61,9 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
             return true;
         }
         if (shift)
-            m_game.TileMouseDown(m_cursorTile, 1, ShiftState::ssRight);
+            m_game.Pick(m_cursorTile, PickMode::Hold);
         else
-            m_game.TileMouseDown(m_cursorTile, 0, ShiftState::ssLeft);
+            m_game.Pick(m_cursorTile, PickMode::Remove);
         return true;
     case Qt::Key_Backspace:
         if (shift)

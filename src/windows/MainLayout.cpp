@@ -21,6 +21,7 @@
 #include "controls/GradBox.h"
 #include "controls/NBAry.h"
 #include "controls/Panel.h"
+#include "controls/ShiftState.h"
 #include "controls/StringGrid.h"
 #include "controls/URLLink.h"
 #include "windows/AppInfo.h"
@@ -286,9 +287,11 @@ void TMainF::CreateTiles()
             tile->setFont(tileFont);
             tile->SetFontColor(clWhite);
             tile->SetOutLineColor(clNavy);
-            connect(tile, &TBrimBtn::MouseDown, this, [this](TBrimBtn* sender, int button, int shift, int, int) {
+            // The one place a tile's mouse bits become a pick: with the left button held
+            // a completed pair is removed, otherwise it stays to show its score.
+            connect(tile, &TBrimBtn::MouseDown, this, [this](TBrimBtn* sender, int, int shift, int, int) {
                 BoardMousePress(sender->Tag());
-                m_game.TileMouseDown(sender->Tag(), button, shift);
+                m_game.Pick(sender->Tag(), (shift & ShiftState::ssLeft) ? PickMode::Remove : PickMode::Hold);
             });
             m_tiles[size_t(c + r * Game::Cols)] = tile;
         }

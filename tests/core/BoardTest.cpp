@@ -22,8 +22,8 @@ protected:
     }
 
     // A press of the left (or right) button on tile (col, row), as the tile forwards it.
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
-    void Right(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 1, ShiftState::ssRight); }
+    void Left(int col, int row) { game.Pick(Game::TileNumber(col, row), PickMode::Remove); }
+    void Right(int col, int row) { game.Pick(Game::TileNumber(col, row), PickMode::Hold); }
 
     RecordingHost host;
     Game game { host };
@@ -112,13 +112,13 @@ TEST_F(BoardTest, LastTileOfARowIsNoNeighbourOfTheNextRowsFirst)
     host.deal = { 10, 12, { true, false, false } };
     game.NewGame();
     // Every tile is a stem: any orthogonal neighbour pairs.
-    game.TileMouseDown(12, 0, ShiftState::ssLeft); // column 11, row 0
+    game.Pick(12, PickMode::Remove); // column 11, row 0
     ASSERT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_FALSE(game.CanPairWithSelection(13));
     EXPECT_TRUE(game.CanPairWithSelection(11));
     EXPECT_TRUE(game.CanPairWithSelection(24));
     host.sounds.clear();
-    game.TileMouseDown(13, 0, ShiftState::ssLeft);
+    game.Pick(13, PickMode::Remove);
     EXPECT_EQ(host.sounds, (std::vector<Sound> { Sound::Pick, Sound::Refused }));
     EXPECT_EQ(game.Selection(), QList<int> { 12 });
     EXPECT_EQ(game.Remaining(), 120);

@@ -38,8 +38,8 @@ protected:
             if (pairs.size() < 2)
                 return; // the next move could end the game
             const auto [a, b] = pairs[rng() % pairs.size()];
-            g.TileMouseDown(a, 0, ShiftState::ssLeft);
-            g.TileMouseDown(b, 0, ShiftState::ssLeft);
+            g.Pick(a, PickMode::Remove);
+            g.Pick(b, PickMode::Remove);
             if (g.FindMove() == Game::NoPartner)
                 return;
         }
@@ -59,7 +59,7 @@ TEST_F(GameRecordTest, WhatCanBeRedoneSurvivesARestoreAndADealForgetsIt)
     std::mt19937 rng(3);
     Play(game, rng, 6);
     ASSERT_GE(game.MoveRow(), 4);
-    game.TileMouseDown(game.FindMove(), 1, ShiftState::ssRight); // one tile picked, then undone
+    game.Pick(game.FindMove(), PickMode::Hold); // one tile picked, then undone
     game.ReBtnClick();
     game.ReBtnClick();
     ASSERT_TRUE(game.CanRedo());
@@ -147,8 +147,8 @@ TEST_F(GameRecordTest, AGameThatHadEndedIsNotRestored)
         const int b = game.TileByNumber(a - Game::Cols).visible ? a - Game::Cols : a + 1;
         last
             = LogRow { { game.TileByNumber(a).caption, game.TileByNumber(b).caption }, {}, {}, { a, b }, {} };
-        game.TileMouseDown(a, 0, ShiftState::ssLeft);
-        game.TileMouseDown(b, 0, ShiftState::ssLeft);
+        game.Pick(a, PickMode::Remove);
+        game.Pick(b, PickMode::Remove);
     }
     ASSERT_TRUE(other.Restore(beforeLast));
     beforeLast.moves.push_back(last);

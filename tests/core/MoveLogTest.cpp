@@ -26,7 +26,7 @@ protected:
         game.Seed(11);
     }
 
-    void Left(int col, int row) { game.TileMouseDown(Game::TileNumber(col, row), 0, ShiftState::ssLeft); }
+    void Left(int col, int row) { game.Pick(Game::TileNumber(col, row), PickMode::Remove); }
 
     RecordingHost host;
     Game game { host };
@@ -195,8 +195,8 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             }
             ASSERT_FALSE(partners.empty());
             const qsizetype endsBefore = host.ends.size();
-            game.TileMouseDown(first, 0, ShiftState::ssLeft);
-            game.TileMouseDown(partners[rng() % partners.size()], 0, ShiftState::ssLeft);
+            game.Pick(first, PickMode::Remove);
+            game.Pick(partners[rng() % partners.size()], PickMode::Remove);
             if (host.ends.size() != endsBefore) {
                 // The game ended and a new board was dealt: undo starts over from it.
                 dealt = snapshot();
@@ -254,7 +254,7 @@ protected:
         return pairs.empty() ? Pick {} : pairs[rng() % pairs.size()];
     }
 
-    void Press(Game& g, int tile, bool left) { g.TileMouseDown(tile, left ? 0 : 1, left ? ShiftState::ssLeft : ShiftState::ssRight); }
+    void Press(Game& g, int tile, bool left) { g.Pick(tile, left ? PickMode::Remove : PickMode::Hold); }
 
     // The replay: the deal again from its number, the moves with the left button, the pick
     // standing with the right.

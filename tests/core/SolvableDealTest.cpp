@@ -53,8 +53,8 @@ protected:
         int played = 0;
         for (const SolvableDeal::Removal& pair : solution) {
             const int before = game().Remaining();
-            game().TileMouseDown(pair.first, 0, ShiftState::ssLeft);
-            game().TileMouseDown(pair.second, 0, ShiftState::ssLeft);
+            game().Pick(pair.first, PickMode::Remove);
+            game().Pick(pair.second, PickMode::Remove);
             ++played;
             if (!host.ends.empty())
                 break;

@@ -144,8 +144,8 @@ TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
             const Solver::Picks picks = PicksOf(board, line.moves[i], values);
             points += board.Value(line.moves[i], values);
             board.Apply(line.moves[i]);
-            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
-            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            f.game->Pick(picks.first, PickMode::Remove);
+            f.game->Pick(picks.second, PickMode::Remove);
             if (!board.HasMove())
                 break;
             ASSERT_EQ(BoardOfGame(*f.game), board) << "move " << i;
@@ -176,8 +176,8 @@ TEST(SolverTest, LogRowsAndTheDealFollowTheGameThroughUndo)
         std::vector<Move> moves;
         for (int i = 0; i < played; ++i) {
             const Solver::Picks picks = PicksOf(board, line.moves[size_t(i)], values);
-            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
-            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            f.game->Pick(picks.first, PickMode::Remove);
+            f.game->Pick(picks.second, PickMode::Remove);
             board.Apply(line.moves[size_t(i)]);
             moves.push_back(line.moves[size_t(i)]);
         }
@@ -218,8 +218,8 @@ TEST(SolverTest, ALogThatDoesNotFitTheBoardGivesNoDealAndNoCrash)
         Board board = dealt;
         for (size_t i = 0; i + 1 < line.moves.size() && i < 12; ++i) {
             const Solver::Picks picks = PicksOf(board, line.moves[i], values);
-            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
-            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            f.game->Pick(picks.first, PickMode::Remove);
+            f.game->Pick(picks.second, PickMode::Remove);
             board.Apply(line.moves[i]);
         }
         if (f.game->MoveRow() == 1)
@@ -411,8 +411,8 @@ TEST(SolverTest, ABarRaisedDuringTheExactSearchNeverLiftsWhatItProves)
         for (const Move& m : state.best.moves) {
             const Solver::Picks picks = PicksOf(board, m, values);
             board.Apply(m);
-            f.game->TileMouseDown(picks.first, 0, ShiftState::ssLeft);
-            f.game->TileMouseDown(picks.second, 0, ShiftState::ssLeft);
+            f.game->Pick(picks.first, PickMode::Remove);
+            f.game->Pick(picks.second, PickMode::Remove);
         }
         ASSERT_EQ(f.host.ends.size(), 1);
         EXPECT_EQ(f.host.endPoints, exact.best);

@@ -49,9 +49,9 @@ SavedGameFile::SavedGame PlayedGame(quint32 seed, bool standing)
         if (pairs.size() < 3)
             break;
         const auto [a, b] = pairs[rng() % pairs.size()];
-        const int shift = standing && move == 7 ? ShiftState::ssRight : ShiftState::ssLeft;
-        game.TileMouseDown(b, 0, shift); // the lower (or right) tile first
-        game.TileMouseDown(a, 0, shift);
+        const PickMode mode = standing && move == 7 ? PickMode::Hold : PickMode::Remove;
+        game.Pick(b, mode); // the lower (or right) tile first
+        game.Pick(a, mode);
     }
     if (!standing) {
         game.ReBtnClick();

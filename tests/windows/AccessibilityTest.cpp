@@ -144,7 +144,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     EXPECT_TRUE(face->state().selected);
     EXPECT_TRUE(HeardOf(jia, QAccessible::StateChanged, true));
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionAdd));
-    game.TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    game.Pick(Game::TileNumber(1, 9), PickMode::Remove);
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionRemove));
     EXPECT_EQ(Said(main.ZanL()), QStringLiteral("残り 2枚"));
     EXPECT_EQ(Said(main.PntL()), QStringLiteral("ポイント %1").arg(main.PointsTotal()));
@@ -231,7 +231,7 @@ TEST_F(AccessibilityTest, TheBoardShowsItsOwnPlacesAndAPickRenamesOnlyWhatChange
                 for (int n = 1; n <= Game::TileCount; ++n)
                     before[size_t(n - 1)] = Said(main.Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols));
                 g_heard.clear();
-                game.TileMouseDown(pick, 0, ShiftState::ssLeft);
+                game.Pick(pick, PickMode::Remove);
                 std::set<QObject*> changed, told;
                 for (int n = 1; n <= Game::TileCount; ++n) {
                     TBrimBtn* tile = main.Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols);

@@ -72,8 +72,8 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
 
     // The model's score tables score from the first board; this folder has no table files,
     // so the pair is removed and scores nothing.
-    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
-    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
     EXPECT_EQ(main.GameState().Remaining(), 2);
     EXPECT_EQ(main.SG1()->Grid()->Cell(2, 1), QString());
     main.Timer1Timer();

@@ -391,13 +391,13 @@ TEST_F(ContrastTest, EveryWindowReadsOnADarkDesktop)
     game.SetBoardForTest(captions, visible);
     EXPECT_GT(Check(main, "dealt"), 20);
     // The bottom left pair removed: a row of the move log that is no longer the current one.
-    game.TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
-    game.TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    game.Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    game.Pick(Game::TileNumber(1, 9), PickMode::Remove);
     ASSERT_EQ(game.Remaining(), 10);
     // 甲 and 乙 at the bottom left picked with the right button: two selected tiles and a
     // row in the move log.
-    game.TileMouseDown(Game::TileNumber(0, 9), 1, ShiftState::ssRight);
-    game.TileMouseDown(Game::TileNumber(1, 9), 1, ShiftState::ssRight);
+    game.Pick(Game::TileNumber(0, 9), PickMode::Hold);
+    game.Pick(Game::TileNumber(1, 9), PickMode::Hold);
     EXPECT_EQ(game.Selection().size(), 2);
     EXPECT_GT(Check(main, "pair picked"), 20);
     main.RGC()->button(1)->click();

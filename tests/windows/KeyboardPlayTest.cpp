@@ -153,7 +153,7 @@ TEST_F(KeyboardPlayTest, TheFrameLeavesTheSelectionCircleAndTheNeighboursAlone)
     QTest::mouseClick(window->BPnl(), Qt::LeftButton, {}, QPoint(300, 30)); // hides it
     ASSERT_FALSE(window->CursorFrame()->isVisible());
     const QImage selected = window->BPnl()->grab().toImage();
-    window->GameState().TileMouseDown(At(0, 9), 0, ShiftState::ssLeft); // unselects
+    window->GameState().Pick(At(0, 9), PickMode::Remove); // unselects
     ASSERT_EQ(window->Tile(0, 9)->ZSet(), 0);
     const QImage plain = window->BPnl()->grab().toImage();
 

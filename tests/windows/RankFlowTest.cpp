@@ -65,8 +65,8 @@ bool RemoveAnyPair(Game& game)
             for (const auto& [dc, dr] : { std::pair { 1, 0 }, std::pair { 0, 1 } }) {
                 const int c2 = c + dc, r2 = r + dr;
                 if (c2 < Game::Cols && r2 < Game::Rows && game.TileAt(c2, r2).visible) {
-                    game.TileMouseDown(Game::TileNumber(c, r), 0, ShiftState::ssLeft);
-                    game.TileMouseDown(Game::TileNumber(c2, r2), 0, ShiftState::ssLeft);
+                    game.Pick(Game::TileNumber(c, r), PickMode::Remove);
+                    game.Pick(Game::TileNumber(c2, r2), PickMode::Remove);
                     return true;
                 }
             }

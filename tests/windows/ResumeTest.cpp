@@ -72,8 +72,8 @@ protected:
             const int a = game.FindMove();
             ASSERT_TRUE(Game::IsTileNumber(a));
             const int b = game.TileByNumber(a - Game::Cols).visible ? a - Game::Cols : a + 1;
-            game.TileMouseDown(a, 0, ShiftState::ssLeft);
-            game.TileMouseDown(b, 0, ShiftState::ssLeft);
+            game.Pick(a, PickMode::Remove);
+            game.Pick(b, PickMode::Remove);
         }
         main.ReBtnClick();
         ASSERT_TRUE(game.CanRedo());
@@ -238,8 +238,8 @@ TEST_F(ResumeTest, EveryMoveIsKeptWithoutACloseAndAGameEndedIsDroppedAtOnce)
     bool keptWhenEndShown = true;
     main->SetMessageHook([&](const QString&) { keptWhenEndShown = QFile::exists(savedPath); });
     LayBoard(main->GameState(), { "甲乙" });
-    main->GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
-    main->GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    main->GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main->GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
     EXPECT_FALSE(keptWhenEndShown);
     // The next deal is kept in its turn; after a crash (no close) that deal comes back, not
     // the finished game.
@@ -282,8 +282,8 @@ TEST_F(ResumeTest, AGameClosedWhileItsEndIsShownIsNotKept)
     TMainF main(model);
     LayBoard(main.GameState(), { "甲乙" });
     main.SetMessageHook([&main](const QString&) { main.close(); });
-    main.GameState().TileMouseDown(Game::TileNumber(0, 9), 0, ShiftState::ssLeft);
-    main.GameState().TileMouseDown(Game::TileNumber(1, 9), 0, ShiftState::ssLeft);
+    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
     EXPECT_FALSE(QFile::exists(savedPath));
 }
 
