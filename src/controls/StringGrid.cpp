@@ -346,6 +346,12 @@ void TStringGrid::DrawCellText(
         Cp932::ForDisplay(text));
 }
 
+QColor TStringGrid::LogCellColor(CellState state)
+{
+    const bool marked = (state & gdSelected) && SysColors::DesktopColorsInUse();
+    return SysColors::ToQColor(marked ? SysColors::clHighlight : SysColors::clBtnShadow);
+}
+
 void TStringGrid::SyncLayout()
 {
     if (!m_grid) {

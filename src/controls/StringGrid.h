@@ -118,6 +118,11 @@ public:
     // that rectangle. The one place where texts read from files are shown (raw bytes as
     // U+FFFD).
     static void DrawCellText(QPainter& painter, const QRect& rect, const QString& text, TAlignment alignment);
+    // The background the move logs paint under a cell: the classic gray (the button
+    // shadow), under the window text and under the current row's highlight text alike. On
+    // the desktop's colours the rows take the palette's dark shade and the current row the
+    // palette's selection, so that both inks read on a light desktop and a dark one.
+    static QColor LogCellColor(CellState state);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

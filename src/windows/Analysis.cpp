@@ -198,8 +198,8 @@ TAnalysisF::TAnalysisF(TMainF& main)
     m_line->SetEditing(false);
     m_line->SetColWidths({ 18, 18, 28, 150 });
     m_line->SetRowHeight(0, 5);
-    m_line->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
-        painter.fillRect(rect, ToQColor(clBtnShadow));
+    m_line->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState state) {
+        painter.fillRect(rect, TStringGrid::LogCellColor(state));
         const TAlignment alignment = col <= 1 ? taCenter : col == 2 ? taRightJustify : taLeftJustify;
         TStringGrid::DrawCellText(painter, rect, m_line->Grid()->Cell(col, row), alignment);
     });

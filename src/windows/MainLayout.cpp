@@ -372,10 +372,8 @@ void TMainF::SetupMoveLog()
     widths[Game::LogFill] = MoveLogWidth - listed - MenuBarHeight - 1;
     m_sg1->SetColWidths(widths);
     m_sg1->SetRowHeight(0, 5);
-    m_sg1->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState) {
-        // The button shadow is the classic gray; on the desktop's colours it follows the
-        // palette, so that the log's text (the window text) stays readable on a dark one.
-        painter.fillRect(rect, ToQColor(clBtnShadow));
+    m_sg1->SetDrawCell([this](QPainter& painter, int col, int row, const QRect& rect, TStringGrid::CellState state) {
+        painter.fillRect(rect, TStringGrid::LogCellColor(state));
         if (col > Game::LogText)
             return;
         QString text = m_sg1->Grid()->Cell(col, row);

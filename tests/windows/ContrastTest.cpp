@@ -6,6 +6,8 @@
 // from what it covers, and its contrast the median, over the rest of its bounding box, of
 // the contrast between that colour and the pixel behind.
 
+#include "../core/GameTestSupport.h"
+
 #include "windows/About.h"
 #include "windows/AppStyle.h"
 #include "windows/AppWindows.h"
@@ -431,6 +433,27 @@ TEST_F(ContrastTest, EveryWindowReadsOnADarkDesktop)
     ASSERT_NE(HelpViewer::Current(), nullptr);
     EXPECT_GT(Check(*HelpViewer::Current()), 5);
     HelpViewer::Current()->close();
+}
+
+// On a light desktop the move log's rows go light under the dark window text, and its
+// current row, in the white highlight text, takes the desktop's selection colour (which
+// reads as well there as in the desktop's own lists: a blue of Windows' accent here).
+TEST_F(ContrastTest, TheMoveLogReadsOnALightDesktop)
+{
+    QPalette light(QColor(0x20, 0x20, 0x20), QColor(0xEF, 0xEF, 0xEF), QColor(Qt::white), QColor(0x9F, 0x9F, 0x9F),
+        QColor(0xB8, 0xB8, 0xB8), QColor(0x20, 0x20, 0x20), QColor(Qt::black), QColor(Qt::white),
+        QColor(0xEF, 0xEF, 0xEF));
+    light.setColor(QPalette::All, QPalette::Highlight, QColor(0x00, 0x63, 0xB1));
+    light.setColor(QPalette::All, QPalette::HighlightedText, QColor(Qt::white));
+    AppColors::SetDesktopPalette(light);
+    AppWindows windows(dir.path());
+    TMainF& main = windows.Main();
+    LayBoard(main.GameState(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
+    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Hold);
+    ASSERT_EQ(main.GameState().Remaining(), 10);
+    EXPECT_GT(Check(main, "light desktop, a move and a pick"), 20);
 }
 
 } // namespace
