@@ -97,10 +97,10 @@ struct Section
     QByteArray header; // the header line as read; empty for a section made here
     // The section's lines as the file holds them, one body per header of the key (a key
     // given twice is one section), each from the line break that ends its header; views
-    // into the bytes of the document read. Until one of
-    // the key's values is asked for they are not read at all, and until one is changed they
-    // are what is written back, byte for byte: another program's key, however large, costs
-    // a change of the game's settings no more than a copy of its bytes.
+    // into the bytes of the file as it was loaded. Until one of the key's values is asked
+    // for they are not read at all, and until one is changed they are what is written back,
+    // byte for byte: another program's key, however large, costs a change of the game's
+    // settings no more than a copy of its bytes.
     QList<QByteArrayView> bodies;
     bool read = true; // entries and valueAt hold the bodies' lines
     bool changed = true; // written from entries; false for a section as the file has it
@@ -156,8 +156,8 @@ private:
     friend Document Parse(const QByteArray& bytes);
     friend class FileBytes;
 
-    // The section with its lines read. Reading changes no value the document shows, so it
-    // is done from the const lookups too.
+    // The section with its lines parsed. Parsing them changes no value a lookup returns, so
+    // it is done from the const lookups too.
     const Section& ReadSection(qsizetype at) const;
     // The section read, to be written from its entries.
     Section& ChangeSection(qsizetype at);
@@ -172,9 +172,10 @@ private:
     KeyIndex m_keys;
 };
 
-// The bytes of a document as a file, in parts to be written one after the other: the
-// sections written as they were read are views into the document's bytes, so that a large
-// file is written without a second copy of it. Lives no longer than the document.
+// A parsed settings file turned back into bytes, in parts to be written one after the
+// other: a section nobody changed is a view into the bytes it was loaded from, so that a
+// large file is written without a second copy of it. Lives no longer than the Document it
+// was made from.
 class FileBytes
 {
 public:
@@ -220,7 +221,7 @@ private:
 };
 
 // Reads any byte sequence: what does not parse is kept (see above), nothing throws. The
-// document keeps the bytes (shared, not copied); a key's lines are read when one of its
+// Document keeps the bytes (shared, not copied); a key's lines are parsed when one of its
 // values is first asked for.
 Document Parse(const QByteArray& bytes);
 QByteArray Serialise(const Document& document);
