@@ -198,7 +198,8 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
             game.Pick(first, PickMode::Remove);
             game.Pick(partners[rng() % partners.size()], PickMode::Remove);
             if (host.ends.size() != endsBefore) {
-                // The game ended and a new board was dealt: undo starts over from it.
+                // The game ended; undo starts over from the next deal.
+                game.NewGame();
                 dealt = snapshot();
                 moves = 0;
                 continue;
@@ -400,7 +401,8 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
                 }
             }
             if (host.ends.size() != endsBefore) {
-                // The game ended and a new board was dealt: nothing to take back or redo.
+                // The game ended; after the next deal nothing is left to take back or redo.
+                game.NewGame();
                 moves.clear();
                 undone.clear();
                 standing.clear();
