@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 GameSession::GameSession(AppModel& model)
@@ -86,7 +87,8 @@ void GameSession::Host::BoardChanged()
 {
     emit m_session.BoardChanged();
     const Game& game = m_session.m_game;
-    if (game.Selection() != m_session.m_selectionShown) {
+    // Not QList's ==: Qt 6.4 hands memcmp a null pointer for two empty lists.
+    if (!std::ranges::equal(game.Selection(), m_session.m_selectionShown)) {
         m_session.m_selectionShown = game.Selection();
         emit m_session.SelectionChanged(m_session.m_selectionShown);
     }
