@@ -174,8 +174,8 @@ private:
 
 // A parsed settings file turned back into bytes, in parts to be written one after the
 // other: a section nobody changed is a view into the bytes it was loaded from, so that a
-// large file is written without a second copy of it. Lives no longer than the Document it
-// was made from.
+// large file is written without a second copy of it. It reads from the parsed file it was
+// made from, so it must not outlive it.
 class FileBytes
 {
 public:
