@@ -52,6 +52,8 @@ struct DealChoices
     int widthIndex = Keys::Sys::CBW.defaultValue; // item of the board-width list CBW
     int symbolSets = Keys::Sys::CG1.defaultValue; // CG1's BitChk: bit 0 stems, 1 branches, 2 stars
     int colouring = Keys::Sys::RGC.defaultValue; // item of the colouring choice RGC
+
+    bool operator==(const DealChoices&) const = default;
 };
 
 class AppModel

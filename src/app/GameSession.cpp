@@ -115,12 +115,11 @@ void GameSession::SetChoices(DealChoices choices)
     choices.symbolSets &= 7;
     choices.colouring = choices.colouring == 1 ? 1 : 0;
     DealChoices& held = m_model.Deal();
+    if (choices == held)
+        return;
     const bool recolour = choices.colouring != held.colouring;
-    const bool changed = recolour || choices.heightIndex != held.heightIndex || choices.widthIndex != held.widthIndex
-        || choices.symbolSets != held.symbolSets;
     held = choices;
-    if (changed)
-        emit ChoicesChanged(held);
+    emit ChoicesChanged(held);
     if (recolour)
         Recolour();
 }

@@ -55,7 +55,7 @@ public:
     // A fresh deal from the current choices, of the given number or a random one. The
     // caller refuses a deal without a symbol set (CanDeal) and says why.
     void Deal(std::optional<quint32> number = std::nullopt);
-    bool CanDeal() const { return (m_model.Deal().symbolSets & 7) != 0; }
+    bool CanDeal() const { return Choices().symbolSets != 0; }
     // The pick of tile 1..120 (Game::Pick); a removal that leaves no pair ends the game.
     void Pick(int tile, PickMode mode);
     // The hint "!!" (Game::HintBtnClick).
