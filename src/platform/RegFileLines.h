@@ -88,8 +88,8 @@ struct ValueLines
     std::optional<QString> name; // when it could be read
     std::optional<RegValue> value; // when the whole value reads
 };
-// True for a line (blanks around it taken off) that is meant as a value: it starts with the
-// quote of a name or with "@".
+// True for a line that is meant as a value: it starts with the quote of a name or with
+// "@". The line is not blank, and the blanks around it are taken off.
 bool IsValueLine(QByteArrayView trimmed);
 // Reads the value line lines[at] and the continuation lines after it; at moves to the last
 // line it took.
