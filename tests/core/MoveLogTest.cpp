@@ -194,7 +194,7 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
                     partners.push_back(n);
             }
             ASSERT_FALSE(partners.empty());
-            const qsizetype endsBefore = host.ends.size();
+            const size_t endsBefore = host.ends.size();
             game.Pick(first, PickMode::Remove);
             game.Pick(partners[rng() % partners.size()], PickMode::Remove);
             if (host.ends.size() != endsBefore) {
@@ -329,7 +329,7 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
         // Each removal adds a log row and each undo takes one away.
         int slack = game.MoveLog().RowCount() - game.MoveRow();
         for (int step = 0; step < 80; ++step) {
-            const qsizetype endsBefore = host.ends.size();
+            const size_t endsBefore = host.ends.size();
             const int beepsBefore = host.beeps;
             const unsigned action = rng() % 10;
             if (action < 2) {

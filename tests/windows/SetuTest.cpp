@@ -263,9 +263,10 @@ TEST_F(SetuTest, DesktopColoursSwitchLiveAreStoredAndCancelPutsTheStoredChoiceBa
     auto* colours = cb5->parentWidget();
     ASSERT_TRUE(warning && colours->parentWidget() == warning);
     EXPECT_TRUE(warning->rect().contains(colours->geometry()));
-    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (control != colours)
             EXPECT_FALSE(control->geometry().intersects(colours->geometry())) << control->objectName().toStdString();
+    }
 
     dialog->show();
     cb5->setChecked(true);
