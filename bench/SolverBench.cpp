@@ -21,8 +21,8 @@
 #include "game/Game.h"
 #include "game/GameHost.h"
 #include "game/ScoreTables.h"
-#include "game/Solver.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
+#include "solver/Run.h"
 #include "game/TextGrid.h"
 
 // Qt

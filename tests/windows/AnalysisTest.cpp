@@ -11,7 +11,7 @@
 #include "app/AppModel.h"
 #include "windows/Main.h"
 #include "platform/Registry.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
 
 // Qt
