@@ -25,10 +25,10 @@
 #   RUNS=7 ./bench.sh       start-up runs per program (median taken), 7 by default
 #   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
 #
-# ./bench.sh solver runs only the best-score analysis over seeded deals of every board size
-# (bench/SolverBench.cpp says what it measures and its variables); it takes most of an hour
-# with its defaults (20 deals per size, exact searches capped at 60 s, 60 s on 10 x 12):
-#   SOLVER_SEEDS=5 SOLVER_LONG=20 ./bench.sh solver   a quicker look
+# ./bench.sh solver runs only the best-score analysis over deals of every board size and the
+# record table's (bench/SolverBench.cpp says what it measures and its variables); it takes
+# most of an hour with its defaults (20 deals per size, exact searches capped at 60 s):
+#   SOLVER_SEEDS=5 SOLVER_DEALS=1-5 ./bench.sh solver   a quicker look
 #
 # ./bench.sh records searches every deal of the record table (bench/records.tsv, the yardstick
 # of the solver's full boards) not yet proven, RECORD_SECONDS (600) each with the seed
