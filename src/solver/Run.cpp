@@ -148,11 +148,7 @@ void Run::AnytimeWorker(int thread)
     // Odd workers start at width 3 and go up by half steps between the even workers' widths
     // (3, 6, 12, ...), so that the two finish passes at different moments and a stop at any
     // moment wastes less of their work.
-    const quint64 seed = m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread);
-    if (thread >= std::max(1, m_options.threads) - m_options.nrpaWorkers)
-        SearchNrpa(m_board, context, seed, m_options.nrpa);
-    else
-        SearchBeams(m_board, context, thread % 2 == 0 ? 1 : 3, seed);
+    SearchBeams(m_board, context, thread % 2 == 0 ? 1 : 3, m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
     m_nodes[size_t(thread)].store(context.nodes);
 }
 

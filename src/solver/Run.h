@@ -23,7 +23,6 @@
 #pragma once
 
 #include "solver/ExactSearch.h"
-#include "solver/Nrpa.h"
 
 #include <atomic>
 #include <cstddef>
@@ -56,10 +55,6 @@ public:
         // Nodes each beam may visit (0: until stopped); the exact search ignores it.
         qint64 nodeBudget = 0;
         std::size_t tableBytes = std::size_t(64) << 20;
-        // How many of the anytime workers (the last ones) run nested rollout policy
-        // adaptation instead of beams, and how.
-        int nrpaWorkers = 0;
-        NrpaOptions nrpa {};
         // Lowest thread priority, so that a window stays responsive beside the search.
         bool background = false;
         // For tests: lines offered as a beam offers them (as thread 1's), each once the exact
