@@ -14,7 +14,7 @@
 //     shares of each deal's record. A search that beats a record says so (raise it with
 //     ./bench.sh records).
 // The anytime searches are read by the processor time of the process, not the clock: "2 s
-// on two cores" is 4 s of processor time, so that a machine shared with other work measures
+// on two cores" is 4 s of processor time, 2 s on one core 2 s, so that a machine shared with other work measures
 // what an idle one would reach. The clock time is printed beside it.
 //
 //   SOLVER_SEEDS=20          seeded deals per size (seeds 1..N)
@@ -107,8 +107,9 @@ ExactOutcome RunExact(const Deal& deal, Solver::Run::Mode mode, double cap)
     return { state.proven, state.best.total, Seconds(start), ProcessorSeconds() - cpu, state.nodes };
 }
 
-// The best totals of one anytime run read at the checkpoints (seconds of two cores, so twice
-// that of processor time; ascending), and the clock time it took.
+// The best totals of one anytime run read at the checkpoints (seconds of its threads' cores,
+// so two seconds of processor time a second for two threads; ascending), and the clock time
+// it took.
 std::pair<std::vector<int>, double> RunAnytime(const Deal& deal, const Solver::Run::Options& options,
                                                const std::vector<double>& checkpoints, std::optional<int> optimum)
 {
@@ -118,7 +119,7 @@ std::pair<std::vector<int>, double> RunAnytime(const Deal& deal, const Solver::R
     std::vector<int> totals;
     for (double checkpoint : checkpoints) {
         Solver::Run::State state = run.Current();
-        while (ProcessorSeconds() - cpu < 2 * checkpoint && Seconds(start) < 20 * checkpoint && !state.finished
+        while (ProcessorSeconds() - cpu < options.threads * checkpoint && Seconds(start) < 20 * checkpoint && !state.finished
                && !(optimum && state.best.total >= *optimum)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             state = run.Current();
@@ -317,7 +318,7 @@ void FullBoards(const std::vector<Records::Record>& records)
     const double n = double(records.size());
     if (records.empty())
         return;
-    std::printf("\n10x12, %d record deals, shares of the record (mean / worst deal) at 0.5 s, 2 s, 10 s of two cores:\n",
+    std::printf("\n10x12, %d record deals, shares of the record (mean / worst deal) at 0.5 s, 2 s, 10 s:\n",
                 int(records.size()));
     std::printf("  %-16s %s / %s\n", "greedy", qPrintable(Pct(greedy / n)), qPrintable(Pct(greedyWorst)));
     for (const Variant& v : variants)
