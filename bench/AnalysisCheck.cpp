@@ -27,7 +27,7 @@
 #include "OffscreenProgram.h"
 #include "controls/Panel.h"
 #include "game/ScoreTables.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "game/TextGrid.h"
 
 #include <algorithm>

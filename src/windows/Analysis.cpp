@@ -23,7 +23,7 @@
 #include "controls/BrimBtn.h"
 #include "controls/Canvas.h"
 #include "windows/Main.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
 
 #include <algorithm>

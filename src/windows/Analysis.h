@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TAnalysisF: the best-score window, "この盤面の最高点" (File menu). Modeless, beside the
 // main window, whose game stays fully playable. It searches the highest total the board
-// can bring (src/game/Solver.h) on worker threads at the lowest priority and shows, as the
+// can bring (src/solver/Run.h) on worker threads at the lowest priority and shows, as the
 // search goes:
 //   - the best total found, under "これ以上（探索中）" while the search may still find more,
 //     "最高点（確定）" once it is proved best, "これ以上（止めました）" when stopped before;
@@ -25,7 +25,7 @@
 #include <QPointer>
 #include <QWidget>
 // own
-#include "game/Solver.h"
+#include "solver/Run.h"
 
 #include <memory>
 #include <optional>

@@ -12,7 +12,7 @@
 #include "app/GameSession.h"
 #include "windows/Main.h"
 #include "platform/Registry.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
 
 // Qt

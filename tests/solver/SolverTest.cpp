@@ -7,8 +7,9 @@
 
 #include "GameTestSupport.h"
 #include "game/Numbers.h"
-#include "game/Solver.h"
-#include "game/SolverGame.h"
+#include "solver/Beam.h"
+#include "solver/GameBridge.h"
+#include "solver/Run.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
