@@ -142,16 +142,16 @@ inline const std::array<std::shared_ptr<TextGrid>, 4>& DefaultTables()
     return tables;
 }
 
-// A host that notes the points total at the end of a game, before the game deals again.
+// A host that notes the points total when the game ends.
 class EndHost : public QuietGameHost
 {
 public:
     const Game* game = nullptr;
     std::optional<int> endPoints;
 
-    void ShowGameOver(GameEnd end) override
+    void GameEnded(GameEnd end) override
     {
-        QuietGameHost::ShowGameOver(end);
+        QuietGameHost::GameEnded(end);
         endPoints = game->PointsTotal();
     }
 };
