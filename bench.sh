@@ -34,6 +34,11 @@
 # of the solver's full boards) not yet proven, RECORD_SECONDS (600) each with the seed
 # RECORD_SEED (the clock by default), and raises a record whenever it finds better; further
 # arguments go to orbilo_record_search (--sizes 10x12, --deals 3,7).
+#
+# ./bench.sh against REVISION starts this tree's program and the revision's in turns, RUNS
+# times each, and runs both paint benchmarks in turns, then prints each figure's medians
+# and the median of the pairs' ratios (this tree / the revision): did a change cost time?
+# The revision is built in build-bench-against, kept for the next comparison.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -57,9 +62,28 @@ if [ "${1:-}" = solver ]; then
     echo "Running the best-score analysis over seeded deals (progress on stderr)..."
     exec "$bin/orbilo_solver_bench"
 fi
-cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_solvable_bench \
-    orbilo_paint_bench orbilo_registry_bench orbilo_savedgame_bench orbilo_foreign_key orbilo_settings_save \
-    orbilo_tick_check orbilo_analysis_check orbilo_bare_window orbilo_text_window orbilo_mapwait
+against_bin=""
+if [ "${1:-}" = against ]; then
+    rev=${2:?"./bench.sh against REVISION: which revision to compare this tree with"}
+    other=$root/build-bench-against
+    # The revision's sources in a worktree of their own, kept between runs so that only what
+    # changed is built again.
+    if [ -d "$other/src" ]; then
+        git -C "$other/src" checkout -q --detach "$rev"
+    else
+        git worktree add -q --detach "$other/src" "$rev"
+    fi
+    cmake -S "$other/src" -B "$other/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON \
+        -DORBILO_BUILD_TESTS=OFF >/dev/null
+    against_bin=$other/build/bin
+    for b in "$dir" "$other/build"; do
+        cmake --build "$b" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_paint_bench orbilo_mapwait
+    done
+else
+    cmake --build "$dir" -j2 --target orbilo orbilo_sound_qt default_tables orbilo_engine_bench orbilo_solvable_bench \
+        orbilo_paint_bench orbilo_registry_bench orbilo_savedgame_bench orbilo_foreign_key orbilo_settings_save \
+        orbilo_tick_check orbilo_analysis_check orbilo_bare_window orbilo_text_window orbilo_mapwait
+fi
 bin=$root/$dir/bin
 
 work=$(mktemp -d)
@@ -82,6 +106,96 @@ row() {
     return 0
 }
 
+# --- the X server and one start of a program ---------------------------------------------------
+# -noreset: the server would reset whenever the last program left, and the next start could
+# fall into that moment.
+: >"$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" >/dev/null 2>&1 &
+xpid=$!
+display=""
+for _ in $(seq 100); do
+    display=$(tr -d '\n' <"$work/displayfd")
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+[ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$display"
+
+# start_once KIND RUN [CONFIG OUT]: one start of the bare window ("bare"), the bare window
+# with the main window's texts ("text") or the program ("game") from a fresh program folder
+# and a fresh configuration folder, or the configuration folder CONFIG. Appends
+# "ms kB how mapped cpu" to KIND.txt, or to OUT.txt.
+start_once() {
+    local kind=$1 n=$2
+    local run="$work/$kind-$n"
+    local config=${3:-$run/config} out=${4:-$kind}
+    mkdir -p "$run/prog" "$config"
+    local exe title
+    if [ "$kind" = bare ]; then
+        cp "$bin/orbilo_bare_window" "$run/prog/"
+        exe="$run/prog/orbilo_bare_window"
+        title=OrbiloBareWindow
+    elif [ "$kind" = text ]; then
+        cp "$bin/orbilo_text_window" "$run/prog/"
+        exe="$run/prog/orbilo_text_window"
+        title=OrbiloTextWindow
+    else
+        cp "$bin/orbilo" "$bin"/liborbilo_sound_qt.so "$run/prog/"
+        cp "$bin"/SG?.dat "$run/prog/" 2>/dev/null || true
+        exe="$run/prog/orbilo"
+        title=OrbiloVer1.10
+    fi
+    : >"$run/wait.out"
+    XDG_CONFIG_HOME="$config" "$bin/orbilo_mapwait" "$title" -- \
+        /usr/bin/time -v -o "$run/time.txt" "$exe" >"$run/wait.out" 2>"$run/wait.err" &
+    local wpid=$!
+    local shown=""
+    for _ in $(seq 600); do
+        shown=$(sed -n 's/^shown_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
+        [ -n "$shown" ] && break
+        kill -0 "$wpid" 2>/dev/null || break
+        sleep 0.05
+    done
+    local mapped cpu
+    mapped=$(sed -n 's/^mapped_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
+    cpu=$(sed -n 's/^shown_ms=.* cpu_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
+    local how=self
+    if [ "$kind" = game ] && [ -n "$shown" ]; then
+        # Close through the menu as a player would: File, Exit.
+        local wid
+        wid=$(sed -n 's/.* window=\([0-9]*\) .*/\1/p' "$run/wait.out")
+        how=menu
+        xdotool windowfocus --sync "$wid" key alt+f >/dev/null 2>&1 || how=term
+        sleep 0.3
+        xdotool key x >/dev/null 2>&1 || how=term
+    fi
+    local ended=""
+    for _ in $(seq 100); do
+        kill -0 "$wpid" 2>/dev/null || { ended=1; break; }
+        sleep 0.05
+    done
+    if [ -z "$ended" ]; then
+        # The menu did not close it: end the program itself (the child of time).
+        how=term
+        local tpid
+        tpid=$(sed -n 's/.* pid=\([0-9]*\).*/\1/p' "$run/wait.out")
+        [ -n "$tpid" ] && pkill -TERM -P "$tpid" 2>/dev/null
+        wait "$wpid" 2>/dev/null || true
+    else
+        wait "$wpid" 2>/dev/null || true
+    fi
+    local kb
+    kb=$(sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$run/time.txt" 2>/dev/null)
+    if [ -n "$shown" ] && [ -n "$kb" ]; then
+        echo "$shown $kb $how $mapped $cpu" >>"$work/$out.txt"
+    else
+        echo "start of $kind failed: $(cat "$run/wait.out" "$run/wait.err" 2>/dev/null | tr '\n' ' ')" >&2
+    fi
+    rm -rf "$run"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit; if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
 # --- benchmarks -----------------------------------------------------------------------------
 # Each runs three repetitions; the median's real time is taken, in microseconds.
 run_bench() {
@@ -94,6 +208,52 @@ run_bench() {
                  printf "%s %.3f\n", name, t
              }'
 }
+
+# --- against another revision ---------------------------------------------------------------------
+# Start-ups and paints of this tree (A) and of the revision (B) in turns, A B A B, so that a
+# machine whose speed drifts treats both alike; each pair's ratio is taken, then the median.
+if [ -n "$against_bin" ]; then
+    echo "Start-up and painting, this tree (A) against $rev (B), $runs turns..."
+    here_bin=$bin
+    for side in A B; do : >"$work/start-$side.txt"; : >"$work/paint-$side.txt"; done
+    bin=$here_bin start_once game warm-A
+    bin=$against_bin start_once game warm-B
+    for n in $(seq "$runs"); do
+        bin=$here_bin start_once game "A$n" "" start-A
+        bin=$against_bin start_once game "B$n" "" start-B
+    done
+    for n in 1 2 3; do
+        for side in A B; do
+            if [ "$side" = A ]; then bin=$here_bin; else bin=$against_bin; fi
+            XDG_CONFIG_HOME="$work/paint-config" run_bench orbilo_paint_bench >>"$work/paint-$side.txt"
+        done
+    done
+    bin=$here_bin
+    # pair_row ITEM FILE-A FILE-B: the medians of column 1 and of the pairs' ratios.
+    pair_row() {
+        local a b ratio
+        a=$(cut -d' ' -f1 "$2" | median)
+        b=$(cut -d' ' -f1 "$3" | median)
+        ratio=$(paste -d' ' <(cut -d' ' -f1 "$2") <(cut -d' ' -f1 "$3") | awk 'NF >= 2 && $2 > 0 { print $1 / $2 }' | median)
+        if [ -n "$a" ] && [ -n "$b" ]; then
+            row "$1" "$(printf '%.1f' "$a") vs $(printf '%.1f' "$b")" "-" "$(printf '%.2f' "$ratio")"
+        else
+            row "$1" "no result" "-" "MISSED"
+        fi
+    }
+    pair_row "start-up: first frame, ms" "$work/start-A.txt" "$work/start-B.txt"
+    cut -d' ' -f5 "$work/start-A.txt" >"$work/cpu-A.txt"
+    cut -d' ' -f5 "$work/start-B.txt" >"$work/cpu-B.txt"
+    pair_row "start-up: processor time to the first frame, ms" "$work/cpu-A.txt" "$work/cpu-B.txt"
+    for name in BM_PaintAllTiles BM_PaintBoardPanel; do
+        for side in A B; do
+            awk -v n="$name" '$1 == n { print $2 }' "$work/paint-$side.txt" >"$work/$name-$side.txt"
+        done
+        pair_row "paint: $name, us" "$work/$name-A.txt" "$work/$name-B.txt"
+    done
+    printf '%s\n' "item|A vs B (medians)|-|A/B (median of the pairs)" "${rows[@]}" | cut -d'|' -f1,2,4 | column -t -s'|'
+    exit "$failed"
+fi
 echo "Running the engine benchmarks..."
 run_bench orbilo_engine_bench >"$work/engine.txt"
 run_bench orbilo_solvable_bench >>"$work/engine.txt"
@@ -200,93 +360,6 @@ fi
 
 # --- start-up ---------------------------------------------------------------------------------
 echo "Measuring start-up ($runs runs each under Xvfb)..."
-# -noreset: the server would reset whenever the last program left, and the next start could
-# fall into that moment.
-: >"$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" >/dev/null 2>&1 &
-xpid=$!
-display=""
-for _ in $(seq 100); do
-    display=$(tr -d '\n' <"$work/displayfd")
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-[ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
-
-# start_once KIND RUN [CONFIG OUT]: one start of the bare window ("bare"), the bare window
-# with the main window's texts ("text") or the program ("game") from a fresh program folder
-# and a fresh configuration folder, or the configuration folder CONFIG. Appends
-# "ms kB how mapped cpu" to KIND.txt, or to OUT.txt.
-start_once() {
-    local kind=$1 n=$2
-    local run="$work/$kind-$n"
-    local config=${3:-$run/config} out=${4:-$kind}
-    mkdir -p "$run/prog" "$config"
-    local exe title
-    if [ "$kind" = bare ]; then
-        cp "$bin/orbilo_bare_window" "$run/prog/"
-        exe="$run/prog/orbilo_bare_window"
-        title=OrbiloBareWindow
-    elif [ "$kind" = text ]; then
-        cp "$bin/orbilo_text_window" "$run/prog/"
-        exe="$run/prog/orbilo_text_window"
-        title=OrbiloTextWindow
-    else
-        cp "$bin/orbilo" "$bin"/liborbilo_sound_qt.so "$run/prog/"
-        cp "$bin"/SG?.dat "$run/prog/" 2>/dev/null || true
-        exe="$run/prog/orbilo"
-        title=OrbiloVer1.10
-    fi
-    : >"$run/wait.out"
-    XDG_CONFIG_HOME="$config" "$bin/orbilo_mapwait" "$title" -- \
-        /usr/bin/time -v -o "$run/time.txt" "$exe" >"$run/wait.out" 2>"$run/wait.err" &
-    local wpid=$!
-    local shown=""
-    for _ in $(seq 600); do
-        shown=$(sed -n 's/^shown_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
-        [ -n "$shown" ] && break
-        kill -0 "$wpid" 2>/dev/null || break
-        sleep 0.05
-    done
-    local mapped cpu
-    mapped=$(sed -n 's/^mapped_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
-    cpu=$(sed -n 's/^shown_ms=.* cpu_ms=\([0-9.]*\).*/\1/p' "$run/wait.out")
-    local how=self
-    if [ "$kind" = game ] && [ -n "$shown" ]; then
-        # Close through the menu as a player would: File, Exit.
-        local wid
-        wid=$(sed -n 's/.* window=\([0-9]*\) .*/\1/p' "$run/wait.out")
-        how=menu
-        xdotool windowfocus --sync "$wid" key alt+f >/dev/null 2>&1 || how=term
-        sleep 0.3
-        xdotool key x >/dev/null 2>&1 || how=term
-    fi
-    local ended=""
-    for _ in $(seq 100); do
-        kill -0 "$wpid" 2>/dev/null || { ended=1; break; }
-        sleep 0.05
-    done
-    if [ -z "$ended" ]; then
-        # The menu did not close it: end the program itself (the child of time).
-        how=term
-        local tpid
-        tpid=$(sed -n 's/.* pid=\([0-9]*\).*/\1/p' "$run/wait.out")
-        [ -n "$tpid" ] && pkill -TERM -P "$tpid" 2>/dev/null
-        wait "$wpid" 2>/dev/null || true
-    else
-        wait "$wpid" 2>/dev/null || true
-    fi
-    local kb
-    kb=$(sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$run/time.txt" 2>/dev/null)
-    if [ -n "$shown" ] && [ -n "$kb" ]; then
-        echo "$shown $kb $how $mapped $cpu" >>"$work/$out.txt"
-    else
-        echo "start of $kind failed: $(cat "$run/wait.out" "$run/wait.err" 2>/dev/null | tr '\n' ' ')" >&2
-    fi
-    rm -rf "$run"
-}
-
 # One start of each first, not counted, so both find their libraries in the page cache.
 start_once bare 0
 start_once text 0
@@ -300,7 +373,6 @@ for n in $(seq "$runs"); do
     start_once game "$n"
 done
 
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit; if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 bare_ms=$(cut -d' ' -f1 "$work/bare.txt" | median)
 game_ms=$(cut -d' ' -f1 "$work/game.txt" | median)
 text_ms=$(cut -d' ' -f1 "$work/text.txt" | median)
