@@ -26,7 +26,8 @@
 #   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
 #
 # ./bench.sh solver runs only the best-score analysis over deals of every board size and the
-# record table's (bench/SolverBench.cpp says what it measures and its variables); it takes
+# record table's (bench/SolverBench.cpp says what it measures and its variables), then the
+# best-score window's check beside a game (a click's repaint while it searches); it takes
 # most of an hour with its defaults (20 deals per size, exact searches capped at 60 s):
 #   SOLVER_SEEDS=5 SOLVER_DEALS=1-5 ./bench.sh solver   a quicker look
 #
@@ -58,9 +59,22 @@ if [ "${1:-}" = records ]; then
         bench/records.tsv
 fi
 if [ "${1:-}" = solver ]; then
-    cmake --build "$dir" -j2 --target orbilo_solver_bench
+    cmake --build "$dir" -j2 --target orbilo_solver_bench orbilo_analysis_check
     echo "Running the best-score analysis over seeded deals (progress on stderr)..."
-    exec "$bin/orbilo_solver_bench"
+    status=0
+    "$bin/orbilo_solver_bench" || status=1
+    # The game beside the search, in the same run: a click's repaint while the window's
+    # search keeps both cores busy (bench/AnalysisCheck.cpp).
+    config=$(mktemp -d)
+    analysis=$(XDG_CONFIG_HOME="$config" "$bin/orbilo_analysis_check" 2>/dev/null) && verdict=ok || verdict=MISSED
+    rm -rf "$config"
+    p95=$(sed -n 's/.*click_p95_ms=\([0-9.]*\).*/\1/p' <<<"$analysis")
+    median=$(sed -n 's/.*click_median_ms=\([0-9.]*\).*/\1/p' <<<"$analysis")
+    first=$(sed -n 's/.*first_result_ms=\([0-9.]*\).*/\1/p' <<<"$analysis")
+    printf '%-62s %-46s %s\n' "responsive while searching: a click's repaint p95 < 16 ms" \
+        "p95 ${p95:-?} ms, median ${median:-?} ms, first result ${first:-?} ms" "$verdict"
+    [ "$verdict" = ok ] || status=1
+    exit $status
 fi
 against_bin=""
 if [ "${1:-}" = against ]; then

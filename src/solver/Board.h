@@ -9,8 +9,9 @@
 //
 // The files of the analysis: this one (the board), Line.h (lines, their replay, the greedy
 // and the random player), ExactSearch.h, Beam.h (the anytime search), Run.h (the run that
-// owns the threads, and the contract every result keeps) and GameBridge.h (between the game
-// and the analysis). The rules never use any of it.
+// owns the threads, and the contract every result keeps), GameBridge.h (between the game
+// and the analysis) and AnalysisSession.h (what the best-score window searches and when).
+// The rules never use any of it.
 //
 // The board as the best-score analysis sees it: the tiles in play only, as bytes, with the
 // removal of a pair, the falling and the closing of columns exactly as the game does them,

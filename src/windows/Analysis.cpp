@@ -4,7 +4,6 @@
 // Qt
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,14 +13,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 // own
 #include "app/GameSession.h"
 #include "windows/AppInfo.h"
-#include "controls/BrimBtn.h"
-#include "controls/Canvas.h"
 #include "windows/Main.h"
 #include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
@@ -32,55 +27,11 @@ using namespace SysColors;
 
 namespace {
 
-constexpr int PollMs = 100;
 constexpr int Gap = 8; // between the main window and this one
 constexpr int LineColumns = 4; // first, second, points, text: the move log's visible columns
 const QString ProvenCaption = QStringLiteral("最高点（確定）");
 const QString SearchingCaption = QStringLiteral("これ以上（探索中）");
 const QString StoppedCaption = QStringLiteral("これ以上（止めました）");
-
-// A frame over one tile of the main window's board, with the pick's number in its corner:
-// black and white, so that it shows on every tile colour.
-class PairMark : public QWidget
-{
-public:
-    PairMark(QWidget* board, const QRect& tile, int number)
-        : QWidget(board)
-        , m_number(number)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
-        setGeometry(tile);
-        raise();
-        show();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        // Only a frame, so the tile shows through: black, two pixels of white, black.
-        auto frame = [&](int inset, int thickness, Qt::GlobalColor color) {
-            const QRect r = rect().adjusted(inset, inset, -inset, -inset);
-            painter.fillRect(r.left(), r.top(), r.width(), thickness, color);
-            painter.fillRect(r.left(), r.bottom() - thickness + 1, r.width(), thickness, color);
-            painter.fillRect(r.left(), r.top(), thickness, r.height(), color);
-            painter.fillRect(r.right() - thickness + 1, r.top(), thickness, r.height(), color);
-        };
-        frame(0, 1, Qt::black);
-        frame(1, 2, Qt::white);
-        frame(3, 1, Qt::black);
-        const QRect badge(0, 0, 11, 12);
-        painter.fillRect(badge, Qt::black);
-        painter.setPen(Qt::white);
-        painter.setFont(AppInfo::WindowFont(AppInfo::Gothic, -10, true));
-        painter.drawText(badge, Qt::AlignCenter, QString::number(m_number));
-    }
-
-private:
-    int m_number;
-};
 
 QString Points(int total)
 {
@@ -145,7 +96,7 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     : QWidget(&main, Qt::Window)
     , m_main(main)
     , m_session(session)
-    , m_clock(std::make_unique<QElapsedTimer>())
+    , m_analysis(session.State())
 {
     // Every deal has a number: the title names the board it looks at.
     SetDealNumber(session.State().DealNumber());
@@ -164,7 +115,7 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     }
     m_source->button(int(Source::Position))->setChecked(true);
     // A click on either, the chosen one too, starts the search again.
-    connect(m_source, &QButtonGroup::idClicked, this, [this] { Restart(); });
+    connect(m_source, &QButtonGroup::idClicked, this, [this](int id) { m_analysis.SetSource(Source(id)); });
     sources->addStretch();
     layout->addLayout(sources);
 
@@ -219,9 +170,11 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     buttons->addWidget(m_stopBtn);
     layout->addLayout(buttons);
 
-    m_poll = new QTimer(this);
-    m_poll->setInterval(PollMs);
-    connect(m_poll, &QTimer::timeout, this, &TAnalysisF::Poll);
+    connect(&m_analysis, &Solver::AnalysisSession::Began, this, &TAnalysisF::ShowBegun);
+    connect(&m_analysis, &Solver::AnalysisSession::Followed, this, &TAnalysisF::ShowFollowed);
+    connect(&m_analysis, &Solver::AnalysisSession::LineChanged, this, &TAnalysisF::ShowLine);
+    connect(&m_analysis, &Solver::AnalysisSession::Polled, this, &TAnalysisF::ShowState);
+    connect(&m_analysis, &Solver::AnalysisSession::MarkChanged, this, &TAnalysisF::ShowMark);
     resize(260, 420);
 }
 
@@ -238,114 +191,48 @@ void TAnalysisF::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        Restart();
+        m_analysis.Open();
 }
 
 void TAnalysisF::closeEvent(QCloseEvent* event)
 {
-    RetireRun();
-    ClearMarks();
+    m_analysis.Close();
     QWidget::closeEvent(event);
 }
 
 void TAnalysisF::SetSource(Source source)
 {
     m_source->button(int(source))->setChecked(true);
-    Restart();
+    m_analysis.SetSource(source);
 }
 
 // --- following the game ---------------------------------------------------------------------
 
-bool TAnalysisF::Snapshot::SameSearch(const Snapshot& other, bool fromDeal) const
-{
-    if (values != other.values)
-        return false;
-    return fromDeal ? deal == other.deal : position == other.position && completedPoints == other.completedPoints;
-}
-
-bool TAnalysisF::FromDeal() const
-{
-    return m_heldFinished || m_source->checkedId() == int(Source::Deal);
-}
-
-TAnalysisF::Snapshot TAnalysisF::TakeSnapshot() const
-{
-    const Game& game = m_session.State();
-    Snapshot s;
-    s.position = Solver::BoardOfGame(game);
-    s.deal = Solver::DealOfGame(game);
-    s.completedPoints = Solver::CompletedPoints(game);
-    s.playerTotal = game.PointsTotal();
-    s.movesMade = game.MoveRow() > 1;
-    s.finished = s.position && !s.position->HasMove();
-    s.values = Solver::ValuesOfGame(game);
-    s.dealNumber = game.DealNumber();
-    return s;
-}
-
 void TAnalysisF::GameChanged()
 {
-    if (!isVisible())
-        return;
-    ClearMarks();
-    // The game is dealt again as soon as its end has been handled, which may come before
-    // the restart below runs: the finished game is taken now, while it is still there.
-    const Game& game = m_session.State();
-    if (game.MoveRow() > 1 && game.FindMove() > Game::TileCount) {
-        m_finishedGame = TakeSnapshot();
-        m_finishedPending = true;
-    }
-    if (m_restartPending)
-        return;
-    m_restartPending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_restartPending = false;
-        const Snapshot now = TakeSnapshot();
-        if (m_finishedPending && (now.finished || !now.movesMade)) {
-            m_finishedPending = false;
-            Begin(m_finishedGame, true);
-            return;
-        }
-        m_finishedPending = false;
-        // A finished game stays until the first move on the board after it.
-        if (m_heldFinished && !now.movesMade)
-            return;
-        if (m_heldFinished || !now.SameSearch(m_analysed, FromDeal())) {
-            Begin(now, false);
-            return;
-        }
-        // A pick, a pair standing picked, or a move after the deal that is searched.
-        m_playerTotal->setText(Points(now.playerTotal));
-        m_nextBtn->setEnabled(LineStartsOnTheBoard());
-    });
+    if (isVisible())
+        m_analysis.GameChanged();
 }
 
 void TAnalysisF::Restart()
 {
-    m_finishedPending = false;
-    Begin(TakeSnapshot(), false);
+    m_analysis.Restart();
 }
 
-void TAnalysisF::Begin(const Snapshot& snapshot, bool finishedGame)
+void TAnalysisF::ShowBegun()
 {
-    RetireRun();
-    ClearMarks();
-    m_analysed = snapshot;
-    m_heldFinished = finishedGame;
     // The title names the deal searched: a finished game held after the next deal keeps its own.
-    SetDealNumber(snapshot.dealNumber);
-    const bool fromDeal = FromDeal();
-    const std::optional<Solver::Board>& board = fromDeal ? snapshot.deal : snapshot.position;
-    m_base = fromDeal ? 0 : snapshot.completedPoints;
-    m_note->setText(finishedGame ? QStringLiteral("終わったゲームを、配られた盤面から")
+    SetDealNumber(m_analysis.DealNumber());
+    const bool fromDeal = m_analysis.FromDeal();
+    const int base = m_analysis.Base();
+    m_note->setText(m_analysis.HoldsFinishedGame() ? QStringLiteral("終わったゲームを、配られた盤面から")
                         : fromDeal ? QStringLiteral("配られた盤面から")
-                                   : QStringLiteral("今の局面から（ここまで %1 点）").arg(Points(m_base)));
-    m_playerTotal->setText(Points(snapshot.playerTotal));
-    m_shownLine = Solver::Line {};
+                                   : QStringLiteral("今の局面から（ここまで %1 点）").arg(Points(base)));
+    m_playerTotal->setText(Points(m_analysis.PlayerTotal()));
     m_line->Grid()->SetRowCount(2);
     for (int c = 0; c < LineColumns; ++c)
         m_line->Grid()->SetCell(c, 1, QString());
-    if (!board) {
+    if (!m_analysis.CurrentRun()) {
         m_note->setText(QStringLiteral("この盤面は調べられません"));
         m_bestTotal->clear();
         m_status->clear();
@@ -353,62 +240,37 @@ void TAnalysisF::Begin(const Snapshot& snapshot, bool finishedGame)
         m_nextBtn->setEnabled(false);
         return;
     }
-    Solver::Run::Options options;
-    options.mode = Solver::Run::Mode::Both;
-    options.threads = std::clamp(QThread::idealThreadCount(), 1, 4);
-    options.background = true;
-    m_run = std::make_unique<Solver::Run>(*board, snapshot.values, options);
-    m_clock->start();
-    m_stoppedAfterMs = -1;
     m_stopBtn->setEnabled(true);
-    m_poll->start();
-    Poll(); // the greedy line is there at once
 }
 
-void TAnalysisF::RetireRun()
+void TAnalysisF::ShowFollowed()
 {
-    if (!m_run)
-        return;
-    m_run->RequestStop();
-    m_retired.push_back(std::move(m_run));
+    // A pick, a pair standing picked, or a move after the deal that is searched.
+    m_playerTotal->setText(Points(m_analysis.PlayerTotal()));
+    m_nextBtn->setEnabled(m_analysis.CanMarkNextMove());
 }
 
 // --- showing the search -----------------------------------------------------------------------
 
-void TAnalysisF::Poll()
+void TAnalysisF::ShowState()
 {
-    std::erase_if(m_retired, [](const std::unique_ptr<Solver::Run>& run) { return run->Current().finished; });
-    if (!m_run) {
-        if (m_retired.empty())
-            m_poll->stop();
-        return;
-    }
-    const Solver::Run::State state = m_run->Current();
-    if (state.finished && m_stoppedAfterMs < 0)
-        m_stoppedAfterMs = m_clock->elapsed();
-    ShowState(state);
-    if (state.finished && m_retired.empty())
-        m_poll->stop();
-}
-
-void TAnalysisF::ShowState(const Solver::Run::State& state)
-{
-    m_bestCaption->setText(state.proven ? ProvenCaption : state.finished ? StoppedCaption : SearchingCaption);
-    m_bestTotal->setText(Points(m_base + state.best.total));
-    const qint64 ms = m_stoppedAfterMs >= 0 ? m_stoppedAfterMs : m_clock->elapsed();
+    const Solver::Run::State& state = m_analysis.LastState();
+    using Verdict = Solver::AnalysisSession::Verdict;
+    const Verdict verdict = m_analysis.CurrentVerdict();
+    m_bestCaption->setText(verdict == Verdict::Proven ? ProvenCaption : verdict == Verdict::Stopped ? StoppedCaption : SearchingCaption);
+    m_bestTotal->setText(Points(m_analysis.Base() + state.best.total));
+    const qint64 ms = m_analysis.ElapsedMs();
     m_status->setText(QStringLiteral("経過 %1 秒　%2 局面")
                           .arg(QString::number(double(ms) / 1000.0, 'f', 1), QLocale::c().toString(state.nodes)));
     m_stopBtn->setEnabled(!state.finished);
-    if (state.best != m_shownLine)
-        ShowLine(state.best);
-    m_nextBtn->setEnabled(LineStartsOnTheBoard());
+    m_nextBtn->setEnabled(m_analysis.CanMarkNextMove());
 }
 
-void TAnalysisF::ShowLine(const Solver::Line& line)
+void TAnalysisF::ShowLine()
 {
-    m_shownLine = line;
+    const Solver::Run* run = m_analysis.CurrentRun();
     const std::vector<Solver::LogRow> rows
-        = Solver::LogRowsOf(m_run->Start(), line.moves, m_run->Values(), m_session.State());
+        = Solver::LogRowsOf(run->Start(), m_analysis.ShownLine().moves, run->Values(), m_session.State());
     m_line->Grid()->SetRowCount(std::max(2, int(rows.size()) + 1));
     for (int c = 0; c < LineColumns; ++c)
         m_line->Grid()->SetCell(c, 1, QString());
@@ -423,46 +285,26 @@ void TAnalysisF::ShowLine(const Solver::Line& line)
 
 void TAnalysisF::StopClick()
 {
-    if (m_run)
-        m_run->RequestStop();
     m_stopBtn->setEnabled(false);
-    Poll();
+    m_analysis.Stop();
 }
 
 // --- the next move on the board -----------------------------------------------------------------
 
-bool TAnalysisF::LineStartsOnTheBoard() const
-{
-    if (!m_run || m_heldFinished || m_shownLine.moves.empty())
-        return false;
-    const std::optional<Solver::Board> now = Solver::BoardOfGame(m_session.State());
-    return now && *now == m_run->Start();
-}
-
 void TAnalysisF::NextMoveClick()
 {
-    if (!LineStartsOnTheBoard())
-        return;
-    ClearMarks();
-    const Solver::Picks picks = Solver::PicksOf(m_run->Start(), m_shownLine.moves.front(), m_run->Values());
-    int number = 1;
-    for (const int tile : { picks.first, picks.second }) {
-        const TBrimBtn* button = m_main.Tile((tile - 1) % Game::Cols, (tile - 1) / Game::Cols);
-        m_marks.push_back(new PairMark(button->parentWidget(), button->geometry(), number++));
-        m_marks.back()->setProperty("tile", tile);
-    }
+    m_analysis.MarkNextMove();
+}
+
+void TAnalysisF::ShowMark()
+{
+    if (const std::optional<Solver::Picks> picks = m_analysis.Marked())
+        m_main.MarkPair(picks->first, picks->second);
+    else
+        m_main.ClearPairMark();
 }
 
 std::pair<int, int> TAnalysisF::MarkedTiles() const
 {
-    if (m_marks.size() != 2 || !m_marks[0] || !m_marks[1])
-        return { 0, 0 };
-    return { m_marks[0]->property("tile").toInt(), m_marks[1]->property("tile").toInt() };
-}
-
-void TAnalysisF::ClearMarks()
-{
-    for (const QPointer<QWidget>& mark : m_marks)
-        delete mark.data();
-    m_marks.clear();
+    return m_main.MarkedPair();
 }

@@ -18,24 +18,21 @@
 // "次の一手" marks the two tiles of the best line's first move on the main window's board,
 // first pick "1", second "2", without touching the game; the marks go at the next change of
 // the board. "止める" ends the search and keeps what it found. Closing the window ends the
-// search.
+// search. What is searched and when is the analysis session's (src/solver/AnalysisSession.h);
+// the window shows it and passes on the player's clicks.
 #pragma once
 
 // Qt
-#include <QPointer>
 #include <QWidget>
 // own
-#include "solver/Run.h"
+#include "solver/AnalysisSession.h"
 
-#include <memory>
 #include <optional>
-#include <vector>
+#include <utility>
 
 class QButtonGroup;
-class QElapsedTimer;
 class QLabel;
 class QPushButton;
-class QTimer;
 class GameSession;
 class TMainF;
 class TStringGrid;
@@ -45,7 +42,7 @@ class TAnalysisF : public QWidget
     Q_OBJECT
 
 public:
-    enum class Source { Position = 0, Deal = 1 };
+    using Source = Solver::AnalysisSession::Source;
 
     // The window of that main window, made and shown (or brought to the front).
     static TAnalysisF* Open(TMainF& main, GameSession& session);
@@ -77,11 +74,12 @@ public:
     QPushButton* StopBtn() const { return m_stopBtn; }
     QButtonGroup* SourceGroup() const { return m_source; }
     // The run in progress or last run; null when the game's board cannot be analysed.
-    const Solver::Run* CurrentRun() const { return m_run.get(); }
+    const Solver::Run* CurrentRun() const { return m_analysis.CurrentRun(); }
+    const Solver::AnalysisSession& Analysis() const { return m_analysis; }
     // The tile numbers marked on the board by "次の一手" (0 when none).
     std::pair<int, int> MarkedTiles() const;
-    // Reads the run now, as the window's timer does.
-    void Poll();
+    // Reads the run now, as the session's timer does.
+    void Poll() { m_analysis.Poll(); }
 
 protected:
     // Activated (after the options dialog, say), it looks at the game again: score tables
@@ -91,48 +89,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // What the window last took from the game.
-    struct Snapshot
-    {
-        std::optional<Solver::Board> position;
-        std::optional<Solver::Board> deal;
-        int completedPoints = 0;
-        int playerTotal = 0;
-        bool movesMade = false;
-        bool finished = false; // no pair left on the board
-        quint32 dealNumber = 0;
-        Solver::PairValues values;
-
-        // Whether a search of this state would be the search of `other`.
-        bool SameSearch(const Snapshot& other, bool fromDeal) const;
-    };
-
     void PlaceBeside(const QWidget& main);
-    bool FromDeal() const;
-    Snapshot TakeSnapshot() const;
-    void Begin(const Snapshot& snapshot, bool finishedGame);
-    void RetireRun();
-    void ShowState(const Solver::Run::State& state);
-    void ShowLine(const Solver::Line& line);
-    void ClearMarks();
-    bool LineStartsOnTheBoard() const;
+    // What the session reports, shown.
+    void ShowBegun();
+    void ShowFollowed();
+    void ShowState();
+    void ShowLine();
+    void ShowMark();
 
     TMainF& m_main;
     GameSession& m_session;
-    std::unique_ptr<Solver::Run> m_run;
-    // Runs asked to stop, kept until their workers have ended, so that no click waits for them.
-    std::vector<std::unique_ptr<Solver::Run>> m_retired;
-    Snapshot m_analysed;        // the game state the run is about
-    Snapshot m_finishedGame;    // the last game that ended while the window watched
-    bool m_finishedPending = false; // a game ended since the last look at the game
-    bool m_heldFinished = false; // the run is about m_finishedGame, not the board shown
-    int m_base = 0;             // points before the run's starting board
-    Solver::Line m_shownLine;
-    int m_shownTotal = 0;
-    bool m_shownProven = false;
-    bool m_restartPending = false;
-    std::unique_ptr<QElapsedTimer> m_clock;
-    qint64 m_stoppedAfterMs = -1;
+    Solver::AnalysisSession m_analysis;
 
     QButtonGroup* m_source = nullptr;
     QLabel* m_bestCaption = nullptr;
@@ -143,6 +110,4 @@ private:
     TStringGrid* m_line = nullptr;
     QPushButton* m_nextBtn = nullptr;
     QPushButton* m_stopBtn = nullptr;
-    QTimer* m_poll = nullptr;
-    std::vector<QPointer<QWidget>> m_marks;
 };

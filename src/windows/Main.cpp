@@ -34,6 +34,7 @@
 #include "windows/AppInfo.h"
 #include "windows/GameTexts.h"
 #include "windows/Notice.h"
+#include "windows/PairMark.h"
 #include "windows/Rank.h"
 #include "windows/MainShortcuts.h"
 #include "windows/Setu.h"
@@ -282,7 +283,34 @@ void TMainF::ShowBoard()
             tile->setVisible(t.visible);
     }
     PlaceCursor();
+    // A marked pair belongs to the board it was marked on.
+    ClearPairMark();
     ScheduleKeep();
+}
+
+void TMainF::MarkPair(int first, int second)
+{
+    ClearPairMark();
+    const int tiles[] = { first, second };
+    for (int i = 0; i < 2; ++i) {
+        if (tiles[i] < 1 || tiles[i] > Game::TileCount || !m_pairMarks[size_t(i)])
+            continue;
+        m_pairMarks[size_t(i)]->Show(tiles[i], m_tiles[size_t(tiles[i] - 1)]->geometry());
+    }
+}
+
+void TMainF::ClearPairMark()
+{
+    for (PairMark* mark : m_pairMarks)
+        if (mark)
+            mark->Clear();
+}
+
+std::pair<int, int> TMainF::MarkedPair() const
+{
+    if (!m_pairMarks[0] || !m_pairMarks[1])
+        return { 0, 0 };
+    return { m_pairMarks[0]->Tile(), m_pairMarks[1]->Tile() };
 }
 
 void TMainF::ShowElementCounts(const std::array<int, 5>& counts)

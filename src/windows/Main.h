@@ -37,12 +37,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class AppModel;
 class GameKeeper;
 class GameSession;
 struct DealChoices;
 class Panel;
+class PairMark;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -100,6 +102,13 @@ public:
     void W1Click();
     // The best-score window (src/windows/Analysis.h).
     void BestClick();
+    // The next move of the best line on the board (次の一手): a numbered frame over each of
+    // the two tiles (1..120), "1" on the first pick and "2" on the second, without touching
+    // the game. The marks go at the next change of the board, or with ClearPairMark.
+    void MarkPair(int first, int second);
+    void ClearPairMark();
+    // The tiles marked, (0, 0) when none.
+    std::pair<int, int> MarkedPair() const;
     // "<<" and ファイル → 元に戻す (R1): undo, handed to the game.
     void ReBtnClick();
     // Redo (ファイル → やり直し, Ctrl+Shift+Z, Ctrl+Y): beeps, as undo does, and puts back
@@ -282,4 +291,5 @@ private:
     bool m_keepFailureShown = false;
     std::array<TBrimBtn*, Game::TileCount> m_tiles {};
     QWidget* m_cursorFrame = nullptr;
+    std::array<PairMark*, 2> m_pairMarks {};
 };

@@ -28,6 +28,7 @@
 #include "windows/AppInfo.h"
 #include "windows/CursorFrame.h"
 #include "windows/HelpViewer.h"
+#include "windows/PairMark.h"
 
 namespace {
 
@@ -299,6 +300,8 @@ void TMainF::CreateTiles()
     m_cursorFrame = new ::CursorFrame(m_bPnl);
     m_cursorFrame->hide();
     m_cursorFrame->raise();
+    for (int i = 0; i < 2; ++i)
+        m_pairMarks[size_t(i)] = new PairMark(m_bPnl, i + 1);
 }
 
 void TMainF::LayoutControls()

@@ -8,6 +8,7 @@
 
 #include "windows/Analysis.h"
 #include "controls/BrimBtn.h"
+#include "controls/Panel.h"
 #include "app/AppModel.h"
 #include "app/GameSession.h"
 #include "windows/Main.h"
@@ -17,6 +18,7 @@
 
 // Qt
 #include <QAction>
+#include <QImage>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
@@ -134,6 +136,18 @@ TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
         const Solver::Picks picks = Solver::PicksOf(run->Start(), run->Current().best.moves.front(), run->Values());
         EXPECT_EQ(analysis->MarkedTiles(), std::make_pair(picks.first, picks.second));
         EXPECT_TRUE(main->Session().State().Selection().isEmpty());
+        if (moves == 0) {
+            // Drawn over the two tiles: a black line, white inside it, the pick's number on
+            // black in the corner.
+            QImage board(main->BPnl()->size(), QImage::Format_RGB32);
+            main->BPnl()->render(&board);
+            for (const int tile : { picks.first, picks.second }) {
+                const QRect r = main->Tile((tile - 1) % Game::Cols, (tile - 1) / Game::Cols)->geometry();
+                EXPECT_EQ(board.pixelColor(r.right(), r.center().y()), QColor(Qt::black)) << tile;
+                EXPECT_EQ(board.pixelColor(r.right() - 1, r.center().y()), QColor(Qt::white)) << tile;
+                EXPECT_EQ(board.pixelColor(r.left() + 1, r.top() + 1), QColor(Qt::black)) << tile;
+            }
+        }
         // Played, the marks go and the search starts from the new position.
         PlayFirstMoveOf(*analysis);
         ++moves;
