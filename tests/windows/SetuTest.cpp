@@ -264,8 +264,9 @@ TEST_F(SetuTest, DesktopColoursSwitchLiveAreStoredAndCancelPutsTheStoredChoiceBa
     ASSERT_TRUE(warning && colours->parentWidget() == warning);
     EXPECT_TRUE(warning->rect().contains(colours->geometry()));
     for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control != colours)
+        if (control != colours) {
             EXPECT_FALSE(control->geometry().intersects(colours->geometry())) << control->objectName().toStdString();
+        }
     }
 
     dialog->show();
