@@ -214,11 +214,10 @@ void TSetuF::CreateLanguageChoice(QWidget* frame)
     // The second row of the first frame: the one place on the page with room for it.
     auto* label = new QLabel(tr("表示言語"), frame);
     label->setObjectName(QStringLiteral("LanguageL"));
-    label->move(12, 42);
-    label->adjustSize();
+    label->setGeometry(12, 41, 54, 15);
     m_language = new QComboBox(frame);
     m_language->setObjectName(QStringLiteral("LanguageCB"));
-    m_language->setGeometry(66, 38, 79, 20);
+    m_language->setGeometry(68, 38, 77, 20);
     // Each language by its own name, so that a player who reads only one of them finds it.
     m_language->addItems({ tr("自動"), QStringLiteral("日本語"), QStringLiteral("English") });
     m_language->setAccessibleName(tr("表示言語"));
