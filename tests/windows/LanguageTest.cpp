@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,6 +39,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -194,6 +196,10 @@ TEST(LanguageTest, EnglishTranslatesAndJapaneseStaysAsWritten)
         EXPECT_EQ(GameTexts::WarningNotice(QStringLiteral("%2"), true, QStringLiteral("T")),
                   QStringLiteral("%2 minutes have passed. \"T\" is closing now."));
         EXPECT_EQ(Help::PageUrl(Help::Rules), QUrl(QStringLiteral("qrc:/help/en/rules.html")));
+        // Every page of the English help is there.
+        for (int context : { Help::Contents, Help::Rules, Help::Scoring, Help::Commands, Help::Settings, Help::Ranking,
+                             Help::Files })
+            EXPECT_TRUE(QFile::exists(Help::PageUrl(context).toString().mid(3))) << context;
         // The command line's answers, given before the application exists, take the same catalogue.
         EXPECT_TRUE(CommandLine::Parse({ QStringLiteral("orbilo"), QStringLiteral("--help") })
                         .text.startsWith(QStringLiteral("Usage: orbilo [options]")));
@@ -204,6 +210,41 @@ TEST(LanguageTest, EnglishTranslatesAndJapaneseStaysAsWritten)
     EXPECT_EQ(GameTexts::WarningNotice(QStringLiteral("%2"), true, QStringLiteral("T")),
               QStringLiteral("%2 分が経過しました。『T』を終了します。"));
     EXPECT_EQ(Help::PageUrl(Help::Rules), QUrl(QStringLiteral("qrc:/help/rules.html")));
+}
+
+// The English help is a document of its own: every page of the Japanese one, and every link
+// and anchor in it leading somewhere.
+TEST(LanguageTest, TheEnglishHelpHasEveryPageAndNoDeadLink)
+{
+    static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+    static const QRegularExpression name(QStringLiteral("<a name=\"([^\"]+)\""));
+    auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QStringList pages = QDir(QStringLiteral(":/help")).entryList({ QStringLiteral("*.html") });
+    ASSERT_GE(pages.size(), 7);
+    EXPECT_EQ(QDir(QStringLiteral(":/help/en")).entryList({ QStringLiteral("*.html") }), pages);
+    for (const QString& page : pages) {
+        const QString html = read(QStringLiteral(":/help/en/") + page);
+        SCOPED_TRACE(page.toStdString());
+        EXPECT_TRUE(html.contains(QStringLiteral("<html lang=\"en\">")));
+        for (auto m = href.globalMatch(html); m.hasNext();) {
+            const QString target = m.next().captured(1);
+            if (target.contains(QLatin1Char(':')))
+                continue;
+            const qsizetype hash = target.indexOf(QLatin1Char('#'));
+            const QString file = hash < 0 ? target : target.left(hash);
+            const QString path = QDir::cleanPath(QStringLiteral(":/help/en/") + (file.isEmpty() ? page : file));
+            ASSERT_TRUE(QFile::exists(path)) << target.toStdString();
+            if (hash < 0)
+                continue;
+            QSet<QString> anchors;
+            for (auto n = name.globalMatch(read(path)); n.hasNext();)
+                anchors.insert(n.next().captured(1));
+            EXPECT_TRUE(anchors.contains(target.mid(hash + 1))) << target.toStdString();
+        }
+    }
 }
 
 // --- Every window fits ----------------------------------------------------------------------
