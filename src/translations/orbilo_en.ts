@@ -100,7 +100,7 @@
 
 オプション:
 </source>
-        <translation>A puzzle of pairing neighbouring stems, branches and stars of the five elements. Without options, the game's window opens.
+        <translation>A puzzle of pairing neighbouring stems, branches and stars of the five elements. Without options, the game&apos;s window opens.
 
 Options:
 </translation>
@@ -110,7 +110,7 @@ Options:
 Qt のウィンドウシステムのオプション（-platform、-style、-display など）も使えます。
 </source>
         <translation>
-Qt's window system options (-platform, -style, -display and others) work as well.
+Qt&apos;s window system options (-platform, -style, -display and others) work as well.
 </translation>
     </message>
     <message>
@@ -118,7 +118,7 @@ Qt's window system options (-platform, -style, -display and others) work as well
 使い方は「%1 --help」で表示されます。
 </source>
         <translation>%1: %2
-Try "%1 --help" for how to use it.
+Try &quot;%1 --help&quot; for how to use it.
 </translation>
     </message>
     <message>
@@ -141,7 +141,7 @@ Try "%1 --help" for how to use it.
         <source>%1: 画面に接続できないため、ゲームの画面を開けません。
 デスクトップの中で起動するか、環境変数 DISPLAY または WAYLAND_DISPLAY を確かめてください。
 </source>
-        <translation>%1: cannot open the game's window: there is no connection to a display.
+        <translation>%1: cannot open the game&apos;s window: there is no connection to a display.
 Start it from within a desktop, or check the environment variable DISPLAY or WAYLAND_DISPLAY.
 </translation>
     </message>
@@ -157,7 +157,7 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
     <message>
         <source>次のフォルダーに書き込めません（%1）。得点表とランキングは読み込みますが、この回の変更と終了時のゲームは保存されません。
 %2</source>
-        <translation>This folder cannot be written (%1). The score tables and the ranking are read, but this session's changes and the game at close are not saved.
+        <translation>This folder cannot be written (%1). The score tables and the ranking are read, but this session&apos;s changes and the game at close are not saved.
 %2</translation>
     </message>
 </context>
@@ -354,8 +354,8 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
         <translation>water</translation>
     </message>
     <message>
-        <source>　残：%1 　</source>
-        <translation>　Left: %1 　</translation>
+        <source>&#x3000;残：%1 &#x3000;</source>
+        <translation>&#x3000;Left: %1 &#x3000;</translation>
     </message>
     <message>
         <source>ポイント：%1</source>
@@ -375,7 +375,7 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
     </message>
     <message>
         <source>%1 分が経過しました。『%2』を終了します。</source>
-        <translation>%1 minutes have passed. "%2" is closing now.</translation>
+        <translation>%1 minutes have passed. &quot;%2&quot; is closing now.</translation>
     </message>
     <message>
         <source>%1 分が経過しました。</source>
@@ -541,8 +541,8 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
         <translation>This board cannot be searched</translation>
     </message>
     <message>
-        <source>経過 %1 秒　%2 局面</source>
-        <translation>%1 s　%2 positions</translation>
+        <source>経過 %1 秒&#x3000;%2 局面</source>
+        <translation>%1 s&#x3000;%2 positions</translation>
     </message>
 </context>
 <context>
@@ -627,8 +627,8 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
         <translation>H</translation>
     </message>
     <message>
-        <source>×　横</source>
-        <translation>×　W</translation>
+        <source>×&#x3000;横</source>
+        <translation>×&#x3000;W</translation>
     </message>
     <message>
         <source>干</source>
@@ -821,7 +821,7 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
     </message>
     <message>
         <source>盤面のフォントを選びます</source>
-        <translation>Choose the board's font</translation>
+        <translation>Choose the board&apos;s font</translation>
     </message>
     <message>
         <source>やりすぎ警告</source>
@@ -869,11 +869,11 @@ Start it from within a desktop, or check the environment variable DISPLAY or WAY
     </message>
     <message>
         <source>デスクトップの配色を使う</source>
-        <translation>Use the desktop's colours</translation>
+        <translation>Use the desktop&apos;s colours</translation>
     </message>
     <message>
         <source>デスクトップのテーマの色で表示します</source>
-        <translation>Shows the program in the colours of the desktop's theme</translation>
+        <translation>Shows the program in the colours of the desktop&apos;s theme</translation>
     </message>
     <message>
         <source>設定</source>
