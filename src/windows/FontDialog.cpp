@@ -91,7 +91,7 @@ FontDialog::FontDialog(QWidget* parent)
             effects = box;
     auto* effectsLayout = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr;
 
-    JapaneseCaptions();
+    OwnCaptions();
 
     m_sample = m_chooser->findChild<QLineEdit*>(QLatin1String(SampleEditName));
     if (m_sample)
@@ -115,11 +115,11 @@ FontDialog::FontDialog(QWidget* parent)
     UpdateSample();
 }
 
-void FontDialog::JapaneseCaptions()
+void FontDialog::OwnCaptions()
 {
     // The embedded dialog speaks the language of whatever translation the application has
-    // loaded, English without one; the game's dialogs are Japanese, so it gets the captions
-    // of the system's own font dialog. Its labels are told apart by what they label.
+    // loaded, English without one; it gets the captions of the system's own font dialog in
+    // the program's language instead. Its labels are told apart by what they label.
     // Family, style and size each have an edit and a list; a label names one of the two.
     const QList<QLineEdit*> edits = m_chooser->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
     const QList<QListView*> lists = m_chooser->findChildren<QListView*>(Qt::FindDirectChildrenOnly);

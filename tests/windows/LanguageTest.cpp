@@ -12,6 +12,7 @@
 #include "app/AppModel.h"
 #include "app/GameSession.h"
 #include "store/Keys.h"
+#include "store/SavedGameFile.h"
 #include "store/SettingsStore.h"
 #include "windows/About.h"
 #include "windows/Analysis.h"
@@ -45,6 +46,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QXmlStreamReader>
 
@@ -245,6 +247,67 @@ TEST(LanguageTest, TheEnglishHelpHasEveryPageAndNoDeadLink)
             EXPECT_TRUE(anchors.contains(target.mid(hash + 1))) << target.toStdString();
         }
     }
+}
+
+// What the program stores is the same whichever language ran: the settings file, the score
+// tables and the kept game after the same play in each.
+TEST(LanguageTest, StoredFilesAreTheSameInEitherLanguage)
+{
+    struct Stored
+    {
+        std::map<QString, QByteArray> files;
+        SavedGameFile::SavedGame game;
+    };
+    auto playAndClose = [](Language::Ui ui) -> Stored {
+        QTemporaryDir dir;
+        const QString reg = dir.filePath(QStringLiteral("user.reg"));
+        const QString saved = dir.filePath(QStringLiteral("data/SavedGame.dat"));
+        Registry::SetUserFileOverride(reg);
+        SavedGameFile::SetPathOverride(saved);
+        OpenStore(Keys::Root).WriteFlag(Keys::Set::Resume, true);
+        Stored stored;
+        {
+            LanguageScope language(ui);
+            AppWindows windows(dir.path());
+            windows.Main().SetMessageHook([](const QString&) {});
+            TSetuF::SetMessageHook([](QWidget*, const QString&) {});
+            GameSession& session = windows.Main().Session();
+            session.Deal(20261208u);
+            // Three moves on the first board, 3 x 4 stems, where any neighbours pair.
+            Game& game = session.GameForTest();
+            for (int move = 0; move < 3; ++move) {
+                const int a = game.FindMove();
+                EXPECT_TRUE(Game::IsTileNumber(a));
+                game.Pick(a, PickMode::Remove);
+                game.Pick(game.TileByNumber(a - Game::Cols).visible ? a - Game::Cols : a + 1, PickMode::Remove);
+            }
+            // The options dialog closed with OK writes the settings and the tables.
+            windows.Setu().accept();
+            windows.Main().close();
+            TSetuF::SetMessageHook(nullptr);
+        }
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+            if (name != QLatin1String("user.reg.lock")) {
+                QFile file(dir.filePath(name));
+                EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+                stored.files[name] = file.readAll();
+            }
+        const SavedGameFile::ReadResult read = SavedGameFile::Load(saved);
+        EXPECT_EQ(read.status, SavedGameFile::Status::Read);
+        // Everything but the seconds played, which the clock decides.
+        stored.game = read.saved;
+        stored.game.elapsedSeconds = 0;
+        SavedGameFile::SetPathOverride(QString());
+        Registry::SetUserFileOverride(QString());
+        return stored;
+    };
+    const Stored japanese = playAndClose(Language::Ui::Japanese);
+    const Stored english = playAndClose(Language::Ui::English);
+    EXPECT_TRUE(japanese.files.count(QStringLiteral("user.reg")));
+    EXPECT_TRUE(japanese.files.count(QStringLiteral("SG1.dat")));
+    EXPECT_EQ(japanese.game.game.moves.size(), 3u);
+    EXPECT_EQ(japanese.files, english.files);
+    EXPECT_TRUE(japanese.game == english.game);
 }
 
 // --- Every window fits ----------------------------------------------------------------------
