@@ -249,6 +249,45 @@ TEST(LanguageTest, TheEnglishHelpHasEveryPageAndNoDeadLink)
     }
 }
 
+// 表示言語 in the options dialog: the player's choice is stored for the next start, which reads
+// it before any window exists; the running interface keeps its language, and says so.
+TEST(LanguageTest, TheChoiceInTheDialogCountsFromTheNextStart)
+{
+    QTemporaryDir dir;
+    Registry::SetUserFileOverride(dir.filePath(QStringLiteral("user.reg")));
+    QStringList notices;
+    TSetuF::SetMessageHook([&notices](QWidget*, const QString& text) { notices << text; });
+    {
+        AppWindows windows(dir.path());
+        TSetuF& setu = windows.Setu();
+        QComboBox* choice = setu.LanguageCB();
+        ASSERT_NE(choice, nullptr);
+        EXPECT_EQ(choice->currentIndex(), int(Language::Choice::Automatic));
+        EXPECT_EQ(choice->itemText(2), QStringLiteral("English"));
+        emit choice->activated(int(Language::Choice::English));
+        EXPECT_EQ(notices, QStringList { QStringLiteral("表示言語は、次に起動したときから切り替わります。") });
+        // Choosing what is already chosen says nothing.
+        emit choice->activated(int(Language::Choice::English));
+        EXPECT_EQ(notices.size(), 1);
+        setu.accept();
+        EXPECT_EQ(Language::Current(), Language::Ui::Japanese);
+        EXPECT_EQ(setu.CB1()->text(), QStringLiteral("音を鳴らす"));
+    }
+    EXPECT_EQ(Language::StoredChoice(), int(Language::Choice::English));
+    EXPECT_EQ(Language::Decide(Language::StoredChoice(), Env({ { "LANG", "ja_JP.UTF-8" } })), Language::Ui::English);
+    {
+        // キャンセル takes back a choice not yet stored.
+        AppWindows windows(dir.path());
+        EXPECT_EQ(windows.Setu().LanguageCB()->currentIndex(), int(Language::Choice::English));
+        emit windows.Setu().LanguageCB()->activated(int(Language::Choice::Japanese));
+        windows.Setu().CancelBtnClick();
+        EXPECT_EQ(windows.Setu().LanguageCB()->currentIndex(), int(Language::Choice::English));
+    }
+    EXPECT_EQ(Language::StoredChoice(), int(Language::Choice::English));
+    TSetuF::SetMessageHook(nullptr);
+    Registry::SetUserFileOverride(QString());
+}
+
 // What the program stores is the same whichever language ran: the settings file, the score
 // tables and the kept game after the same play in each.
 TEST(LanguageTest, StoredFilesAreTheSameInEitherLanguage)
