@@ -3,6 +3,7 @@
 
 // Qt
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 #include <QTranslator>
 
@@ -54,7 +55,14 @@ QString LanguageOf(const QString& locale)
 
 QString ProcessVariable(const char* name)
 {
-    return qEnvironmentVariable(name);
+    QString value = qEnvironmentVariable(name);
+#ifdef Q_OS_WIN
+    // Windows keeps the display language in its own settings, not in the environment: it
+    // stands in for LANG, so that the variables set by hand still come first.
+    if (value.isEmpty() && qstrcmp(name, "LANG") == 0)
+        value = QLocale::system().uiLanguages().value(0).replace(QLatin1Char('-'), QLatin1Char('_'));
+#endif
+    return value;
 }
 
 Ui FromEnvironment(const Environment& environment)

@@ -27,7 +27,8 @@ enum class Choice {
 
 // An environment variable's value; empty when it is not set.
 using Environment = std::function<QString(const char* name)>;
-// The process's own environment.
+// The process's own environment; on Windows, LANG when unset is the display language of
+// the user's Windows settings.
 QString ProcessVariable(const char* name);
 
 // The desktop's language as gettext reads it: the messages locale is LC_ALL, else
