@@ -22,6 +22,7 @@ set(ORBILO_SOUND_FILES
     ${ORBILO_RESOURCE_DIR}/sounds/wave103.wav)
 
 file(GLOB ORBILO_HELP_FILES CONFIGURE_DEPENDS ${ORBILO_RESOURCE_DIR}/help/*.html ${ORBILO_RESOURCE_DIR}/help/*.css
+     ${ORBILO_RESOURCE_DIR}/help/en/*.html
      ${ORBILO_RESOURCE_DIR}/help/*.png)
 
 set(ORBILO_ICON_SIZES 16 32 48 64 128 256)
@@ -61,17 +62,30 @@ set(ORBILO_METAINFO ${CMAKE_BINARY_DIR}/io.github.orbilo.orbilo.metainfo.xml)
 configure_file(${ORBILO_RESOURCE_DIR}/io.github.orbilo.orbilo.metainfo.xml.in ${ORBILO_METAINFO} @ONLY)
 install(FILES ${ORBILO_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The manual page in English and in Japanese (man -L ja orbilo): the Japanese one in the
+# language folder man-db looks in, under the same name.
 set(ORBILO_MANPAGE ${CMAKE_BINARY_DIR}/orbilo.6)
+set(ORBILO_MANPAGE_JA ${CMAKE_BINARY_DIR}/ja/orbilo.6)
 configure_file(${ORBILO_RESOURCE_DIR}/orbilo.6.in ${ORBILO_MANPAGE} @ONLY)
+configure_file(${ORBILO_RESOURCE_DIR}/orbilo.ja.6.in ${ORBILO_MANPAGE_JA} @ONLY)
 find_program(ORBILO_GZIP gzip)
+foreach(page IN ITEMS ORBILO_MANPAGE ORBILO_MANPAGE_JA)
+  if(page STREQUAL "ORBILO_MANPAGE_JA")
+    set(mandir ${CMAKE_INSTALL_MANDIR}/ja/man6)
+  else()
+    set(mandir ${CMAKE_INSTALL_MANDIR}/man6)
+  endif()
+  if(ORBILO_GZIP)
+    add_custom_command(OUTPUT ${${page}}.gz
+      COMMAND ${ORBILO_GZIP} -9nkf ${${page}}
+      DEPENDS ${${page}}
+      COMMENT "Compressing the manual page ${${page}}"
+      VERBATIM)
+    install(FILES ${${page}}.gz DESTINATION ${mandir})
+  else()
+    install(FILES ${${page}} DESTINATION ${mandir})
+  endif()
+endforeach()
 if(ORBILO_GZIP)
-  add_custom_command(OUTPUT ${ORBILO_MANPAGE}.gz
-    COMMAND ${ORBILO_GZIP} -9nkf ${ORBILO_MANPAGE}
-    DEPENDS ${ORBILO_MANPAGE}
-    COMMENT "Compressing the manual page"
-    VERBATIM)
-  add_custom_target(orbilo_manpage ALL DEPENDS ${ORBILO_MANPAGE}.gz)
-  install(FILES ${ORBILO_MANPAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-else()
-  install(FILES ${ORBILO_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  add_custom_target(orbilo_manpage ALL DEPENDS ${ORBILO_MANPAGE}.gz ${ORBILO_MANPAGE_JA}.gz)
 endif()

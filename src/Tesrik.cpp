@@ -20,12 +20,16 @@
 #include "store/DataFolder.h"
 #include "platform/FontWarmUp.h"
 #include "windows/HelpViewer.h"
+#include "windows/Language.h"
 #include "windows/Main.h"
 
 #include <optional>
 
 int main(int argc, char** argv)
 {
+    // The language is settled first: the command line's answers speak it too.
+    const Language::Ui language = Language::ForThisRun();
+    Language::UseEarly(language);
     const CommandLine::Request request = CommandLine::Parse(CommandLine::Arguments(argc, argv));
     if (request.action != CommandLine::Action::Play)
         return CommandLine::Answer(request);
@@ -45,7 +49,7 @@ int main(int argc, char** argv)
     // be drawn through a fallback face of another size, and that second Japanese font would
     // be loaded for them alone.
     QApplication::setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
-    AppInfo::InstallQtTranslation();
+    Language::Install(language);
     InstallHelpUrlHandler();
 
     const DataFolder::Choice& data = DataFolder::Current();

@@ -3,12 +3,14 @@
 # Installs the Debian packages the build, the tests and the game need, when any is missing.
 # Sourced by run.sh and test.sh. Works as root, or through sudo for a desktop user.
 # qt6-translations-l10n holds Qt's own Japanese texts for the stock dialogs; the game runs
-# without it, in English there. at-spi2-core, python3-pyatspi and dbus carry the desktop
+# without it, in English there. qt6-tools-dev (Qt6LinguistTools for CMake) and qt6-l10n-tools
+# (lupdate, lrelease) build the program's own catalogues of its other languages. at-spi2-core, python3-pyatspi and dbus carry the desktop
 # check of what a screen reader finds (a private session bus and accessibility bus).
 orbilo_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev
                  googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
                  xvfb x11-utils xdotool imagemagick appstream pulseaudio pulseaudio-utils
-                 qt6-translations-l10n at-spi2-core python3-pyatspi dbus)
+                 qt6-translations-l10n qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+                 at-spi2-core python3-pyatspi dbus)
 
 orbilo_install_deps() {
     local missing=()

@@ -65,6 +65,7 @@ constexpr std::tuple Places {
     Place { &Keys::Set::Solvable, &LiveOptions::solvableDeals },
     Place { &Keys::Set::DesktopColors, &LiveOptions::desktopColors },
     Place { &Keys::Set::Resume, &LiveOptions::resumeGame },
+    Place { &Keys::Set::Language, &LiveOptions::language },
 };
 
 constexpr bool PlacesFollowKeys()
@@ -137,7 +138,7 @@ QStringList AppModel::WriteScoreTables()
     for (StoredTable& table : m_tables) {
         QString why;
         if (table.Edited() && !table.Save(&why))
-            lost << QStringLiteral("%1（%2）").arg(table.Path(), why);
+            lost << QCoreApplication::translate("AppModel", "%1（%2）").arg(table.Path(), why);
     }
     return lost;
 }

@@ -38,6 +38,9 @@ struct LiveOptions
     bool solvableDeals = Keys::Set::Solvable.defaultValue;    // "全部消せる盤面を配る"
     bool desktopColors = Keys::Set::DesktopColors.defaultValue; // "デスクトップの配色を使う"
     bool resumeGame = Keys::Set::Resume.defaultValue;         // "終了時のゲームを次に続ける"
+    // "表示言語": 0 自動, 1 日本語, 2 English. Stored for the next start, which reads it
+    // before any window exists (windows/Language.h); the running interface keeps its language.
+    int language = Keys::Set::Language.defaultValue;
     // The board font and its colour value (SysColors.h). The main window loads and stores
     // them (FontInfo1); the dialog's font button changes them.
     QFont boardFont;

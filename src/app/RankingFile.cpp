@@ -5,6 +5,7 @@
 #include "store/TableFile.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -64,7 +65,7 @@ bool RankingFile::Save(QString* why)
     lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError) {
         if (why)
-            *why = QStringLiteral("他のプログラムが使用中です");
+            *why = QCoreApplication::translate("RankingFile", "他のプログラムが使用中です");
         return false;
     }
     // No lock file can be made where the ranking cannot be written either: the save goes on

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "controls/NewCtrls.h"
 
+// Qt
+#include <QCoreApplication>
+
 // own
 #include "controls/FontHeight.h"
 
@@ -54,7 +57,7 @@ std::optional<FontRecord> TFontInfo::StoredRecord(QString* error) const
     }
     const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(KeyName(), m_entryName);
     if (r.value.Type() != RegType::Binary) {
-        *error = QStringLiteral("%1 はフォント情報ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type));
+        *error = QCoreApplication::translate("NewCtrls", "%1 はフォント情報ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type));
         return std::nullopt;
     }
     // A read that delivers no bytes sets nothing: the default font, as with no value.
@@ -62,7 +65,7 @@ std::optional<FontRecord> TFontInfo::StoredRecord(QString* error) const
         return std::nullopt;
     const std::optional<FontRecord> record = FontRecord::Decode(r.value.data);
     if (!record)
-        *error = QStringLiteral("%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")
+        *error = QCoreApplication::translate("NewCtrls", "%1 は %2 バイトで、%3 バイトのフォント情報として読めません。")
                      .arg(where)
                      .arg(r.value.data.size())
                      .arg(FontRecord::Size);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/FileError.h"
 
+// Qt
+#include <QCoreApplication>
+
 #include <cerrno>
 
 FileError FileError::FromErrno(int code)
@@ -47,36 +50,36 @@ QString FileError::Reason() const
     case Kind::None:
         return {};
     case Kind::NoSpace:
-        return QStringLiteral("ディスクの空き容量が足りません");
+        return QCoreApplication::translate("FileError", "ディスクの空き容量が足りません");
     case Kind::Quota:
-        return QStringLiteral("ディスクの使用量の上限（クォータ）を超えています");
+        return QCoreApplication::translate("FileError", "ディスクの使用量の上限（クォータ）を超えています");
     case Kind::AccessDenied:
-        return QStringLiteral("書き込む権限がありません");
+        return QCoreApplication::translate("FileError", "書き込む権限がありません");
     case Kind::ReadOnlyFileSystem:
-        return QStringLiteral("読み取り専用のディスクです");
+        return QCoreApplication::translate("FileError", "読み取り専用のディスクです");
     case Kind::FolderInTheWay:
-        return QStringLiteral("同じ名前のフォルダーがあります");
+        return QCoreApplication::translate("FileError", "同じ名前のフォルダーがあります");
     case Kind::NoFolder:
-        return QStringLiteral("保存先のフォルダーがありません");
+        return QCoreApplication::translate("FileError", "保存先のフォルダーがありません");
     case Kind::Io:
-        return QStringLiteral("ディスクの読み書きでエラーが起きました");
+        return QCoreApplication::translate("FileError", "ディスクの読み書きでエラーが起きました");
     case Kind::Other:
         break;
     }
-    return code != 0 ? QStringLiteral("ファイルに書き込めませんでした（エラー番号 %1）").arg(code)
-                     : QStringLiteral("ファイルに書き込めませんでした");
+    return code != 0 ? QCoreApplication::translate("FileError", "ファイルに書き込めませんでした（エラー番号 %1）").arg(code)
+                     : QCoreApplication::translate("FileError", "ファイルに書き込めませんでした");
 }
 
 QString FileError::ReadReason() const
 {
     switch (kind) {
     case Kind::AccessDenied:
-        return QStringLiteral("読み取る権限がありません");
+        return QCoreApplication::translate("FileError", "読み取る権限がありません");
     case Kind::NoFolder:
-        return QStringLiteral("フォルダーがありません");
+        return QCoreApplication::translate("FileError", "フォルダーがありません");
     case Kind::Other:
-        return code != 0 ? QStringLiteral("ファイルを読めませんでした（エラー番号 %1）").arg(code)
-                         : QStringLiteral("ファイルを読めませんでした");
+        return code != 0 ? QCoreApplication::translate("FileError", "ファイルを読めませんでした（エラー番号 %1）").arg(code)
+                         : QCoreApplication::translate("FileError", "ファイルを読めませんでした");
     default:
         // A full disk or a read-only one does not stop a read; the device's error and a
         // folder in the file's place read the same either way.

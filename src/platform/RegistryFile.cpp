@@ -7,6 +7,7 @@
 #include <cerrno>
 
 // Qt
+#include <QCoreApplication>
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QDir>
@@ -70,7 +71,7 @@ RegResult NoValue(const QString& path, const QString& name)
 RegResult CannotWrite(const QString& path, const FileError& why)
 {
     return RegResult::Fail(
-        RegStatus::WriteFailed, QStringLiteral("設定ファイル %1 に書き込めませんでした（%2）").arg(path, why.Reason()));
+        RegStatus::WriteFailed, QCoreApplication::translate("RegistryFile", "設定ファイル %1 に書き込めませんでした（%2）").arg(path, why.Reason()));
 }
 
 template <typename T> T With(const RegResult& r)
@@ -260,13 +261,13 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
     }
     auto fail = [&](const QString& why) {
         loaded.result
-            = RegResult::Fail(RegStatus::Unreadable, QStringLiteral("%1 を読めません（%2）").arg(m_path, why));
+            = RegResult::Fail(RegStatus::Unreadable, QCoreApplication::translate("RegistryFile", "%1 を読めません（%2）").arg(m_path, why));
         return loaded;
     };
     if (stamp.folder)
         return fail(FileError::Of(FileError::Kind::FolderInTheWay).Reason());
     if (stamp.size > MaxFileSize)
-        return fail(QStringLiteral("設定ファイルとしては大きすぎます"));
+        return fail(QCoreApplication::translate("RegistryFile", "設定ファイルとしては大きすぎます"));
 
     std::shared_ptr<const Snapshot> known
         = m_snapshot && m_snapshot->stamp == stamp ? m_snapshot : SharedFor(m_path, stamp);
@@ -304,11 +305,11 @@ RegistryFile::Loaded RegistryFile::Load(bool forChange) const
 RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&, bool&)>& change)
 {
     auto fail = [&](RegStatus status, const QString& why) {
-        return RegResult::Fail(status, QStringLiteral("%1 に書き込めません（%2）").arg(m_path, why));
+        return RegResult::Fail(status, QCoreApplication::translate("RegistryFile", "%1 に書き込めません（%2）").arg(m_path, why));
     };
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(RegStatus::WriteFailed, QStringLiteral("フォルダー %1 を作れません").arg(folder));
+        return fail(RegStatus::WriteFailed, QCoreApplication::translate("RegistryFile", "フォルダー %1 を作れません").arg(folder));
 
     QLockFile lock(m_path + QStringLiteral(".lock"));
     // A writer killed between creating its lock file and writing its process id into it
@@ -318,7 +319,7 @@ RegResult RegistryFile::Modify(const std::function<RegResult(RegFile::Document&,
     lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
-            return fail(RegStatus::Busy, QStringLiteral("他のプログラムが使用中です"));
+            return fail(RegStatus::Busy, QCoreApplication::translate("RegistryFile", "他のプログラムが使用中です"));
         return CannotWrite(m_path, SafeFile::WhyCannotCreateIn(folder));
     }
 
@@ -468,7 +469,7 @@ RegResult RegistryFile::CheckWritable()
         why = SafeFile::CheckCanCreateIn(info.absolutePath());
     if (why.Ok())
         return RegResult::Success();
-    return RegResult::Fail(RegStatus::WriteFailed, QStringLiteral("%1 に書き込めません（%2）").arg(m_path, why.Reason()));
+    return RegResult::Fail(RegStatus::WriteFailed, QCoreApplication::translate("RegistryFile", "%1 に書き込めません（%2）").arg(m_path, why.Reason()));
 }
 
 QList<RegResult> RegistryFile::WriteValues(const QList<RegWrite>& writes)

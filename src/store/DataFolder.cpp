@@ -110,7 +110,7 @@ QString MissingTablesMessage(const Choice& choice)
     QStringList paths;
     for (const QString& name : choice.missingTables)
         paths << choice.folder + name;
-    return QStringLiteral("次の得点表が見つかりません。この表の組には点が付きませんが、ゲームはそのまま遊べます。\n")
+    return QCoreApplication::translate("DataFolder", "次の得点表が見つかりません。この表の組には点が付きませんが、ゲームはそのまま遊べます。\n")
         + paths.join(QLatin1Char('\n'));
 }
 
@@ -118,7 +118,7 @@ QString UnwritableMessage(const Choice& choice)
 {
     if (choice.unwritable.Ok())
         return QString();
-    return QStringLiteral("次のフォルダーに書き込めません（%1）。得点表とランキングは読み込みますが、"
+    return QCoreApplication::translate("DataFolder", "次のフォルダーに書き込めません（%1）。得点表とランキングは読み込みますが、"
                           "この回の変更と終了時のゲームは保存されません。\n%2")
         .arg(choice.unwritable.Reason(), QDir::toNativeSeparators(choice.folder));
 }

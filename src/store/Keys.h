@@ -15,6 +15,8 @@
 //   Set\Solvable                         deal only boards that can be cleared
 //   Set\DesktopColors                    the desktop's colours instead of the classic ones
 //   Set\Resume                           go on at the next start with the game left at close
+//   Set\Language                         the interface's language: 0 the desktop's, 1 Japanese,
+//                                        2 English (read at start-up; windows/Language.h)
 //   FontInfo1 (a value of the key itself) the board font record (FontRecord.h); kept by the
 //                                        font component as a binary value, so not in All
 #pragma once
@@ -146,7 +148,9 @@ namespace Set {
     /* designed with, and they read the same on every desktop. */                                            \
     X(Options, Set, DesktopColors, Flag, false)                                                              \
     /* Off unless the player asks for it: every start deals anew, as it always did. */                       \
-    X(Options, Set, Resume, Flag, false)
+    X(Options, Set, Resume, Flag, false)                                                                     \
+    /* The desktop's language unless the player picks one. */                                                \
+    X(Options, Set, Language, Number, 0)
 
 #define ORBILO_SETTING_CONSTANT(owner, sectionName, identName, keyType, def)                                 \
     namespace sectionName {                                                                                  \

@@ -2,6 +2,7 @@
 #include "store/SettingsStore.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QMutex>
 #include <QStringList>
 
@@ -75,7 +76,7 @@ QString SettingsStore::UserStoreNotice()
     const RegResult writable = Registry::User()->CheckWritable();
     const QString notice = writable.Ok()
         ? QString()
-        : QStringLiteral("設定ファイルに書き込めないため、この回に変えた設定は保存されません。\n") + writable.message;
+        : QCoreApplication::translate("SettingsStore", "設定ファイルに書き込めないため、この回に変えた設定は保存されません。\n") + writable.message;
     notices.insert(path, notice);
     return notice;
 }
@@ -158,7 +159,7 @@ QString SettingsStore::ReadStoredText(const QString& section, const QString& ide
     if (!r.value.IsText()) {
         const QString where = QStringLiteral("HKEY_CURRENT_USER\\%1\\%2").arg(path, ident);
         Record(SettingsError::Kind::WrongType, section, ident,
-            QStringLiteral("%1 は文字列ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type)));
+            QCoreApplication::translate("SettingsStore", "%1 は文字列ではなく %2 の値です。").arg(where, RegValue::TypeName(r.value.type)));
         return def;
     }
     return r.value.ToText();
@@ -270,9 +271,9 @@ QString SettingsStore::ErrorMessage(const QStringList& unwritten, const QStringL
     QStringList lines;
     if (!unwritten.isEmpty())
         lines.append(
-            QStringLiteral("次の設定を保存できませんでした: %1").arg(unwritten.join(QStringLiteral(", "))));
+            QCoreApplication::translate("SettingsStore", "次の設定を保存できませんでした: %1").arg(unwritten.join(QStringLiteral(", "))));
     if (!unread.isEmpty())
-        lines.append(QStringLiteral("次の設定を読み込めないため、既定値を使います: %1")
+        lines.append(QCoreApplication::translate("SettingsStore", "次の設定を読み込めないため、既定値を使います: %1")
                          .arg(unread.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + reasons.join(QLatin1Char('\n'));
 }

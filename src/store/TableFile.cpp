@@ -6,6 +6,7 @@
 #include "platform/TextLines.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -96,11 +97,11 @@ bool Save(const TextGrid& grid, const QString& path, FileError* error, QString* 
         QByteArray old;
         result = SafeFile::Read(path, old);
         if (!result.Ok()) {
-            reason = QStringLiteral("ファイルを読めないため、バックアップを作れません。%1").arg(result.ReadReason());
+            reason = QCoreApplication::translate("TableFile", "ファイルを読めないため、バックアップを作れません。%1").arg(result.ReadReason());
         } else {
             result = SafeFile::Write(backup, old);
             if (!result.Ok())
-                reason = QStringLiteral("バックアップ %1 を作れません。%2")
+                reason = QCoreApplication::translate("TableFile", "バックアップ %1 を作れません。%2")
                              .arg(QFileInfo(backup).fileName(), result.Reason());
         }
     }

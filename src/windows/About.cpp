@@ -16,7 +16,7 @@
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/orbilo-64.png")));
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     setFixedSize(301, 141);
@@ -61,7 +61,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     m_urlLink1->SetLink(SupportPageUrl().toString());
     m_urlLink1->adjustSize();
 
-    m_note = new QLabel(QStringLiteral("五行の牌を組にして消してゆくパズル"), m_panel1);
+    m_note = new QLabel(tr("五行の牌を組にして消してゆくパズル"), m_panel1);
     m_note->setFont(AppInfo::WindowFont(AppInfo::Mincho, -15, false, true));
     m_note->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     m_note->setAttribute(Qt::WA_TranslucentBackground);

@@ -3,6 +3,7 @@
 
 // Qt
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>
@@ -12,6 +13,7 @@
 #include "controls/AccessibleEvents.h"
 #include "controls/BrimBtn.h"
 #include "controls/GridAccessible.h"
+#include "windows/GameTexts.h"
 #include "windows/HelpViewer.h"
 #include "windows/Main.h"
 #include "windows/Setu.h"
@@ -151,12 +153,12 @@ QString MoveLogRow(const TextGrid& log)
         --row;
     if (!filled(row))
         return QString();
-    QStringList parts { QStringLiteral("%1手目").arg(row), log.Cell(Game::LogSymbol1, row) };
+    QStringList parts { QCoreApplication::translate("Accessibility", "%1手目").arg(row), log.Cell(Game::LogSymbol1, row) };
     if (!log.Cell(Game::LogSymbol2, row).isEmpty())
         parts << log.Cell(Game::LogSymbol2, row);
     const QString points = log.Cell(Game::LogPoints, row).trimmed();
     if (!points.isEmpty())
-        parts << points + QStringLiteral("点");
+        parts << points + QCoreApplication::translate("Accessibility", "点");
     const QString text = log.Cell(Game::LogText, row).trimmed();
     if (!text.isEmpty())
         parts << text;
@@ -189,13 +191,13 @@ public:
         case Tile:
             return TileName(MainWindow()->Session().State(), s_told.area, n + 1);
         case Strip:
-            return QStringLiteral("%1 %2枚").arg(Symbols::ElementNames.at(StripColumn()), m_button->Caption());
+            return QCoreApplication::translate("Accessibility", "%1 %2枚").arg(GameTexts::ElementName(StripColumn()), m_button->Caption());
         case Undo:
-            return QStringLiteral("元に戻す");
+            return QCoreApplication::translate("Accessibility", "元に戻す");
         case Hint:
-            return QStringLiteral("ヒント");
+            return QCoreApplication::translate("Accessibility", "ヒント");
         case Start:
-            return QStringLiteral("スタート");
+            return QCoreApplication::translate("Accessibility", "スタート");
         case Other:
             break;
         }
@@ -295,8 +297,8 @@ public:
         if (t != QAccessible::Name || !MainWindow())
             return QAccessibleWidget::text(t);
         if (widget() == MainWindow()->PntL())
-            return QStringLiteral("ポイント %1").arg(MainWindow()->Session().State().PointsTotal());
-        return QStringLiteral("残り %1枚").arg(MainWindow()->Session().State().Remaining());
+            return QCoreApplication::translate("Accessibility", "ポイント %1").arg(MainWindow()->Session().State().PointsTotal());
+        return QCoreApplication::translate("Accessibility", "残り %1枚").arg(MainWindow()->Session().State().Remaining());
     }
 };
 
@@ -313,7 +315,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return QStringLiteral("盤面");
+            return QCoreApplication::translate("Accessibility", "盤面");
         return QAccessibleWidget::text(t);
     }
 
@@ -377,7 +379,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return QStringLiteral("盤面のフォント");
+            return QCoreApplication::translate("Accessibility", "盤面のフォント");
         return QAccessibleWidget::text(t);
     }
 
@@ -493,10 +495,10 @@ QString TileName(const QString& symbol, int col, int row, bool selected)
     const int element = Symbols::SymbolElement(symbol);
     QString name = symbol;
     if (element >= 0 && element < Symbols::ElementNames.size())
-        name += QLatin1Char(' ') + Symbols::ElementNames.at(element);
-    name += QStringLiteral(" %1列 %2段").arg(col + 1).arg(row + 1);
+        name += QLatin1Char(' ') + GameTexts::ElementName(element);
+    name += QCoreApplication::translate("Accessibility", " %1列 %2段").arg(col + 1).arg(row + 1);
     if (selected)
-        name += QStringLiteral(" 選択中");
+        name += QCoreApplication::translate("Accessibility", " 選択中");
     return name;
 }
 
@@ -532,13 +534,13 @@ void Install(TMainF& main)
     QObject::connect(&main.Session(), &GameSession::BoardChanged, &main, [] { SyncBoard(); });
 
     // The size lists, by the labels beside them.
-    main.CBH()->setAccessibleName(QStringLiteral("縦"));
-    main.CBW()->setAccessibleName(QStringLiteral("横"));
+    main.CBH()->setAccessibleName(QCoreApplication::translate("Accessibility", "縦"));
+    main.CBW()->setAccessibleName(QCoreApplication::translate("Accessibility", "横"));
 
     // The elapsed time. A label with a name of its own does not announce its text; the name
     // the reader gets is the text all the same (ElapsedAccessible), told of while it shows.
     QLabel* timeL = main.TimeL();
-    timeL->setAccessibleName(QStringLiteral("経過時間"));
+    timeL->setAccessibleName(QCoreApplication::translate("Accessibility", "経過時間"));
     auto toldTime = std::make_shared<QString>();
     auto tellTime = [timeL, toldTime] {
         if (!timeL->isVisible() || timeL->text() == *toldTime)
@@ -551,7 +553,7 @@ void Install(TMainF& main)
 
     // The move log's current row is its description, kept as the log changes.
     TStringGrid* sg1 = main.SG1();
-    sg1->setAccessibleName(QStringLiteral("手順"));
+    sg1->setAccessibleName(QCoreApplication::translate("Accessibility", "手順"));
     auto describe = [sg1] {
         if (MainWindow())
             sg1->setAccessibleDescription(MoveLogRow(MainWindow()->Session().State().MoveLog()));

@@ -29,9 +29,9 @@ namespace {
 
 constexpr int Gap = 8; // between the main window and this one
 constexpr int LineColumns = 4; // first, second, points, text: the move log's visible columns
-const QString ProvenCaption = QStringLiteral("最高点（確定）");
-const QString SearchingCaption = QStringLiteral("これ以上（探索中）");
-const QString StoppedCaption = QStringLiteral("これ以上（止めました）");
+const char* const ProvenCaption = QT_TRANSLATE_NOOP("TAnalysisF", "最高点（確定）");
+const char* const SearchingCaption = QT_TRANSLATE_NOOP("TAnalysisF", "これ以上（探索中）");
+const char* const StoppedCaption = QT_TRANSLATE_NOOP("TAnalysisF", "これ以上（止めました）");
 
 QString Points(int total)
 {
@@ -81,8 +81,8 @@ void TAnalysisF::PlaceBeside(const QWidget& main)
 
 QString TAnalysisF::Title(std::optional<quint32> number)
 {
-    const QString title = QStringLiteral("この盤面の最高点");
-    return number ? title + QStringLiteral("（盤面番号 %1）").arg(*number) : title;
+    const QString title = tr("この盤面の最高点");
+    return number ? title + tr("（盤面番号 %1）").arg(*number) : title;
 }
 
 void TAnalysisF::SetDealNumber(std::optional<quint32> number)
@@ -107,7 +107,7 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
 
     m_source = new QButtonGroup(this);
     auto* sources = new QHBoxLayout;
-    const QString sourceNames[] = { QStringLiteral("今の局面から"), QStringLiteral("配られた盤面から") };
+    const QString sourceNames[] = { tr("今の局面から"), tr("配られた盤面から") };
     for (int i = 0; i < 2; ++i) {
         auto* button = new QRadioButton(sourceNames[i], this);
         m_source->addButton(button, i);
@@ -123,7 +123,7 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     layout->addWidget(m_note);
 
     auto* totals = new QGridLayout;
-    m_bestCaption = new QLabel(SearchingCaption, this);
+    m_bestCaption = new QLabel(tr(SearchingCaption), this);
     m_bestTotal = new QLabel(this);
     m_bestTotal->setFont(AppInfo::WindowFont(AppInfo::PGothic, -20, true));
     m_bestTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -131,7 +131,7 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     m_playerTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     totals->addWidget(m_bestCaption, 0, 0);
     totals->addWidget(m_bestTotal, 0, 1);
-    totals->addWidget(new QLabel(QStringLiteral("あなたの点"), this), 1, 0);
+    totals->addWidget(new QLabel(tr("あなたの点"), this), 1, 0);
     totals->addWidget(m_playerTotal, 1, 1);
     layout->addLayout(totals);
 
@@ -162,8 +162,8 @@ TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     layout->addWidget(m_line, 1);
 
     auto* buttons = new QHBoxLayout;
-    m_nextBtn = new QPushButton(QStringLiteral("次の一手"), this);
-    m_stopBtn = new QPushButton(QStringLiteral("止める"), this);
+    m_nextBtn = new QPushButton(tr("次の一手"), this);
+    m_stopBtn = new QPushButton(tr("止める"), this);
     connect(m_nextBtn, &QPushButton::clicked, this, &TAnalysisF::NextMoveClick);
     connect(m_stopBtn, &QPushButton::clicked, this, &TAnalysisF::StopClick);
     buttons->addWidget(m_nextBtn);
@@ -225,15 +225,15 @@ void TAnalysisF::ShowBegun()
     SetDealNumber(m_analysis.DealNumber());
     const bool fromDeal = m_analysis.FromDeal();
     const int base = m_analysis.Base();
-    m_note->setText(m_analysis.HoldsFinishedGame() ? QStringLiteral("終わったゲームを、配られた盤面から")
-                        : fromDeal ? QStringLiteral("配られた盤面から")
-                                   : QStringLiteral("今の局面から（ここまで %1 点）").arg(Points(base)));
+    m_note->setText(m_analysis.HoldsFinishedGame() ? tr("終わったゲームを、配られた盤面から")
+                        : fromDeal ? tr("配られた盤面から")
+                                   : tr("今の局面から（ここまで %1 点）").arg(Points(base)));
     m_playerTotal->setText(Points(m_analysis.PlayerTotal()));
     m_line->Grid()->SetRowCount(2);
     for (int c = 0; c < LineColumns; ++c)
         m_line->Grid()->SetCell(c, 1, QString());
     if (!m_analysis.CurrentRun()) {
-        m_note->setText(QStringLiteral("この盤面は調べられません"));
+        m_note->setText(tr("この盤面は調べられません"));
         m_bestTotal->clear();
         m_status->clear();
         m_stopBtn->setEnabled(false);
@@ -257,10 +257,10 @@ void TAnalysisF::ShowState()
     const Solver::Run::State& state = m_analysis.LastState();
     using Verdict = Solver::AnalysisSession::Verdict;
     const Verdict verdict = m_analysis.CurrentVerdict();
-    m_bestCaption->setText(verdict == Verdict::Proven ? ProvenCaption : verdict == Verdict::Stopped ? StoppedCaption : SearchingCaption);
+    m_bestCaption->setText(tr(verdict == Verdict::Proven ? ProvenCaption : verdict == Verdict::Stopped ? StoppedCaption : SearchingCaption));
     m_bestTotal->setText(Points(m_analysis.Base() + state.best.total));
     const qint64 ms = m_analysis.ElapsedMs();
-    m_status->setText(QStringLiteral("経過 %1 秒　%2 局面")
+    m_status->setText(tr("経過 %1 秒　%2 局面")
                           .arg(QString::number(double(ms) / 1000.0, 'f', 1), QLocale::c().toString(state.nodes)));
     m_stopBtn->setEnabled(!state.finished);
     m_nextBtn->setEnabled(m_analysis.CanMarkNextMove());

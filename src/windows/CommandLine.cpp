@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/CommandLine.h"
 #include "game/Numbers.h"
+#include "windows/Language.h"
 
 // Qt
 #include <QCommandLineParser>
@@ -18,17 +19,24 @@ struct Option
 {
     QStringList names;
     QString valueName; // empty for a switch
-    QString description;
+    const char* description; // in Japanese, as the catalogues know it (Tr)
 };
+
+// The command line is answered before the application exists, in the run's language
+// (Language::UseEarly).
+QString Tr(const char* text)
+{
+    return Language::Early("CommandLine", text);
+}
 
 // The program's own options, in the order the help lists them; the first name of each is
 // the one Parse asks for.
 const Option ProgramOptions[] = {
-    { { QStringLiteral("h"), QStringLiteral("help") }, QString(), QStringLiteral("この説明を表示して終了します。") },
+    { { QStringLiteral("h"), QStringLiteral("help") }, QString(), QT_TRANSLATE_NOOP("CommandLine", "この説明を表示して終了します。") },
     { { QStringLiteral("v"), QStringLiteral("version") }, QString(),
-      QStringLiteral("Orbilo と Qt のバージョンを表示して終了します。") },
+      QT_TRANSLATE_NOOP("CommandLine", "Orbilo と Qt のバージョンを表示して終了します。") },
     { { QStringLiteral("deal") }, QStringLiteral("N"),
-      QStringLiteral("番号 N（0～4294967295）の盤面で始めます。大きさと使う組は前回のままです。") },
+      QT_TRANSLATE_NOOP("CommandLine", "番号 N（0～4294967295）の盤面で始めます。大きさと使う組は前回のままです。") },
 };
 
 // What QGuiApplication and QApplication take from the command line themselves, with or
@@ -60,12 +68,13 @@ QString HelpText(const QString& program)
     int width = 0;
     for (const Option& option : ProgramOptions)
         width = qMax(width, int(OptionLabel(option).size()));
-    QString text = QStringLiteral("使い方: %1 [オプション]\n").arg(program)
-        + QStringLiteral("五行の干・支・九星を隣どうしで組にして消していくパズルです。"
-                         "オプションなしで起動すると、ゲームの画面が開きます。\n\nオプション:\n");
+    QString text = Tr(QT_TRANSLATE_NOOP("CommandLine", "使い方: %1 [オプション]\n")).arg(program)
+        + Tr(QT_TRANSLATE_NOOP("CommandLine", "五行の干・支・九星を隣どうしで組にして消していくパズルです。"
+                                              "オプションなしで起動すると、ゲームの画面が開きます。\n\nオプション:\n"));
     for (const Option& option : ProgramOptions)
-        text += QStringLiteral("  %1  %2\n").arg(OptionLabel(option), -width).arg(option.description);
-    text += QStringLiteral("\nQt のウィンドウシステムのオプション（-platform、-style、-display など）も使えます。\n");
+        text += QStringLiteral("  %1  %2\n").arg(OptionLabel(option), -width).arg(Tr(option.description));
+    text += Tr(QT_TRANSLATE_NOOP("CommandLine",
+        "\nQt のウィンドウシステムのオプション（-platform、-style、-display など）も使えます。\n"));
     return text;
 }
 
@@ -77,7 +86,7 @@ QString VersionText()
 Request Failure(const QString& program, const QString& what)
 {
     return { Action::Fail,
-             QStringLiteral("%1: %2\n使い方は「%1 --help」で表示されます。\n").arg(program, what) };
+             Tr(QT_TRANSLATE_NOOP("CommandLine", "%1: %2\n使い方は「%1 --help」で表示されます。\n")).arg(program, what) };
 }
 
 } // namespace
@@ -96,7 +105,7 @@ Request Parse(const QStringList& arguments)
     // "-platform" is one option, as Qt reads it, not the letters p, l, a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const Option& option : ProgramOptions)
-        parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
+        parser.addOption(QCommandLineOption(option.names, Tr(option.description), option.valueName));
     for (const char* name : QtValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char* name : QtSwitches)
@@ -108,9 +117,9 @@ Request Parse(const QStringList& arguments)
         if (!unknown.isEmpty()) {
             const QString spelled = unknown.first().size() == 1 ? QStringLiteral("-") + unknown.first()
                                                                 : QStringLiteral("--") + unknown.first();
-            return Failure(program, QStringLiteral("知らないオプションです: ") + spelled);
+            return Failure(program, Tr(QT_TRANSLATE_NOOP("CommandLine", "知らないオプションです: ")) + spelled);
         }
-        return Failure(program, QStringLiteral("オプションを読めません（%1）").arg(parser.errorText()));
+        return Failure(program, Tr(QT_TRANSLATE_NOOP("CommandLine", "オプションを読めません（%1）")).arg(parser.errorText()));
     }
     // Help wins over everything else on the line, as asking for it is always safe.
     if (parser.isSet(QStringLiteral("h")))
@@ -118,13 +127,13 @@ Request Parse(const QStringList& arguments)
     if (parser.isSet(QStringLiteral("v")))
         return { Action::ShowVersion, VersionText() };
     if (!parser.positionalArguments().isEmpty())
-        return Failure(program, QStringLiteral("余分な引数があります: ") + parser.positionalArguments().first());
+        return Failure(program, Tr(QT_TRANSLATE_NOOP("CommandLine", "余分な引数があります: ")) + parser.positionalArguments().first());
     Request play;
     if (parser.isSet(QStringLiteral("deal"))) {
         const QString value = parser.value(QStringLiteral("deal"));
         play.dealNumber = Numbers::ParseDealNumber(value);
         if (!play.dealNumber)
-            return Failure(program, QStringLiteral("--deal の番号は 0 から 4294967295 までの整数です: ") + value);
+            return Failure(program, Tr(QT_TRANSLATE_NOOP("CommandLine", "--deal の番号は 0 から 4294967295 までの整数です: ")) + value);
     }
     return play;
 }
@@ -150,9 +159,9 @@ void ExitWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const
 DisplayGuard::DisplayGuard(const QStringList& arguments)
 {
     const QString program = ProgramName(arguments);
-    g_noDisplayText = QStringLiteral("%1: 画面に接続できないため、ゲームの画面を開けません。\n"
-                                     "デスクトップの中で起動するか、環境変数 DISPLAY または WAYLAND_DISPLAY "
-                                     "を確かめてください。\n")
+    g_noDisplayText = Tr(QT_TRANSLATE_NOOP("CommandLine", "%1: 画面に接続できないため、ゲームの画面を開けません。\n"
+                                                          "デスクトップの中で起動するか、環境変数 DISPLAY または "
+                                                          "WAYLAND_DISPLAY を確かめてください。\n"))
                           .arg(program)
                           .toLocal8Bit();
     g_qtHandler = qInstallMessageHandler(ExitWithoutDisplay);

@@ -34,26 +34,26 @@ TDealF::TDealF(QWidget* parent)
             | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("DealF"));
-    setWindowTitle(QStringLiteral("番号を指定して配る"));
+    setWindowTitle(tr("番号を指定して配る"));
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     setFixedSize(ClientWidth, ClientHeight);
 
-    MakeLabel(QStringLiteral("いまの盤面の番号："), this, 12, 15);
+    MakeLabel(tr("いまの盤面の番号："), this, 12, 15);
     m_currentE = new QLineEdit(this);
     m_currentE->setObjectName(QStringLiteral("CurrentE"));
     m_currentE->setReadOnly(true);
     m_currentE->setGeometry(124, 10, 100, 23);
-    m_copyBtn = new QPushButton(QStringLiteral("コピー"), this);
+    m_copyBtn = new QPushButton(tr("コピー"), this);
     m_copyBtn->setObjectName(QStringLiteral("CopyBtn"));
     m_copyBtn->setAutoDefault(false);
     m_copyBtn->setGeometry(230, 9, 62, 25);
     connect(m_copyBtn, &QPushButton::clicked, this, &TDealF::CopyBtnClick);
 
-    MakeLabel(QStringLiteral("配る番号："), this, 12, 47);
+    MakeLabel(tr("配る番号："), this, 12, 47);
     m_numberE = new QLineEdit(this);
     m_numberE->setObjectName(QStringLiteral("NumberE"));
     m_numberE->setGeometry(124, 42, 100, 23);
-    m_numberE->setToolTip(QStringLiteral("0 から 4294967295 までの番号"));
+    m_numberE->setToolTip(tr("0 から 4294967295 までの番号"));
 
     m_messageL = new QLabel(this);
     m_messageL->setObjectName(QStringLiteral("MessageL"));
@@ -62,12 +62,12 @@ TDealF::TDealF(QWidget* parent)
     palette.setColor(QPalette::WindowText, SysColors::ToQColor(SysColors::clRed));
     m_messageL->setPalette(palette);
 
-    m_okBtn = new QPushButton(QStringLiteral("配る"), this);
+    m_okBtn = new QPushButton(tr("配る"), this);
     m_okBtn->setObjectName(QStringLiteral("OKBtn"));
     m_okBtn->setDefault(true);
     m_okBtn->setGeometry(ClientWidth - 168, ClientHeight - 33, 75, 25);
     connect(m_okBtn, &QPushButton::clicked, this, &TDealF::OKBtnClick);
-    m_cancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancelBtn = new QPushButton(tr("キャンセル"), this);
     m_cancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     m_cancelBtn->setAutoDefault(false);
     m_cancelBtn->setGeometry(ClientWidth - 87, ClientHeight - 33, 75, 25);
@@ -94,8 +94,8 @@ void TDealF::OKBtnClick()
     const std::optional<quint32> number = Numbers::ParseDealNumber(text);
     if (!number) {
         m_messageL->setText(text.trimmed().isEmpty()
-                ? QStringLiteral("番号を入力してください。")
-                : QStringLiteral("番号は 0 から 4294967295 までの整数です。"));
+                ? tr("番号を入力してください。")
+                : tr("番号は 0 から 4294967295 までの整数です。"));
         m_numberE->setFocus(Qt::OtherFocusReason);
         m_numberE->selectAll();
         return;

@@ -39,22 +39,22 @@ const std::array<FontDialog::ColorChoice, 16>& FontDialog::Colors()
 {
     using namespace SysColors;
     static const std::array<ColorChoice, 16> colors{{
-        {clBlack, "black", QStringLiteral("黒")},
-        {clMaroon, "maroon", QStringLiteral("茶")},
-        {clGreen, "green", QStringLiteral("緑")},
-        {Rgb(0x80, 0x80, 0x00), "olive", QStringLiteral("オリーブ")},
-        {clNavy, "navy", QStringLiteral("紺")},
-        {Rgb(0x80, 0x00, 0x80), "purple", QStringLiteral("紫")},
-        {clTeal, "teal", QStringLiteral("青緑")},
-        {clGray, "gray", QStringLiteral("灰色")},
-        {clSilver, "silver", QStringLiteral("銀")},
-        {clRed, "red", QStringLiteral("赤")},
-        {clLime, "lime", QStringLiteral("黄緑")},
-        {clYellow, "yellow", QStringLiteral("黄")},
-        {clBlue, "blue", QStringLiteral("青")},
-        {Rgb(0xFF, 0x00, 0xFF), "fuchsia", QStringLiteral("赤紫")},
-        {clAqua, "aqua", QStringLiteral("水色")},
-        {clWhite, "white", QStringLiteral("白")},
+        {clBlack, "black", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "黒"))},
+        {clMaroon, "maroon", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "茶"))},
+        {clGreen, "green", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "緑"))},
+        {Rgb(0x80, 0x80, 0x00), "olive", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "オリーブ"))},
+        {clNavy, "navy", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "紺"))},
+        {Rgb(0x80, 0x00, 0x80), "purple", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "紫"))},
+        {clTeal, "teal", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "青緑"))},
+        {clGray, "gray", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "灰色"))},
+        {clSilver, "silver", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "銀"))},
+        {clRed, "red", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "赤"))},
+        {clLime, "lime", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "黄緑"))},
+        {clYellow, "yellow", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "黄"))},
+        {clBlue, "blue", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "青"))},
+        {Rgb(0xFF, 0x00, 0xFF), "fuchsia", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "赤紫"))},
+        {clAqua, "aqua", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "水色"))},
+        {clWhite, "white", QString::fromUtf8(QT_TRANSLATE_NOOP("FontDialog", "白"))},
     }};
     return colors;
 }
@@ -62,7 +62,7 @@ const std::array<FontDialog::ColorChoice, 16>& FontDialog::Colors()
 FontDialog::FontDialog(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("フォント"));
+    setWindowTitle(tr("フォント"));
 
     m_chooser = new QFontDialog(this);
     m_chooser->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
@@ -74,11 +74,11 @@ FontDialog::FontDialog(QWidget* parent)
     m_colorBox = new QComboBox;
     m_colorBox->setObjectName(QStringLiteral("ColorBox"));
     for (const ColorChoice& choice : Colors())
-        m_colorBox->addItem(Swatch(choice.value), choice.name, QVariant::fromValue(quint32(choice.value)));
+        m_colorBox->addItem(Swatch(choice.value), tr(choice.name.toUtf8().constData()), QVariant::fromValue(quint32(choice.value)));
     m_colorBox->setCurrentIndex(0);
     connect(m_colorBox, &QComboBox::currentIndexChanged, this, &FontDialog::UpdateSample);
 
-    auto* colorLabel = new QLabel(QStringLiteral("色(&C):"));
+    auto* colorLabel = new QLabel(tr("色(&C):"));
     colorLabel->setBuddy(m_colorBox);
     auto* colorRow = new QHBoxLayout;
     colorRow->addWidget(colorLabel);
@@ -91,7 +91,7 @@ FontDialog::FontDialog(QWidget* parent)
             effects = box;
     auto* effectsLayout = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr;
 
-    JapaneseCaptions();
+    OwnCaptions();
 
     m_sample = m_chooser->findChild<QLineEdit*>(QLatin1String(SampleEditName));
     if (m_sample)
@@ -99,7 +99,7 @@ FontDialog::FontDialog(QWidget* parent)
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -115,16 +115,16 @@ FontDialog::FontDialog(QWidget* parent)
     UpdateSample();
 }
 
-void FontDialog::JapaneseCaptions()
+void FontDialog::OwnCaptions()
 {
     // The embedded dialog speaks the language of whatever translation the application has
-    // loaded, English without one; the game's dialogs are Japanese, so it gets the captions
-    // of the system's own font dialog. Its labels are told apart by what they label.
+    // loaded, English without one; it gets the captions of the system's own font dialog in
+    // the program's language instead. Its labels are told apart by what they label.
     // Family, style and size each have an edit and a list; a label names one of the two.
     const QList<QLineEdit*> edits = m_chooser->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
     const QList<QListView*> lists = m_chooser->findChildren<QListView*>(Qt::FindDirectChildrenOnly);
-    const QString editCaptions[] = {QStringLiteral("フォント名(&F):"), QStringLiteral("スタイル(&Y):"),
-                                    QStringLiteral("サイズ(&S):")};
+    const QString editCaptions[] = {tr("フォント名(&F):"), tr("スタイル(&Y):"),
+                                    tr("サイズ(&S):")};
     for (QLabel* label : m_chooser->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         qsizetype i = edits.indexOf(qobject_cast<QLineEdit*>(label->buddy()));
         if (i < 0)
@@ -132,16 +132,16 @@ void FontDialog::JapaneseCaptions()
         if (i >= 0 && i < 3)
             label->setText(editCaptions[i]);
         else if (qobject_cast<QComboBox*>(label->buddy()))
-            label->setText(QStringLiteral("文字セット(&R):"));
+            label->setText(tr("文字セット(&R):"));
     }
     for (QGroupBox* box : m_chooser->findChildren<QGroupBox*>()) {
         const QList<QCheckBox*> checks = box->findChildren<QCheckBox*>();
         if (checks.size() == 2) {
-            box->setTitle(QStringLiteral("文字飾り"));
-            checks[0]->setText(QStringLiteral("取り消し線(&K)"));
-            checks[1]->setText(QStringLiteral("下線(&U)"));
+            box->setTitle(tr("文字飾り"));
+            checks[0]->setText(tr("取り消し線(&K)"));
+            checks[1]->setText(tr("下線(&U)"));
         } else if (box->findChild<QLineEdit*>(QLatin1String(SampleEditName))) {
-            box->setTitle(QStringLiteral("サンプル"));
+            box->setTitle(tr("サンプル"));
         }
     }
 }
@@ -208,7 +208,7 @@ void FontDialog::SelectColorItem(ColorValue color)
         }
     }
     if (m_presetIndex < 0) {
-        m_colorBox->addItem(Swatch(color), QStringLiteral("カスタム"), QVariant::fromValue(quint32(color)));
+        m_colorBox->addItem(Swatch(color), tr("カスタム"), QVariant::fromValue(quint32(color)));
         m_presetIndex = m_colorBox->count() - 1;
     }
     m_colorBox->setCurrentIndex(m_presetIndex);

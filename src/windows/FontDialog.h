@@ -62,7 +62,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void JapaneseCaptions();
+    void OwnCaptions();
     void SelectColorItem(ColorValue color);
     void UpdateSample();
     double Dpi() const;

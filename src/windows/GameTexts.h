@@ -33,4 +33,8 @@ QString ElapsedLabel(qint64 seconds);
 // when the program is going to end.
 QString WarningNotice(const QString& minutesText, bool quitting, const QString& title);
 
+// The name of element 0..4 (木 火 土 金 水) as tooltips and accessible names speak of it;
+// empty for any other number.
+QString ElementName(int element);
+
 } // namespace GameTexts

@@ -17,10 +17,16 @@
 #include <QVBoxLayout>
 // own
 #include "windows/AppStyle.h"
+#include "windows/Language.h"
 
 namespace {
 
-constexpr auto HelpRoot = "qrc:/help/";
+// The help document in the language of the interface: Japanese at the top, each other
+// language in a folder of its own.
+QString HelpRoot()
+{
+    return Language::Current() == Language::Ui::English ? QStringLiteral("qrc:/help/en/") : QStringLiteral("qrc:/help/");
+}
 
 struct ContextPage
 {
@@ -104,9 +110,9 @@ QUrl Help::PageUrl(int context)
 {
     for (const ContextPage& entry : ContextPages) {
         if (entry.context == context)
-            return QUrl(QString::fromLatin1(HelpRoot) + QString::fromLatin1(entry.page));
+            return QUrl(HelpRoot() + QString::fromLatin1(entry.page));
     }
-    return QUrl(QString::fromLatin1(HelpRoot) + QString::fromLatin1(ContextPages[0].page));
+    return QUrl(HelpRoot() + QString::fromLatin1(ContextPages[0].page));
 }
 
 void ShowHelp(QWidget* parent, int context)
@@ -118,7 +124,7 @@ QUrl SupportPageUrl()
 {
     // The about box's link shows its target to the player: an address that says what it
     // opens, rather than where the help is stored inside the program.
-    return QUrl(QStringLiteral("help:目次"));
+    return QUrl(QCoreApplication::translate("HelpViewer", "help:目次"));
 }
 
 void OpenSupportPage(QWidget* parent)
@@ -147,12 +153,12 @@ HelpViewer::HelpViewer(QWidget* parent)
     // The game's windows stay on top, so the help has to as well to be seen next to them.
     // Closing the help only hides it, and an open help window never keeps the program alive.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("Orbilo ヘルプ"));
+    setWindowTitle(tr("Orbilo ヘルプ"));
 
-    m_backBtn = new QPushButton(QStringLiteral("◀ 戻る"), this);
-    m_forwardBtn = new QPushButton(QStringLiteral("進む ▶"), this);
-    m_contentsBtn = new QPushButton(QStringLiteral("目次"), this);
-    auto* closeBtn = new QPushButton(QStringLiteral("閉じる"), this);
+    m_backBtn = new QPushButton(tr("◀ 戻る"), this);
+    m_forwardBtn = new QPushButton(tr("進む ▶"), this);
+    m_contentsBtn = new QPushButton(tr("目次"), this);
+    auto* closeBtn = new QPushButton(tr("閉じる"), this);
     for (QPushButton* button : {m_backBtn, m_forwardBtn, m_contentsBtn, closeBtn})
         button->setAutoDefault(false);
 

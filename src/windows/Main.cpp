@@ -268,7 +268,7 @@ void TMainF::GameEnded(GameEnd end)
 void TMainF::ShowBoard()
 {
     const Game& game = m_session.State();
-    const QString tip = QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(game.DealNumber());
+    const QString tip = tr("新しい盤面を配ります（いまの盤面の番号：%1）").arg(game.DealNumber());
     if (m_startBtn->toolTip() != tip)
         m_startBtn->setToolTip(tip);
     if (!m_tiles[0])

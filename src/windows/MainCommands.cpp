@@ -41,7 +41,7 @@ void TMainF::StartDeal(std::optional<quint32> number)
     Beep();
     if (!m_session.CanDeal()) {
         Beep();
-        ShowMessage(QStringLiteral("使用するものを一つ以上チェックして下さい。"));
+        ShowMessage(tr("使用するものを一つ以上チェックして下さい。"));
         return;
     }
     m_startBtn->SetFontColor(clRed);

@@ -111,15 +111,15 @@ void TMainF::BuildLayout()
     m_urlLink1->SetHintOffsetY(0);
     m_urlLink1->SetHintFormFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     m_urlLink1->SetHintFormFontColor(clWindowText);
-    m_urlLink1->setToolTip(QStringLiteral("Brimwell サポートページへＧＯ！"));
+    m_urlLink1->setToolTip(tr("Brimwell サポートページへＧＯ！"));
     m_urlLink1->SetLink(SupportPageUrl().toString());
 
-    m_timeL = MakeLabel(QStringLiteral("経過時間 ：00:00 00 "), m_panel1, clWhite,
+    m_timeL = MakeLabel(tr("経過時間 ：00:00 00 "), m_panel1, clWhite,
                         AppInfo::WindowFont(AppInfo::PGothic, -13));
     const QFont labelFont = AppInfo::WindowFont(AppInfo::PGothic, -13, false, true);
-    m_pntL = MakeLabel(QStringLiteral("ポイント:0 "), m_panel1, clBlue, labelFont);
+    m_pntL = MakeLabel(tr("ポイント:0 "), m_panel1, clBlue, labelFont);
     m_pntL->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    m_zanL = MakeLabel(QStringLiteral("残"), m_panel1, clBlue, labelFont);
+    m_zanL = MakeLabel(tr("残"), m_panel1, clBlue, labelFont);
     m_zanL->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
     // The board: a navy panel with its gradient behind the tiles.
@@ -161,13 +161,13 @@ void TMainF::BuildLayout()
 
     m_reBtn = new TBrimBtn(m_panel2);
     m_reBtn->setGeometry(8, 8, 27, 25);
-    StyleCommandButton(m_reBtn, QStringLiteral("<<"), AppInfo::WindowFont(AppInfo::PGothic, -16, true));
+    StyleCommandButton(m_reBtn, tr("<<"), AppInfo::WindowFont(AppInfo::PGothic, -16, true));
     m_hintBtn = new TBrimBtn(m_panel2);
     m_hintBtn->setGeometry(45, 8, 27, 25);
-    StyleCommandButton(m_hintBtn, QStringLiteral("!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
+    StyleCommandButton(m_hintBtn, tr("!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
     m_startBtn = new TBrimBtn(m_panel2);
     m_startBtn->setGeometry(80, 8, 81, 25);
-    StyleCommandButton(m_startBtn, QStringLiteral("Start!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
+    StyleCommandButton(m_startBtn, tr("Start!!"), AppInfo::WindowFont(AppInfo::PGothic, -19, true, true));
     connect(m_reBtn, &TBrimBtn::Clicked, this, [this] { ReBtnClick(); });
     connect(m_hintBtn, &TBrimBtn::Clicked, this, [this] { HintBtnClick(); });
     connect(m_startBtn, &TBrimBtn::Clicked, this, [this] { StartBtnClick(); });
@@ -191,9 +191,9 @@ void TMainF::BuildLayout()
     comboPalette.setColor(QPalette::ButtonText, ToQColor(clBlack));
     m_panel3->setPalette(comboPalette);
     const QFont smallWhite = AppInfo::WindowFont(AppInfo::PGothic, -12);
-    m_label1 = MakeLabel(QStringLiteral("縦"), m_panel3, clWhite, smallWhite);
+    m_label1 = MakeLabel(tr("縦"), m_panel3, clWhite, smallWhite);
     m_label1->move(8, 12 - m_label1->height() / 2 + 4);
-    m_label2 = MakeLabel(QStringLiteral("×　横"), m_panel3, clWhite, smallWhite);
+    m_label2 = MakeLabel(tr("×　横"), m_panel3, clWhite, smallWhite);
     m_label2->move(75, 12 - m_label2->height() / 2 + 4);
     m_cbh = new QComboBox(m_panel3);
     m_cbh->addItems({ "3", "4", "5", "6", "7", "8", "9", "10" });
@@ -208,7 +208,7 @@ void TMainF::BuildLayout()
     m_cg1->setFont(smallWhite);
     m_cg1->SetFontColor(clWhite);
     m_cg1->SetColumns(3);
-    m_cg1->SetItems({ QStringLiteral("干"), QStringLiteral("支"), QStringLiteral("九星") });
+    m_cg1->SetItems({ tr("干"), tr("支"), tr("九星") });
     m_cg1->SetBitChk(1);
 
     m_rgcBox = new QFrame(m_panel6);
@@ -218,7 +218,7 @@ void TMainF::BuildLayout()
     m_rgcBox->setLineWidth(1);
     SetTextColor(m_rgcBox, ToQColor(clSilver));
     m_rgc = new QButtonGroup(m_rgcBox);
-    const QStringList colouring = { QStringLiteral("着色する"), QStringLiteral("着色しない") };
+    const QStringList colouring = { tr("着色する"), tr("着色しない") };
     for (int i = 0; i < colouring.size(); ++i) {
         auto* radio = new QRadioButton(colouring.at(i), m_rgcBox);
         // White captions on the gray panel; the indicator keeps its white face and black dot.
@@ -245,28 +245,28 @@ void TMainF::BuildMenu()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    QMenu* file1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file1 = bar->addMenu(tr("ファイル(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
-    add(file1, "New1", QStringLiteral("スタート(&N)"), &TMainF::StartBtnClick);
-    add(file1, "DealNo1", QStringLiteral("番号を指定して配る(&D)…"), &TMainF::DealNo1Click);
-    add(file1, "R1", QStringLiteral("元に戻す(&R)"), &TMainF::ReBtnClick);
-    m_redo1 = add(file1, "Redo1", QStringLiteral("やり直し(&Y)"), &TMainF::RedoClick);
+    add(file1, "New1", tr("スタート(&N)"), &TMainF::StartBtnClick);
+    add(file1, "DealNo1", tr("番号を指定して配る(&D)…"), &TMainF::DealNo1Click);
+    add(file1, "R1", tr("元に戻す(&R)"), &TMainF::ReBtnClick);
+    m_redo1 = add(file1, "Redo1", tr("やり直し(&Y)"), &TMainF::RedoClick);
     m_redo1->setEnabled(false);
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    add(file1, "H1", QStringLiteral("ハイスコア(&H)"), &TMainF::H1Click);
-    add(file1, "Best1", QStringLiteral("この盤面の最高点(&B)…"), &TMainF::BestClick);
+    add(file1, "H1", tr("ハイスコア(&H)"), &TMainF::H1Click);
+    add(file1, "Best1", tr("この盤面の最高点(&B)…"), &TMainF::BestClick);
     file1->addSeparator()->setObjectName(QStringLiteral("N2"));
-    add(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
+    add(file1, "Exit1", tr("終了(&X)"), &TMainF::Exit1Click);
 
-    QAction* o1 = bar->addAction(QStringLiteral("設定(&S)"));
+    QAction* o1 = bar->addAction(tr("設定(&S)"));
     o1->setObjectName(QStringLiteral("O1"));
     connect(o1, &QAction::triggered, this, &TMainF::O1Click);
 
-    QMenu* help1 = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help1 = bar->addMenu(tr("ヘルプ(&H)"));
     help1->setObjectName(QStringLiteral("Help1"));
-    add(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
-    add(help1, "About1", QStringLiteral("バージョン情報(&A)..."), &TMainF::About1Click);
-    add(help1, "W1", QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(&W)"), &TMainF::W1Click);
+    add(help1, "Contents1", tr("目次(&C)"), &TMainF::Contents1Click);
+    add(help1, "About1", tr("バージョン情報(&A)..."), &TMainF::About1Click);
+    add(help1, "W1", tr("ｻﾎﾟｰﾄﾍﾟｰｼﾞへ(&W)"), &TMainF::W1Click);
 }
 
 QAction* TMainF::Action(const QString& name) const

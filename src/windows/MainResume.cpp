@@ -23,10 +23,9 @@ bool TMainF::RestoreSavedGame()
     if (read.status == Status::Missing || read.status == Status::Foreign)
         return false;
     if (read.status == Status::Unreadable) {
-        AddStartupError(QStringLiteral("前回終了したときのゲームは、保存ファイルを読めないため続けられません（%1）。"
-                                       "新しい盤面を配ります。\n")
-                            .arg(read.error.ReadReason())
-            + QDir::toNativeSeparators(path));
+        AddStartupError(tr("前回終了したときのゲームは、保存ファイルを読めないため続けられません（%1）。"
+                           "新しい盤面を配ります。\n%2")
+                            .arg(read.error.ReadReason(), QDir::toNativeSeparators(path)));
         return false;
     }
     if (read.status == Status::Read) {
@@ -45,9 +44,9 @@ bool TMainF::RestoreSavedGame()
             return true;
         }
     }
-    AddStartupError(QStringLiteral("前回終了したときのゲームは、保存ファイルが壊れているため続けられません。"
-                                   "新しい盤面を配ります。\n")
-        + QDir::toNativeSeparators(path));
+    AddStartupError(tr("前回終了したときのゲームは、保存ファイルが壊れているため続けられません。"
+                       "新しい盤面を配ります。\n%1")
+                        .arg(QDir::toNativeSeparators(path)));
     return false;
 }
 
@@ -82,9 +81,9 @@ void TMainF::KeepFailed(const QString& path, const QString& why)
     if (m_keepFailureShown)
         return;
     m_keepFailureShown = true;
-    ShowMessage(QStringLiteral("ゲームの途中を保存できませんでした。このあと異常終了したときは、"
-                               "次の起動で続きから始められません。\n")
-        + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
+    ShowMessage(tr("ゲームの途中を保存できませんでした。このあと異常終了したときは、"
+                   "次の起動で続きから始められません。\n%1（%2）")
+                    .arg(QDir::toNativeSeparators(path), why));
 }
 
 void TMainF::KeepGame(KeepReason reason)
@@ -110,6 +109,6 @@ void TMainF::KeepGame(KeepReason reason)
     QString why;
     if (SavedGameFile::Save(path, saved, &why))
         return;
-    ShowMessage(QStringLiteral("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n")
-        + QDir::toNativeSeparators(path) + QStringLiteral("（") + why + QStringLiteral("）"));
+    ShowMessage(tr("終了時のゲームを保存できませんでした。次の起動では新しい盤面を配ります。\n%1（%2）")
+                    .arg(QDir::toNativeSeparators(path), why));
 }

@@ -41,7 +41,7 @@ TNameF::TNameF(QWidget* parent)
     , m_loginName(&LoginName)
 {
     setObjectName(QStringLiteral("NameF"));
-    setWindowTitle(QStringLiteral("ランキング登録の名前を入力してください"));
+    setWindowTitle(tr("ランキング登録の名前を入力してください"));
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     setFixedSize(ClientWidth, ClientHeight);
 

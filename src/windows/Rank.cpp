@@ -37,7 +37,7 @@ TRankF::TRankF(RankingFile& ranking, RankHost* host, TNameF* nameForm, QWidget* 
     Q_ASSERT(host);
     setObjectName(QStringLiteral("RankF"));
     setModal(false);
-    setWindowTitle(QStringLiteral("ランキング"));
+    setWindowTitle(tr("ランキング"));
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
 
     m_sg0 = new TStringGrid(&m_ranking.Grid(), this);
@@ -61,7 +61,7 @@ TRankF::TRankF(RankingFile& ranking, RankHost* host, TNameF* nameForm, QWidget* 
     m_panel1->SetBevelOuter(bvLowered);
     m_okBtn = new QPushButton(QStringLiteral("OK"), m_panel1);
     m_okBtn->setObjectName(QStringLiteral("OKBtn"));
-    m_clrBtn = new QPushButton(QStringLiteral("クリア"), m_panel1);
+    m_clrBtn = new QPushButton(tr("クリア"), m_panel1);
     m_clrBtn->setObjectName(QStringLiteral("ClrBtn"));
     connect(m_okBtn, &QPushButton::clicked, this, &TRankF::OKBtnClick);
     connect(m_clrBtn, &QPushButton::clicked, this, &TRankF::ClrBtnClick);
@@ -148,7 +148,7 @@ void TRankF::FormClose()
         m_highlightRow = m_ranking.EntryRow();
     // A ranking that may not be saved in this run was named at start.
     if (!saved && !m_ranking.SavesRefused()) {
-        m_host->ShowMessage(QStringLiteral("ランキングを保存できませんでした。\n%1\n%2")
+        m_host->ShowMessage(tr("ランキングを保存できませんでした。\n%1\n%2")
                                 .arg(QDir::toNativeSeparators(m_ranking.Path()), error));
     }
     m_host->NewGame();
@@ -249,7 +249,7 @@ bool TRankF::ConfirmClear()
 {
     if (m_confirmClear)
         return m_confirmClear();
-    return Notice::AskYesNo(this, QStringLiteral("ランキングをクリアしてよろしいですか？"));
+    return Notice::AskYesNo(this, tr("ランキングをクリアしてよろしいですか？"));
 }
 
 void TRankF::BringToFront()

@@ -4,6 +4,7 @@
 // Qt
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -75,16 +76,16 @@ void TSetuF::CreateControls()
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->addTab(CreateSystemPage(), QStringLiteral("システム"));
-    m_pages->addTab(CreateScoreGrid(1), QStringLiteral("干"));
-    m_pages->addTab(CreateScoreGrid(2), QStringLiteral("支"));
-    m_pages->addTab(CreateScoreGrid(3), QStringLiteral("九星"));
+    m_pages->addTab(CreateSystemPage(), tr("システム"));
+    m_pages->addTab(CreateScoreGrid(1), tr("干"));
+    m_pages->addTab(CreateScoreGrid(2), tr("支"));
+    m_pages->addTab(CreateScoreGrid(3), tr("九星"));
     m_pages->setCurrentIndex(0);
 
     m_bottom = new QWidget(this);
     m_bottom->setObjectName(QStringLiteral("Panel1"));
 
-    m_defBtn = new QPushButton(QStringLiteral("初期値"), m_bottom);
+    m_defBtn = new QPushButton(tr("初期値"), m_bottom);
     m_defBtn->setObjectName(QStringLiteral("DefBtn"));
     m_defBtn->setGeometry(8, 5, 75, 25);
     m_defBtn->setVisible(false);
@@ -96,12 +97,12 @@ void TSetuF::CreateControls()
     m_okBtn->setAutoDefault(true);
     connect(m_okBtn, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_cancelBtn = new QPushButton(QStringLiteral("キャンセル"), m_bottom);
+    m_cancelBtn = new QPushButton(tr("キャンセル"), m_bottom);
     m_cancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     m_cancelBtn->setAutoDefault(false);
     connect(m_cancelBtn, &QPushButton::clicked, this, &TSetuF::CancelBtnClick);
 
-    m_helpBtn = new QPushButton(QStringLiteral("ヘルプ(&H)"), m_bottom);
+    m_helpBtn = new QPushButton(tr("ヘルプ(&H)"), m_bottom);
     m_helpBtn->setObjectName(QStringLiteral("HelpBtn"));
     m_helpBtn->setAutoDefault(false);
     connect(m_helpBtn, &QPushButton::clicked, this, &TSetuF::HelpBtnClick);
@@ -119,31 +120,32 @@ QWidget* TSetuF::CreateSystemPage()
 
     // The top row is two check boxes high, for the two game switches beside the sounds; the
     // frames below are a little tighter to make room for it.
-    auto* sound = new QGroupBox(QStringLiteral("Sound 設定"), page);
+    auto* sound = new QGroupBox(tr("Sound 設定"), page);
     sound->setObjectName(QStringLiteral("GroupBox1"));
     sound->setGeometry(8, 6, 153, 64);
-    m_cb1 = new QCheckBox(QStringLiteral("音を鳴らす"), sound);
+    m_cb1 = new QCheckBox(tr("音を鳴らす"), sound);
     m_cb1->setObjectName(QStringLiteral("CB1"));
     m_cb1->setGeometry(12, 20, 130, 18);
     m_cb1->setChecked(true);
     connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; m_model.Session().OptionsEdited(); });
+    CreateLanguageChoice(sound);
 
     // Beside the sound switch, in a frame of the same size.
-    auto* game = new QGroupBox(QStringLiteral("ゲーム"), page);
+    auto* game = new QGroupBox(tr("ゲーム"), page);
     game->setObjectName(QStringLiteral("GroupBox4"));
     game->setGeometry(169, 6, 242, 64);
-    m_cb4 = new QCheckBox(QStringLiteral("全部消せる盤面を配る"), game);
+    m_cb4 = new QCheckBox(tr("全部消せる盤面を配る"), game);
     m_cb4->setObjectName(QStringLiteral("CB4"));
     m_cb4->setGeometry(12, 20, 220, 18);
-    m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
+    m_cb4->setToolTip(tr("次に配る盤から、最後の1組まで消せる並べ方になります"));
     connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; m_model.Session().OptionsEdited(); });
-    m_cb6 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
+    m_cb6 = new QCheckBox(tr("終了時のゲームを次に続ける"), game);
     m_cb6->setObjectName(QStringLiteral("CB6"));
     m_cb6->setGeometry(12, 40, 220, 18);
-    m_cb6->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
+    m_cb6->setToolTip(tr("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
     connect(m_cb6, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().resumeGame = on; m_model.Session().OptionsEdited(); });
 
-    auto* font = new QGroupBox(QStringLiteral("フォント"), page);
+    auto* font = new QGroupBox(tr("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
     font->setGeometry(8, 74, 403, 56);
     m_fontPnl = new Panel(font);
@@ -154,7 +156,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontPnl->SetCaption(QStringLiteral("Ａ"));
     m_fontPnl->setFont(AppInfo::DefaultBoardFont());
     m_fontPnl->setCursor(Qt::PointingHandCursor);
-    m_fontPnl->setToolTip(QStringLiteral("盤面のフォントを選びます"));
+    m_fontPnl->setToolTip(tr("盤面のフォントを選びます"));
     // The keyboard opens the font dialog on it too (Space, Enter), as a click does.
     m_fontPnl->setFocusPolicy(Qt::StrongFocus);
     m_fontPnl->installEventFilter(this);
@@ -164,7 +166,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_fontL->setFont(AppInfo::DefaultBoardFont());
     m_fontL->adjustSize();
 
-    auto* warning = new QGroupBox(QStringLiteral("やりすぎ警告"), page);
+    auto* warning = new QGroupBox(tr("やりすぎ警告"), page);
     warning->setObjectName(QStringLiteral("GroupBox3"));
     warning->setGeometry(8, 134, 403, 92);
     m_timeE = new TEditEx(warning);
@@ -175,28 +177,29 @@ QWidget* TSetuF::CreateSystemPage()
     m_timeE->setFont(AppInfo::WindowFont(AppInfo::PGothic, -16));
     m_timeE->SetText(QStringLiteral("30"));
     // Unnamed, a box in a frame is read by the frame's title.
-    m_timeE->setAccessibleName(QStringLiteral("警告までの分数"));
+    m_timeE->setAccessibleName(tr("警告までの分数"));
     connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); m_model.Session().OptionsEdited(); });
-    auto* minutes = new QLabel(QStringLiteral("分"), warning);
+    auto* minutes = new QLabel(tr("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
     minutes->move(58, 26);
     minutes->adjustSize();
-    auto* note = new QLabel(QStringLiteral("※1～59分までが有効です。"), warning);
+    auto* note = new QLabel(tr("※1～59分までが有効です。"), warning);
     note->setObjectName(QStringLiteral("Label2"));
     note->move(84, 26);
     note->adjustSize();
-    m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
+    m_cb3 = new QCheckBox(tr("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
     m_cb3->setGeometry(12, 48, 200, 18);
     connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; m_model.Session().OptionsEdited(); });
-    m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
+    m_cb2 = new QCheckBox(tr("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
     m_cb2->setGeometry(12, 68, 200, 18);
     connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; m_model.Session().OptionsEdited(); });
 
     CreateColoursBox(warning);
 
-    QWidget::setTabOrder(m_cb1, m_cb4);
+    QWidget::setTabOrder(m_cb1, m_language);
+    QWidget::setTabOrder(m_language, m_cb4);
     QWidget::setTabOrder(m_cb4, m_cb6);
     QWidget::setTabOrder(m_cb6, m_fontPnl);
     QWidget::setTabOrder(m_fontPnl, m_timeE);
@@ -206,20 +209,44 @@ QWidget* TSetuF::CreateSystemPage()
     return page;
 }
 
+void TSetuF::CreateLanguageChoice(QWidget* frame)
+{
+    // The second row of the first frame: the one place on the page with room for it.
+    auto* label = new QLabel(tr("表示言語"), frame);
+    label->setObjectName(QStringLiteral("LanguageL"));
+    label->setGeometry(12, 41, 54, 15);
+    m_language = new QComboBox(frame);
+    m_language->setObjectName(QStringLiteral("LanguageCB"));
+    m_language->setGeometry(68, 38, 77, 20);
+    // Each language by its own name, so that a player who reads only one of them finds it.
+    m_language->addItems({ tr("自動"), QStringLiteral("日本語"), QStringLiteral("English") });
+    m_language->setAccessibleName(tr("表示言語"));
+    m_language->setToolTip(tr("次に起動したときから、この言語で表示します"));
+    label->setBuddy(m_language);
+    // Only the player's own choice is news: ShowOptions sets the list without a word.
+    connect(m_language, &QComboBox::activated, this, [this](int index) {
+        if (m_model.Options().language == index)
+            return;
+        m_model.Options().language = index;
+        m_model.Session().OptionsEdited();
+        Notify(this, tr("表示言語は、次に起動したときから切り替わります。"), QMessageBox::Information);
+    });
+}
+
 void TSetuF::CreateColoursBox(QWidget* warning)
 {
     // The page has no room left below its three frames, so the colours take the empty
     // lower right of the warning's frame, in a frame of their own that says they are
     // something else.
-    auto* colours = new QGroupBox(QStringLiteral("配色"), warning);
+    auto* colours = new QGroupBox(tr("配色"), warning);
     colours->setObjectName(QStringLiteral("GroupBox5"));
     // A frame inside a frame is read by the outer one's title unless named.
-    colours->setAccessibleName(QStringLiteral("配色"));
+    colours->setAccessibleName(tr("配色"));
     colours->setGeometry(214, 40, 183, 48);
-    m_cb5 = new QCheckBox(QStringLiteral("デスクトップの配色を使う"), colours);
+    m_cb5 = new QCheckBox(tr("デスクトップの配色を使う"), colours);
     m_cb5->setObjectName(QStringLiteral("CB5"));
     m_cb5->setGeometry(8, 22, 171, 18);
-    m_cb5->setToolTip(QStringLiteral("デスクトップのテーマの色で表示します"));
+    m_cb5->setToolTip(tr("デスクトップのテーマの色で表示します"));
     // Live like every other setting; キャンセル reloads the stored choice and so switches back.
     connect(m_cb5, &QCheckBox::toggled, this, [this](bool on) {
         m_model.Options().desktopColors = on;
@@ -289,6 +316,9 @@ void TSetuF::ShowOptions()
     m_cb4->setChecked(options.solvableDeals);
     m_cb5->setChecked(options.desktopColors);
     m_cb6->setChecked(options.resumeGame);
+    // A stored value that is none of the three shows (and counts) as 自動.
+    const int language = options.language >= 0 && options.language < m_language->count() ? options.language : 0;
+    m_language->setCurrentIndex(language);
 }
 
 void TSetuF::SetFontChooser(FontChooser chooser)
@@ -301,12 +331,12 @@ void TSetuF::SetMessageHook(MessageHook hook)
     MessageHookSlot() = std::move(hook);
 }
 
-void TSetuF::Notify(QWidget* parent, const QString& text)
+void TSetuF::Notify(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     if (MessageHookSlot())
         MessageHookSlot()(parent, text);
     else
-        Notice::Show(parent, text, QMessageBox::Warning);
+        Notice::Show(parent, text, icon);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -314,7 +344,7 @@ void TSetuF::Notify(QWidget* parent, const QString& text)
 
 void TSetuF::FormCreate()
 {
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(tr("設定"));
     m_model.ReadScoreTables();
     const QString unread = m_model.ReadSettings(Keys::Owner::Options);
     ShowOptions();
@@ -336,7 +366,7 @@ void TSetuF::FormClose()
     const QString unwritten = m_model.WriteSettings(Keys::Owner::Options);
     QStringList parts;
     if (!lost.isEmpty())
-        parts << QStringLiteral("次のファイルを保存できませんでした。\n") + lost.join(QLatin1Char('\n'));
+        parts << tr("次のファイルを保存できませんでした。\n") + lost.join(QLatin1Char('\n'));
     if (!unwritten.isEmpty())
         parts << unwritten;
     if (!parts.isEmpty())

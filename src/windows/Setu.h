@@ -18,6 +18,7 @@
 // Qt
 #include <QDialog>
 #include <QFont>
+#include <QMessageBox>
 #include <QString>
 // own
 #include "controls/SysColors.h"
@@ -29,6 +30,7 @@
 class AppModel;
 class Panel;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -98,6 +100,8 @@ public:
     QCheckBox* CB4() const { return m_cb4; }
     QCheckBox* CB5() const { return m_cb5; }
     QCheckBox* CB6() const { return m_cb6; }
+    // "表示言語": 自動, 日本語, English; the setting Set\Language, read at the next start.
+    QComboBox* LanguageCB() const { return m_language; }
     TEditEx* TimeE() const { return m_timeE; }
     Panel* FontPnl() const { return m_fontPnl; }
     QLabel* FontL() const { return m_fontL; }
@@ -118,12 +122,13 @@ private:
     // The page control over the bottom strip, the buttons at the strip's right end.
     void LayoutChildren();
     QWidget* CreateSystemPage();
+    void CreateLanguageChoice(QWidget* frame);
     void CreateColoursBox(QWidget* warning);
     TStringGrid* CreateScoreGrid(int kind);
     // The controls take the model's options; from then on they write their changes back.
     void ShowOptions();
     void ShowBoardFont();
-    static void Notify(QWidget* parent, const QString& text);
+    static void Notify(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning);
 
     AppModel& m_model;
     FontChooser m_fontChooser;
@@ -144,6 +149,7 @@ private:
     QCheckBox* m_cb4 = nullptr;
     QCheckBox* m_cb5 = nullptr;
     QCheckBox* m_cb6 = nullptr;
+    QComboBox* m_language = nullptr;
     TEditEx* m_timeE = nullptr;
     Panel* m_fontPnl = nullptr;
     QLabel* m_fontL = nullptr;

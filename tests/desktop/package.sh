@@ -58,7 +58,7 @@ dpkg-deb -x "$deb" "$root" || desk_fail "the package could not be unpacked"
 program="$root/usr/games/orbilo"
 for f in usr/games/orbilo usr/share/orbilo/SG1.dat usr/share/orbilo/SG2.dat usr/share/orbilo/SG3.dat \
          usr/share/applications/orbilo.desktop usr/share/icons/hicolor/48x48/apps/orbilo.png \
-         usr/share/man/man6/orbilo.6.gz usr/share/doc/orbilo/copyright; do
+         usr/share/man/man6/orbilo.6.gz usr/share/man/ja/man6/orbilo.6.gz usr/share/doc/orbilo/copyright; do
     [ -f "$root/$f" ] || desk_fail "the package lacks /$f"
 done
 find "$root/usr/lib" -path '*/orbilo/liborbilo_sound_qt.so' | grep -q . || desk_fail "the package lacks the sound module"
@@ -98,6 +98,10 @@ out=$(run_as_player "$program" --version) || desk_fail "--version failed"
 grep -q '^Orbilo 1\.10$' <<<"$out" && grep -q '^Qt 6\.' <<<"$out" || desk_fail "--version said: $out"
 out=$(run_as_player "$program" --help) || desk_fail "--help failed"
 grep -q -- '--version' <<<"$out" || desk_fail "--help said: $out"
+# An English desktop gets the English catalogue built into the program; a C locale Japanese.
+out=$(run_as_player env LANG=en_US.UTF-8 "$program" --help) || desk_fail "--help in English failed"
+grep -q '^Usage: orbilo' <<<"$out" || desk_fail "--help on an English desktop said: $out"
+grep -q '^使い方: orbilo' <<<"$(run_as_player "$program" --help)" || desk_fail "--help in a C locale is not Japanese"
 run_as_player "$program" --no-such-option 2>"$DESK_WORK/err.txt"
 rc=$?
 [ "$rc" -eq 2 ] || desk_fail "a wrong option ended with $rc, not 2"
