@@ -257,7 +257,9 @@ void TAnalysisF::ShowState()
     const Solver::Run::State& state = m_analysis.LastState();
     using Verdict = Solver::AnalysisSession::Verdict;
     const Verdict verdict = m_analysis.CurrentVerdict();
-    m_bestCaption->setText(tr(verdict == Verdict::Proven ? ProvenCaption : verdict == Verdict::Stopped ? StoppedCaption : SearchingCaption));
+    m_bestCaption->setText(tr(verdict == Verdict::Proven    ? ProvenCaption
+                                  : verdict == Verdict::Stopped ? StoppedCaption
+                                                                : SearchingCaption));
     m_bestTotal->setText(Points(m_analysis.Base() + state.best.total));
     const qint64 ms = m_analysis.ElapsedMs();
     m_status->setText(tr("経過 %1 秒　%2 局面")
