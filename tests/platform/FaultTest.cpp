@@ -30,7 +30,6 @@
 #include "platform/SafeFile.h"
 #include "store/FontRecord.h"
 
-#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -331,7 +330,7 @@ TEST(FaultTest, KilledWhileSavingLeavesWholeFiles)
         }
         // Somewhere in this save or the next one.
         QThread::usleep(random.bounded(quint32(saveMicros * 3 / 2)));
-        ::kill(pid_t(child.processId()), SIGKILL);
+        child.kill(); // SIGKILL; TerminateProcess on Windows
         ASSERT_TRUE(child.waitForFinished(60000));
         seen += child.readAll();
 

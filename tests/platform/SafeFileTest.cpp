@@ -27,7 +27,9 @@
 
 #include <cerrno>
 #include <tuple>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -130,7 +132,11 @@ QByteArray TableBytes(const QString& mark)
     return TableFile::Format(grid);
 }
 
-const int Errors[] = { ENOSPC, EIO, EDQUOT, EROFS, EACCES };
+const int Errors[] = { ENOSPC, EIO,
+#ifdef EDQUOT
+    EDQUOT,
+#endif
+    EROFS, EACCES };
 
 // The table save in its fullest form: the first save after the backup went missing, so it
 // copies the old table to the backup and then replaces the table.
@@ -429,6 +435,9 @@ TEST(SafeFileTest, ShortWritesAreCompletedAndALostWriteIsCaught)
 // read-only is refused.
 TEST(SafeFileTest, KeepsLinksAndPermissionsAndRefusesAReadOnlyFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "QFile::link makes a shortcut on Windows, and permissions are one read-only flag";
+#else
     QTemporaryDir dir;
     const QString real = dir.filePath(QStringLiteral("real.dat"));
     const QString link = dir.filePath(QStringLiteral("SG1.dat"));
@@ -447,6 +456,7 @@ TEST(SafeFileTest, KeepsLinksAndPermissionsAndRefusesAReadOnlyFile)
     ASSERT_TRUE(QFile::setPermissions(real, QFileDevice::ReadOwner));
     EXPECT_EQ(SafeFile::Write(real, "newer").kind, FileError::Kind::AccessDenied);
     EXPECT_EQ(ReadAll(real), QByteArray("new"));
+#endif
 }
 
 } // namespace
