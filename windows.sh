@@ -71,9 +71,7 @@ build_qt() {
         [ -n "$got" ] || { echo "apt-get source qt6-base gave no $qt_version tree" >&2; exit 1; }
         mv "$got" "$srcdir"
     fi
-    # Qt remembers the toolchain file it was built with: keep a copy beside it.
     mkdir -p "$qt_prefix"
-    cp "$src/cmake/mingw-w64-x86_64.cmake" "$cache/mingw-w64-x86_64.cmake"
     local t0=$SECONDS
     cmake -S "$srcdir" -B "$cache/qt-build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$cache/mingw-w64-x86_64.cmake" \
@@ -95,7 +93,85 @@ build_qt() {
     date -u +%FT%TZ > "$qt_prefix/.complete"
 }
 
+# Orbilo against that Qt, into build-win (with the tests when asked). Its own programs (the
+# default tables' writer, the tests) run under Wine, in a prefix kept beside the Qt.
+build_orbilo() {
+    local tests=$1
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+        export CCACHE_BASEDIR="$src"
+    fi
+    export WINEPREFIX=$cache/wine
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Making the Wine prefix $WINEPREFIX"
+        WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
+    "$qt_prefix/bin/qt-cmake" -S "$src" -B "$src/build-win" -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DORBILO_BUILD_TESTS="$tests" -DORBILO_BUILD_TOOLS=OFF \
+        -DORBILO_WINEPREFIX="$WINEPREFIX" \
+        -DCMAKE_INSTALL_PREFIX="$src/build-win/stage" "${launcher[@]}" >/dev/null
+    cmake --build "$src/build-win" -j"$jobs"
+}
+
+# The zip (a portable copy: the default tables beside the executable, so it keeps its tables
+# and ranking in its own folder wherever it is unpacked and can write) and the installer.
+package() {
+    local b=$src/build-win
+    local name
+    name=Orbilo-$(sed -n 's/^project(Orbilo VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")-win64
+    rm -rf "$b/stage" "$b/$name" "$b/$name.zip"
+    cmake --install "$b" --prefix "$b/stage" --strip >/dev/null
+    cp -r "$b/stage" "$b/$name"
+    mv "$b/$name/share/orbilo/"SG*.dat "$b/$name/"
+    rm -r "$b/$name/share"
+    (cd "$b" && zip -qr9 -X "$name.zip" "$name")
+    (cd "$b" && cpack -G NSIS >/dev/null)
+    ls -l "$b/$name.zip" "$b/$name-setup.exe" | awk '{ printf "%s  %.1f MB\n", $NF, $5 / 1048576 }'
+}
+
+# Every suite under Wine, the program under Wine and Xvfb, and the installer.
+run_tests() {
+    (cd "$src/build-win" && ctest --output-on-failure -j"$jobs" --timeout 300 "$@")
+}
+
+# Qt remembers the toolchain file it was built with, and hands it on to every build against
+# it: a copy in the cache, kept up to date.
+mkdir -p "$cache"
+cmp -s "$src/cmake/mingw-w64-x86_64.cmake" "$cache/mingw-w64-x86_64.cmake" ||
+    cp "$src/cmake/mingw-w64-x86_64.cmake" "$cache/mingw-w64-x86_64.cmake"
+
 mode=${1:-}
+case "$mode" in
+    ""|--qt|--test|--ci) ;;
+    *) echo "usage: $0 [--qt|--test|--ci]" >&2; exit 2 ;;
+esac
+if [ "$mode" = "--ci" ]; then
+    # CI builds no Qt: an hour of two cores is more than its run may take.
+    if [ ! -f "$qt_prefix/.complete" ]; then
+        echo "Windows build skipped: no Qt for MinGW in $qt_prefix. ./windows.sh builds it once (about an hour)."
+        exit 0
+    fi
+    install_packages "${win_packages[@]}" xvfb xdotool imagemagick
+    build_orbilo ON
+    # The suites below the windows and the real program; the installer and the fuzz seeds
+    # are ./windows.sh --test's.
+    run_tests -R '^(core-tests|platform-tests)\.|^desktop-wine$'
+    exit 0
+fi
 install_packages "${win_packages[@]}"
 build_qt
 [ "$mode" = "--qt" ] && exit 0
+if [ "$mode" = "--test" ]; then
+    install_packages xvfb xdotool imagemagick
+    build_orbilo ON
+    package
+    run_tests
+    bash "$src/tests/desktop/wine-installer.sh" "$src/build-win"
+else
+    build_orbilo OFF
+    package
+fi

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows build under Wine and Xvfb, as a player meets it: the portable copy (the zip's
+# layout, made from the build's install rules) starts, shows "OrbiloVer1.10", scores a pair
+# by mouse, takes a changed set choice, and quits through the menu; the settings are then
+# read back from Wine's registry with "reg query" as any Windows tool would see them. An
+# installed copy (share\orbilo beside it) keeps its tables in %LOCALAPPDATA%\Orbilo instead.
+# Screenshots of the main window and the options dialog go to the folder given second.
+#   wine.sh BUILD-DIR [SHOTS-DIR]      (BUILD-DIR: a cross build with wine-run.sh in it)
+set -uo pipefail
+here=$(dirname "$0")
+. "$here/lib.sh"
+build=$(cd "$1" && pwd)
+DESK_SHOTS=${2:-$PWD/shots}
+wine_run=$build/wine-run.sh
+[ -x "$wine_run" ] || { echo "no $wine_run: not a cross build with Wine; skipped"; exit 77; }
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool missing; skipped"; exit 77; }
+
+DESK_WORK=$(mktemp -d)
+trap desk_cleanup EXIT
+trap 'exit 1' TERM
+: > "$DESK_WORK/displayfd"
+# Wine reads its locale from the environment: a Japanese desktop, whose code page is 932.
+export LANG=ja_JP.UTF-8 LC_ALL=
+unset QT_QPA_PLATFORM
+
+# The portable copy: everything installed, with the default tables beside the executable.
+cmake --install "$build" --prefix "$DESK_WORK/installed" >/dev/null || desk_fail "cmake --install failed"
+cp -r "$DESK_WORK/installed" "$DESK_WORK/prog"
+mv "$DESK_WORK/prog/share/orbilo/"SG*.dat "$DESK_WORK/prog/" && rm -r "$DESK_WORK/prog/share" ||
+    desk_fail "the install has no default tables in share/orbilo"
+
+reg() { "$wine_run" reg "$@" 2>/dev/null | tr -d '\r'; }
+key='HKCU\Software\Brimwell\TESRIK'
+reg delete "$key" /f >/dev/null
+localdata=$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+localdata_unix=$("$wine_run" winepath -u "$localdata" 2>/dev/null | tr -d '\r')
+[ -n "$localdata_unix" ] || desk_fail "no %LOCALAPPDATA% in the Wine prefix"
+rm -rf "$localdata_unix/Orbilo"
+
+desk_start_x
+launch() {
+    "$wine_run" "$1" >"$DESK_WORK/orbilo.log" 2>&1 &
+    DESK_PID=$!
+}
+
+launch "$DESK_WORK/prog/orbilo.exe"
+win=$(desk_window '^OrbiloVer1\.10$')
+desk_geometry "$win"
+menu=$(desk_menu_height "$win") || desk_fail "the main window was never painted"
+desk_geometry "$win"
+echo "main window ${WIDTH}x$HEIGHT, menu bar $menu pixels"
+[ "$WIDTH" = 564 ] || desk_fail "client area $WIDTH pixels wide, not 564"
+sleep 0.5
+desk_shot wine-main
+board_y=$((WY + menu + 20))
+tile() { echo "$((WX + 17 + 30 * $1 + 15)) $((board_y + 17 + 30 * $2 + 15))"; }
+click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+
+# The two bottom-left tiles of the first deal (stems only) always make a pair: they vanish.
+read -r x0 y0 < <(tile 0 9)
+before=$(desk_region "$((x0 - 15))" "$((y0 - 15))" 60 30)
+click_at $(tile 0 9)
+click_at $(tile 1 9)
+desk_wait_change "$((x0 - 15))" "$((y0 - 15))" 60 30 "$before" || desk_fail "the pair was not removed"
+kill -0 "$DESK_PID" 2>/dev/null || desk_fail "the program died on a click"
+desk_shot wine-scored
+
+# The options dialog, for a look at its first page.
+xdotool windowfocus --sync "$win"
+xdotool key alt+s
+setu=$(desk_window '^設定$')
+sleep 0.6
+desk_shot wine-options
+xdotool windowfocus --sync "$setu"
+xdotool key Escape
+desk_wait_gone '^設定$'
+
+# Tick "支" in the set choice, as full.sh does on Linux.
+desk_geometry "$win"
+bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7))
+by=$((board_y + 1 + 64 + 1 + 206 + 15))
+box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
+click_at "$bx" "$by"
+desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
+desk_file_menu "$win" x
+desk_wait_exit
+
+# What Windows tools see: REG_SZ settings under the sections, the font as REG_BINARY.
+sys=$(reg query "$key\\Sys")
+echo "$sys" | grep -Eq '^ +CG1 +REG_SZ +3$' || desk_fail "Sys\\CG1 is not the string 3: $sys"
+echo "$sys" | grep -Eq '^ +CBH +REG_SZ +0$' || desk_fail "Sys\\CBH is not the string 0: $sys"
+reg query "$key\\Wav" /v CB1 | grep -Eq '^ +CB1 +REG_SZ +1$' || desk_fail "Wav\\CB1 is not the string 1"
+reg query "$key" /v FontInfo1 | grep -Eq '^ +FontInfo1 +REG_BINARY +[0-9A-F]{94}$' ||
+    desk_fail "FontInfo1 is not a 47-byte REG_BINARY: $(reg query "$key" /v FontInfo1)"
+[ -f "$DESK_WORK/prog/SG1.dat" ] || desk_fail "the portable copy lost its tables"
+[ -e "$localdata_unix/Orbilo/SG1.dat" ] && desk_fail "the portable copy wrote into %LOCALAPPDATA%\\Orbilo"
+
+# The installed layout keeps the tables in the player's folder, copied from share\orbilo.
+launch "$DESK_WORK/installed/orbilo.exe"
+win=$(desk_window '^OrbiloVer1\.10$')
+desk_menu_height "$win" >/dev/null || desk_fail "the installed copy's window was never painted"
+desk_file_menu "$win" x
+desk_wait_exit
+for n in 1 2 3; do
+    cmp -s "$DESK_WORK/installed/share/orbilo/SG$n.dat" "$localdata_unix/Orbilo/SG$n.dat" ||
+        desk_fail "SG$n.dat was not copied to %LOCALAPPDATA%\\Orbilo"
+done
+[ -e "$DESK_WORK/installed/SG1.dat" ] && desk_fail "the installed copy wrote its tables beside itself"
+rm -rf "$localdata_unix/Orbilo"
+reg delete "$key" /f >/dev/null
+echo "1 passed, 0 failed"
