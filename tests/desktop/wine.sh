@@ -4,7 +4,9 @@
 # layout, made from the build's install rules) starts, shows "OrbiloVer1.10", scores a pair
 # by mouse, takes a changed set choice, and quits through the menu; the settings are then
 # read back from Wine's registry with "reg query" as any Windows tool would see them. An
-# installed copy (share\orbilo beside it) keeps its tables in %LOCALAPPDATA%\Orbilo instead.
+# installed copy (share\orbilo beside it) keeps its tables in %LOCALAPPDATA%\Orbilo instead,
+# and plays its sounds through PlaySound into a sound server of the test's own; without any
+# sound device the game goes on in silence.
 # Screenshots of the main window and the options dialog go to the folder given second.
 #   wine.sh BUILD-DIR [SHOTS-DIR]      (BUILD-DIR: a cross build with wine-run.sh in it)
 set -uo pipefail
@@ -39,6 +41,9 @@ localdata_unix=$("$wine_run" winepath -u "$localdata" 2>/dev/null | tr -d '\r')
 rm -rf "$localdata_unix/Orbilo"
 
 desk_start_x
+# First without any sound device: a sound server address where nothing answers. The game
+# plays on in silence.
+export PULSE_SERVER="unix:$DESK_WORK/no-server"
 launch() {
     "$wine_run" "$1" >"$DESK_WORK/orbilo.log" 2>&1 &
     DESK_PID=$!
@@ -97,9 +102,60 @@ reg query "$key" /v FontInfo1 | grep -Eq '^ +FontInfo1 +REG_BINARY +[0-9A-F]{94}
 [ -e "$localdata_unix/Orbilo/SG1.dat" ] && desk_fail "the portable copy wrote into %LOCALAPPDATA%\\Orbilo"
 
 # The installed layout keeps the tables in the player's folder, copied from share\orbilo.
+# This time with a sound device: a sound server of our own with a null sink, recorded from
+# its monitor, that Wine plays into; the pick and the removal must be heard there.
+pulse=$DESK_WORK/pulse
+PA_PID="" PAREC_PID="" PACAT_PID=""
+wine_cleanup() {
+    local p
+    for p in "$PACAT_PID" "$PAREC_PID" "$PA_PID"; do [ -n "$p" ] && kill "$p" 2>/dev/null; done
+    mountpoint -q "$DESK_WORK/readonly" 2>/dev/null && umount "$DESK_WORK/readonly"
+    desk_cleanup
+}
+trap wine_cleanup EXIT
+sound_checked=no
+if command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v python3 >/dev/null; then
+    mkdir -p "$pulse/home"
+    HOME="$pulse/home" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=no \
+        -L "module-null-sink sink_name=orbilo rate=44100 channels=1" \
+        -L "module-native-protocol-unix socket=$pulse/native auth-anonymous=1" \
+        --log-target=stderr >"$pulse/server.log" 2>&1 &
+    PA_PID=$!
+    export PULSE_SERVER="unix:$pulse/native"
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    if pactl info >/dev/null 2>&1; then
+        # Silence played all along keeps the sink running, so its monitor records from the start.
+        pacat --playback --raw --format=s16le --rate=44100 --channels=1 /dev/zero 2>/dev/null &
+        PACAT_PID=$!
+        parec -d orbilo.monitor --rate=44100 --channels=1 --format=s16le --raw >"$pulse/rec.raw" 2>/dev/null &
+        PAREC_PID=$!
+        sound_checked=yes
+    fi
+fi
 launch "$DESK_WORK/installed/orbilo.exe"
 win=$(desk_window '^OrbiloVer1\.10$')
-desk_menu_height "$win" >/dev/null || desk_fail "the installed copy's window was never painted"
+desk_geometry "$win"
+menu=$(desk_menu_height "$win") || desk_fail "the installed copy's window was never painted"
+board_y=$((WY + menu + 20))
+if [ "$sound_checked" = yes ]; then
+    sleep 0.5
+    recorded=$(stat -c %s "$pulse/rec.raw")
+    click_at $(tile 0 9)
+    sleep 0.6
+    click_at $(tile 1 9)
+    sleep 1.2
+    # The loudest sample and how long sound lasted (over a tenth of full scale), from the clicks on.
+    heard=$(python3 - "$pulse/rec.raw" "$recorded" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()[int(sys.argv[2]) // 2 * 2:]
+s = struct.unpack("<%dh" % (len(data) // 2), data[: len(data) // 2 * 2])
+loud = [i for i, v in enumerate(s) if abs(v) > 3276]
+print(max(map(abs, s)) if s else 0, round((loud[-1] - loud[0]) / 44100, 2) if loud else 0)
+PY
+)
+    echo "sound device: loudest sample and seconds of sound after the pair: $heard"
+    [ "${heard%% *}" -gt 3276 ] || desk_fail "nothing was heard from the pick and the pair"
+fi
 desk_file_menu "$win" x
 desk_wait_exit
 for n in 1 2 3; do
@@ -107,6 +163,29 @@ for n in 1 2 3; do
         desk_fail "SG$n.dat was not copied to %LOCALAPPDATA%\\Orbilo"
 done
 [ -e "$DESK_WORK/installed/SG1.dat" ] && desk_fail "the installed copy wrote its tables beside itself"
+
+# A portable copy in a folder it cannot write (unpacked under Program Files): it keeps its
+# tables in %LOCALAPPDATA%\Orbilo, copied from its own folder. The folder is made read-only
+# with a read-only bind mount, which binds root (and so Wine run as root) too.
+ro=$DESK_WORK/readonly
+mkdir -p "$ro"
+if mount --bind "$DESK_WORK/prog" "$ro" 2>/dev/null && mount -o remount,bind,ro "$ro" 2>/dev/null; then
+    rm -rf "$localdata_unix/Orbilo"
+    launch "$ro/orbilo.exe"
+    win=$(desk_window '^OrbiloVer1\.10$')
+    desk_menu_height "$win" >/dev/null || desk_fail "the read-only copy's window was never painted"
+    desk_file_menu "$win" x
+    desk_wait_exit
+    for n in 1 2 3; do
+        cmp -s "$DESK_WORK/prog/SG$n.dat" "$localdata_unix/Orbilo/SG$n.dat" ||
+            desk_fail "the read-only copy did not copy SG$n.dat to %LOCALAPPDATA%\Orbilo"
+    done
+    umount "$ro"
+    echo "read-only program folder: tables copied to %LOCALAPPDATA%\Orbilo"
+else
+    umount "$ro" 2>/dev/null
+    echo "no read-only bind mount here (needs root): the read-only folder is not checked"
+fi
 rm -rf "$localdata_unix/Orbilo"
 reg delete "$key" /f >/dev/null
 echo "1 passed, 0 failed"
