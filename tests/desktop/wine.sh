@@ -40,6 +40,13 @@ localdata_unix=$("$wine_run" winepath -u "$localdata" 2>/dev/null | tr -d '\r')
 [ -n "$localdata_unix" ] || desk_fail "no %LOCALAPPDATA% in the Wine prefix"
 rm -rf "$localdata_unix/Orbilo"
 
+# The command line answers without a window, through a pipe as from a console.
+version=$("$wine_run" "$DESK_WORK/prog/orbilo.exe" --version 2>/dev/null | tr -d '\r')
+echo "$version" | grep -q '^Orbilo 1\.10$' || desk_fail "--version said: $version"
+"$wine_run" "$DESK_WORK/prog/orbilo.exe" --no-such-option >/dev/null 2>&1
+rc=$?
+[ "$rc" = 2 ] || desk_fail "an unknown option ended with $rc, not 2"
+
 desk_start_x
 # First without any sound device: a sound server address where nothing answers. The game
 # plays on in silence.
@@ -80,6 +87,16 @@ desk_shot wine-options
 xdotool windowfocus --sync "$setu"
 xdotool key Escape
 desk_wait_gone '^設定$'
+
+# The help, from F1.
+xdotool windowfocus --sync "$win"
+xdotool key F1
+help=$(desk_window '^Orbilo ヘルプ$')
+sleep 0.8
+desk_shot wine-help
+xdotool windowfocus --sync "$help"
+xdotool key Escape
+desk_wait_gone '^Orbilo ヘルプ$'
 
 # Tick "支" in the set choice, as full.sh does on Linux.
 desk_geometry "$win"
