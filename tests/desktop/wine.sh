@@ -116,6 +116,28 @@ reg query "$key\\Wav" /v CB1 | grep -Eq '^ +CB1 +REG_SZ +1$' || desk_fail "Wav\\
 reg query "$key" /v FontInfo1 | grep -Eq '^ +FontInfo1 +REG_BINARY +[0-9A-F]{94}$' ||
     desk_fail "FontInfo1 is not a 47-byte REG_BINARY: $(reg query "$key" /v FontInfo1)"
 [ -f "$DESK_WORK/prog/SG1.dat" ] || desk_fail "the portable copy lost its tables"
+
+# A setting stored with another type (by hand, or by another program): the game starts with
+# the default, says which value it was, and stores the setting as a string again at close.
+reg add "$key\\Sys" /v CG1 /t REG_DWORD /d 7 /f >/dev/null
+launch "$DESK_WORK/prog/orbilo.exe"
+win=$(desk_window '^OrbiloVer1\.10$')
+notice=""
+for _ in $(seq 100); do
+    notice=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' | grep -v "^$win\$" | head -n 1)
+    [ -n "$notice" ] && break
+    sleep 0.1
+done
+[ -n "$notice" ] || desk_fail "nothing was said about the REG_DWORD value"
+sleep 0.5
+desk_shot wine-wrong-type
+xdotool windowfocus --sync "$notice"
+xdotool key Return
+sleep 0.5
+desk_file_menu "$win" x
+desk_wait_exit
+reg query "$key\\Sys" /v CG1 | grep -Eq '^ +CG1 +REG_SZ +1$' ||
+    desk_fail "CG1 was not stored as the string 1: $(reg query "$key\\Sys" /v CG1)"
 [ -e "$localdata_unix/Orbilo/SG1.dat" ] && desk_fail "the portable copy wrote into %LOCALAPPDATA%\\Orbilo"
 
 # The installed layout keeps the tables in the player's folder, copied from share\orbilo.
