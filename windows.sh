@@ -53,7 +53,9 @@ ensure_deb_src() {
 
 # Qt 6.4.2 for x86_64-w64-mingw32 from Debian's qt6-base source, into $qt_prefix. The host's
 # moc, rcc and uic are the same version and stand in for the cross-built ones. Everything
-# Orbilo does not use is off; the third-party libraries are the tarball's own. The
+# Orbilo does not use is off; the third-party libraries are the tarball's own. Fonts go
+# through GDI: in 6.4.2 the DirectWrite font database is only built with Direct2D, which
+# is off, and the Windows plugin would not link against a Qt without it. The
 # compiling runs at the lowest CPU and disk priority: it is long and need not hurry others.
 build_qt() {
     if [ -f "$qt_prefix/.complete" ]; then
@@ -82,6 +84,7 @@ build_qt() {
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
         -DFEATURE_concurrent=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
+        -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
         -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_md4c=OFF
