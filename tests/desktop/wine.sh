@@ -22,6 +22,9 @@ DESK_WORK=$(mktemp -d)
 trap desk_cleanup EXIT
 trap 'exit 1' TERM
 : > "$DESK_WORK/displayfd"
+# The X server before any Wine program: the first one starts Wine's desktop process, whose
+# display every later window of the prefix's session uses.
+desk_start_x
 # Wine reads its locale from the environment: a Japanese desktop, whose code page is 932.
 export LANG=ja_JP.UTF-8 LC_ALL=
 unset QT_QPA_PLATFORM
@@ -47,7 +50,6 @@ echo "$version" | grep -q '^Orbilo 1\.10$' || desk_fail "--version said: $versio
 rc=$?
 [ "$rc" = 2 ] || desk_fail "an unknown option ended with $rc, not 2"
 
-desk_start_x
 # A program's first start in a Wine prefix reads every font: give its window a minute.
 desk_window() {
     local id=""
@@ -57,6 +59,24 @@ desk_window() {
         sleep 0.1
     done
     desk_fail "no window named $1"
+}
+# A window that came up besides the main one. Wine names its X windows in a way that
+# xdotool's search cannot match Japanese titles in, so dialogs are found as the new window.
+other_window() {
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -v "^$win\$" | tail -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    desk_fail "no $1 window"
+}
+other_gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qv "^$win\$" || return 0
+        sleep 0.1
+    done
+    desk_fail "the $1 window did not close"
 }
 # First without any sound device: a sound server address where nothing answers. The game
 # plays on in silence.
@@ -93,22 +113,22 @@ desk_shot wine-scored
 # The options dialog, for a look at its first page.
 xdotool windowfocus --sync "$win"
 xdotool key alt+s
-setu=$(desk_window '^設定$')
+setu=$(other_window options)
 sleep 0.6
 desk_shot wine-options
 xdotool windowfocus --sync "$setu"
 xdotool key Escape
-desk_wait_gone '^設定$'
+other_gone options
 
 # The help, from F1.
 xdotool windowfocus --sync "$win"
 xdotool key F1
-help=$(desk_window '^Orbilo ヘルプ$')
+help=$(other_window help)
 sleep 0.8
 desk_shot wine-help
 xdotool windowfocus --sync "$help"
 xdotool key Escape
-desk_wait_gone '^Orbilo ヘルプ$'
+other_gone help
 
 # Tick "支" in the set choice, as full.sh does on Linux.
 desk_geometry "$win"
