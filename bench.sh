@@ -25,10 +25,15 @@
 #   RUNS=7 ./bench.sh       start-up runs per program (median taken), 7 by default
 #   MIN_TIME=0.1 ./bench.sh  seconds each benchmark runs per repetition
 #
-# ./bench.sh solver runs only the best-score analysis over seeded deals of every board size
-# (bench/SolverBench.cpp says what it measures and its variables); it takes most of an hour
-# with its defaults (20 deals per size, exact searches capped at 60 s, 60 s on 10 x 12):
-#   SOLVER_SEEDS=5 SOLVER_LONG=20 ./bench.sh solver   a quicker look
+# ./bench.sh solver runs only the best-score analysis over deals of every board size and the
+# record table's (bench/SolverBench.cpp says what it measures and its variables); it takes
+# most of an hour with its defaults (20 deals per size, exact searches capped at 60 s):
+#   SOLVER_SEEDS=5 SOLVER_DEALS=1-5 ./bench.sh solver   a quicker look
+#
+# ./bench.sh records searches every deal of the record table (bench/records.tsv, the yardstick
+# of the solver's full boards) not yet proven, RECORD_SECONDS (600) each with the seed
+# RECORD_SEED (the clock by default), and raises a record whenever it finds better; further
+# arguments go to orbilo_record_search (--sizes 10x12, --deals 3,7).
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -40,6 +45,13 @@ min_time=${MIN_TIME:-0.1}
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBILO_BUILD_BENCH=ON -DORBILO_BUILD_TESTS=OFF >/dev/null
 bin=$root/$dir/bin
+if [ "${1:-}" = records ]; then
+    cmake --build "$dir" -j2 --target orbilo_record_search
+    shift
+    echo "Searching the record table's deals; records are raised in bench/records.tsv as they are found..."
+    exec "$bin/orbilo_record_search" --seconds "${RECORD_SECONDS:-600}" --seed "${RECORD_SEED:-$(date +%s)}" "$@" \
+        bench/records.tsv
+fi
 if [ "${1:-}" = solver ]; then
     cmake --build "$dir" -j2 --target orbilo_solver_bench
     echo "Running the best-score analysis over seeded deals (progress on stderr)..."

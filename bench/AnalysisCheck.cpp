@@ -27,7 +27,7 @@
 #include "OffscreenProgram.h"
 #include "controls/Panel.h"
 #include "game/ScoreTables.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "game/TextGrid.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     for (int kind = 1; kind <= 3; ++kind) {
         tables[size_t(kind)] = std::make_unique<TextGrid>(ScoreTables::Columns, ScoreTables::InitialRowCount(kind));
         ScoreTables::FillDefaults(kind, *tables[size_t(kind)]);
-        mainF.GameState().SetScoreTable(kind, tables[size_t(kind)].get());
+        mainF.Session().GameForTest().SetScoreTable(kind, tables[size_t(kind)].get());
     }
     program.DealFullBoard();
     mainF.show();

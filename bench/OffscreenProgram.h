@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QTemporaryDir>
 // own
+#include "app/GameSession.h"
 #include "windows/AppInfo.h"
 #include "windows/AppWindows.h"
 #include "controls/ChkGroup.h"
@@ -36,7 +37,7 @@ public:
         Main().CBH()->setCurrentIndex(Main().CBH()->count() - 1);
         Main().CBW()->setCurrentIndex(Main().CBW()->count() - 1);
         Main().CG1()->SetBitChk(7);
-        Main().NewGame();
+        Main().Session().Deal();
     }
 
     // Lets posted events and the paints they ask for run out.

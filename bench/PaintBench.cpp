@@ -18,6 +18,7 @@
 #include "windows/AppInfo.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/Panel.h"
 #include "controls/SysColors.h"
@@ -70,7 +71,7 @@ struct Scene
         mainF->CBH()->setCurrentIndex(mainF->CBH()->count() - 1);
         mainF->CBW()->setCurrentIndex(mainF->CBW()->count() - 1);
         mainF->CG1()->SetBitChk(7);
-        mainF->NewGame();
+        mainF->Session().Deal();
         mainF->show();
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();

@@ -13,6 +13,7 @@
 #include "SettingsSave.h"
 
 // own
+#include "platform/RegFileDocument.h"
 #include "platform/RegistryFile.h"
 #include "store/Keys.h"
 

@@ -16,7 +16,7 @@
 #include "store/Keys.h"
 #include "store/SettingsStore.h"
 #include "platform/Registry.h"
-#include "platform/RegistryFile.h"
+#include "platform/RegFileDocument.h"
 
 #include <iterator>
 #include <optional>

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 // own
+#include "app/GameSession.h"
 #include "windows/AppInfo.h"
 #include "windows/AppStyle.h"
 #include "windows/AppWindows.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     QObject::connect(&windows.Main(), &TMainF::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     // A board asked for by number replaces the first deal (or the kept game) before it shows.
     if (request.dealNumber)
-        windows.Main().GameState().NewGame(*request.dealNumber);
+        windows.Model().Session().Deal(*request.dealNumber);
     windows.ShowMain();
     // A table found nowhere scores nothing; the player hears of it once, over the board.
     const QString missing = DataFolder::MissingTablesMessage(data);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/AppModel.h"
 
+#include "app/GameSession.h"
+
 #include "game/Ranking.h"
 #include "game/ScoreTables.h"
 #include "store/DataFolder.h"
@@ -109,7 +111,10 @@ AppModel::AppModel(const DataFolder::Choice& data)
     ReadScoreTables();
     // The main window reads its own when it is made.
     ReadSettings(Keys::Owner::Options, RegOpen::Existing);
+    m_session = std::make_unique<GameSession>(*this);
 }
+
+AppModel::~AppModel() = default;
 
 TextGrid* AppModel::ScoreTable(int kind)
 {

@@ -22,6 +22,9 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
+
+class GameSession;
 
 // The options the player sets in the options dialog, read live by the rest of the program:
 // the sound switch by the sound routine, the warning by the main window's timer, the
@@ -41,14 +44,16 @@ struct LiveOptions
     quint32 boardFontColor = 0x80000008; // the window-text system colour
 };
 
-// The main window's choices for the deal, as it read them when it was made and as it hands
-// them over when it closes; in between its lists hold them.
+// The choices the next deal is made with, as the main window's lists show them; the game
+// session keeps them (GameSession::Choices) and the main window reads and writes them.
 struct DealChoices
 {
     int heightIndex = Keys::Sys::CBH.defaultValue; // item of the board-height list CBH
     int widthIndex = Keys::Sys::CBW.defaultValue; // item of the board-width list CBW
     int symbolSets = Keys::Sys::CG1.defaultValue; // CG1's BitChk: bit 0 stems, 1 branches, 2 stars
     int colouring = Keys::Sys::RGC.defaultValue; // item of the colouring choice RGC
+
+    bool operator==(const DealChoices&) const = default;
 };
 
 class AppModel
@@ -63,8 +68,12 @@ public:
     // from the seed it could not be copied from, and a folder that cannot be written saves
     // nothing in this run and says nothing more about it (the start-up notice said it).
     explicit AppModel(const DataFolder::Choice& data);
+    ~AppModel();
     AppModel(const AppModel&) = delete;
     AppModel& operator=(const AppModel&) = delete;
+
+    // The game being played, with the deal choices (GameSession.h).
+    GameSession& Session() { return *m_session; }
 
     // With its trailing separator.
     const QString& ProgramFolder() const { return m_folder; }
@@ -114,4 +123,6 @@ private:
     std::array<SettingsMemo, Keys::OwnerCount> m_settingsRead;
     std::array<StoredTable, 3> m_tables;
     RankingFile m_ranking;
+    // Last, so that it goes first: it scores with the tables above.
+    std::unique_ptr<GameSession> m_session;
 };

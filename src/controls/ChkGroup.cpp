@@ -123,8 +123,11 @@ void TChkGroup::SetBitChk(int bitChk)
 {
     if (bitChk == m_bitChk)
         return;
+    const int before = m_bitChk;
     m_bitChk = bitChk;
     UpdateChecks();
+    if (m_bitChk != before)
+        emit BitChkChanged(m_bitChk);
 }
 
 void TChkGroup::SetRetNext(bool retNext)
@@ -256,6 +259,7 @@ void TChkGroup::ItemClick(TGroupCheckBox* box)
         else
             bits &= ~BitOf(index);
         m_bitChk = int(bits);
+        emit BitChkChanged(m_bitChk);
     }
     emit Clicked(this);
 }

@@ -110,6 +110,8 @@ public:
 signals:
     // The user toggled a box (by mouse or keyboard); BitChk already holds the new state.
     void Clicked(TChkGroup* sender);
+    // BitChk changed, by the user or by SetBitChk.
+    void BitChkChanged(int bitChk);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -386,15 +386,10 @@ void Game::CloseEmptyColumns()
 void Game::EndTest()
 {
     const int result = FindMove();
-    if (result == NoPartner)
-        m_host.ShowGameOver(GameEnd::NoPairLeft);
-    else if (result == BoardEmpty)
-        m_host.ShowGameOver(GameEnd::Cleared);
-    else
+    if (result != NoPartner && result != BoardEmpty)
         return;
     m_rankPending = RankPending::Waiting;
-    m_host.ShowRanking(RankingMode::OfferResult);
-    NewGame();
+    m_host.GameEnded(result == BoardEmpty ? GameEnd::Cleared : GameEnd::NoPairLeft);
 }
 
 void Game::ClearSelectionMarks()

@@ -4,8 +4,8 @@
 // with its scoring and undo. The move log is the game's only record of its moves: the
 // points total is summed from it and undo reads the last move back from it.
 //
-// The game holds no widget. It tells its host (GameHost.h) what changed and asks it for
-// sounds, messages, the ranking and the player's current choices. A tile is named by its
+// The game holds no widget. It tells its host (GameHost.h) what changed, that the game has
+// ended, and asks it for sounds and the player's current choices. A tile is named by its
 // tile number (BoardSize.h).
 //
 // Every deal has a number: the number, the board size, the symbol sets and the clearable-
@@ -154,8 +154,8 @@ public:
     // selected tile clicked again), refuses the pick (the refused sound; nothing changes),
     // or selects it and writes the picks into the current log row, scoring a completed
     // pair. A pair completed with Remove is removed: the removal sound, the tiles
-    // above fall, emptied columns close, the log moves on, and when no pair is left the host
-    // shows the end of the game and offers the result to the ranking before the next deal.
+    // above fall, emptied columns close, the log moves on, and when no pair is left the
+    // result waits for the ranking and the host is told that the game has ended.
     // A pair picked with Hold stays selected: Remove on one of its tiles then removes it,
     // Hold on one of them takes both back, and every other tile is refused.
     // Off the board: nothing.

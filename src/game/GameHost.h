@@ -60,9 +60,10 @@ public:
     virtual DealSettings CurrentDealSettings() const = 0;
     virtual Colouring CurrentColouring() const = 0;
 
-    // The end-of-game notice; returns once the player has dismissed it.
-    virtual void ShowGameOver(GameEnd end) = 0;
-    virtual void ShowRanking(RankingMode mode) = 0;
+    // The game has just ended: no pair is left, or the board is cleared. Its result waits
+    // for the ranking (RankPending::Waiting); the game does nothing more until it is dealt
+    // again, which is the host's to do.
+    virtual void GameEnded(GameEnd end) = 0;
 
     // Tiles changed (captions, play, marks, colours): the view brings its tiles up to date.
     virtual void BoardChanged() = 0;
@@ -86,8 +87,7 @@ public:
     void Beep() override { }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return Colouring::ByElement; }
-    void ShowGameOver(GameEnd) override { gameOver = true; }
-    void ShowRanking(RankingMode) override { }
+    void GameEnded(GameEnd) override { gameOver = true; }
     void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>&) override { }
     void RemainingChanged(int) override { }

@@ -52,6 +52,11 @@ QString Format3d(int n)
     return QString::asprintf("%3d", n);
 }
 
+QString TwoDigits(qint64 n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
 std::optional<quint32> ParseDealNumber(const QString& text)
 {
     // Full-width digits and blanks become their plain forms.

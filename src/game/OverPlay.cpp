@@ -6,21 +6,15 @@
 
 #include <memory>
 
+// own
+#include "game/Numbers.h"
+
 namespace OverPlay {
-
-namespace {
-
-QString TwoDigits(qint64 n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 QString MinuteSecondText(qint64 seconds)
 {
     seconds = qMax<qint64>(0, seconds);
-    return QString::number((seconds / 60) % 60) + QLatin1Char(' ') + TwoDigits(seconds % 60);
+    return QString::number((seconds / 60) % 60) + QLatin1Char(' ') + Numbers::TwoDigits(seconds % 60);
 }
 
 bool IsWarningDue(qint64 seconds, const QString& minutesText)

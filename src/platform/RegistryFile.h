@@ -1,35 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The portable registry: the user's keys kept in one text file in the format of a regedit
-// export (REGEDIT4), Shift-JIS, CR LF:
-//
-//   REGEDIT4
-//
-//   [HKEY_CURRENT_USER\Software\Brimwell\TESRIK\Set]
-//   "TimeE"="30"
-//   @="default value"
-//   "Count"=dword:0000001e
-//   "Blob"=hex:01,02,ff
-//   "Path"=hex(2):25,54,45,4d,50,25,00
-//
-// Text values are written "quoted" with \\ and \" escapes; a text the quoted form cannot
-// carry exactly (a CR, an LF, a NUL inside it, no closing NUL, stray Shift-JIS bytes) is
-// written as hex(1) so its bytes survive unchanged. REG_EXPAND_SZ and every other type
-// are written as hex(n) of their bytes: for the text types these are the Shift-JIS bytes
-// with their NUL, as a REGEDIT4 export holds them (the UTF-16 form belongs to the later
-// "Version 5.00" files). Long hex data is continued over lines ending in "\".
-//
-// Policy for files that are damaged or edited by hand: everything that parses is used and
-// everything else is kept. A line that does not parse is invisible to the program but is
-// written back verbatim, in place, unless the program writes a value of the same name in
-// that key (the new value supersedes the damaged line). Sections of other hives, comments
-// and lines under a damaged section header are kept verbatim too; values under a damaged
-// header are never attributed to another key. A key whose section appears twice is merged
-// into its first section, the later value of a name winning, as an import would do. Lines
-// read from the file are written back as they were; only values set here are formatted. A
-// key none of whose values was changed (another program's key above all) is written back
-// as the bytes it was read as, without being parsed.
-// Numbers must be whole (eight digits of a dword, two per hex byte), so a line cut short
-// inside a number is refused rather than read as another value.
+// export (REGEDIT4), Shift-JIS, CR LF. This is the file backend: it reads and writes the
+// file; what its lines say is RegFileLines.h, and the keys and values made of them, with
+// the policy for damaged and hand-edited files, RegFileDocument.h.
 //
 // Every operation looks at the file again, so a value written by another running copy of
 // the game is seen at once. What was learnt from the file (its outline: where each key's
@@ -41,195 +14,25 @@
 // file as it is then, written through SafeFile (a temporary file renamed over the old
 // one), so two copies never lose each other's values and a crash leaves either the old
 // file or the new one. A file that exists but cannot be read is never written over.
+//
+// Failures are reported, never thrown: key paths and value names the file cannot hold
+// exactly are InvalidName; a file that cannot be read (a folder in its place, too large, no
+// permission) is Unreadable; a change that could not be stored is WriteFailed (or Busy when
+// another copy held the lock too long), with a message in Japanese naming the file and why.
 #pragma once
 
 #include "platform/Registry.h"
 
 // Qt
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace RegFile {
-
-// A key path or a value name as a hash key: names the registry holds to be the same are
-// equal keys. The hash is taken once, so a table that grows or a probe that meets another
-// name costs no second look at the characters.
-struct NameKey
-{
-    NameKey(const QString& name)
-        : name(name)
-        , hash(RegPath::NameHash(name))
-    {
-    }
-
-    QString name;
-    size_t hash;
-
-    friend bool operator==(const NameKey& a, const NameKey& b)
-    {
-        return a.hash == b.hash && a.name.size() == b.name.size()
-            && (a.name == b.name || RegPath::SameName(a.name, b.name));
-    }
-    friend size_t qHash(const NameKey& key, size_t seed = 0) { return key.hash ^ seed; }
-};
-
-// A line of a section, or a hex value continued over several lines.
-struct Entry
-{
-    QByteArray raw; // the line(s) as read, CR LF between; written back when !parsed
-    bool parsed = false; // a value the registry shows
-    std::optional<QString> name; // the value name, when it could be read
-    RegValue value; // when parsed
-};
-
-struct Section
-{
-    bool user = false; // a valid [HKEY_CURRENT_USER...] header: its values are visible
-    QString path; // relative to HKEY_CURRENT_USER, "" for the hive itself
-    QByteArray header; // the header line as read; empty for a section made here
-    // The section's lines as the file holds them, one body per header of the key (a key
-    // given twice is one section), each from the line break that ends its header; views
-    // into the bytes of the file as it was loaded. Until one of the key's values is asked
-    // for they are not read at all, and until one is changed they are what is written back,
-    // byte for byte: another program's key, however large, costs a change of the game's
-    // settings no more than a copy of its bytes.
-    QList<QByteArrayView> bodies;
-    bool read = true; // entries and valueAt hold the bodies' lines
-    bool changed = true; // written from entries; false for a section as the file has it
-    QList<Entry> entries;
-    // Where in entries each value the registry shows is.
-    QHash<NameKey, qsizetype> valueAt;
-
-    const Entry* FindValue(const QString& name) const;
-    QStringList ValueNames() const;
-    void IndexValues();
-};
-
-// The keys of a file: the section of each key that has one, and every key that exists
-// (those with a section and those above them).
-class KeyIndex
-{
-public:
-    void Add(const QString& path, qsizetype section);
-    void Clear();
-    // The section of the key, or -1.
-    qsizetype SectionOf(const QString& path) const { return m_sectionAt.value(NameKey { path }, -1); }
-    bool Exists(const QString& path) const { return path.isEmpty() || m_exists.contains(NameKey { path }); }
-
-private:
-    QHash<NameKey, qsizetype> m_sectionAt;
-    QSet<NameKey> m_exists;
-};
-
-// A parsed file. Every lookup goes through an index, so a read costs the same in a file of
-// ten values and in one of a million; a change costs at most a pass over the sections or
-// over the lines of its key. A key's lines are read at the first look at its values.
-class Document
-{
-public:
-    // Every section, with its values read.
-    const QList<Section>& Sections() const;
-
-    // Index of the section of this key, or -1.
-    qsizetype FindSection(const QString& path) const { return m_keys.SectionOf(path); }
-    // A key exists when it has a section or lies above one.
-    bool KeyExists(const QString& path) const { return m_keys.Exists(path); }
-    const Entry* FindValue(const QString& path, const QString& name) const;
-    QStringList SubKeyNames(const QString& path) const;
-    QStringList ValueNames(const QString& path) const;
-
-    // Changes; paths and names must already be valid (RegistryFile checks them).
-    void CreateKey(const QString& path);
-    void SetValue(const QString& path, const QString& name, const RegValue& value);
-    bool DeleteValue(const QString& path, const QString& name);
-    bool DeleteKey(const QString& path);
-
-private:
-    friend Document Parse(const QByteArray& bytes);
-    friend class FileBytes;
-
-    // The section with its lines parsed. Parsing them changes no value a lookup returns, so
-    // it is done from the const lookups too.
-    const Section& ReadSection(qsizetype at) const;
-    // The section read, to be written from its entries.
-    Section& ChangeSection(qsizetype at);
-    // Adds a section at index at (the end when -1) and indexes it.
-    qsizetype InsertSection(Section section, qsizetype at = -1);
-    // Indexes the sections' keys again after sections were moved or removed.
-    void IndexKeys();
-
-    QByteArray m_bytes; // the file read: the sections' bodies are views into it
-    QList<QByteArray> m_preamble; // lines before the first section, other than "REGEDIT4"
-    mutable QList<Section> m_sections;
-    KeyIndex m_keys;
-};
-
-// A parsed settings file turned back into bytes, in parts to be written one after the
-// other: a section nobody changed is a view into the bytes it was loaded from, so that a
-// large file is written without a second copy of it. Lives no longer than the Document it
-// was made from.
-class FileBytes
-{
-public:
-    explicit FileBytes(const Document& document);
-
-    const QList<QByteArrayView>& Parts() const { return m_parts; }
-    QByteArray Joined() const;
-
-private:
-    void Add(QByteArrayView bytes);
-    void Flush();
-
-    QList<QByteArrayView> m_parts;
-    QList<QByteArray> m_made; // the parts formatted here, which m_parts views
-    QByteArray m_pending; // formatted text and small pieces not yet a part
-};
-
-// The keys of a file and where their lines lie, found without reading a single value: a
-// read of one key parses that key's lines alone, so the values of every other key cost
-// no more than a search for the next section header. What it reads is what Parse reads.
-class Outline
-{
-public:
-    explicit Outline(const QByteArray& bytes = QByteArray());
-
-    bool KeyExists(const QString& path) const { return m_index.Exists(path); }
-    QStringList SubKeyNames(const QString& path) const;
-    // The key's section with its values as Parse gives it; nothing when the key has no
-    // section of its own.
-    std::optional<Section> KeySection(const QString& path) const;
-
-private:
-    struct Place
-    {
-        QString path;
-        QByteArray header;
-        QList<QByteArrayView> bodies; // the lines of each of its sections in the file
-    };
-
-    QByteArray m_bytes; // the bodies are views into it
-    QList<Place> m_places; // the keys with a section, in the order they first appear
-    KeyIndex m_index;
-};
-
-// Reads any byte sequence: what does not parse is kept (see above), nothing throws. The
-// Document keeps the bytes (shared, not copied); a key's lines are parsed when one of its
-// values is first asked for.
-Document Parse(const QByteArray& bytes);
-QByteArray Serialise(const Document& document);
-
-// The value line for a name and value ("name"=... or @=...), without line ending.
-QByteArray FormatValue(const QString& name, const RegValue& value);
-
-} // namespace RegFile
+class Document;
+}
 
 class RegistryFile final : public Registry
 {
@@ -264,12 +67,8 @@ public:
     struct Snapshot;
 
 private:
-    struct Loaded
-    {
-        RegResult result;
-        std::shared_ptr<const Snapshot> snapshot;
-        RegFile::Document document; // the whole file parsed, for a change
-    };
+    // The result of a load, what was kept of the file, and for a change the whole file parsed.
+    struct Loaded;
     // The file's outline, kept from an earlier read while the file is the same. forChange
     // reads the bytes whatever the file's times say, and parses them whole.
     Loaded Load(bool forChange = false) const;

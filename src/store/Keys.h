@@ -23,6 +23,7 @@
 #include <QLatin1String>
 #include <QString>
 
+#include <concepts>
 #include <cstddef>
 #include <iterator>
 #include <string_view>
@@ -86,29 +87,20 @@ struct Setting
     int number = 0; // the default of a number; 1 or 0 for a flag
     QLatin1String text; // the default of a text
 
-    constexpr Setting(const Number& k)
+    // From any key of the table; implicit, so that a Keys::Set::CB2 is a Setting wherever
+    // one is wanted.
+    template <typename K>
+    requires std::same_as<K, Number> || std::same_as<K, Flag> || std::same_as<K, Text>
+    constexpr Setting(const K& k)
         : owner(k.owner)
         , section(k.section)
         , ident(k.ident)
-        , type(Type::Number)
-        , number(k.defaultValue)
+        , type(K::type)
     {
-    }
-    constexpr Setting(const Flag& k)
-        : owner(k.owner)
-        , section(k.section)
-        , ident(k.ident)
-        , type(Type::Flag)
-        , number(k.defaultValue ? 1 : 0)
-    {
-    }
-    constexpr Setting(const Text& k)
-        : owner(k.owner)
-        , section(k.section)
-        , ident(k.ident)
-        , type(Type::Text)
-        , text(k.defaultValue)
-    {
+        if constexpr (K::type == Type::Text)
+            text = k.defaultValue;
+        else
+            number = int(k.defaultValue); // a flag's true and false give 1 and 0
     }
 
     // The default as it is stored: "1" or "0" for a flag, a number in decimal, a text as is.

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 // own
+#include "app/GameSession.h"
 #include "controls/AccessibleEvents.h"
 #include "controls/BrimBtn.h"
 #include "controls/GridAccessible.h"
@@ -103,7 +104,7 @@ void SyncBoard(bool quiet = false)
     TMainF* main = MainWindow();
     if (!main || !main->Tile(0, 0))
         return;
-    const Game& game = main->GameState();
+    const Game& game = main->Session().State();
     const BoardArea area = BoardArea::Of(game);
     const bool listening = AccessibleEvents::Listening() && !quiet;
     if (!(area == s_told.area)) {
@@ -186,7 +187,7 @@ public:
         const int n = m_button->Tag() - 1;
         switch (Kind()) {
         case Tile:
-            return TileName(MainWindow()->GameState(), s_told.area, n + 1);
+            return TileName(MainWindow()->Session().State(), s_told.area, n + 1);
         case Strip:
             return QStringLiteral("%1 %2枚").arg(Symbols::ElementNames.at(StripColumn()), m_button->Caption());
         case Undo:
@@ -207,7 +208,7 @@ public:
         if (Kind() != Tile)
             return s;
         // The game's own view of the tile: in play, selected.
-        const ::Tile& tile = MainWindow()->GameState().TileByNumber(m_button->Tag());
+        const ::Tile& tile = MainWindow()->Session().State().TileByNumber(m_button->Tag());
         s.invisible = s.invisible || !tile.visible;
         s.selectable = true;
         s.selected = tile.zset != 0;
@@ -231,7 +232,7 @@ public:
             return;
         switch (Kind()) {
         case Tile:
-            MainWindow()->GameState().Pick(m_button->Tag(), PickMode::Remove);
+            MainWindow()->Session().Pick(m_button->Tag(), PickMode::Remove);
             break;
         case Undo:
             MainWindow()->ReBtnClick();
@@ -294,8 +295,8 @@ public:
         if (t != QAccessible::Name || !MainWindow())
             return QAccessibleWidget::text(t);
         if (widget() == MainWindow()->PntL())
-            return QStringLiteral("ポイント %1").arg(MainWindow()->PointsTotal());
-        return QStringLiteral("残り %1枚").arg(MainWindow()->GameState().Remaining());
+            return QStringLiteral("ポイント %1").arg(MainWindow()->Session().State().PointsTotal());
+        return QStringLiteral("残り %1枚").arg(MainWindow()->Session().State().Remaining());
     }
 };
 
@@ -528,7 +529,7 @@ void Install(TMainF& main)
     for (int n = 1; n <= Game::TileCount; ++n)
         TileWidget(n)->SetCaptionNameEvents(false);
     SyncBoard(true);
-    QObject::connect(&main, &TMainF::GameBoardChanged, &main, [] { SyncBoard(); });
+    QObject::connect(&main.Session(), &GameSession::BoardChanged, &main, [] { SyncBoard(); });
 
     // The size lists, by the labels beside them.
     main.CBH()->setAccessibleName(QStringLiteral("縦"));
@@ -553,9 +554,9 @@ void Install(TMainF& main)
     sg1->setAccessibleName(QStringLiteral("手順"));
     auto describe = [sg1] {
         if (MainWindow())
-            sg1->setAccessibleDescription(MoveLogRow(MainWindow()->GameState().MoveLog()));
+            sg1->setAccessibleDescription(MoveLogRow(MainWindow()->Session().State().MoveLog()));
     };
-    const TextGrid* log = &main.GameState().MoveLog();
+    const TextGrid* log = &main.Session().State().MoveLog();
     QObject::connect(log, &TextGrid::CurrentRowChanged, sg1, describe);
     QObject::connect(log, &QAbstractItemModel::dataChanged, sg1, describe);
     QObject::connect(log, &QAbstractItemModel::modelReset, sg1, describe);

@@ -18,11 +18,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 // own
+#include "app/GameSession.h"
 #include "windows/AppInfo.h"
 #include "controls/BrimBtn.h"
 #include "controls/Canvas.h"
 #include "windows/Main.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
 
 #include <algorithm>
@@ -90,12 +91,14 @@ QString Points(int total)
 
 // --- opening and the title ------------------------------------------------------------------
 
-TAnalysisF* TAnalysisF::Open(TMainF& main)
+TAnalysisF* TAnalysisF::Open(TMainF& main, GameSession& session)
 {
     TAnalysisF* window = main.findChild<TAnalysisF*>(QString(), Qt::FindDirectChildrenOnly);
     if (!window) {
-        window = new TAnalysisF(main);
-        connect(&main, &TMainF::GameBoardChanged, window, &TAnalysisF::GameChanged);
+        window = new TAnalysisF(main, session);
+        connect(&session, &GameSession::BoardChanged, window, &TAnalysisF::GameChanged);
+        // An edited score table changes what every line is worth.
+        connect(&session, &GameSession::ScoreTablesChanged, window, &TAnalysisF::GameChanged);
         window->PlaceBeside(main);
     }
     window->show();
@@ -138,13 +141,14 @@ void TAnalysisF::SetDealNumber(std::optional<quint32> number)
 
 // --- layout ---------------------------------------------------------------------------------
 
-TAnalysisF::TAnalysisF(TMainF& main)
+TAnalysisF::TAnalysisF(TMainF& main, GameSession& session)
     : QWidget(&main, Qt::Window)
     , m_main(main)
+    , m_session(session)
     , m_clock(std::make_unique<QElapsedTimer>())
 {
     // Every deal has a number: the title names the board it looks at.
-    SetDealNumber(main.GameState().DealNumber());
+    SetDealNumber(session.State().DealNumber());
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     // Esc closes it as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
@@ -266,7 +270,7 @@ bool TAnalysisF::FromDeal() const
 
 TAnalysisF::Snapshot TAnalysisF::TakeSnapshot() const
 {
-    const Game& game = m_main.GameState();
+    const Game& game = m_session.State();
     Snapshot s;
     s.position = Solver::BoardOfGame(game);
     s.deal = Solver::DealOfGame(game);
@@ -284,9 +288,9 @@ void TAnalysisF::GameChanged()
     if (!isVisible())
         return;
     ClearMarks();
-    // The game deals again right after it ends, inside the same event: the finished game
-    // is taken now, while it is still there.
-    const Game& game = m_main.GameState();
+    // The game is dealt again as soon as its end has been handled, which may come before
+    // the restart below runs: the finished game is taken now, while it is still there.
+    const Game& game = m_session.State();
     if (game.MoveRow() > 1 && game.FindMove() > Game::TileCount) {
         m_finishedGame = TakeSnapshot();
         m_finishedPending = true;
@@ -404,7 +408,7 @@ void TAnalysisF::ShowLine(const Solver::Line& line)
 {
     m_shownLine = line;
     const std::vector<Solver::LogRow> rows
-        = Solver::LogRowsOf(m_run->Start(), line.moves, m_run->Values(), m_main.GameState());
+        = Solver::LogRowsOf(m_run->Start(), line.moves, m_run->Values(), m_session.State());
     m_line->Grid()->SetRowCount(std::max(2, int(rows.size()) + 1));
     for (int c = 0; c < LineColumns; ++c)
         m_line->Grid()->SetCell(c, 1, QString());
@@ -431,7 +435,7 @@ bool TAnalysisF::LineStartsOnTheBoard() const
 {
     if (!m_run || m_heldFinished || m_shownLine.moves.empty())
         return false;
-    const std::optional<Solver::Board> now = Solver::BoardOfGame(m_main.GameState());
+    const std::optional<Solver::Board> now = Solver::BoardOfGame(m_session.State());
     return now && *now == m_run->Start();
 }
 

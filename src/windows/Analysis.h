@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // TAnalysisF: the best-score window, "この盤面の最高点" (File menu). Modeless, beside the
 // main window, whose game stays fully playable. It searches the highest total the board
-// can bring (src/game/Solver.h) on worker threads at the lowest priority and shows, as the
+// can bring (src/solver/Run.h) on worker threads at the lowest priority and shows, as the
 // search goes:
 //   - the best total found, under "これ以上（探索中）" while the search may still find more,
 //     "最高点（確定）" once it is proved best, "これ以上（止めました）" when stopped before;
@@ -25,7 +25,7 @@
 #include <QPointer>
 #include <QWidget>
 // own
-#include "game/Solver.h"
+#include "solver/Run.h"
 
 #include <memory>
 #include <optional>
@@ -36,6 +36,7 @@ class QElapsedTimer;
 class QLabel;
 class QPushButton;
 class QTimer;
+class GameSession;
 class TMainF;
 class TStringGrid;
 
@@ -47,9 +48,9 @@ public:
     enum class Source { Position = 0, Deal = 1 };
 
     // The window of that main window, made and shown (or brought to the front).
-    static TAnalysisF* Open(TMainF& main);
+    static TAnalysisF* Open(TMainF& main, GameSession& session);
 
-    explicit TAnalysisF(TMainF& main);
+    TAnalysisF(TMainF& main, GameSession& session);
     ~TAnalysisF() override;
 
     // The title names the deal's number when it has one.
@@ -57,8 +58,8 @@ public:
     static QString Title(std::optional<quint32> number);
 
     void SetSource(Source source);
-    // The game changed (the main window's GameBoardChanged): see whether the search must
-    // start again, after the event that changed it is done.
+    // The game or a score table changed: see whether the search must start again, after
+    // the event that changed it is done.
     void GameChanged();
     // Starts the search again now, on the game as it stands.
     void Restart();
@@ -117,6 +118,7 @@ private:
     bool LineStartsOnTheBoard() const;
 
     TMainF& m_main;
+    GameSession& m_session;
     std::unique_ptr<Solver::Run> m_run;
     // Runs asked to stop, kept until their workers have ended, so that no click waits for them.
     std::vector<std::unique_ptr<Solver::Run>> m_retired;

@@ -18,6 +18,7 @@
 #include "windows/Main.h"
 #include "windows/Name.h"
 #include "windows/Rank.h"
+#include "windows/RankHost.h"
 #include "windows/Setu.h"
 
 #include <functional>
@@ -88,10 +89,10 @@ void AppWindows::CreateLaterWindows()
     QApplication::setWindowIcon(AppInfo::ProgramIcon());
     m_about = std::make_unique<TAboutBox>(m_main.get());
     m_name = std::make_unique<TNameF>(m_main.get());
-    m_rank = std::make_unique<TRankF>(m_model->Rank(), m_main.get(), m_name.get(), m_main.get());
-    m_setu = std::make_unique<TSetuF>(*m_model, m_main.get());
     TMainF* main = m_main.get();
-    m_setu->SetApplyBoardFont([main] { main->ApplyBoardFont(); });
+    m_rankHost = std::make_unique<SessionRankHost>(m_model->Session(), [main](const QString& text) { main->ShowMessage(text); });
+    m_rank = std::make_unique<TRankF>(m_model->Rank(), m_rankHost.get(), m_name.get(), m_main.get());
+    m_setu = std::make_unique<TSetuF>(*m_model, m_main.get());
     m_main->SetWindows(m_about.get(), m_rank.get(), m_setu.get());
 }
 

@@ -29,6 +29,7 @@ class TMainF;
 class TNameF;
 class TRankF;
 class TSetuF;
+class SessionRankHost;
 
 class AppWindows
 {
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<TMainF> m_main;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<TNameF> m_name;
+    std::unique_ptr<SessionRankHost> m_rankHost;
     std::unique_ptr<TRankF> m_rank;
     std::unique_ptr<TSetuF> m_setu;
     std::unique_ptr<QObject> m_firstFrameWatch;

@@ -6,15 +6,6 @@
 
 namespace GameTexts {
 
-namespace {
-
-QString TwoDigits(qint64 n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
 QString RemainingLabel(int remaining)
 {
     return QStringLiteral("　残：") + QString::number(remaining) + QStringLiteral(" 　");
@@ -28,7 +19,8 @@ QString PointsLabel(int total, PointsRefresh refresh)
 
 QString GameOverNotice(GameEnd end)
 {
-    return end == GameEnd::Cleared ? QStringLiteral("ぜんぶ、消せましたぁ") : QStringLiteral("もう、消せないですぅ");
+    return end == GameEnd::Cleared ? QStringLiteral("ぜんぶ、消せましたぁ")
+                                   : QStringLiteral("もう、消せないですぅ");
 }
 
 QString ElapsedLabel(qint64 seconds)
@@ -37,8 +29,8 @@ QString ElapsedLabel(qint64 seconds)
     const qint64 hours = (seconds / 3600) % 24;
     const qint64 minutes = (seconds / 60) % 60;
     const qint64 secs = seconds % 60;
-    return QStringLiteral("経過時間 ：") + TwoDigits(hours) + QLatin1Char(':') + TwoDigits(minutes)
-        + QLatin1Char(' ') + TwoDigits(secs) + QLatin1Char(' ');
+    return QStringLiteral("経過時間 ：") + Numbers::TwoDigits(hours) + QLatin1Char(':')
+        + Numbers::TwoDigits(minutes) + QLatin1Char(' ') + Numbers::TwoDigits(secs) + QLatin1Char(' ');
 }
 
 QString WarningNotice(const QString& minutesText, bool quitting, const QString& title)

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// TMainF's creation and lifetime, and the two hosts it is: the game's (sounds, messages, the
-// player's choices, the board drawn from the game's tiles) and the ranking window's. Its
-// layout is MainLayout.cpp, its commands MainCommands.cpp, its keyboard play
-// MainKeyboard.cpp.
+// TMainF's creation and lifetime, and what it draws from the game session's reports: the
+// tiles, the counts, the labels, the deal choices, and the end of a game. Its layout is
+// MainLayout.cpp, its commands MainCommands.cpp, its keyboard play MainKeyboard.cpp.
 #include "windows/Main.h"
 
 // Qt
@@ -12,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <utility>
@@ -19,6 +19,7 @@
 // own
 #include "app/AppModel.h"
 #include "app/GameKeeper.h"
+#include "app/GameSession.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/NBAry.h"
@@ -44,13 +45,14 @@ TMainF::TMainF(AppModel& model, QWidget* parent)
                               | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_model(model)
-    , m_game(*this)
+    , m_session(model.Session())
 {
     AppInfo::InstallFontSubstitutions();
     setFont(AppInfo::WindowFont(AppInfo::PGothic, -12));
     BuildLayout();
     BuildMenu();
     InstallMainShortcuts(*this);
+    BindSession();
     FormCreate();
 }
 
@@ -78,8 +80,6 @@ void TMainF::FormCreate()
     // time taken with the elapsed-time clock.
     m_elapsed.Restart();
     setWindowTitle(AppInfo::Title);
-    for (int kind = 1; kind <= 3; ++kind)
-        m_game.SetScoreTable(kind, m_model.ScoreTable(kind));
     ReadSettings();
     // What cannot be saved in this run is said once, here, and not again at each close.
     AddStartupError(m_model.DataFolderNotice());
@@ -99,7 +99,7 @@ void TMainF::FormCreate()
 
     CreateTiles();
     if (!m_model.Options().resumeGame || !RestoreSavedGame())
-        m_game.NewGame();
+        m_session.Deal();
     SetupMoveLog();
     SizeWindow();
     LayoutControls();
@@ -122,14 +122,45 @@ void TMainF::ReadSettings()
 {
     // Reading needs no key, and creating it at a first start is a synced write ahead of the
     // first frame: the options dialog's store, opened right after that frame, creates it.
-    AddStartupError(m_model.ReadSettings(Keys::Owner::MainWindow, RegOpen::Existing));
-    const DealChoices& deal = m_model.Deal();
-    // A stored index outside a list falls back to its first item, which the deal needs.
-    auto inList = [](int index, int count) { return index >= 0 && index < count ? index : 0; };
-    m_cbh->setCurrentIndex(inList(deal.heightIndex, m_cbh->count()));
-    m_cbw->setCurrentIndex(inList(deal.widthIndex, m_cbw->count()));
-    m_cg1->SetBitChk(deal.symbolSets);
-    m_rgc->button(deal.colouring == 1 ? 1 : 0)->setChecked(true);
+    AddStartupError(m_session.ReadChoices(RegOpen::Existing));
+    ShowChoices(m_session.Choices());
+}
+
+void TMainF::BindSession()
+{
+    connect(&m_session, &GameSession::BoardChanged, this, &TMainF::ShowBoard);
+    connect(&m_session, &GameSession::ElementCountsChanged, this, &TMainF::ShowElementCounts);
+    connect(&m_session, &GameSession::RemainingChanged, this, &TMainF::ShowRemaining);
+    connect(&m_session, &GameSession::PointsChanged, this, &TMainF::ShowPoints);
+    m_redo1->setEnabled(m_session.State().CanRedo());
+    connect(&m_session, &GameSession::UndoRedoChanged, this, [this](bool, bool canRedo) { m_redo1->setEnabled(canRedo); });
+    connect(&m_session, &GameSession::SoundWanted, this, &TMainF::PlayWave);
+    connect(&m_session, &GameSession::BeepWanted, this, &TMainF::Beep);
+    connect(&m_session, &GameSession::GameEnded, this, &TMainF::GameEnded);
+    connect(&m_session, &GameSession::ChoicesChanged, this, &TMainF::ShowChoices);
+    connect(&m_session, &GameSession::BoardFontChanged, this, &TMainF::ApplyBoardFont);
+    // The choices are the session's: a change made in the lists goes there at once.
+    auto choose = [this](auto change) {
+        DealChoices choices = m_session.Choices();
+        change(choices);
+        m_session.SetChoices(choices);
+    };
+    connect(m_cbh, &QComboBox::currentIndexChanged, this, [choose](int i) { choose([i](DealChoices& c) { c.heightIndex = i; }); });
+    connect(m_cbw, &QComboBox::currentIndexChanged, this, [choose](int i) { choose([i](DealChoices& c) { c.widthIndex = i; }); });
+    connect(m_cg1, &TChkGroup::BitChkChanged, this, [choose](int bits) { choose([bits](DealChoices& c) { c.symbolSets = bits; }); });
+    connect(m_rgc, &QButtonGroup::idToggled, this, [choose](int id, bool on) {
+        if (on)
+            choose([id](DealChoices& c) { c.colouring = id; });
+    });
+}
+
+void TMainF::ShowChoices(const DealChoices& choices)
+{
+    const QSignalBlocker blockH(m_cbh), blockW(m_cbw), blockG(m_cg1), blockC(m_rgc);
+    m_cbh->setCurrentIndex(choices.heightIndex);
+    m_cbw->setCurrentIndex(choices.widthIndex);
+    m_cg1->SetBitChk(choices.symbolSets);
+    m_rgc->button(choices.colouring)->setChecked(true);
 }
 
 void TMainF::showEvent(QShowEvent* event)
@@ -184,13 +215,8 @@ void TMainF::closeEvent(QCloseEvent* event)
 void TMainF::FormClose()
 {
     m_timer1->stop();
-    DealChoices& deal = m_model.Deal();
-    deal.heightIndex = m_cbh->currentIndex();
-    deal.widthIndex = m_cbw->currentIndex();
-    deal.symbolSets = m_cg1->BitChk();
-    deal.colouring = m_rgc->checkedId();
     // Only what was changed here, so that another running copy's choices survive.
-    const QString unwritten = m_model.WriteSettings(Keys::Owner::MainWindow);
+    const QString unwritten = m_session.WriteChoices();
     if (!unwritten.isEmpty())
         ShowMessage(unwritten);
     KeepGameAtClose();
@@ -212,7 +238,7 @@ void TMainF::FormDestroy()
     m_fontInfo1->SaveChangedFont(m_model.Options().boardFont, m_model.Options().boardFontColor);
 }
 
-// --- GameHost ----------------------------------------------------------------------------------
+// --- what the session reports ------------------------------------------------------------------
 
 void TMainF::PlayWave(Sound sound)
 {
@@ -228,52 +254,26 @@ void TMainF::Beep()
     QApplication::beep();
 }
 
-DealSettings TMainF::CurrentDealSettings() const
-{
-    DealSettings s;
-    s.rows = m_cbh->currentText().toInt();
-    s.cols = m_cbw->currentText().toInt();
-    for (int i = 0; i < 3; ++i)
-        s.sets[size_t(i)] = m_cg1->ItemChecked(i);
-    s.solvable = m_model.Options().solvableDeals;
-    return s;
-}
-
-Colouring TMainF::CurrentColouring() const
-{
-    switch (m_rgc->checkedId()) {
-    case 0:
-        return Colouring::ByElement;
-    case 1:
-        return Colouring::Plain;
-    default:
-        return Colouring::None;
-    }
-}
-
-void TMainF::ShowGameOver(GameEnd end)
+void TMainF::GameEnded(GameEnd end)
 {
     // Over before anything is shown: a crash from here on must not bring it back.
     DropKeptGame();
     ShowMessage(GameTexts::GameOverNotice(end));
-}
-
-void TMainF::ShowRanking(RankingMode mode)
-{
     if (m_rank)
-        m_rank->ShowRanking(mode);
+        m_rank->ShowRanking(RankingMode::OfferResult);
+    m_session.Deal();
 }
 
-void TMainF::BoardChanged()
+void TMainF::ShowBoard()
 {
-    m_redo1->setEnabled(m_game.CanRedo());
-    const QString tip = QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(m_game.DealNumber());
+    const Game& game = m_session.State();
+    const QString tip = QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(game.DealNumber());
     if (m_startBtn->toolTip() != tip)
         m_startBtn->setToolTip(tip);
     if (!m_tiles[0])
         return;
     for (int i = 0; i < Game::TileCount; ++i) {
-        const ::Tile& t = m_game.TileByNumber(i + 1);
+        const ::Tile& t = game.TileByNumber(i + 1);
         TBrimBtn* tile = m_tiles[size_t(i)];
         tile->SetCaption(t.caption);
         tile->SetTopColor(t.topColor);
@@ -283,10 +283,9 @@ void TMainF::BoardChanged()
     }
     PlaceCursor();
     ScheduleKeep();
-    emit GameBoardChanged();
 }
 
-void TMainF::ElementStripChanged(const std::array<int, 5>& counts)
+void TMainF::ShowElementCounts(const std::array<int, 5>& counts)
 {
     for (int j = 0; j < 5; ++j) {
         TBrimBtn* cell = m_gsg->Buttons(j, 0);
@@ -299,38 +298,16 @@ void TMainF::ElementStripChanged(const std::array<int, 5>& counts)
     }
 }
 
-void TMainF::RemainingChanged(int remaining)
+void TMainF::ShowRemaining(int remaining)
 {
     m_zanL->setText(GameTexts::RemainingLabel(remaining));
     PlaceTopLabels();
 }
 
-void TMainF::PointsChanged(int total, PointsRefresh refresh)
+void TMainF::ShowPoints(int total, PointsRefresh refresh)
 {
     m_pntL->setText(GameTexts::PointsLabel(total, refresh));
     PlaceTopLabels();
-}
-
-// --- RankHost ----------------------------------------------------------------------------------
-
-int TMainF::PointsTotal() const
-{
-    return m_game.PointsTotal();
-}
-
-::RankPending TMainF::RankPending() const
-{
-    return m_game.RankPending();
-}
-
-void TMainF::SetRankPending(::RankPending value)
-{
-    m_game.SetRankPending(value);
-}
-
-void TMainF::NewGame()
-{
-    m_game.NewGame();
 }
 
 void TMainF::ShowMessage(const QString& text)

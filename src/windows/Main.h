@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // TMainF: the main window. It lays out the board of 120 tiles, the element strip, the
 // command buttons, the move log and the board-size and symbol-set choices, holds the menu,
-// and renders the game (src/game/Game.h), which it hosts: the game asks it for sounds,
-// messages, the ranking and the current choices, and tells it when tiles, labels and
-// counts change. It also runs the one-second timer with the elapsed time and the
-// over-play warning.
+// and renders the game session (src/app/GameSession.h): it draws what the session reports,
+// turns the player's input into the session's typed calls, plays the sounds the session
+// asks for, and when the session reports the end of a game runs the notice, the ranking and
+// the next deal. It also runs the one-second timer with the elapsed time and the over-play
+// warning.
 //
 // Keyboard play: while the board panel has the focus (from the start, and again after any
 // mouse press on the board), the arrow keys move a cursor over the tiles in play, Space
@@ -29,7 +30,6 @@
 // own
 #include "game/Game.h"
 #include "game/OverPlay.h"
-#include "windows/RankHost.h"
 #include "controls/SysColors.h"
 #include "store/SettingsStore.h"
 
@@ -40,6 +40,8 @@
 
 class AppModel;
 class GameKeeper;
+class GameSession;
+struct DealChoices;
 class Panel;
 class QAction;
 class QButtonGroup;
@@ -62,21 +64,22 @@ class TSetuF;
 class TStringGrid;
 class TURLLink;
 
-class TMainF : public QMainWindow, public GameHost, public RankHost
+class TMainF : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // The window's creation handler runs here: settings, board font, tiles, first deal.
-    // The game scores with the model's tables and the window reads its live options; the
-    // board font it loads becomes the model's.
+    // It renders the model's game session and reads its live options; the board font it
+    // loads becomes the model's.
     explicit TMainF(AppModel& model, QWidget* parent = nullptr);
     ~TMainF() override;
 
     // The windows created after this one, handed over by the start-up once they exist.
     void SetWindows(TAboutBox* about, TRankF* rank, TSetuF* setu);
 
-    Game& GameState() { return m_game; }
+    // The game this window renders.
+    GameSession& Session() const { return m_session; }
 
     // --- commands
     // Start!! and ファイル → スタート: the beep and a fresh deal, refused with a message while
@@ -97,8 +100,6 @@ public:
     void W1Click();
     // The best-score window (src/windows/Analysis.h).
     void BestClick();
-    // The colouring choice RGC (着色する / 着色しない) changed: every tile is coloured anew.
-    void RGCClick();
     // "<<" and ファイル → 元に戻す (R1): undo, handed to the game.
     void ReBtnClick();
     // Redo (ファイル → やり直し, Ctrl+Shift+Z, Ctrl+Y): beeps, as undo does, and puts back
@@ -120,24 +121,12 @@ public:
     // onto the board panel and every tile.
     void ApplyBoardFont();
 
-    // --- GameHost
-    void PlayWave(Sound sound) override;
-    void Beep() override;
-    DealSettings CurrentDealSettings() const override;
-    Colouring CurrentColouring() const override;
-    void ShowGameOver(GameEnd end) override;
-    void ShowRanking(RankingMode mode) override;
-    void BoardChanged() override;
-    void ElementStripChanged(const std::array<int, 5>& counts) override;
-    void RemainingChanged(int remaining) override;
-    void PointsChanged(int total, PointsRefresh refresh) override;
-
-    // --- RankHost
-    int PointsTotal() const override;
-    ::RankPending RankPending() const override;
-    void SetRankPending(::RankPending value) override;
-    void NewGame() override;
-    void ShowMessage(const QString& text) override;
+    // Plays a sound, unless the player has switched sounds off.
+    void PlayWave(Sound sound);
+    // The plain system beep (undo, the start command).
+    void Beep();
+    // A modal notice with the program's title; a test's hook takes it instead when set.
+    void ShowMessage(const QString& text);
 
     // --- for tests: the controls, and replaceable message box and clock
     TBrimBtn* Tile(int col, int row) const { return m_tiles[size_t(col + row * Game::Cols)]; }
@@ -180,8 +169,6 @@ public:
 signals:
     // The window has closed: the program ends.
     void Closed();
-    // The game told its host that tiles changed (a pick, a move, an undo, a deal).
-    void GameBoardChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -210,6 +197,16 @@ private:
     // From the destructor: the board font written when it changed.
     void FormDestroy();
     void ReadSettings();
+    // What the game session reports, drawn.
+    void ShowBoard();
+    void ShowElementCounts(const std::array<int, 5>& counts);
+    void ShowRemaining(int remaining);
+    void ShowPoints(int total, PointsRefresh refresh);
+    void ShowChoices(const DealChoices& choices);
+    void BindSession();
+    // The end of a game, once the click that ended it has returned: the kept game dropped,
+    // the notice, the result offered to the ranking, and the next deal.
+    void GameEnded(GameEnd end);
     void StartDeal(std::optional<quint32> number);
     bool RestoreSavedGame();
     // Keeping the game in progress (MainResume.cpp): after a change of the board, once
@@ -229,7 +226,7 @@ private:
     void PlaceCursor();
 
     AppModel& m_model;
-    Game m_game;
+    GameSession& m_session;
     OverPlay::Elapsed m_elapsed;
     OverPlay::WarningWatch m_warnings;
     QString m_startupErrors;

@@ -9,6 +9,7 @@
 
 // own
 #include "app/AppModel.h"
+#include "app/GameSession.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/Panel.h"
@@ -38,13 +39,13 @@ void TMainF::DealNumbered(quint32 number)
 void TMainF::StartDeal(std::optional<quint32> number)
 {
     Beep();
-    if (m_cg1->BitChk() == 0) {
+    if (!m_session.CanDeal()) {
         Beep();
         ShowMessage(QStringLiteral("使用するものを一つ以上チェックして下さい。"));
         return;
     }
     m_startBtn->SetFontColor(clRed);
-    m_game.NewGame(number);
+    m_session.Deal(number);
     m_startBtn->SetFontColor(clWhite);
 }
 
@@ -52,7 +53,7 @@ void TMainF::DealNo1Click()
 {
     if (!m_dealF)
         m_dealF = new TDealF(this);
-    m_dealF->Prepare(m_game.DealNumber());
+    m_dealF->Prepare(m_session.State().DealNumber());
     if (m_dealF->exec() == QDialog::Accepted && m_dealF->Chosen())
         DealNumbered(*m_dealF->Chosen());
 }
@@ -62,7 +63,7 @@ void TMainF::DealNo1Click()
 
 void TMainF::H1Click()
 {
-    m_game.SetRankPending(RankPending::None);
+    m_session.SetRankPending(RankPending::None);
     if (m_rank)
         m_rank->ShowRanking(RankingMode::ShowOnly);
 }
@@ -95,27 +96,23 @@ void TMainF::W1Click()
     m_urlLink1->MouseDown(0, ShiftState::ssLeft, 0, 0);
 }
 
-void TMainF::RGCClick()
-{
-    m_game.ColorAllTiles();
-}
-
 void TMainF::ReBtnClick()
 {
-    m_game.ReBtnClick();
+    m_session.Undo();
 }
 
 void TMainF::RedoClick()
 {
-    m_game.RedoClick();
+    m_session.Redo();
 }
 
 void TMainF::HintBtnClick()
 {
-    m_game.HintBtnClick();
+    m_session.Hint();
     // The cursor goes to the tile the hint picked (not when the hint took a pick back).
-    if (m_game.Selection().size() == 1) {
-        m_cursorTile = m_game.Selection().first();
+    const QList<int>& selection = m_session.State().Selection();
+    if (selection.size() == 1) {
+        m_cursorTile = selection.first();
         PlaceCursor();
     }
 }
@@ -158,10 +155,10 @@ void TMainF::ApplyBoardFont()
             tile->setFont(drawn);
         tile->SetFontColor(clWhite);
     }
-    m_game.ColorAllTiles();
+    m_session.Recolour();
 }
 
 void TMainF::BestClick()
 {
-    TAnalysisF::Open(*this);
+    TAnalysisF::Open(*this, m_session);
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 
 // own
+#include "app/GameSession.h"
 #include "controls/BrimBtn.h"
 #include "controls/GradBox.h"
 #include "controls/Panel.h"
@@ -61,9 +62,9 @@ bool TMainF::BoardKeyPress(const QKeyEvent& event)
             return true;
         }
         if (shift)
-            m_game.Pick(m_cursorTile, PickMode::Hold);
+            m_session.Pick(m_cursorTile, PickMode::Hold);
         else
-            m_game.Pick(m_cursorTile, PickMode::Remove);
+            m_session.Pick(m_cursorTile, PickMode::Remove);
         return true;
     case Qt::Key_Backspace:
         if (shift)
@@ -94,7 +95,7 @@ void TMainF::MoveCursor(int dCol, int dRow)
 {
     // A hidden cursor first shows where it stands; only the next key moves it.
     if (m_cursorShown)
-        m_cursorTile = m_game.CursorStep(m_cursorTile, dCol, dRow);
+        m_cursorTile = m_session.State().CursorStep(m_cursorTile, dCol, dRow);
     m_cursorShown = true;
     PlaceCursor();
 }
@@ -105,7 +106,7 @@ void TMainF::PlaceCursor()
         return;
     // Keep to a tile in play; with none (the moment after the last pair went) the place
     // stays for the next deal.
-    const int n = m_game.NearestInPlay(m_cursorTile);
+    const int n = m_session.State().NearestInPlay(m_cursorTile);
     if (n > 0)
         m_cursorTile = n;
     if (!m_cursorShown || n == 0) {

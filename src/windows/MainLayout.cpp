@@ -16,6 +16,7 @@
 #include <QTimer>
 
 // own
+#include "app/GameSession.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/GradBox.h"
@@ -173,7 +174,7 @@ void TMainF::BuildLayout()
     m_panel6 = new Panel(m_dPnl);
     m_panel6->SetColor(clGray);
 
-    m_sg1 = new TStringGrid(&m_game.MoveLog(), m_panel6);
+    m_sg1 = new TStringGrid(&m_session.MoveLog(), m_panel6);
 
     m_panel3 = new Panel(m_panel6);
     m_panel3->SetBevelOuter(bvNone);
@@ -228,7 +229,6 @@ void TMainF::BuildLayout()
         m_rgc->addButton(radio, i);
     }
     m_rgc->button(0)->setChecked(true);
-    connect(m_rgc, &QButtonGroup::idClicked, this, [this] { RGCClick(); });
 
     m_timer1 = new QTimer(this);
     m_timer1->setInterval(1000);
@@ -291,7 +291,7 @@ void TMainF::CreateTiles()
             // a completed pair is removed, otherwise it stays to show its score.
             connect(tile, &TBrimBtn::MouseDown, this, [this](TBrimBtn* sender, int, int shift, int, int) {
                 BoardMousePress(sender->Tag());
-                m_game.Pick(sender->Tag(), (shift & ShiftState::ssLeft) ? PickMode::Remove : PickMode::Hold);
+                m_session.Pick(sender->Tag(), (shift & ShiftState::ssLeft) ? PickMode::Remove : PickMode::Hold);
             });
             m_tiles[size_t(c + r * Game::Cols)] = tile;
         }

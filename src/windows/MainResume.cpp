@@ -9,6 +9,7 @@
 #include <QTimer>
 
 // own
+#include "app/GameSession.h"
 #include "app/AppModel.h"
 #include "app/GameKeeper.h"
 #include "store/SavedGameFile.h"
@@ -32,9 +33,9 @@ bool TMainF::RestoreSavedGame()
         // A game scored with other tables does not go on under these.
         if (read.saved.tablesFingerprint != m_model.TablesFingerprint())
             return false;
-        if (m_game.Restore(read.saved.game)) {
+        if (m_session.Restore(read.saved.game)) {
             // A game kept with no pair left is over; it is not played out and ranked again.
-            if (!Game::IsTileNumber(m_game.FindMove())) {
+            if (!Game::IsTileNumber(m_session.State().FindMove())) {
                 SavedGameFile::Remove(path);
                 return false;
             }
@@ -91,7 +92,7 @@ void TMainF::KeepGame(KeepReason reason)
     const QString path = SavedGameFile::Path();
     // With the switch off no game is kept, and none kept earlier may come back when it is
     // turned on again. A game closed while its end was being shown is over.
-    if (!m_model.Options().resumeGame || !Game::IsTileNumber(m_game.FindMove())) {
+    if (!m_model.Options().resumeGame || !Game::IsTileNumber(m_session.State().FindMove())) {
         SavedGameFile::Remove(path);
         return;
     }
@@ -100,7 +101,7 @@ void TMainF::KeepGame(KeepReason reason)
     if (m_model.SavesRefused()
         && QDir(QFileInfo(path).absolutePath()) == QDir(m_model.ProgramFolder()))
         return;
-    const SavedGameFile::SavedGame saved { m_game.Record(), m_elapsed.Seconds(), m_model.TablesFingerprint() };
+    const SavedGameFile::SavedGame saved { m_session.State().Record(), m_elapsed.Seconds(), m_model.TablesFingerprint() };
     // While playing, the write (which syncs the disk) happens on the keeper's thread.
     if (reason == KeepReason::Playing && m_keeper) {
         m_keeper->Keep(path, SavedGameFile::Format(saved));

@@ -2,14 +2,19 @@
 // What the ranking window needs from the main window: the finished game's points, the
 // pending flag of a game waiting to be entered, a new deal when the ranking closes, the
 // sounds, and a notice for a failed save.
-// The main window implements it over the game engine; tests implement it with a fake.
+// SessionRankHost below is the program's, over the game session; tests implement it with a
+// fake.
 #pragma once
 
 // Qt
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 // own
+#include "app/GameSession.h"
 #include "game/GameHost.h"
 
 class RankHost
@@ -30,4 +35,30 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     // The local date and time stamped on a new entry.
     virtual QDateTime CurrentDateTime() const { return QDateTime::currentDateTime(); }
+};
+
+// The ranking's host over the game session: the finished game's points, its pending flag,
+// the next deal and the name entry's sound are the session's; messages are shown by the
+// function given (the main window's notice).
+class SessionRankHost : public RankHost
+{
+public:
+    using Message = std::function<void(const QString& text)>;
+
+    SessionRankHost(GameSession& session, Message message)
+        : m_session(session)
+        , m_message(std::move(message))
+    {
+    }
+
+    int PointsTotal() const override { return m_session.State().PointsTotal(); }
+    ::RankPending RankPending() const override { return m_session.RankPending(); }
+    void SetRankPending(::RankPending value) override { m_session.SetRankPending(value); }
+    void NewGame() override { m_session.Deal(); }
+    void PlayWave(Sound sound) override { m_session.WantSound(sound); }
+    void ShowMessage(const QString& text) override { m_message(text); }
+
+private:
+    GameSession& m_session;
+    Message m_message;
 };

@@ -25,6 +25,7 @@
 #include "controls/ShiftState.h"
 #include "controls/StringGrid.h"
 #include "app/AppModel.h"
+#include "app/GameSession.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb1->setObjectName(QStringLiteral("CB1"));
     m_cb1->setGeometry(12, 20, 130, 18);
     m_cb1->setChecked(true);
-    connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; });
+    connect(m_cb1, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().soundOn = on; m_model.Session().OptionsEdited(); });
 
     // Beside the sound switch, in a frame of the same size.
     auto* game = new QGroupBox(QStringLiteral("ゲーム"), page);
@@ -135,12 +136,12 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb4->setObjectName(QStringLiteral("CB4"));
     m_cb4->setGeometry(12, 20, 220, 18);
     m_cb4->setToolTip(QStringLiteral("次に配る盤から、最後の1組まで消せる並べ方になります"));
-    connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; });
+    connect(m_cb4, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().solvableDeals = on; m_model.Session().OptionsEdited(); });
     m_cb6 = new QCheckBox(QStringLiteral("終了時のゲームを次に続ける"), game);
     m_cb6->setObjectName(QStringLiteral("CB6"));
     m_cb6->setGeometry(12, 40, 220, 18);
     m_cb6->setToolTip(QStringLiteral("終了したときの盤面と記録を、次に起動したときにそのまま続けます"));
-    connect(m_cb6, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().resumeGame = on; });
+    connect(m_cb6, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().resumeGame = on; m_model.Session().OptionsEdited(); });
 
     auto* font = new QGroupBox(QStringLiteral("フォント"), page);
     font->setObjectName(QStringLiteral("GroupBox2"));
@@ -175,7 +176,7 @@ QWidget* TSetuF::CreateSystemPage()
     m_timeE->SetText(QStringLiteral("30"));
     // Unnamed, a box in a frame is read by the frame's title.
     m_timeE->setAccessibleName(QStringLiteral("警告までの分数"));
-    connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); });
+    connect(m_timeE, &QLineEdit::textChanged, this, [this] { m_model.Options().warningMinutes = m_timeE->Text(); m_model.Session().OptionsEdited(); });
     auto* minutes = new QLabel(QStringLiteral("分"), warning);
     minutes->setObjectName(QStringLiteral("Label1"));
     minutes->move(58, 26);
@@ -187,11 +188,11 @@ QWidget* TSetuF::CreateSystemPage()
     m_cb3 = new QCheckBox(QStringLiteral("経過時間を表示する。"), warning);
     m_cb3->setObjectName(QStringLiteral("CB3"));
     m_cb3->setGeometry(12, 48, 200, 18);
-    connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; });
+    connect(m_cb3, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().showElapsed = on; m_model.Session().OptionsEdited(); });
     m_cb2 = new QCheckBox(QStringLiteral("警告時に終了する。"), warning);
     m_cb2->setObjectName(QStringLiteral("CB2"));
     m_cb2->setGeometry(12, 68, 200, 18);
-    connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; });
+    connect(m_cb2, &QCheckBox::toggled, this, [this](bool on) { m_model.Options().quitOnWarning = on; m_model.Session().OptionsEdited(); });
 
     CreateColoursBox(warning);
 
@@ -222,6 +223,7 @@ void TSetuF::CreateColoursBox(QWidget* warning)
     // Live like every other setting; キャンセル reloads the stored choice and so switches back.
     connect(m_cb5, &QCheckBox::toggled, this, [this](bool on) {
         m_model.Options().desktopColors = on;
+        m_model.Session().OptionsEdited();
         AppColors::Apply(on);
     });
 }
@@ -316,6 +318,7 @@ void TSetuF::FormCreate()
     m_model.ReadScoreTables();
     const QString unread = m_model.ReadSettings(Keys::Owner::Options);
     ShowOptions();
+    m_model.Session().OptionsEdited();
     ShowBoardFont();
     if (unread.isEmpty())
         return;
@@ -365,11 +368,8 @@ void TSetuF::FontPnlMouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*
         return;
     // The board takes the font at once; it is the board font from now on, so a later
     // キャンセル keeps it.
-    m_model.Options().boardFont = font;
-    m_model.Options().boardFontColor = color;
+    m_model.Session().SetBoardFont(font, color);
     ShowBoardFont();
-    if (m_applyBoardFont)
-        m_applyBoardFont();
 }
 
 void TSetuF::FormResize()

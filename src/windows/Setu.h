@@ -68,9 +68,6 @@ public:
     ColorValue BoardFontColor() const;
 
     // --- Hooks --------------------------------------------------------------------------
-    // Called after the player confirmed a font: the main window copies the model's board
-    // font to its board, so the tiles show it at once.
-    void SetApplyBoardFont(std::function<void()> apply) { m_applyBoardFont = std::move(apply); }
     // The font dialog (FontDialog::GetFont unless replaced, as tests do).
     using FontChooser = std::function<bool(QWidget* parent, QFont& font, ColorValue& color)>;
     void SetFontChooser(FontChooser chooser);
@@ -129,7 +126,6 @@ private:
     static void Notify(QWidget* parent, const QString& text);
 
     AppModel& m_model;
-    std::function<void()> m_applyBoardFont;
     FontChooser m_fontChooser;
     bool m_closing = false;
     // Until the constructor has returned, a notice waits for the event loop: a message box

@@ -250,18 +250,17 @@ TEST_F(BoardTest, HintClearsEveryMarkOfAStandingPair)
     EXPECT_EQ(game.PointsTotal(), 0);
 }
 
-TEST_F(BoardTest, RemovingTheLastPairEndsTheGameAndDealsAgain)
+TEST_F(BoardTest, RemovingTheLastPairEndsTheGameAndLeavesItForTheRanking)
 {
     LayBoard(game, { "甲乙" });
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.ends, std::vector<GameEnd> { GameEnd::Cleared });
-    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
-    EXPECT_EQ(host.rankPendingAtRanking, RankPending::Waiting);
-    // The new deal follows the ranking call.
-    EXPECT_EQ(game.Remaining(), 12);
-    EXPECT_EQ(game.MoveRow(), 1);
-    EXPECT_EQ(game.MoveLog().Cell(0, 1), QString());
+    EXPECT_EQ(host.rankPendingAtEnd, RankPending::Waiting);
+    // The finished game stays as it ended until the host deals again.
+    EXPECT_EQ(game.Remaining(), 0);
+    EXPECT_EQ(game.MoveRow(), 2);
+    EXPECT_EQ(game.MoveLog().Cell(0, 1), QStringLiteral("甲"));
 }
 
 TEST_F(BoardTest, NoPairLeftEndsTheGame)
@@ -270,7 +269,6 @@ TEST_F(BoardTest, NoPairLeftEndsTheGame)
     Left(0, 9);
     Left(1, 9);
     EXPECT_EQ(host.ends, std::vector<GameEnd> { GameEnd::NoPairLeft });
-    EXPECT_EQ(host.rankingCalls, std::vector<RankingMode> { RankingMode::OfferResult });
 }
 
 TEST_F(BoardTest, NewDealClearsAStandingSelection)

@@ -34,8 +34,7 @@ public:
     Colouring colouring = Colouring::ByElement;
     std::vector<Sound> sounds;
     int beeps = 0;
-    std::vector<RankingMode> rankingCalls;
-    RankPending rankPendingAtRanking = RankPending::None;
+    RankPending rankPendingAtEnd = RankPending::None;
     std::array<int, 5> strip {};
     int remaining = -1;
     int points = -1;
@@ -47,12 +46,11 @@ public:
     void Beep() override { ++beeps; }
     DealSettings CurrentDealSettings() const override { return deal; }
     Colouring CurrentColouring() const override { return colouring; }
-    void ShowGameOver(GameEnd end) override { ends.push_back(end); }
-    void ShowRanking(RankingMode mode) override
+    void GameEnded(GameEnd end) override
     {
-        rankingCalls.push_back(mode);
+        ends.push_back(end);
         if (game)
-            rankPendingAtRanking = game->RankPending();
+            rankPendingAtEnd = game->RankPending();
     }
     void BoardChanged() override { }
     void ElementStripChanged(const std::array<int, 5>& counts) override { strip = counts; }

@@ -194,11 +194,12 @@ TEST_F(MoveLogTest, RandomPlayUndoneGivesBackTheDeal)
                     partners.push_back(n);
             }
             ASSERT_FALSE(partners.empty());
-            const qsizetype endsBefore = host.ends.size();
+            const size_t endsBefore = host.ends.size();
             game.Pick(first, PickMode::Remove);
             game.Pick(partners[rng() % partners.size()], PickMode::Remove);
             if (host.ends.size() != endsBefore) {
-                // The game ended and a new board was dealt: undo starts over from it.
+                // The game ended; undo starts over from the next deal.
+                game.NewGame();
                 dealt = snapshot();
                 moves = 0;
                 continue;
@@ -328,7 +329,7 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
         // Each removal adds a log row and each undo takes one away.
         int slack = game.MoveLog().RowCount() - game.MoveRow();
         for (int step = 0; step < 80; ++step) {
-            const qsizetype endsBefore = host.ends.size();
+            const size_t endsBefore = host.ends.size();
             const int beepsBefore = host.beeps;
             const unsigned action = rng() % 10;
             if (action < 2) {
@@ -400,7 +401,8 @@ TEST_F(RedoOracleTest, UndoAndRedoAgreeWithAReplayFromTheDeal)
                 }
             }
             if (host.ends.size() != endsBefore) {
-                // The game ended and a new board was dealt: nothing to take back or redo.
+                // The game ended; after the next deal nothing is left to take back or redo.
+                game.NewGame();
                 moves.clear();
                 undone.clear();
                 standing.clear();

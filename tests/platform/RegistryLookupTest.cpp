@@ -14,6 +14,7 @@
 // own
 #include "platform/Cp932.h"
 #include "platform/Registry.h"
+#include "platform/RegFileDocument.h"
 #include "platform/RegistryFile.h"
 #include "RegValuePrinter.h"
 

@@ -6,6 +6,7 @@
 #include "windows/Accessibility.h"
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/NBAry.h"
 #include "platform/Registry.h"
@@ -112,7 +113,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
         captions[size_t(Game::TileNumber(c, 9) - 1)] = stems.at(c);
         visible[size_t(Game::TileNumber(c, 9) - 1)] = true;
     }
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     game.SetBoardForTest(captions, visible);
 
     TBrimBtn* jia = main.Tile(0, 9);
@@ -147,7 +148,7 @@ TEST_F(AccessibilityTest, TheBoardAndItsPanelsSayWhatTheyShow)
     game.Pick(Game::TileNumber(1, 9), PickMode::Remove);
     EXPECT_TRUE(HeardOf(jia, QAccessible::SelectionRemove));
     EXPECT_EQ(Said(main.ZanL()), QStringLiteral("残り 2枚"));
-    EXPECT_EQ(Said(main.PntL()), QStringLiteral("ポイント %1").arg(main.PointsTotal()));
+    EXPECT_EQ(Said(main.PntL()), QStringLiteral("ポイント %1").arg(main.Session().State().PointsTotal()));
     const QString row = Said(main.SG1(), QAccessible::Description);
     EXPECT_TRUE(row.startsWith(QStringLiteral("1手目 甲 乙"))) << row.toStdString();
     // The columns closed up: 丙 stands in the first column now, and says so.
@@ -192,7 +193,7 @@ TEST_F(AccessibilityTest, TheBoardShowsItsOwnPlacesAndAPickRenamesOnlyWhatChange
     AppWindows windows(dir.path());
     TMainF& main = windows.Main();
     main.show();
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(main.BPnl());
     ASSERT_NE(board, nullptr);
     EXPECT_EQ(board->text(QAccessible::Name), QStringLiteral("盤面"));

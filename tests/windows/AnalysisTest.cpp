@@ -9,9 +9,10 @@
 #include "windows/Analysis.h"
 #include "controls/BrimBtn.h"
 #include "app/AppModel.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "platform/Registry.h"
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 #include "controls/StringGrid.h"
 
 // Qt
@@ -40,7 +41,7 @@ protected:
         model = std::make_unique<AppModel>(dir.path());
         main = std::make_unique<TMainF>(*model);
         main->SetMessageHook([this](const QString& text) { messages << text; });
-        tables.AttachTo(main->GameState());
+        tables.AttachTo(main->Session().GameForTest());
         main->show();
     }
     ~AnalysisTest() override
@@ -86,7 +87,7 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
     EXPECT_TRUE(analysis->isVisible());
     // Every deal has a number, and the title names it.
     EXPECT_EQ(analysis->windowTitle(),
-        QStringLiteral("この盤面の最高点（盤面番号 %1）").arg(main->GameState().DealNumber()));
+        QStringLiteral("この盤面の最高点（盤面番号 %1）").arg(main->Session().State().DealNumber()));
     EXPECT_EQ(main->Action(QStringLiteral("Best1"))->text(), QStringLiteral("この盤面の最高点(&B)…"));
     EXPECT_FALSE(analysis->BestTotal()->text().isEmpty());
     EXPECT_EQ(OpenAnalysis(), analysis); // one window, brought to the front
@@ -102,7 +103,7 @@ TEST_F(AnalysisTest, OpensFromTheFileMenuWithAResultAtOnce)
 TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)
 {
     TAnalysisF* analysis = OpenAnalysis();
-    LayBoard(main->GameState(), { "甲甲", "甲." }); // a tile over a hole: no deal makes it
+    LayBoard(main->Session().GameForTest(), { "甲甲", "甲." }); // a tile over a hole: no deal makes it
     QCoreApplication::processEvents();
     EXPECT_EQ(analysis->CurrentRun(), nullptr);
     EXPECT_EQ(analysis->Note()->text(), QStringLiteral("この盤面は調べられません"));
@@ -116,8 +117,8 @@ TEST_F(AnalysisTest, ABoardItCannotReadIsSaidSoAndNothingRuns)
 
 TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
 {
-    LayBoard(main->GameState(), { "丙甲子亥", "甲丙丑子", "壬甲寅卯", "癸丁卯辰" });
-    const quint32 deal = main->GameState().DealNumber();
+    LayBoard(main->Session().GameForTest(), { "丙甲子亥", "甲丙丑子", "壬甲寅卯", "癸丁卯辰" });
+    const quint32 deal = main->Session().State().DealNumber();
     TAnalysisF* analysis = OpenAnalysis();
     ASSERT_TRUE(WaitProven(*analysis));
     const QString best = analysis->BestTotal()->text();
@@ -132,14 +133,14 @@ TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
         const Solver::Run* run = analysis->CurrentRun();
         const Solver::Picks picks = Solver::PicksOf(run->Start(), run->Current().best.moves.front(), run->Values());
         EXPECT_EQ(analysis->MarkedTiles(), std::make_pair(picks.first, picks.second));
-        EXPECT_TRUE(main->GameState().Selection().isEmpty());
+        EXPECT_TRUE(main->Session().State().Selection().isEmpty());
         // Played, the marks go and the search starts from the new position.
         PlayFirstMoveOf(*analysis);
         ++moves;
         EXPECT_EQ(analysis->MarkedTiles(), std::make_pair(0, 0));
         QCoreApplication::processEvents();
         if (messages.isEmpty()) {
-            EXPECT_EQ(analysis->CurrentRun()->Start(), *Solver::BoardOfGame(main->GameState()));
+            EXPECT_EQ(analysis->CurrentRun()->Start(), *Solver::BoardOfGame(main->Session().State()));
         }
     }
     EXPECT_GE(moves, 5);
@@ -155,7 +156,7 @@ TEST_F(AnalysisTest, FollowsTheBestLineToTheEndAndHoldsTheFinishedGame)
 
 TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
 {
-    LayBoard(main->GameState(), { "甲乙子丑一二三四五六", "丙丁寅卯七八九一二三", "戊己辰巳四五六七八九",
+    LayBoard(main->Session().GameForTest(), { "甲乙子丑一二三四五六", "丙丁寅卯七八九一二三", "戊己辰巳四五六七八九",
                                   "庚辛午未一二三四五六", "壬癸申酉七八九一二三", "甲乙戌亥四五六七八九" });
     TAnalysisF* analysis = OpenAnalysis();
     const Solver::Board dealt = analysis->CurrentRun()->Start();
@@ -166,7 +167,7 @@ TEST_F(AnalysisTest, TheDealIsReadBackAndTheSearchStopsOnRequest)
     EXPECT_EQ(fromDeal->Start(), dealt);
     EXPECT_FALSE(analysis->NextBtn()->isEnabled()); // the line starts at the deal, not here
     // A move does not change the deal: the search goes on.
-    const Solver::Board now = *Solver::BoardOfGame(main->GameState());
+    const Solver::Board now = *Solver::BoardOfGame(main->Session().State());
     const Solver::Picks picks = Solver::PicksOf(now, Solver::Greedy(now, fromDeal->Values()).moves.front(), fromDeal->Values());
     for (const int tile : { picks.first, picks.second })
         QTest::mouseClick(main->Tile((tile - 1) % Game::Cols, (tile - 1) / Game::Cols), Qt::LeftButton);

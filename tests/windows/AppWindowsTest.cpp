@@ -7,6 +7,7 @@
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
 #include "store/Keys.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "windows/Rank.h"
 #include "platform/Registry.h"
@@ -45,7 +46,7 @@ protected:
             captions[size_t(i)] = i % 2 == 0 ? QStringLiteral("甲") : QStringLiteral("乙");
             visible[size_t(i)] = true;
         }
-        main.GameState().SetBoardForTest(captions, visible);
+        main.Session().GameForTest().SetBoardForTest(captions, visible);
     }
 
     QTemporaryDir dir;
@@ -72,9 +73,9 @@ TEST_F(AppWindowsTest, TheMainWindowPlaysBeforeTheOthersExist)
 
     // The model's score tables score from the first board; this folder has no table files,
     // so the pair is removed and scores nothing.
-    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
-    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
-    EXPECT_EQ(main.GameState().Remaining(), 2);
+    main.Session().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.Session().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    EXPECT_EQ(main.Session().State().Remaining(), 2);
     EXPECT_EQ(main.SG1()->Grid()->Cell(2, 1), QString());
     main.Timer1Timer();
     main.H1Click();

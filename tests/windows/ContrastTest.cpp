@@ -16,6 +16,7 @@
 #include "windows/FontDialog.h"
 #include "controls/GradBox.h"
 #include "windows/HelpViewer.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "windows/Name.h"
 #include "controls/Panel.h"
@@ -389,7 +390,7 @@ TEST_F(ContrastTest, EveryWindowReadsOnADarkDesktop)
         captions[size_t(tile)] = stems.at(i);
         visible[size_t(tile)] = true;
     }
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     game.SetBoardForTest(captions, visible);
     EXPECT_GT(Check(main, "dealt"), 20);
     // The bottom left pair removed: a row of the move log that is no longer the current one.
@@ -448,11 +449,11 @@ TEST_F(ContrastTest, TheMoveLogReadsOnALightDesktop)
     AppColors::SetDesktopPalette(light);
     AppWindows windows(dir.path());
     TMainF& main = windows.Main();
-    LayBoard(main.GameState(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
-    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
-    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
-    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Hold);
-    ASSERT_EQ(main.GameState().Remaining(), 10);
+    LayBoard(main.Session().GameForTest(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
+    main.Session().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.Session().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    main.Session().Pick(Game::TileNumber(0, 9), PickMode::Hold);
+    ASSERT_EQ(main.Session().State().Remaining(), 10);
     EXPECT_GT(Check(main, "light desktop, a move and a pick"), 20);
 }
 

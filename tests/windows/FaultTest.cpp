@@ -11,6 +11,7 @@
 #include "controls/BrimBtn.h"
 #include "store/Keys.h"
 #include "game/ScoreTables.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "windows/Rank.h"
 #include "game/Ranking.h"
@@ -93,8 +94,8 @@ protected:
         EXPECT_EQ(main.CBH()->currentIndex(), 0);
         EXPECT_EQ(main.CBW()->currentIndex(), 0);
         EXPECT_EQ(main.CG1()->BitChk(), 1);
-        EXPECT_EQ(main.GameState().Remaining(), 12);
-        EXPECT_TRUE(Game::IsTileNumber(main.GameState().FindMove()));
+        EXPECT_EQ(main.Session().State().Remaining(), 12);
+        EXPECT_TRUE(Game::IsTileNumber(main.Session().State().FindMove()));
         const TSetuF& setu = m_windows->Setu();
         EXPECT_TRUE(setu.SoundOn());
         EXPECT_FALSE(setu.QuitOnWarning());
@@ -158,11 +159,11 @@ TEST_F(WindowFaultTest, ProgramFolderThatCannotBeWrittenStartsWithDefaultsAndSay
     // No table file: the tables keep their first row counts and empty cells, and a pair
     // scores nothing, but the game goes on.
     EXPECT_EQ(m_windows->Setu().ScoreTable(1)->RowCount(), 101);
-    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    LayBoard(main.Session().GameForTest(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-    EXPECT_EQ(main.GameState().Remaining(), 2);
-    EXPECT_EQ(main.GameState().PointsTotal(), 0);
+    EXPECT_EQ(main.Session().State().Remaining(), 2);
+    EXPECT_EQ(main.Session().State().PointsTotal(), 0);
 
     // Closing the options dialog saves the settings and names the three tables it could not.
     TSetuF& setu = m_windows->Setu();
@@ -180,7 +181,7 @@ TEST_F(WindowFaultTest, ProgramFolderThatCannotBeWrittenStartsWithDefaultsAndSay
     rank.OKBtn()->click();
     ASSERT_EQ(m_messages.size(), 2);
     EXPECT_TRUE(m_messages.at(1).contains(QStringLiteral("Rank.dat"))) << m_messages.at(1).toStdString();
-    EXPECT_EQ(main.GameState().Remaining(), 12);
+    EXPECT_EQ(main.Session().State().Remaining(), 12);
     EXPECT_EQ(m_messages.size(), 2);
 
     main.close();
@@ -342,10 +343,10 @@ TEST_F(WindowFaultTest, InvalidShiftJisEverywhereReadsPaintsPlaysAndIsKept)
     EXPECT_EQ(Cp932::ForDisplay(sg1.Cell(0, 2)), QString(bad));
 
     // Two pairs, so that the game does not end with the first.
-    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    LayBoard(main.Session().GameForTest(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-    EXPECT_EQ(main.GameState().PointsTotal(), 5);
+    EXPECT_EQ(main.Session().State().PointsTotal(), 5);
     EXPECT_EQ(main.SG1()->Grid()->Cell(Game::LogText, 1), sg1.Cell(3, 1));
 
     PaintEverything();
@@ -386,10 +387,10 @@ TEST_F(WindowFaultTest, LinesOfAMegabyteReadPaintAndSaveWhole)
     main.Timer1Timer();
 
     // Two pairs, so that the game does not end with the first.
-    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    LayBoard(main.Session().GameForTest(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-    EXPECT_EQ(main.GameState().PointsTotal(), 3);
+    EXPECT_EQ(main.Session().State().PointsTotal(), 3);
     EXPECT_EQ(main.SG1()->Grid()->Cell(Game::LogText, 1), longText);
 
     PaintEverything();
@@ -438,10 +439,10 @@ TEST_F(WindowFaultTest, ScoreTableOfFiftyMegabytesLoadsScoresAndPaints)
     const int last = stems.RowCount() - 1;
     EXPECT_EQ(QStringList({ stems.Cell(0, last), stems.Cell(1, last), stems.Cell(2, last), stems.Cell(3, last) }),
         QStringList({ QStringLiteral("癸"), QStringLiteral("癸"), QStringLiteral("3"), QStringLiteral("主気") }));
-    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    LayBoard(main.Session().GameForTest(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-    EXPECT_EQ(main.GameState().PointsTotal(), 3); // the first 甲甲 row, in row 1
+    EXPECT_EQ(main.Session().State().PointsTotal(), 3); // the first 甲甲 row, in row 1
     PaintEverything();
 }
 
@@ -473,7 +474,7 @@ TEST_F(WindowFaultTest, TableFilesThatAreFoldersAreNamedAndTheRestIsSaved)
     rank.OKBtn()->click();
     ASSERT_EQ(m_messages.size(), 2);
     EXPECT_TRUE(m_messages.at(1).contains(QStringLiteral("Rank.dat")));
-    EXPECT_EQ(main.GameState().Remaining(), 12);
+    EXPECT_EQ(main.Session().State().Remaining(), 12);
     EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("SG2.dat")).isDir());
     EXPECT_TRUE(QFileInfo(m_folder + QStringLiteral("Rank.dat")).isDir());
 }
@@ -506,10 +507,10 @@ TEST_F(WindowFaultTest, ADataFolderThatCannotBeWrittenReadsTheSeedAndSaysSoOnlyO
     EXPECT_TRUE(m_messages.at(0).contains(data.unwritable.Reason())) << m_messages.at(0).toStdString();
     m_messages.clear();
 
-    LayBoard(main.GameState(), { QStringLiteral("甲甲乙乙") });
+    LayBoard(main.Session().GameForTest(), { QStringLiteral("甲甲乙乙") });
     QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-    EXPECT_EQ(main.GameState().PointsTotal(), 3) << "the seed's table scores";
+    EXPECT_EQ(main.Session().State().PointsTotal(), 3) << "the seed's table scores";
 
     TSetuF& setu = m_windows->Setu();
     setu.show();

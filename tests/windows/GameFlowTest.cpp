@@ -6,6 +6,7 @@
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "windows/Name.h"
 #include "windows/Rank.h"
@@ -44,7 +45,7 @@ protected:
 int PlayToTheEnd(TMainF& main)
 {
     int pairs = 0;
-    const Game& game = main.GameState();
+    const Game& game = main.Session().State();
     const int moveRowAtStart = game.MoveRow();
     for (int guard = 0; guard < 200 && game.MoveRow() == moveRowAtStart + pairs; ++guard) {
         const int first = game.FindMove();
@@ -64,6 +65,8 @@ int PlayToTheEnd(TMainF& main)
             break;
         QTest::mouseClick(main.Tile(c, r), Qt::LeftButton);
         QTest::mouseClick(main.Tile((partner - 1) % Game::Cols, (partner - 1) / Game::Cols), Qt::LeftButton);
+        // The end of a game is handled once the click has returned.
+        QCoreApplication::processEvents();
         ++pairs;
     }
     return pairs;
@@ -77,28 +80,26 @@ TEST_F(GameFlowTest, AWholeGameEndsInTheRankingAndIsSaved)
     int pointsAtTheEnd = 0;
     main.SetMessageHook([&](const QString& text) {
         messages << text;
-        pointsAtTheEnd = main.PointsTotal();
+        pointsAtTheEnd = main.Session().State().PointsTotal();
     });
     main.show();
     ASSERT_EQ(main.CG1()->BitChk(), 1);
-    ASSERT_EQ(main.GameState().Remaining(), 12);
+    ASSERT_EQ(main.Session().State().Remaining(), 12);
 
     // The name entry opens modally: type into it as a player would and press OK.
     bool nameShown = false;
-    QTimer::singleShot(0, [&] {
-        std::function<void()> answer = [&] {
-            auto* name = qobject_cast<TNameF*>(QApplication::activeModalWidget());
-            if (!name) {
-                QTimer::singleShot(10, answer);
-                return;
-            }
-            nameShown = true;
-            name->Edit1()->setText(QStringLiteral("五行"));
-            QTest::keyClicks(name->Edit1(), QStringLiteral(",pro"));
-            QTest::mouseClick(name->OKBtn(), Qt::LeftButton);
-        };
-        answer();
-    });
+    std::function<void()> answer = [&] {
+        auto* name = qobject_cast<TNameF*>(QApplication::activeModalWidget());
+        if (!name) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        nameShown = true;
+        name->Edit1()->setText(QStringLiteral("五行"));
+        QTest::keyClicks(name->Edit1(), QStringLiteral(",pro"));
+        QTest::mouseClick(name->OKBtn(), Qt::LeftButton);
+    };
+    QTimer::singleShot(0, answer);
     const int pairs = PlayToTheEnd(main);
     EXPECT_EQ(pairs, 6);
     EXPECT_EQ(messages, QStringList { QStringLiteral("ぜんぶ、消せましたぁ") });
@@ -110,7 +111,7 @@ TEST_F(GameFlowTest, AWholeGameEndsInTheRankingAndIsSaved)
     EXPECT_EQ(rank.HighlightRow(), 1);
     EXPECT_EQ(rank.SG0()->Grid()->Cell(1, 1), QStringLiteral("五行，pro"));
     EXPECT_EQ(rank.SG0()->Grid()->Cell(2, 1), QString::number(pointsAtTheEnd));
-    EXPECT_EQ(main.GameState().MoveRow(), 1);
+    EXPECT_EQ(main.Session().State().MoveRow(), 1);
 
     QTest::mouseClick(rank.OKBtn(), Qt::LeftButton);
     EXPECT_FALSE(rank.isVisible());
@@ -139,7 +140,7 @@ TEST_F(GameFlowTest, HighScoresFromTheMenuShowTheTableOnly)
     EXPECT_EQ(rank.Grid().Cell(1, 1), QString());
     QTest::mouseClick(rank.OKBtn(), Qt::LeftButton);
     // Looking at the ranking ends the game in progress: a new deal.
-    EXPECT_EQ(main.GameState().MoveRow(), 1);
+    EXPECT_EQ(main.Session().State().MoveRow(), 1);
     EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("Rank.dat")));
 }
 
@@ -163,7 +164,7 @@ TEST_F(GameFlowTest, ScoreTablesOfTheOptionsDialogScoreThePairs)
     captions[111] = QStringLiteral("乙");
     for (int i = 108; i < 112; ++i)
         visible[size_t(i)] = true;
-    main.GameState().SetBoardForTest(captions, visible);
+    main.Session().GameForTest().SetBoardForTest(captions, visible);
     main.show();
     QTest::mouseClick(main.Tile(0, 9), Qt::LeftButton);
     QTest::mouseClick(main.Tile(1, 9), Qt::LeftButton);

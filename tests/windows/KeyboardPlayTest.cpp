@@ -10,6 +10,7 @@
 #include "controls/BrimBtn.h"
 #include "controls/ChkGroup.h"
 #include "controls/CtrlsEx.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/Panel.h"
 #include "platform/Registry.h"
@@ -51,7 +52,7 @@ protected:
         auto window = std::make_unique<TMainF>(*models.back());
         window->SetMessageHook([this](const QString& text) { messages << text; });
         window->show();
-        tables.AttachTo(window->GameState());
+        tables.AttachTo(window->Session().GameForTest());
         return window;
     }
 
@@ -82,7 +83,7 @@ TEST_F(KeyboardPlayTest, TheFirstArrowShowsTheCursorAndTheNextOnesMoveItUpToTheE
     auto window = Open();
     // The board has the keys from the start.
     EXPECT_EQ(window->focusWidget(), window->BPnl());
-    LayBoard(window->GameState(), { "甲.", "甲一", "乙一" });
+    LayBoard(window->Session().GameForTest(), { "甲.", "甲一", "乙一" });
     EXPECT_FALSE(window->CursorShown());
     EXPECT_FALSE(window->CursorFrame()->isVisible());
 
@@ -111,7 +112,7 @@ TEST_F(KeyboardPlayTest, TheFirstArrowShowsTheCursorAndTheNextOnesMoveItUpToTheE
 TEST_F(KeyboardPlayTest, SpaceAndShiftSpaceAreTheTwoButtonsAndBackspaceUndoes)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲一", "乙一" });
+    LayBoard(window->Session().GameForTest(), { "甲一", "乙一" });
     // Space on a hidden cursor only shows it.
     Key(*window, Qt::Key_Space);
     ExpectCursorOn(*window, 0, 9);
@@ -123,20 +124,20 @@ TEST_F(KeyboardPlayTest, SpaceAndShiftSpaceAreTheTwoButtonsAndBackspaceUndoes)
     // Shift+Space as the right button: the pair is scored and stays.
     Key(*window, Qt::Key_Space, Qt::ShiftModifier);
     EXPECT_EQ(window->Tile(0, 8)->ZSet(), 1);
-    EXPECT_EQ(window->GameState().Remaining(), 4);
+    EXPECT_EQ(window->Session().State().Remaining(), 4);
     EXPECT_EQ(window->SG1()->Grid()->Cell(0, 1), QStringLiteral("乙"));
     EXPECT_EQ(window->SG1()->Grid()->Cell(1, 1), QStringLiteral("甲"));
     // Space on a tile of the standing pair removes it. The column closes and the stars move
     // in under the cursor.
     Key(*window, Qt::Key_Space);
-    EXPECT_EQ(window->GameState().Remaining(), 2);
+    EXPECT_EQ(window->Session().State().Remaining(), 2);
     EXPECT_EQ(window->Tile(0, 8)->Caption(), QStringLiteral("一"));
     ExpectCursorOn(*window, 0, 8);
 
     const int beeps = window->BeepCount();
     Key(*window, Qt::Key_Backspace);
     EXPECT_EQ(window->BeepCount() - beeps, 1);
-    EXPECT_EQ(window->GameState().Remaining(), 4);
+    EXPECT_EQ(window->Session().State().Remaining(), 4);
     EXPECT_EQ(window->Tile(0, 8)->Caption(), QStringLiteral("甲"));
     ExpectCursorOn(*window, 0, 8);
     EXPECT_TRUE(messages.isEmpty());
@@ -145,7 +146,7 @@ TEST_F(KeyboardPlayTest, SpaceAndShiftSpaceAreTheTwoButtonsAndBackspaceUndoes)
 TEST_F(KeyboardPlayTest, TheFrameLeavesTheSelectionCircleAndTheNeighboursAlone)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲一", "乙一" });
+    LayBoard(window->Session().GameForTest(), { "甲一", "乙一" });
     Key(*window, Qt::Key_Right);
     Key(*window, Qt::Key_Space); // (0, 9) selected, the cursor on it
     ASSERT_EQ(window->Tile(0, 9)->ZSet(), 1);
@@ -153,7 +154,7 @@ TEST_F(KeyboardPlayTest, TheFrameLeavesTheSelectionCircleAndTheNeighboursAlone)
     QTest::mouseClick(window->BPnl(), Qt::LeftButton, {}, QPoint(300, 30)); // hides it
     ASSERT_FALSE(window->CursorFrame()->isVisible());
     const QImage selected = window->BPnl()->grab().toImage();
-    window->GameState().Pick(At(0, 9), PickMode::Remove); // unselects
+    window->Session().Pick(At(0, 9), PickMode::Remove); // unselects
     ASSERT_EQ(window->Tile(0, 9)->ZSet(), 0);
     const QImage plain = window->BPnl()->grab().toImage();
 
@@ -186,7 +187,7 @@ TEST_F(KeyboardPlayTest, TheFrameLeavesTheSelectionCircleAndTheNeighboursAlone)
 TEST_F(KeyboardPlayTest, AMousePressOnTheBoardHidesTheCursorAndTakesTheFocusBack)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲一", "乙一" });
+    LayBoard(window->Session().GameForTest(), { "甲一", "乙一" });
     Key(*window, Qt::Key_Left);
     ASSERT_TRUE(window->CursorShown());
 
@@ -211,8 +212,8 @@ TEST_F(KeyboardPlayTest, AMousePressOnTheBoardHidesTheCursorAndTakesTheFocusBack
 TEST_F(KeyboardPlayTest, ControlsWithTheFocusKeepTheirOwnKeys)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲一", "乙一" });
-    const QStringList board = Picture(window->GameState(), 2, 2);
+    LayBoard(window->Session().GameForTest(), { "甲一", "乙一" });
+    const QStringList board = Picture(window->Session().State(), 2, 2);
     const int beeps = window->BeepCount();
 
     window->CBH()->setFocus();
@@ -230,14 +231,14 @@ TEST_F(KeyboardPlayTest, ControlsWithTheFocusKeepTheirOwnKeys)
     // None of it reached the board: no cursor, no pick, no undo, no hint.
     EXPECT_FALSE(window->CursorShown());
     EXPECT_EQ(window->BeepCount(), beeps);
-    EXPECT_TRUE(window->GameState().Selection().isEmpty());
-    EXPECT_EQ(Picture(window->GameState(), 2, 2), board);
+    EXPECT_TRUE(window->Session().State().Selection().isEmpty());
+    EXPECT_EQ(Picture(window->Session().State(), 2, 2), board);
 }
 
 TEST_F(KeyboardPlayTest, TheCursorKeepsToATileInPlayAsTheBoardChanges)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "丙...", "甲子一四", "乙丑一三" });
+    LayBoard(window->Session().GameForTest(), { "丙...", "甲子一四", "乙丑一三" });
     auto press = [&](std::initializer_list<Qt::Key> keys) {
         for (Qt::Key key : keys)
             Key(*window, key);
@@ -246,23 +247,23 @@ TEST_F(KeyboardPlayTest, TheCursorKeepsToATileInPlayAsTheBoardChanges)
     // moves in under it.
     press({ Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down,
         Qt::Key_Space });
-    ASSERT_EQ(window->GameState().Remaining(), 7);
+    ASSERT_EQ(window->Session().State().Remaining(), 7);
     ExpectCursorOn(*window, 2, 9);
     EXPECT_EQ(window->Tile(2, 9)->Caption(), QStringLiteral("三"));
 
     // The last column goes: the cursor steps left onto the board.
     press({ Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space });
-    ASSERT_EQ(window->GameState().Remaining(), 5);
+    ASSERT_EQ(window->Session().State().Remaining(), 5);
     ExpectCursorOn(*window, 1, 9);
 
     // The top pair of a column: the cursor, left above the column, comes down to its top.
     press({ Qt::Key_Left, Qt::Key_Up, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space });
-    ASSERT_EQ(window->GameState().Remaining(), 3);
+    ASSERT_EQ(window->Session().State().Remaining(), 3);
     ExpectCursorOn(*window, 0, 9);
 
     // Undone to the start: every tile back, the cursor where it was.
     press({ Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace });
-    EXPECT_EQ(window->GameState().Remaining(), 9);
+    EXPECT_EQ(window->Session().State().Remaining(), 9);
     ExpectCursorOn(*window, 0, 9);
     EXPECT_TRUE(messages.isEmpty());
 
@@ -287,7 +288,7 @@ TEST_F(KeyboardPlayTest, TheCursorKeepsToATileInPlayAsTheBoardChanges)
 TEST_F(KeyboardPlayTest, TheHintMovesTheCursorToTheTileItPicks)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲乙一", "子一二" });
+    LayBoard(window->Session().GameForTest(), { "甲乙一", "子一二" });
     // By mouse: the cursor stays hidden but waits on the hinted tile.
     QTest::mouseClick(window->HintBtn(), Qt::LeftButton);
     ASSERT_EQ(window->Tile(0, 8)->ZSet(), 1);
@@ -307,7 +308,7 @@ TEST_F(KeyboardPlayTest, TheHintMovesTheCursorToTheTileItPicks)
     // Its partner by keyboard: the pair goes.
     Key(*window, Qt::Key_Right);
     Key(*window, Qt::Key_Space);
-    EXPECT_EQ(window->GameState().Remaining(), 4);
+    EXPECT_EQ(window->Session().State().Remaining(), 4);
     EXPECT_TRUE(messages.isEmpty());
 }
 

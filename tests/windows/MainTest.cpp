@@ -10,6 +10,7 @@
 #include "controls/ChkGroup.h"
 #include "controls/GradBox.h"
 #include "windows/HelpViewer.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/NBAry.h"
 #include "platform/Registry.h"
@@ -129,7 +130,7 @@ TEST_F(MainWindowTest, ChoicesAreRememberedAcrossARestart)
     EXPECT_EQ(window->CG1()->BitChk(), 3);
     EXPECT_EQ(window->RGC()->checkedId(), 1);
     // The first deal already uses them: 6 x 10 of stems and branches, uncoloured.
-    EXPECT_EQ(window->GameState().Remaining(), 60);
+    EXPECT_EQ(window->Session().State().Remaining(), 60);
     EXPECT_EQ(window->Tile(0, 9)->TopColor(), Symbols::ColorBtnFace);
     EXPECT_EQ(StripTotal(*window), 60);
 }
@@ -146,7 +147,7 @@ TEST_F(MainWindowTest, OutOfRangeStoredChoicesFallBackToTheFirstItem)
     auto window = Open();
     EXPECT_EQ(window->CBH()->currentIndex(), 0);
     EXPECT_EQ(window->CBW()->currentIndex(), 0);
-    EXPECT_EQ(window->GameState().Remaining(), 12);
+    EXPECT_EQ(window->Session().State().Remaining(), 12);
 }
 
 TEST_F(MainWindowTest, PlainColouringGreysEveryTileAtOnce)
@@ -189,8 +190,8 @@ TEST_F(MainWindowTest, ALeftButtonPairIsRemovedByMouseAndUndoneByButtonAndMenu)
 {
     auto window = Open();
     DefaultTables tables;
-    tables.AttachTo(window->GameState());
-    LayBoard(window->GameState(), { "甲一", "乙一" });
+    tables.AttachTo(window->Session().GameForTest());
+    LayBoard(window->Session().GameForTest(), { "甲一", "乙一" });
     QTest::mouseClick(window->Tile(0, 8), Qt::LeftButton);
     EXPECT_EQ(window->Tile(0, 8)->ZSet(), 1);
     EXPECT_EQ(window->SG1()->Grid()->Cell(0, 1), QStringLiteral("甲"));
@@ -219,7 +220,7 @@ TEST_F(MainWindowTest, ALeftButtonPairIsRemovedByMouseAndUndoneByButtonAndMenu)
 TEST_F(MainWindowTest, HintSelectsATileThatHasAPartner)
 {
     auto window = Open();
-    LayBoard(window->GameState(), { "甲一", "子丑" });
+    LayBoard(window->Session().GameForTest(), { "甲一", "子丑" });
     QTest::mouseClick(window->HintBtn(), Qt::LeftButton);
     EXPECT_EQ(window->Tile(0, 9)->ZSet(), 1);
     QTest::mouseClick(window->HintBtn(), Qt::LeftButton);
@@ -266,13 +267,14 @@ TEST_F(MainWindowTest, AClearableDealPlayedByMouseThroughTheWindowClearsTheBoard
         store.WriteNumber(Keys::Sys::CG1, 7);
     }
     auto window = Open();
-    const Game& game = window->GameState();
+    const Game& game = window->Session().State();
     ASSERT_EQ(game.Remaining(), 120);
     const std::vector<SolvableDeal::Removal> solution = game.DealSolution();
     ASSERT_EQ(solution.size(), 60u);
     for (const SolvableDeal::Removal& pair : solution) {
         for (int n : { pair.first, pair.second })
             QTest::mouseClick(window->Tile((n - 1) % Game::Cols, (n - 1) / Game::Cols), Qt::LeftButton);
+        QCoreApplication::processEvents();
         if (!messages.isEmpty())
             break;
     }

@@ -26,16 +26,18 @@
 
 namespace {
 
-// The main window's part: the game's host and the ranking's host in one.
+// The main window's part: the game's host and the ranking's host in one; the end of a game
+// offers the result to the ranking, then deals again.
 class PlayHost : public RecordingHost, public RankHost
 {
 public:
     void PlayWave(Sound sound) override { RecordingHost::PlayWave(sound); }
-    void ShowRanking(RankingMode mode) override
+    void GameEnded(GameEnd end) override
     {
-        RecordingHost::ShowRanking(mode);
+        RecordingHost::GameEnded(end);
         pointsAtEnd = game->PointsTotal();
-        rank->ShowRanking(mode);
+        rank->ShowRanking(RankingMode::OfferResult);
+        game->NewGame();
     }
     int PointsTotal() const override { return game->PointsTotal(); }
     ::RankPending RankPending() const override { return game->RankPending(); }
@@ -101,9 +103,9 @@ TEST(RankFlowTest, WholeGameEndsInTheRankingAndIsSaved)
     });
 
     int moves = 0;
-    while (host.rankingCalls.empty() && moves < 100 && RemoveAnyPair(game))
+    while (host.ends.empty() && moves < 100 && RemoveAnyPair(game))
         ++moves;
-    ASSERT_EQ(host.rankingCalls, std::vector<RankingMode>({ RankingMode::OfferResult }));
+    ASSERT_EQ(host.ends.size(), 1u);
     EXPECT_EQ(named, 1);
     EXPECT_EQ(std::count(host.sounds.begin(), host.sounds.end(), Sound::Notice), 1); // the name entry's sound
     ASSERT_TRUE(rank.isVisible());

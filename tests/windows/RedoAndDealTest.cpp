@@ -10,6 +10,7 @@
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
 #include "windows/Deal.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/Panel.h"
 #include "platform/Registry.h"
@@ -66,7 +67,7 @@ TEST_F(RedoAndDealTest, TheFileMenuKeepsItsItemsWithTheNewOnesBelowTheirOwn)
 TEST_F(RedoAndDealTest, RedoByMenuKeysAndBoardAndABeepWithNothingToRedo)
 {
     TMainF& main = Open();
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     QAction* redo = main.Action(QStringLiteral("Redo1"));
     LayBoard(game, { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
     EXPECT_FALSE(redo->isEnabled());
@@ -112,7 +113,7 @@ TEST_F(RedoAndDealTest, RedoByMenuKeysAndBoardAndABeepWithNothingToRedo)
 TEST_F(RedoAndDealTest, TheDialogRefusesWhatIsNoNumberAndDealsWhatIs)
 {
     TMainF& main = Open();
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     const quint32 first = game.DealNumber();
     EXPECT_EQ(main.StartBtn()->toolTip(),
         QStringLiteral("新しい盤面を配ります（いまの盤面の番号：%1）").arg(first));

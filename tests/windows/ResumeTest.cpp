@@ -13,6 +13,7 @@
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
 #include "controls/CtrlsEx.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "controls/Panel.h"
 #include "platform/Registry.h"
@@ -67,7 +68,7 @@ protected:
     // taken back.
     static void PlaySome(TMainF& main)
     {
-        Game& game = main.GameState();
+        Game& game = main.Session().GameForTest();
         for (int move = 0; move < 3; ++move) {
             const int a = game.FindMove();
             ASSERT_TRUE(Game::IsTileNumber(a));
@@ -84,7 +85,7 @@ protected:
     {
         auto windows = Start();
         PlaySome(windows->Main());
-        const GameRecord played = windows->Main().GameState().Record();
+        const GameRecord played = windows->Main().Session().State().Record();
         windows->Main().close();
         return played;
     }
@@ -120,7 +121,7 @@ TEST_F(ResumeTest, OffAtFirstAndThenNothingIsKept)
     ASSERT_TRUE(QFile::exists(savedPath));
     SetResume(false);
     auto windows = Start();
-    EXPECT_NE(windows->Main().GameState().Record(), kept);
+    EXPECT_NE(windows->Main().Session().State().Record(), kept);
     windows->Main().close();
     EXPECT_FALSE(QFile::exists(savedPath));
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
@@ -147,7 +148,7 @@ TEST_F(ResumeTest, TheGameComesBackExactlyAndGoesOn)
     auto windows = Start();
     TMainF& main = windows->Main();
     main.show();
-    Game& game = main.GameState();
+    Game& game = main.Session().GameForTest();
     EXPECT_EQ(game.Record(), saved.saved.game);
     EXPECT_TRUE(game.CanRedo());
     EXPECT_EQ(main.SG1()->Grid()->Cell(0, 1), game.MoveLog().Cell(0, 1));
@@ -179,7 +180,7 @@ TEST_F(ResumeTest, ADamagedGameGivesANewDealAndOneMessageAForeignOneOnlyANewDeal
         auto windows = Start();
         windows->Main().show();
         QTest::qWait(0); // the start-up notice waits for the window to show
-        const GameRecord record = windows->Main().GameState().Record();
+        const GameRecord record = windows->Main().Session().State().Record();
         EXPECT_TRUE(record.moves.empty());
         EXPECT_EQ(record.tiles.size(), kept.tiles.size());
         return record != kept;
@@ -213,7 +214,7 @@ TEST_F(ResumeTest, ADamagedGameGivesANewDealAndOneMessageAForeignOneOnlyANewDeal
         auto windows = Start();
         windows->Main().show();
         QTest::qWait(0);
-        EXPECT_TRUE(windows->Main().GameState().Record().moves.empty());
+        EXPECT_TRUE(windows->Main().Session().State().Record().moves.empty());
         ASSERT_EQ(messages.size(), 1);
         const QString& text = messages.first();
         EXPECT_TRUE(text.contains(QStringLiteral("読めない"))) << text.toStdString();
@@ -233,21 +234,22 @@ TEST_F(ResumeTest, EveryMoveIsKeptWithoutACloseAndAGameEndedIsDroppedAtOnce)
     PlaySome(*main);
     auto kept = [this] { return SavedGameFile::Load(savedPath); };
     // Kept a moment later, as a crash now would find it.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return kept().saved.game == main->GameState().Record(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return kept().saved.game == main->Session().State().Record(); }, 5000));
 
     bool keptWhenEndShown = true;
     main->SetMessageHook([&](const QString&) { keptWhenEndShown = QFile::exists(savedPath); });
-    LayBoard(main->GameState(), { "甲乙" });
-    main->GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
-    main->GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    LayBoard(main->Session().GameForTest(), { "甲乙" });
+    main->Session().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main->Session().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(keptWhenEndShown);
     // The next deal is kept in its turn; after a crash (no close) that deal comes back, not
     // the finished game.
-    const GameRecord next = main->GameState().Record();
+    const GameRecord next = main->Session().State().Record();
     EXPECT_TRUE(QTest::qWaitFor([&] { return kept().saved.game == next; }, 5000));
     main.reset();
     TMainF again(model);
-    EXPECT_EQ(again.GameState().Record(), next);
+    EXPECT_EQ(again.Session().State().Record(), next);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
@@ -280,10 +282,11 @@ TEST_F(ResumeTest, AGameClosedWhileItsEndIsShownIsNotKept)
     // The main window alone: no ranking window to offer the result to.
     AppModel model(dir.path());
     TMainF main(model);
-    LayBoard(main.GameState(), { "甲乙" });
+    LayBoard(main.Session().GameForTest(), { "甲乙" });
     main.SetMessageHook([&main](const QString&) { main.close(); });
-    main.GameState().Pick(Game::TileNumber(0, 9), PickMode::Remove);
-    main.GameState().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    main.Session().Pick(Game::TileNumber(0, 9), PickMode::Remove);
+    main.Session().Pick(Game::TileNumber(1, 9), PickMode::Remove);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(QFile::exists(savedPath));
 }
 

@@ -10,6 +10,7 @@
 
 #include "windows/AppWindows.h"
 #include "controls/BrimBtn.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 
 // Qt
@@ -262,9 +263,10 @@ TEST_F(SetuTest, DesktopColoursSwitchLiveAreStoredAndCancelPutsTheStoredChoiceBa
     auto* colours = cb5->parentWidget();
     ASSERT_TRUE(warning && colours->parentWidget() == warning);
     EXPECT_TRUE(warning->rect().contains(colours->geometry()));
-    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* control : warning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (control != colours)
             EXPECT_FALSE(control->geometry().intersects(colours->geometry())) << control->objectName().toStdString();
+    }
 
     dialog->show();
     cb5->setChecked(true);
@@ -368,7 +370,7 @@ TEST_F(SetuTest, FontButtonChoosesTheBoardFontAndCancelKeepsIt)
 {
     auto dialog = MakeDialog();
     int applied = 0;
-    dialog->SetApplyBoardFont([&] { ++applied; });
+    QObject::connect(&m_models.back()->Session(), &GameSession::BoardFontChanged, [&] { ++applied; });
     QFont chosen(QStringLiteral("ＭＳ 明朝"));
     chosen.setPixelSize(30);
     chosen.setUnderline(true);
@@ -418,7 +420,7 @@ TEST_F(SetuTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
         QCheckBox* box = setu.CB4();
         EXPECT_EQ(box->text(), QStringLiteral("全部消せる盤面を配る"));
         EXPECT_FALSE(box->isChecked());
-        EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
+        EXPECT_TRUE(windows.Main().Session().State().DealSolution().empty());
         // It sits on the system page, inside the page and clear of the other controls.
         QWidget* page = setu.PageControl1()->widget(0);
         ASSERT_TRUE(page->isAncestorOf(box));
@@ -432,7 +434,7 @@ TEST_F(SetuTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
         // Read live: the next deal is built to clear, without closing the dialog.
         box->setChecked(true);
         QTest::mouseClick(windows.Main().StartBtn(), Qt::LeftButton);
-        EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+        EXPECT_EQ(windows.Main().Session().State().DealSolution().size(), 6u);
         setu.done(QDialog::Accepted);
         EXPECT_EQ(OpenStore(Keys::Root).ReadText(Keys::Set::Solvable.section, Keys::Set::Solvable.ident, "?"),
             QStringLiteral("1"));
@@ -440,8 +442,8 @@ TEST_F(SetuTest, TheClearableSwitchIsOffAtFirstStoredOnCloseAndReadLive)
     // Stored: the first deal of the next start is already a clearable one.
     AppWindows windows(m_dir.path());
     EXPECT_TRUE(windows.Setu().CB4()->isChecked());
-    EXPECT_EQ(windows.Main().GameState().DealSolution().size(), 6u);
+    EXPECT_EQ(windows.Main().Session().State().DealSolution().size(), 6u);
     windows.Setu().CB4()->setChecked(false);
     windows.Main().StartBtnClick();
-    EXPECT_TRUE(windows.Main().GameState().DealSolution().empty());
+    EXPECT_TRUE(windows.Main().Session().State().DealSolution().empty());
 }

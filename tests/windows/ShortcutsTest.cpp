@@ -11,6 +11,7 @@
 #include "controls/BrimBtn.h"
 #include "controls/Panel.h"
 #include "windows/HelpViewer.h"
+#include "app/GameSession.h"
 #include "windows/Main.h"
 #include "platform/Registry.h"
 #include "store/SettingsStore.h"
@@ -38,10 +39,10 @@ protected:
     // Removes the bottom pair of a fresh 3 x 4 stem board with two clicks.
     static void RemoveAPair(TMainF& main)
     {
-        LayBoard(main.GameState(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
+        LayBoard(main.Session().GameForTest(), { "甲乙丙丁", "戊己庚辛", "壬癸甲乙" });
         QTest::mouseClick(main.Tile(0, Game::Rows - 1), Qt::LeftButton);
         QTest::mouseClick(main.Tile(1, Game::Rows - 1), Qt::LeftButton);
-        ASSERT_EQ(main.GameState().Remaining(), 10);
+        ASSERT_EQ(main.Session().State().Remaining(), 10);
     }
 };
 
@@ -50,7 +51,7 @@ TEST_F(ShortcutsTest, UndoNewDealAndHelpAnswerTheirKeys)
     TMainF& main = Open();
     RemoveAPair(main);
     QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(main.GameState().Remaining(), 12) << "Ctrl+Z takes the pair back";
+    EXPECT_EQ(main.Session().State().Remaining(), 12) << "Ctrl+Z takes the pair back";
     EXPECT_EQ(main.Tile(0, Game::Rows - 1)->Caption(), QStringLiteral("壬"));
 
     for (const QKeySequence& keys : { QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_N) }) {
@@ -58,7 +59,7 @@ TEST_F(ShortcutsTest, UndoNewDealAndHelpAnswerTheirKeys)
         const int beeps = main.BeepCount();
         QTest::keySequence(&main, keys);
         EXPECT_EQ(main.BeepCount(), beeps + 1) << keys.toString().toStdString() << " beeps as Start!! does";
-        EXPECT_EQ(main.GameState().Remaining(), 12) << keys.toString().toStdString() << " deals anew";
+        EXPECT_EQ(main.Session().State().Remaining(), 12) << keys.toString().toStdString() << " deals anew";
     }
 
     QTest::keyClick(&main, Qt::Key_F1);
@@ -104,7 +105,7 @@ TEST_F(ShortcutsTest, NoKeyActsWhileAModalDialogIsUp)
         QTest::keyClick(target, Qt::Key_F1);
         QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
     }
-    EXPECT_EQ(main.GameState().Remaining(), 10);
+    EXPECT_EQ(main.Session().State().Remaining(), 10);
     EXPECT_EQ(main.BeepCount(), beeps);
     EXPECT_EQ(HelpViewer::Current(), nullptr);
     EXPECT_EQ(closed.count(), 0);
@@ -112,7 +113,7 @@ TEST_F(ShortcutsTest, NoKeyActsWhileAModalDialogIsUp)
 
     // With the box gone the keys work again.
     QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(main.GameState().Remaining(), 12);
+    EXPECT_EQ(main.Session().State().Remaining(), 12);
 }
 
 TEST_F(ShortcutsTest, AMenuClosedWithEscGivesTheKeysBackToTheBoard)
@@ -132,10 +133,10 @@ TEST_F(ShortcutsTest, AMenuClosedWithEscGivesTheKeysBackToTheBoard)
     // and opens no menu.
     ASSERT_EQ(main.focusWidget(), main.BPnl());
     QTest::keyClick(main.BPnl(), Qt::Key_Backspace);
-    EXPECT_EQ(main.GameState().Remaining(), 12);
+    EXPECT_EQ(main.Session().State().Remaining(), 12);
     QTest::keyClick(main.BPnl(), Qt::Key_H);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    EXPECT_EQ(main.GameState().Selection().size(), 1);
+    EXPECT_EQ(main.Session().State().Selection().size(), 1);
 }
 
 } // namespace

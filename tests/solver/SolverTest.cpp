@@ -7,8 +7,9 @@
 
 #include "GameTestSupport.h"
 #include "game/Numbers.h"
-#include "game/Solver.h"
-#include "game/SolverGame.h"
+#include "solver/Beam.h"
+#include "solver/GameBridge.h"
+#include "solver/Run.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -37,16 +38,16 @@ using Solver::MaxMoves;
 
 namespace {
 
-// Remembers the position and the total at the end of a game, before the game deals again.
+// Remembers the position and the total at the end of a game.
 class EndRecordingHost : public RecordingHost
 {
 public:
     std::optional<Board> endBoard;
     int endPoints = 0;
 
-    void ShowGameOver(GameEnd end) override
+    void GameEnded(GameEnd end) override
     {
-        RecordingHost::ShowGameOver(end);
+        RecordingHost::GameEnded(end);
         endBoard = BoardOfGame(*game);
         endPoints = game->PointsTotal();
     }
@@ -152,7 +153,7 @@ TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
             ASSERT_EQ(f.game->PointsTotal(), points) << "move " << i;
             ASSERT_EQ(DealOfGame(*f.game), dealt) << "move " << i;
         }
-        // The last move ended the game, which then dealt again.
+        // The last move ended the game.
         ASSERT_EQ(f.host.ends.size(), 1);
         EXPECT_EQ(f.host.endBoard, board);
         EXPECT_EQ(f.host.endPoints, line.total);

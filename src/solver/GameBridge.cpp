@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "game/SolverGame.h"
+#include "solver/GameBridge.h"
 
 #include "game/Game.h"
 #include "game/Numbers.h"

@@ -4,7 +4,7 @@
 // and a line of the analysis written out as the move log writes its rows.
 #pragma once
 
-#include "game/SolverBoard.h"
+#include "solver/Board.h"
 
 // Qt
 #include <QString>

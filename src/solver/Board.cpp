@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "game/SolverBoard.h"
+#include "solver/Board.h"
 
 #include "game/Numbers.h"
 #include "game/ScoreTables.h"

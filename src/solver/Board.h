@@ -1,4 +1,17 @@
 // SPDX-License-Identifier: MIT
+// The best-score analysis: the highest total the rest of a game can bring from a board.
+//
+// The problem. A position is the tiles in play. A move removes two neighbouring tiles of one
+// kind and scores the better of its two pick orders; the tiles above fall and emptied
+// columns close. The game ends when no pair is left, so a line may stop only there, and on
+// its way it may have to take pairs that score less than nothing. The best total of a
+// position does not depend on how the position was reached.
+//
+// The files of the analysis: this one (the board), Line.h (lines, their replay, the greedy
+// and the random player), ExactSearch.h, Beam.h (the anytime search), Run.h (the run that
+// owns the threads, and the contract every result keeps) and GameBridge.h (between the game
+// and the analysis). The rules never use any of it.
+//
 // The board as the best-score analysis sees it: the tiles in play only, as bytes, with the
 // removal of a pair, the falling and the closing of columns exactly as the game does them,
 // and the points of a pair under the score tables of the moment.
