@@ -179,6 +179,8 @@ TEST(Cp932Test, UnmappableCharactersEncodeAsQuestionMarks)
     const QString raw81(QChar(Cp932::RawByteBase + 0x81));
     EXPECT_EQ(Cp932::Encode(QStringLiteral("a€") + raw81 + QStringLiteral("😀甲\uFFFD")),
         QByteArray("a?\x81?\x8d\x62?"));
+    // No near letter for one the code page lacks, and a lone half of a pair is one "?" too.
+    EXPECT_EQ(Cp932::Encode(QStringLiteral("ä") + QChar(0xD83D) + QStringLiteral("x😀😀")), QByteArray("??x??"));
 }
 
 } // namespace
