@@ -22,8 +22,10 @@ DESK_WORK=$(mktemp -d)
 trap desk_cleanup EXIT
 trap 'exit 1' TERM
 : > "$DESK_WORK/displayfd"
-# The X server before any Wine program: the first one starts Wine's desktop process, whose
-# display every later window of the prefix's session uses.
+# The X server before any Wine program of the session: its first one starts Wine's desktop
+# process, whose display every later window of the session uses: a session of the suites is
+# ended first.
+"$wine_run" --end-session
 desk_start_x
 # Wine reads its locale from the environment: a Japanese desktop, whose code page is 932.
 export LANG=ja_JP.UTF-8 LC_ALL=
