@@ -106,11 +106,12 @@ inline std::optional<Table> Read(const QString& path, QString* error = nullptr)
     return table;
 }
 
-// Writes the table in place of the file, whole or not at all.
+// Writes the table in place of the file, whole or not at all; its lines end in LF on every
+// system, so that a table written on Windows differs from the stored one only where it should.
 inline bool Write(const QString& path, const Table& table)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     QString text;
     for (const QString& comment : table.comments)

@@ -44,6 +44,15 @@ qt_add_resources(orbilo_windows "orbilo_resources"
   BASE ${ORBILO_RESOURCE_DIR}
   FILES ${ORBILO_HELP_FILES} ${ORBILO_ICON_FILES})
 
+# On Windows the executable carries the icon and the sounds as resources of its own
+# (ORBILO_WINDOWS_RC, added to the program by src/CMakeLists.txt); the freedesktop files
+# below have no place there.
+if(WIN32)
+  set(ORBILO_WINDOWS_RC ${CMAKE_BINARY_DIR}/orbilo.rc PARENT_SCOPE)
+  configure_file(${ORBILO_RESOURCE_DIR}/orbilo.rc.in ${CMAKE_BINARY_DIR}/orbilo.rc @ONLY)
+  return()
+endif()
+
 # Desktop integration: the menu entry and the icon in the freedesktop icon theme. The
 # executable itself is installed by src/CMakeLists.txt.
 include(GNUInstallDirs)

@@ -2,7 +2,8 @@
 // Draws the program icon: the five elements as five discs in their element colours, placed
 // around the generating cycle (wood at the top, then fire, earth, metal and water clockwise)
 // on a navy tile, the board's colour. Writes <folder>/orbilo.svg and <folder>/icons/orbilo-N.png
-// for N = 16, 32, 48, 64, 128 and 256. The files are committed; run this again only to change
+// for N = 16, 32, 48, 64, 128 and 256, and <folder>/icons/orbilo.ico for the Windows
+// executable (the 16, 32, 48 and 256 images, each kept as its PNG). The files are committed; run this again only to change
 // the icon. The SVG and the PNGs come from the same geometry, so they always agree.
 //
 // Small sizes get their own layout: bigger discs, no cycle ring and no disc outlines, since
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QList>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -24,6 +26,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -177,6 +180,31 @@ bool Write(const QString& path, const QByteArray& bytes)
     return false;
 }
 
+// A Windows icon file holding the PNGs as they are: a directory of one entry per image
+// (a width or height of 256 is written as 0), then the images.
+QByteArray IconFile(const QList<std::pair<int, QByteArray>>& pngs)
+{
+    QByteArray out;
+    auto put16 = [&out](quint16 v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto put32 = [&](quint32 v) { put16(quint16(v & 0xFFFF)); put16(quint16(v >> 16)); };
+    put16(0); // reserved
+    put16(1); // an icon
+    put16(quint16(pngs.size()));
+    quint32 offset = 6 + 16 * quint32(pngs.size());
+    for (const auto& [size, png] : pngs) {
+        out.append(char(size >= 256 ? 0 : size)).append(char(size >= 256 ? 0 : size));
+        out.append(char(0)).append(char(0)); // no palette, reserved
+        put16(1); // planes
+        put16(32); // bits per pixel
+        put32(quint32(png.size()));
+        put32(offset);
+        offset += quint32(png.size());
+    }
+    for (const auto& entry : pngs)
+        out.append(entry.second);
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -193,6 +221,7 @@ int main(int argc, char** argv)
     }
 
     bool ok = Write(dir.filePath(QStringLiteral("orbilo.svg")), Svg().toUtf8());
+    QList<std::pair<int, QByteArray>> iconImages;
     for (int size : {16, 32, 48, 64, 128, 256}) {
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -208,6 +237,9 @@ int main(int argc, char** argv)
             image.save(&buffer, "PNG");
         }
         ok = Write(dir.filePath(QStringLiteral("icons/orbilo-%1.png").arg(size)), png) && ok;
+        if (size == 16 || size == 32 || size == 48 || size == 256)
+            iconImages.append({ size, png });
     }
+    ok = Write(dir.filePath(QStringLiteral("icons/orbilo.ico")), IconFile(iconImages)) && ok;
     return ok ? 0 : 1;
 }

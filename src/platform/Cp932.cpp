@@ -25,14 +25,29 @@ constexpr char16_t NoChar = 0xFFFF;
 
 #ifdef Q_OS_WIN
 
+// No best-fit guesses ("ä" as "a"): what the code page does not have is "?", as with iconv.
+// A character beyond the 16-bit range (a surrogate pair) is one character and one "?", where
+// the system's conversion would give one for each half; the code page has none of them.
 QByteArray EncodeText(QStringView text)
 {
     if (text.isEmpty())
         return {};
+    QString units;
+    const bool pairs = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isHighSurrogate(); });
+    if (pairs) {
+        units.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            units += pair ? QChar(u'?') : text[i];
+            i += pair ? 1 : 0;
+        }
+        text = units;
+    }
     const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int size = WideCharToMultiByte(932, 0, wide, int(text.size()), nullptr, 0, "?", nullptr);
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const int size = WideCharToMultiByte(932, flags, wide, int(text.size()), nullptr, 0, "?", nullptr);
     QByteArray out(size, Qt::Uninitialized);
-    WideCharToMultiByte(932, 0, wide, int(text.size()), out.data(), size, "?", nullptr);
+    WideCharToMultiByte(932, flags, wide, int(text.size()), out.data(), size, "?", nullptr);
     return out;
 }
 
@@ -49,7 +64,7 @@ bool EncodesTo(char16_t c, const char* bytes)
 {
     const wchar_t wide = wchar_t(c);
     char out[4];
-    const int n = WideCharToMultiByte(932, 0, &wide, 1, out, 4, "?", nullptr);
+    const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 4, "?", nullptr);
     return n == 2 && out[0] == bytes[0] && out[1] == bytes[1];
 }
 

@@ -56,8 +56,9 @@ class SystemCalls final : public Io
 public:
     int Create(const QString& path, int& handle) override
     {
+        // Others may read it (the writer's own mark does), not write or remove it.
         const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT;
-        return _wsopen_s(&handle, reinterpret_cast<const wchar_t*>(path.utf16()), flags, _SH_DENYRW,
+        return _wsopen_s(&handle, reinterpret_cast<const wchar_t*>(path.utf16()), flags, _SH_DENYWR,
             _S_IREAD | _S_IWRITE);
     }
     int Write(int handle, const char* data, qsizetype size, qsizetype& written) override
@@ -76,11 +77,20 @@ public:
         return 0;
     }
     int Close(int handle) override { return _close(handle) == 0 ? 0 : errno; }
+    // A file another program has open for reading (another copy of the game reading its
+    // settings, a virus scanner) cannot be replaced until it lets go, which it does within
+    // moments: the rename is tried again for up to two seconds before it counts as failed.
     int Rename(const QString& from, const QString& to) override
     {
-        const bool ok = MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
-            reinterpret_cast<const wchar_t*>(to.utf16()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        return ok ? 0 : ErrnoOfLastError();
+        for (int attempt = 0;; ++attempt) {
+            if (MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
+                    reinterpret_cast<const wchar_t*>(to.utf16()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return 0;
+            const DWORD error = GetLastError();
+            if (attempt == 100 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+                return ErrnoOfLastError();
+            Sleep(20);
+        }
     }
     int Remove(const QString& path) override
     {
@@ -199,9 +209,11 @@ int CreateTemporary(const QString& target, Io& io, QString& temp, int& handle)
 //
 // Where there is no such lock (a file system without locks, a file the writer may not open
 // for writing) the write goes on unmarked, and the clean-up, which cannot lock the file
-// either, leaves it alone. On Windows an open file cannot be removed (it is opened without
-// sharing), and the clean-up leaves every recent file alone, which covers the instant between
-// the close and the rename.
+// either, leaves it alone. On Windows the mark is a second handle, opened for reading while
+// the written one is still open (that one lets others read, nothing else) and kept open until
+// the rename is done; it lets the rename through. The clean-up opens a file for itself alone,
+// which fails while any handle of a writer is open, and removes it through that handle, so a
+// file is never taken between a look and the removal either.
 enum class Mark { Held, Unavailable, Lost };
 
 #ifndef Q_OS_WIN
@@ -253,8 +265,16 @@ public:
     Mark Take(const QString& temp)
     {
 #ifdef Q_OS_WIN
-        Q_UNUSED(temp);
-        return Mark::Unavailable;
+        Release();
+        const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(temp.utf16()), GENERIC_READ,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Mark::Lost : Mark::Unavailable;
+        }
+        m_handle = h;
+        return Mark::Held;
 #else
         Release();
         const QByteArray name = Native(temp);
@@ -277,15 +297,23 @@ public:
 
     void Release()
     {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+#else
         if (m_fd >= 0)
             ::close(m_fd);
-#endif
         m_fd = -1;
+#endif
     }
 
 private:
+#ifdef Q_OS_WIN
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+#else
     int m_fd = -1;
+#endif
 };
 
 // Creates the temporary file and marks it. A file a starting copy took for a leftover before
@@ -307,12 +335,19 @@ int CreateMarkedTemporary(const QString& target, Io& io, QString& temp, int& han
 bool RemoveIfUnmarked(const QString& path)
 {
 #ifdef Q_OS_WIN
-    // Written less than a minute ago: possibly finished and waiting for its rename.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.isSymLink()
-        || info.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+    // Shared with no one: refused while a writer holds the file or its mark. A link or
+    // junction is opened as itself, and left alone.
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ | DELETE, 0,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
         return false;
-    return QFile::remove(path);
+    BY_HANDLE_FILE_INFORMATION info;
+    FILE_DISPOSITION_INFO disposition { TRUE };
+    const bool removed = GetFileInformationByHandle(h, &info)
+        && !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+        && SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(h);
+    return removed;
 #else
     const QByteArray name = Native(path);
     const int fd = OpenForLock(name);

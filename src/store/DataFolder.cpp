@@ -62,8 +62,10 @@ QStringList Seed(const QString& folder, const QString& seed, bool writable)
 Places ThisProgram()
 {
     const QString program = QCoreApplication::applicationDirPath();
+    // The local, not the roaming, data folder: %LOCALAPPDATA%\Orbilo on Windows (the tables
+    // belong to this machine's copy); the same folder as AppDataLocation elsewhere.
     return { program, QDir::cleanPath(program + QLatin1Char('/') + QStringLiteral(ORBILO_DEFAULTS_INSTALL_DIR)),
-             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) };
+             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) };
 }
 
 bool CanWrite(const QString& folder)

@@ -57,8 +57,9 @@ struct Choice
     QString WritePath(const QString& name) const { return folder + name; }
 };
 
-// The places of the running program: its folder, <its folder>/../share/orbilo (as
-// installed), and the per-user application data location.
+// The places of the running program: its folder, the default tables' folder as installed
+// (<its folder>/../share/orbilo; <its folder>/share/orbilo on Windows), and the per-user
+// local application data location (~/.local/share/Orbilo, %LOCALAPPDATA%\Orbilo).
 Places ThisProgram();
 
 // Chooses the folder, seeds it when it is the player's own, and looks for the tables.

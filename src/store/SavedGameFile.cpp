@@ -250,7 +250,7 @@ QString Path()
 {
     if (!PathOverride().isEmpty())
         return PathOverride();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     return folder.isEmpty() ? QString() : folder + QStringLiteral("/SavedGame.dat");
 }
 

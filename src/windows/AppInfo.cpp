@@ -20,12 +20,15 @@ struct StandIn
 {
     const QString& face;
     QLatin1String substitute;
+    // Windows lists its own faces under their English names unless the system's language is
+    // Japanese: the same fonts, the first choice there.
+    QLatin1String windowsName;
 };
 
 const StandIn StandIns[] = {
-    { PGothic, QLatin1String("IPAPGothic") },
-    { Gothic, QLatin1String("IPAGothic") },
-    { Mincho, QLatin1String("IPAMincho") },
+    { PGothic, QLatin1String("IPAPGothic"), QLatin1String("MS PGothic") },
+    { Gothic, QLatin1String("IPAGothic"), QLatin1String("MS Gothic") },
+    { Mincho, QLatin1String("IPAMincho"), QLatin1String("MS Mincho") },
 };
 
 // The stand-ins needed on this machine, looked up once: face -> installed stand-in.
@@ -34,9 +37,17 @@ const QHash<QString, QString>& MissingFaces()
     static const QHash<QString, QString> missing = [] {
         QHash<QString, QString> map;
         const QStringList families = QFontDatabase::families();
-        for (const StandIn& entry : StandIns)
-            if (!families.contains(entry.face))
-                map.insert(entry.face, entry.substitute);
+        for (const StandIn& entry : StandIns) {
+            if (families.contains(entry.face))
+                continue;
+#ifdef Q_OS_WIN
+            if (families.contains(entry.windowsName)) {
+                map.insert(entry.face, entry.windowsName);
+                continue;
+            }
+#endif
+            map.insert(entry.face, entry.substitute);
+        }
         return map;
     }();
     return missing;

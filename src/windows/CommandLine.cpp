@@ -11,6 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace CommandLine {
 
 namespace {
@@ -172,8 +179,37 @@ DisplayGuard::~DisplayGuard()
     qInstallMessageHandler(g_qtHandler);
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+// A Windows program of the GUI subsystem starts without a console: run from one, it writes
+// into the console it was started from, in UTF-16 so that the Japanese reads whatever the
+// console's code page. Redirected to a file or a pipe it writes bytes as elsewhere.
+bool WriteToConsole(const QString& text, bool error)
+{
+    const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    HANDLE handle = GetStdHandle(which);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS))
+            return false;
+        handle = GetStdHandle(which);
+    }
+    DWORD mode = 0;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return false;
+    DWORD written = 0;
+    return WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()), &written, nullptr);
+}
+
+} // namespace
+#endif
+
 int Answer(const Request& request)
 {
+#ifdef Q_OS_WIN
+    if (WriteToConsole(request.text, request.action == Action::Fail))
+        return request.action == Action::Fail ? 2 : 0;
+#endif
     const QByteArray bytes = request.text.toLocal8Bit();
     std::FILE* stream = request.action == Action::Fail ? stderr : stdout;
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);

@@ -390,9 +390,11 @@ QSize TMainF::Decorations() const
 {
     // The frame and caption as the window system draws them. Without a window manager
     // there are none, and the client area gets what a Windows frame (4 pixels a side) and
-    // caption (one menu-bar height) would leave, so the board fits as designed.
+    // caption (one menu-bar height) would leave, so the board fits as designed. A frame
+    // narrower or lower than its client is none either: Wine without a window manager
+    // reports one 2 pixels narrower, which would widen the client past the design.
     const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.width() > 0 || frame.height() > 0)
+    if (frame.width() >= 0 && frame.height() >= 0 && (frame.width() > 0 || frame.height() > 0))
         return frame;
     return QSize(8, 8 + LaidOutMenuBarHeight());
 }

@@ -10,9 +10,38 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 namespace {
+
+#ifdef _WIN32
+// The system's conversion a character at a time (a lead and its trail byte, else one byte),
+// one U+FFFD for each byte it refuses: what iconv's reading is on Windows.
+QString IconvShown(const QByteArray& bytes)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        wchar_t wide[4];
+        int n = 0;
+        if (i + 1 < bytes.size())
+            n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.constData() + i, 2, wide, 4);
+        if (n == 1 && Cp932::IsLeadByte(uchar(bytes.at(i)))) {
+            out += QChar(char16_t(wide[0]));
+            i += 2;
+            continue;
+        }
+        n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.constData() + i, 1, wide, 4);
+        out += n == 1 ? QChar(char16_t(wide[0])) : QChar(QChar::ReplacementCharacter);
+        ++i;
+    }
+    return out;
+}
+#else
 
 // iconv over the whole text, one U+FFFD for each byte it refuses: how a text was read before
 // raw bytes were kept, and how it must still look.
@@ -39,6 +68,7 @@ QString IconvShown(const QByteArray& bytes)
     iconv_close(cd);
     return out;
 }
+#endif
 
 std::string Hex(const QByteArray& bytes)
 {
@@ -149,6 +179,8 @@ TEST(Cp932Test, UnmappableCharactersEncodeAsQuestionMarks)
     const QString raw81(QChar(Cp932::RawByteBase + 0x81));
     EXPECT_EQ(Cp932::Encode(QStringLiteral("a€") + raw81 + QStringLiteral("😀甲\uFFFD")),
         QByteArray("a?\x81?\x8d\x62?"));
+    // No near letter for one the code page lacks, and a lone half of a pair is one "?" too.
+    EXPECT_EQ(Cp932::Encode(QStringLiteral("ä") + QChar(0xD83D) + QStringLiteral("x😀😀")), QByteArray("??x??"));
 }
 
 } // namespace

@@ -30,7 +30,6 @@
 #include "platform/SafeFile.h"
 #include "store/FontRecord.h"
 
-#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -63,7 +62,16 @@ TEST(FaultTest, InvalidShiftJisInATableFileShowsWhereItStandsAndIsSavedBack)
     EXPECT_EQ(shown(0, 0), QStringLiteral("甲"));
     EXPECT_EQ(shown(1, 0), QString(bad));
     EXPECT_EQ(shown(2, 0), QString()); // "乙<81>" had no comma after it
+#ifdef _WIN32
+    // The system's code page 932 gives some of the unused bytes a character of their own (80
+    // is U+0080 there, and Windows has private-use ones for A0 and FD..FF): each shows as that.
+    QString unused;
+    for (const char byte : { '\xa0', '\x80', '\xfd', '\xfe', '\xff' })
+        unused += Cp932::ForDisplay(Cp932::Decode(QByteArray(1, byte)));
+    EXPECT_EQ(shown(0, 1), QString(bad) + QLatin1Char(' ') + unused);
+#else
     EXPECT_EQ(shown(0, 1), QString(bad) + QLatin1Char(' ') + QString(5, bad));
+#endif
     EXPECT_EQ(shown(1, 1), QStringLiteral("丙"));
     EXPECT_EQ(shown(2, 1), QString()); // the cut-off lead byte at the end is no cell
 
@@ -331,7 +339,7 @@ TEST(FaultTest, KilledWhileSavingLeavesWholeFiles)
         }
         // Somewhere in this save or the next one.
         QThread::usleep(random.bounded(quint32(saveMicros * 3 / 2)));
-        ::kill(pid_t(child.processId()), SIGKILL);
+        child.kill(); // SIGKILL; TerminateProcess on Windows
         ASSERT_TRUE(child.waitForFinished(60000));
         seen += child.readAll();
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 // GoogleTest
@@ -388,6 +389,8 @@ TEST(RegistryFileChild, DISABLED_Writer)
 {
     const QString prefix = qEnvironmentVariable("ORBILO_REG_CHILD_PREFIX");
     ASSERT_FALSE(prefix.isEmpty());
+    if (qEnvironmentVariableIsSet("ORBILO_REG_CHILD_FILE"))
+        Registry::SetUserFileOverride(qEnvironmentVariable("ORBILO_REG_CHILD_FILE"));
     std::unique_ptr<Registry> reg = Registry::User();
     ASSERT_TRUE(reg->OpenKey(Tesrik, RegOpen::Create).Ok());
     for (int i = 0; i < 20; ++i)
@@ -404,6 +407,10 @@ TEST(RegistryFileProcesses, TwoRunningCopiesLoseNothing)
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", config.path());
         env.insert("ORBILO_REG_CHILD_PREFIX", prefix);
+#ifdef _WIN32
+        // The user's settings are the real registry there: the children are told the file.
+        env.insert("ORBILO_REG_CHILD_FILE", file);
+#endif
         child->setProcessEnvironment(env);
         child->start(QCoreApplication::applicationFilePath(),
             { "--gtest_filter=RegistryFileChild.DISABLED_Writer", "--gtest_also_run_disabled_tests" });
@@ -430,7 +437,13 @@ TEST(RegistryLocation, DefaultFileFollowsTheUsersConfigFolder)
     const QByteArray old = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     Registry::SetUserFileOverride(QString());
+#ifdef _WIN32
+    // The settings are the real registry there; the file, asked for, is in the local folder.
+    EXPECT_EQ(Registry::UserFilePath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Orbilo/registry.reg");
+#else
     EXPECT_EQ(Registry::UserFilePath(), config.path() + "/Orbilo/registry.reg");
+#endif
     Registry::SetUserFileOverride(config.filePath("elsewhere.reg"));
     EXPECT_EQ(Registry::UserFilePath(), config.filePath("elsewhere.reg"));
     Registry::SetUserFileOverride(QString());

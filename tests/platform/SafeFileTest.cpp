@@ -27,7 +27,9 @@
 
 #include <cerrno>
 #include <tuple>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -130,7 +132,11 @@ QByteArray TableBytes(const QString& mark)
     return TableFile::Format(grid);
 }
 
-const int Errors[] = { ENOSPC, EIO, EDQUOT, EROFS, EACCES };
+const int Errors[] = { ENOSPC, EIO,
+#ifdef EDQUOT
+    EDQUOT,
+#endif
+    EROFS, EACCES };
 
 // The table save in its fullest form: the first save after the backup went missing, so it
 // copies the old table to the backup and then replaces the table.
@@ -277,20 +283,27 @@ TEST(SafeFileTest, RemoveLeftoversTakesOnlyTheProgramsOwnTemporaryFiles)
     QTemporaryDir dir;
     const QStringList ours { QStringLiteral("SG1.dat.c04788.tmp"), QStringLiteral("Ranksav.008137.tmp"),
         QStringLiteral("registry.reg.bd3844.tmp"), QStringLiteral("orbilo-probe.000000.tmp") };
-    const QStringList others { QStringLiteral("SG1.dat.C04788.tmp"), QStringLiteral("SG1.dat.c0478.tmp"),
+    QStringList others { QStringLiteral("SG1.dat.C04788.tmp"), QStringLiteral("SG1.dat.c0478.tmp"),
         QStringLiteral("SG1.dat.c047888.tmp"), QStringLiteral("SG1.dat.tmp"), QStringLiteral("SG1.datx.c04788.tmp"),
         QStringLiteral("xSG1.dat.c04788.tmp"), QStringLiteral("SG1.dat.c04788.tmp.bak"),
         QStringLiteral("SG4.dat.c04788.tmp"), QStringLiteral("SG1.dat"), QStringLiteral("other.c04788.tmp") };
+#ifdef _WIN32
+    // Names that differ only in case are one file there.
+    others.removeAll(QStringLiteral("SG1.dat.C04788.tmp"));
+#endif
     for (const QString& name : ours + others)
         WriteAll(dir.filePath(name), "left");
+    QStringList kept = others;
+#ifndef _WIN32 // a link there is a shortcut file, not one the file system follows
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("SG1.dat")), dir.filePath(QStringLiteral("SG2.dat.aaaaaa.tmp"))));
+    kept << QStringLiteral("SG2.dat.aaaaaa.tmp");
+#endif
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("SG3.dat.bbbbbb.tmp")));
 
     const QStringList names { QStringLiteral("SG1.dat"), QStringLiteral("SG2.dat"), QStringLiteral("SG3.dat"),
         QStringLiteral("Ranksav"), QStringLiteral("registry.reg"), SafeFile::ProbeName };
     EXPECT_EQ(SafeFile::RemoveLeftovers(dir.path(), names), ours.size());
-    QStringList kept = others;
-    kept << QStringLiteral("SG2.dat.aaaaaa.tmp") << QStringLiteral("SG3.dat.bbbbbb.tmp");
+    kept << QStringLiteral("SG3.dat.bbbbbb.tmp");
     kept.sort();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name), kept);
     EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("SG1.dat"))), QByteArray("left")) << "the link was followed";
@@ -429,6 +442,9 @@ TEST(SafeFileTest, ShortWritesAreCompletedAndALostWriteIsCaught)
 // read-only is refused.
 TEST(SafeFileTest, KeepsLinksAndPermissionsAndRefusesAReadOnlyFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "QFile::link makes a shortcut on Windows, and permissions are one read-only flag";
+#else
     QTemporaryDir dir;
     const QString real = dir.filePath(QStringLiteral("real.dat"));
     const QString link = dir.filePath(QStringLiteral("SG1.dat"));
@@ -447,6 +463,7 @@ TEST(SafeFileTest, KeepsLinksAndPermissionsAndRefusesAReadOnlyFile)
     ASSERT_TRUE(QFile::setPermissions(real, QFileDevice::ReadOwner));
     EXPECT_EQ(SafeFile::Write(real, "newer").kind, FileError::Kind::AccessDenied);
     EXPECT_EQ(ReadAll(real), QByteArray("new"));
+#endif
 }
 
 } // namespace

@@ -164,6 +164,9 @@ TEST(SavedGameFileTest, AFileThatMayNotBeReadIsUnreadableNotDamaged)
     const SavedGameFile::SavedGame game = PlayedGame(11, false);
     ASSERT_TRUE(SavedGameFile::Save(path, game));
     const QByteArray bytes = ReadAll(path);
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows grants reading through access lists; a file's mode cannot take it away";
+#endif
     // The folder open to all, so that only the file's own mode stands in the way.
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                       | QFile::ReadOther | QFile::ExeOther));

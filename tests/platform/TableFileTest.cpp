@@ -18,7 +18,9 @@
 
 #include "TestFiles.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -158,6 +160,9 @@ TEST_F(TableFileOnDiskTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced)
 
 TEST_F(TableFileOnDiskTest, AFailedSaveKeepsTheOldFileInPlace)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's read-only flag does not keep files out on Windows";
+#else
     if (::geteuid() == 0)
         GTEST_SKIP() << "root ignores folder permissions";
     WriteAll(Path("SG1.dat"), "old,\r\n");
@@ -166,6 +171,7 @@ TEST_F(TableFileOnDiskTest, AFailedSaveKeepsTheOldFileInPlace)
     EXPECT_FALSE(TableFile::Save(grid, Path("SG1.dat")));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(ReadAll(Path("SG1.dat")), QByteArray("old,\r\n"));
+#endif
 }
 
 } // namespace

@@ -38,3 +38,14 @@ TEST(UserNameTest, IgnoresTheEnvironmentWhenTheAccountIsKnown)
     EXPECT_FALSE(name.contains(QChar(0)));
 }
 #endif
+
+#ifdef _WIN32
+// GetUserNameW's name, which Windows also gives every program as %USERNAME%.
+TEST(UserNameTest, IsTheWindowsUserName)
+{
+    const QString expected = qEnvironmentVariable("USERNAME");
+    if (expected.isEmpty())
+        GTEST_SKIP() << "no USERNAME";
+    EXPECT_EQ(LoginName().compare(expected, Qt::CaseInsensitive), 0) << LoginName().toStdString();
+}
+#endif

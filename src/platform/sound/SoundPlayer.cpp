@@ -108,7 +108,11 @@ QStringList SoundPlayer::ModuleFolders()
     if (!QCoreApplication::instance())
         return {};
     const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    return { beside, beside + QStringLiteral(ORBILO_SOUND_MODULE_INSTALL_DIR) + QLatin1Char('/') };
+    const QString installed = QStringLiteral(ORBILO_SOUND_MODULE_INSTALL_DIR);
+    // Installed on Windows, the module is beside the executable too.
+    if (installed.isEmpty() || installed == QLatin1String("."))
+        return { beside };
+    return { beside, beside + installed + QLatin1Char('/') };
 }
 
 SoundBackend* SoundPlayer::Backend() const
