@@ -174,7 +174,13 @@ check(frames == ["配色"], f"the colours' frame named 配色 (is {frames})")
 chooser = find(setu, lambda o: o.name == "盤面のフォント")
 check(len(chooser) == 1 and chooser[0].getRoleName() == "push button" and state(chooser[0], pyatspi.STATE_FOCUSABLE),
       "the font chooser is a button that takes the focus")
-keys("Tab", "Tab", "Tab", "Tab")
+# Through the page's controls in their order (the sound switch, the language list, the two
+# game switches), then the chooser.
+for _ in range(8):
+    keys("Tab")
+    pump(0.2)
+    if state(chooser[0], pyatspi.STATE_FOCUSED):
+        break
 wait(lambda: state(chooser[0], pyatspi.STATE_FOCUSED), "the font chooser focused by Tab")
 keys("Escape")
 wait(lambda: not state(setu, pyatspi.STATE_SHOWING), "the options dialog closed")
