@@ -18,6 +18,12 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1
 fi
+# A compiler cache, when the machine has one, keyed by paths inside the tree, so that a fresh
+# clone elsewhere builds from what an earlier build of the same sources left.
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR=$PWD
+    extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBILO_BUILD_TESTS=ON "${extra[@]}"
 cmake --build "$dir" -j2
 cd "$dir"
