@@ -29,13 +29,7 @@ for move in 1 2 3 4 5 6; do
 done
 sleep 0.5
 desk_shot full-02-game-over
-notice=""
-for _ in $(seq 50); do
-    notice=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' | grep -v "^$win\$" | head -n 1)
-    [ -n "$notice" ] && break
-    sleep 0.1
-done
-[ -n "$notice" ] || desk_fail "no end-of-game notice"
+notice=$(desk_message_box "$win" "end-of-game notice")
 xdotool windowfocus --sync "$notice"
 xdotool key Return
 

@@ -73,15 +73,28 @@ desk_launch() {
     DESK_PID=$!
 }
 
-# desk_window TITLE-PATTERN: waits for a window and prints its id.
+# desk_window TITLE-PATTERN: waits for a window and prints its id; DESK_WINDOW_WAIT tenths of
+# a second at most (10 s unless a script needs longer).
 desk_window() {
     local id=""
-    for _ in $(seq 100); do
+    for _ in $(seq "${DESK_WINDOW_WAIT:-100}"); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done
     desk_fail "no window named $1"
+}
+
+# desk_message_box MAIN-ID WHAT: waits for a window with the main window's title that is not
+# the main window (a message box: a notice, a warning) and prints its id; fails saying no WHAT.
+desk_message_box() {
+    local id=""
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' 2>/dev/null | grep -v "^$1\$" | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    desk_fail "no $2"
 }
 
 # desk_geometry ID: sets WX, WY (position of the client area).

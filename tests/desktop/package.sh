@@ -162,13 +162,7 @@ for move in 1 2 3 4 5 6; do
     click_at $(tile 0 9)
     click_at $(tile 1 9)
 done
-notice=""
-for _ in $(seq 50); do
-    notice=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' | grep -v "^$win\$" | head -n 1)
-    [ -n "$notice" ] && break
-    sleep 0.1
-done
-[ -n "$notice" ] || desk_fail "no end-of-game notice"
+notice=$(desk_message_box "$win" "end-of-game notice")
 xdotool windowfocus --sync "$notice"
 xdotool key Return
 # The name entry offers the player's login name; OK enters it.

@@ -41,16 +41,7 @@ main_window() {
 }
 tile() { echo "$((WX + 17 + 30 * $1 + 15)) $((board_y + 17 + 30 * $2 + 15))"; }
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.6}"; }
-# The window with the main window's title that is not the main window: a message box.
-message_box() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' | grep -v "^$win\$" | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    desk_fail "no message box"
-}
+message_box() { desk_message_box "$win" "message box"; }
 
 # --- No sound server: an address where nothing answers (so that none is started either).
 export PULSE_SERVER="unix:$DESK_WORK/no-server"

@@ -53,15 +53,7 @@ rc=$?
 [ "$rc" = 2 ] || desk_fail "an unknown option ended with $rc, not 2"
 
 # A program's first start in a Wine prefix reads every font: give its window a minute.
-desk_window() {
-    local id=""
-    for _ in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    desk_fail "no window named $1"
-}
+DESK_WINDOW_WAIT=600
 # A window that came up besides the main one. Wine names its X windows in a way that
 # xdotool's search cannot match Japanese titles in, so dialogs are found as the new window.
 other_window() {
@@ -158,13 +150,7 @@ reg query "$key" /v FontInfo1 | grep -Eq '^ +FontInfo1 +REG_BINARY +[0-9A-F]{94}
 reg add "$key\\Sys" /v CG1 /t REG_DWORD /d 7 /f >/dev/null
 launch "$DESK_WORK/prog/orbilo.exe"
 win=$(desk_window '^OrbiloVer1\.10$')
-notice=""
-for _ in $(seq 100); do
-    notice=$(xdotool search --onlyvisible --name '^OrbiloVer1\.10$' | grep -v "^$win\$" | head -n 1)
-    [ -n "$notice" ] && break
-    sleep 0.1
-done
-[ -n "$notice" ] || desk_fail "nothing was said about the REG_DWORD value"
+notice=$(desk_message_box "$win" "notice of the REG_DWORD value")
 sleep 0.5
 desk_shot wine-wrong-type
 xdotool windowfocus --sync "$notice"
