@@ -189,8 +189,8 @@ namespace {
     class Beam
     {
     public:
-        Beam(const Board& start, WorkerContext& context)
-            : m_start(start), m_context(context), m_bounds(context.values) { }
+        Beam(const Board& start, WorkerContext& context, int exactTiles)
+            : m_start(start), m_context(context), m_bounds(context.values, exactTiles) { }
 
         // Lines go to the context. False when stopped.
         bool Pass(int width, quint64 tieSeed);
@@ -323,10 +323,10 @@ namespace {
 } // namespace
 
 
-void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed)
+void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int exactTiles)
 {
     Random random(seed);
-    Beam beam(start, context);
+    Beam beam(start, context, exactTiles);
     for (int width = firstWidth;; width = std::min(width * 2, MaxBeamWidth))
         if (!beam.Pass(width, random.Next()))
             break;

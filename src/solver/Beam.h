@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The anytime search: beam search. A pass keeps the best `width` positions of each layer
 // (all positions of a layer have the same number of tiles left), ranked by the points so far
-// plus the upper bound of the tiles left (Board::UpperBound), less a penalty for every tile
+// plus an upper bound of the tiles left (Board::UpperBound, or its priced form), less a penalty for every tile
 // with no tile of its kind in its own column or the two beside it; a position reached twice
 // is kept once. A worker runs passes of doubling width up to MaxBeamWidth, then that width
 // again and again with new random tie-breaks, and reports every line better than its own
@@ -16,8 +16,9 @@ constexpr int MaxBeamWidth = 1 << 14;
 
 // Passes of width firstWidth, twice that, ... up to MaxBeamWidth and then that width again,
 // each with tie-breaks drawn from `seed`, until the context says to end. Lines go to
-// context.Offer.
-void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed);
+// context.Offer. The ranking's bound pairs kinds of up to `exactTiles` tiles exactly and
+// prices the others (KindBoundMemo); 0 prices every kind, the cheaper ranking.
+void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int exactTiles);
 
 // The beam's ranking of positions: the points so far in fifths, less IsolatedLoss, the
 // fifths of points lost to tiles with no tile of their kind in their own column or the two

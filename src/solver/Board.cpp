@@ -243,23 +243,145 @@ int UpperBoundOf(const Board::Counts& count, const PairValues& values)
     return int(twice / 2);
 }
 
-qint64 TwiceKindBound(const Board::Counts& count, int kind, const PairValues& values)
+namespace {
+
+    int TilesOfKind(const Board::Counts& count, int kind)
+    {
+        int tiles = 0;
+        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+            tiles += count[t];
+        return tiles;
+    }
+
+    // The price-list bound (Board::UpperBound), doubled.
+    qint64 TwicePricedBound(const Board::Counts& count, int kind, const PairValues& values)
+    {
+        std::array<Tile, 12> types;
+        int n = 0;
+        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+            if (count[t] > 0)
+                types[size_t(n++)] = t;
+        if (n == 0)
+            return 0;
+        for (int i = 1; i < n; ++i) // most numerous first; a handful of symbols
+            for (int j = i; j > 0 && count[types[size_t(j - 1)]] < count[types[size_t(j)]]; --j)
+                std::swap(types[size_t(j - 1)], types[size_t(j)]);
+        return KindBound(types.data(), n, count, values);
+    }
+
+} // namespace
+
+qint64 TwiceKindBound(const Board::Counts& count, int kind, const PairValues& values, int exactTiles)
 {
-    std::array<Tile, 12> types;
-    int n = 0;
-    for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
-        if (count[t] > 0)
-            types[size_t(n++)] = t;
-    if (n == 0)
-        return 0;
-    for (int i = 1; i < n; ++i) // most numerous first; a handful of symbols
-        for (int j = i; j > 0 && count[types[size_t(j - 1)]] < count[types[size_t(j)]]; --j)
-            std::swap(types[size_t(j - 1)], types[size_t(j)]);
-    return KindBound(types.data(), n, count, values);
+    if (TilesOfKind(count, kind) <= exactTiles)
+        return 2 * qint64(ExactPairing(values).Best(count, kind));
+    return TwicePricedBound(count, kind, values);
 }
 
-KindBoundMemo::KindBoundMemo(const PairValues& values)
+// --- the exact pairing ---------------------------------------------------------------------------
+
+ExactPairing::ExactPairing(const PairValues& values)
     : m_values(values)
+    , m_entries(256)
+{
+}
+
+int ExactPairing::Best(const Board::Counts& counts, int kind)
+{
+    Key key {};
+    const int n = LastOfKind[kind] - FirstOfKind[kind] + 1;
+    std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, key.begin());
+    key[12] = quint8(kind);
+    return Solve(key, 0, n);
+}
+
+int ExactPairing::Solve(Key& key, int first, int n)
+{
+    // `first`: no symbol before it has a tile left.
+    while (first < n && key[size_t(first)] == 0)
+        ++first;
+    if (first == n)
+        return 0;
+    if (const Entry* e = Find(key))
+        return e->value;
+    const Tile base = FirstOfKind[key[12]];
+    const Tile a = Tile(base + first);
+    --key[size_t(first)];
+    int best = Solve(key, first, n); // the tile left over
+    for (int j = first; j < n; ++j) {
+        if (key[size_t(j)] == 0)
+            continue;
+        --key[size_t(j)];
+        best = std::max(best, m_values.Best(a, Tile(base + j)) + Solve(key, first, n));
+        ++key[size_t(j)];
+    }
+    ++key[size_t(first)];
+    Store(key, best);
+    return best;
+}
+
+namespace {
+
+    std::array<quint64, 2> WordsOf(const std::array<quint8, 16>& key)
+    {
+        std::array<quint64, 2> words;
+        std::memcpy(words.data(), key.data(), sizeof words);
+        return words;
+    }
+
+    bool SameKey(const std::array<quint8, 16>& a, const std::array<quint8, 16>& b)
+    {
+        return WordsOf(a) == WordsOf(b);
+    }
+
+    std::size_t PlaceOf(const std::array<quint8, 16>& key, std::size_t mask)
+    {
+        const std::array<quint64, 2> words = WordsOf(key);
+        quint64 h = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull);
+        h ^= h >> 31;
+        return std::size_t(h) & mask;
+    }
+
+} // namespace
+
+const ExactPairing::Entry* ExactPairing::Find(const Key& key) const
+{
+    const std::size_t mask = m_entries.size() - 1;
+    for (std::size_t at = PlaceOf(key, mask);; at = (at + 1) & mask) {
+        const Entry& e = m_entries[at];
+        if (SameKey(e.key, key))
+            return &e;
+        if (e.key[12] == 0)
+            return nullptr;
+    }
+}
+
+void ExactPairing::Store(const Key& key, int value)
+{
+    // At most half full, so that a probe ends soon; doubled up to MaxEntries, then emptied.
+    if (2 * (m_used + 1) > m_entries.size()) {
+        std::vector<Entry> old;
+        old.swap(m_entries);
+        m_entries.assign(old.size() < MaxEntries ? old.size() * 2 : old.size(), Entry {});
+        m_used = 0;
+        if (old.size() < MaxEntries)
+            for (const Entry& e : old)
+                if (e.key[12] != 0)
+                    Store(e.key, e.value);
+    }
+    const std::size_t mask = m_entries.size() - 1;
+    std::size_t at = PlaceOf(key, mask);
+    while (m_entries[at].key[12] != 0 && !SameKey(m_entries[at].key, key))
+        at = (at + 1) & mask;
+    if (m_entries[at].key[12] == 0)
+        ++m_used;
+    m_entries[at] = Entry { key, qint32(value) };
+}
+
+KindBoundMemo::KindBoundMemo(const PairValues& values, int exactTiles)
+    : m_values(values)
+    , m_pairing(values)
+    , m_exactTiles(exactTiles)
 {
     for (std::vector<Entry>& entries : m_entries)
         entries.resize(16384);
@@ -267,6 +389,8 @@ KindBoundMemo::KindBoundMemo(const PairValues& values)
 
 qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
 {
+    if (TilesOfKind(counts, kind) <= m_exactTiles)
+        return 2 * qint64(m_pairing.Best(counts, kind));
     std::array<quint8, 12> slice {};
     std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, slice.begin());
     quint64 words[2] {};
@@ -276,7 +400,7 @@ qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
     Entry& e = entries[(key >> 40) & (entries.size() - 1)];
     if (!e.used || e.counts != slice) {
         e.counts = slice;
-        e.twice = TwiceKindBound(counts, kind, m_values);
+        e.twice = TwicePricedBound(counts, kind, m_values);
         e.used = true;
     }
     return e.twice;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "solver/ExactSearch.h"
 
+#include "platform/LargePages.h"
 #include "solver/Worker.h"
 
 #include <algorithm>
@@ -51,7 +52,8 @@ struct ExactSearch::Table
 
     // Buckets of two: the first keeps the larger position (the bigger subtree), the second
     // the latest. Zeroed memory from calloc is an empty table, and the system hands out its
-    // pages only as they are touched: a small search pays nothing for a large table.
+    // pages only as they are touched: a small search pays nothing for a large table. Large
+    // pages, where the system gives them, spare most reads a second miss (LargePages.h).
     std::unique_ptr<Entry[], decltype(&std::free)> entries { nullptr, &std::free };
     quint64 mask = 0;
 
@@ -66,8 +68,11 @@ struct ExactSearch::Table
             entries.reset(static_cast<Entry*>(std::calloc(count, sizeof(Entry))));
         }
         count *= 2; // undo the loop's last halving
+        PreferLargePages(entries.get(), count * sizeof(Entry));
         mask = (count / 2) - 1;
     }
+
+    void Prefetch(quint64 key) const { __builtin_prefetch(&entries[(key & mask) * 2]); }
 
     const Entry* Find(quint64 key) const
     {
@@ -96,6 +101,7 @@ struct ExactSearch::Table
 ExactSearch::ExactSearch(const PairValues& values, std::size_t tableBytes)
     : m_values(values)
     , m_table(std::make_unique<Table>(tableBytes))
+    , m_frames(std::make_unique<Frame[]>(Cols * Rows / 2 + 1))
     , m_bounds(values)
 {
 }
@@ -129,23 +135,37 @@ void ExactSearch::Look()
     m_nextLook = std::min((m_nodes / CheckEvery + 1) * CheckEvery, m_hookAt);
 }
 
-int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
+ExactSearch::Bounds ExactSearch::BoundsOf(const Board& board)
+{
+    Bounds b { board.TileCounts(), {}, 0 };
+    for (int kind = 1; kind <= 3; ++kind)
+        b.twice += b.kindTwice[size_t(kind)] = m_bounds.Twice(b.counts, kind);
+    return b;
+}
+
+int ExactSearch::Search(const Board& board, const Bounds& bounds, int alpha, int pathPoints)
 {
     if (++m_nodes >= m_nextLook)
         Look();
     if (m_aborted)
         return 0;
     alpha = BarAlpha(alpha, pathPoints);
+    int bound = int(bounds.twice / 2);
+    if (bound <= alpha)
+        return bound;
+    // The table's answer is mostly a miss of the processor's cache: ask for it before the
+    // moves are listed.
+    const quint64 key = board.Hash();
+    m_table->Prefetch(key);
 
-    std::array<Move, MaxMoves> moves;
-    std::array<int, MaxMoves> worth;
+    // A position has fewer tiles than any on the way to it, so its tile count is a frame no
+    // caller uses.
+    Frame& frame = m_frames[size_t(board.TileCount() / 2)];
+    std::array<Move, MaxMoves>& moves = frame.moves;
+    std::array<int, MaxMoves>& worth = frame.worth;
     const int n = board.Moves(moves);
     if (n == 0)
         return 0;
-    int bound = m_bounds.Bound(board);
-    if (bound <= alpha)
-        return bound;
-    const quint64 key = board.Hash();
     quint16 tableMove = 0;
     if (const Table::Entry* e = m_table->Find(key)) {
         if (e->bound == Table::Exact || e->value <= alpha)
@@ -158,15 +178,32 @@ int ExactSearch::Search(const Board& board, int alpha, int pathPoints)
     int best = MinusInfinity;
     Move bestMove = moves[0];
     for (int i = 0; i < n; ++i) {
-        Board child = board;
-        child.Apply(moves[size_t(i)]);
-        const int v = worth[size_t(i)]
-            + Search(child, std::max(alpha, best) - worth[size_t(i)], pathPoints + worth[size_t(i)]);
-        if (m_aborted)
-            return 0;
+        const Move& m = moves[size_t(i)];
+        const int w = worth[size_t(i)];
+        const int childAlpha = std::max(alpha, best) - w;
+        // A move changes its own kind's bound only; a child that cannot beat the bar by it
+        // is not built. What it gives back is the bound, as its own search would.
+        Bounds childBounds = bounds;
+        const Tile a = board.First(m);
+        const int kind = KindOf(a);
+        --childBounds.counts[a];
+        --childBounds.counts[board.Second(m)];
+        const qint64 kindTwice = m_bounds.Twice(childBounds.counts, kind);
+        childBounds.twice += kindTwice - bounds.kindTwice[size_t(kind)];
+        childBounds.kindTwice[size_t(kind)] = kindTwice;
+        int v;
+        if (childBounds.twice / 2 <= childAlpha) {
+            v = w + int(childBounds.twice / 2);
+        } else {
+            Board child = board;
+            child.Apply(m);
+            v = w + Search(child, childBounds, childAlpha, pathPoints + w);
+            if (m_aborted)
+                return 0;
+        }
         if (v > best) {
             best = v;
-            bestMove = moves[size_t(i)];
+            bestMove = m;
             if (best >= bound)
                 break;
         }
@@ -198,7 +235,7 @@ Line ExactSearch::ReadLine(const Board& start, int total)
             Board child = board;
             child.Apply(moves[size_t(i)]);
             const int rest = need - worth[size_t(i)];
-            if (Search(child, rest - 1, 0) >= rest) {
+            if (Search(child, BoundsOf(child), rest - 1, 0) >= rest) {
                 line.moves.push_back(moves[size_t(i)]);
                 need = rest;
                 board = child;
@@ -222,7 +259,7 @@ ExactSearch::Result ExactSearch::Solve(const Board& board, const Line& known, co
     m_nextLook = std::min<qint64>(CheckEvery, m_hookAt);
     Result result;
     const int alpha = known.moves.empty() && board.HasMove() ? MinusInfinity : known.total;
-    const int value = Search(board, alpha, 0);
+    const int value = Search(board, BoundsOf(board), alpha, 0);
     // The bar only ever held totals of lines the caller holds: what does not beat it, it is.
     const int reached = std::max(alpha, bar ? bar->load() : MinusInfinity);
     if (!m_aborted && value > reached) {

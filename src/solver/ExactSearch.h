@@ -17,6 +17,7 @@
 
 #include "solver/Line.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <functional>
@@ -58,14 +59,31 @@ public:
 
 private:
     struct Table;
-    int Search(const Board& board, int alpha, int pathPoints);
+    // A position's tile counts and its upper bound (doubled) kind by kind.
+    struct Bounds
+    {
+        Board::Counts counts;
+        std::array<qint64, 4> kindTwice; // [kind], 1..3
+        qint64 twice;
+    };
+    Bounds BoundsOf(const Board& board);
+    int Search(const Board& board, const Bounds& bounds, int alpha, int pathPoints);
     // The bar as this search may count on it with `pathPoints` scored on the way.
     int BarAlpha(int alpha, int pathPoints) const;
     void Look();
     Line ReadLine(const Board& board, int total);
 
+    // The moves of a position being searched and their values, one frame for each half of
+    // a tile count.
+    struct Frame
+    {
+        std::array<Move, MaxMoves> moves;
+        std::array<int, MaxMoves> worth;
+    };
+
     const PairValues& m_values;
     std::unique_ptr<Table> m_table;
+    std::unique_ptr<Frame[]> m_frames;
     KindBoundMemo m_bounds;
     const std::atomic<bool>* m_stop = nullptr;
     const std::atomic<int>* m_bar = nullptr;

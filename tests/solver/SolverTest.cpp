@@ -433,7 +433,9 @@ TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
         const PairValues values = ValuesOfGame(*f.game);
         const quint32 symbols = seed % 3 == 0 ? 10 : seed % 3 == 1 ? 22 : 31;
         Board board = RandomBoard(random, 1 + random.Below(Solver::Cols), Solver::Rows, symbols, 25);
-        Solver::KindBoundMemo memo(values);
+        // The two rankings the beams use: every kind priced, or the small ones paired.
+        Solver::KindBoundMemo priced(values, 0);
+        Solver::KindBoundMemo paired(values, 16);
         std::array<Move, MaxMoves> moves;
         for (int n; (n = board.Moves(moves)) > 0;) {
             for (int i = 0; i < n; ++i) {
@@ -442,12 +444,61 @@ TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
                 const Solver::ChildOutlook built { child.HasMove(), Solver::IsolatedLoss(child, values) };
                 ASSERT_EQ(Solver::OutlookAfter(board, moves[size_t(i)], values), built)
                     << "move " << i << " of " << n << " with " << board.TileCount() << " tiles";
-                qint64 twice = 0;
-                for (int kind = 1; kind <= 3; ++kind)
-                    twice += memo.Twice(child.TileCounts(), kind);
-                ASSERT_EQ(twice / 2, child.UpperBound(values));
+                const Board::Counts counts = child.TileCounts();
+                for (int kind = 1; kind <= 3; ++kind) {
+                    ASSERT_EQ(priced.Twice(counts, kind), Solver::TwiceKindBound(counts, kind, values, 0));
+                    ASSERT_EQ(paired.Twice(counts, kind), Solver::TwiceKindBound(counts, kind, values, 16));
+                }
             }
             board.Apply(moves[random.Below(quint32(n))]);
+        }
+    }
+}
+
+// The best pairing of a list of tiles, each with any later one or with none.
+int PlainPairing(std::vector<Solver::Tile> tiles, const PairValues& values)
+{
+    if (tiles.empty())
+        return 0;
+    const Solver::Tile a = tiles.back();
+    tiles.pop_back();
+    int best = PlainPairing(tiles, values);
+    for (size_t k = 0; k < tiles.size(); ++k) {
+        std::vector<Solver::Tile> rest = tiles;
+        rest.erase(rest.begin() + qsizetype(k));
+        best = std::max(best, values.Best(a, tiles[k]) + PlainPairing(rest, values));
+    }
+    return best;
+}
+
+// The exact pairing of a kind against pairing every tile every way, under random tables,
+// one table of counts answering every question; and never above the priced bound.
+TEST(SolverTest, TheExactPairingIsTheBestPairingOfTheTiles)
+{
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Random random(seed);
+        Fixture f(seed);
+        Scramble(f.tables, random);
+        const PairValues values = ValuesOfGame(*f.game);
+        Solver::ExactPairing pairing(values);
+        for (int question = 0; question < 10; ++question) {
+            const int kind = 1 + int(random.Below(3));
+            const int first = kind == 1 ? 1 : kind == 2 ? 11 : 23;
+            const int symbols = kind == 1 ? 10 : kind == 2 ? 12 : 9;
+            Board::Counts counts {};
+            std::vector<Solver::Tile> tiles;
+            // Few symbols now and then, so that one symbol comes many times.
+            const quint32 among = 1 + random.Below(quint32(random.Below(2) ? symbols : 3));
+            for (quint32 n = random.Below(11); n > 0; --n) {
+                const auto t = Solver::Tile(first + int(random.Below(among)));
+                ++counts[t];
+                tiles.push_back(t);
+            }
+            const int best = PlainPairing(tiles, values);
+            ASSERT_EQ(pairing.Best(counts, kind), best) << tiles.size() << " tiles";
+            ASSERT_EQ(Solver::TwiceKindBound(counts, kind, values), 2 * best);
+            ASSERT_GE(Solver::TwiceKindBound(counts, kind, values, 0), 2 * best);
         }
     }
 }
