@@ -295,24 +295,24 @@ int ExactPairing::Best(const Board::Counts& counts, int kind)
     return Solve(key, 0, n);
 }
 
-int ExactPairing::Solve(Key& key, int first, int n)
+int ExactPairing::Solve(Key& key, int first, int symbols)
 {
     // `first`: no symbol before it has a tile left.
-    while (first < n && key[size_t(first)] == 0)
+    while (first < symbols && key[size_t(first)] == 0)
         ++first;
-    if (first == n)
+    if (first == symbols)
         return 0;
     if (const Entry* e = Find(key))
         return e->value;
     const Tile base = FirstOfKind[key[12]];
     const Tile a = Tile(base + first);
     --key[size_t(first)];
-    int best = Solve(key, first, n); // the tile left over
-    for (int j = first; j < n; ++j) {
+    int best = Solve(key, first, symbols); // the tile left over
+    for (int j = first; j < symbols; ++j) {
         if (key[size_t(j)] == 0)
             continue;
         --key[size_t(j)];
-        best = std::max(best, m_values.Best(a, Tile(base + j)) + Solve(key, first, n));
+        best = std::max(best, m_values.Best(a, Tile(base + j)) + Solve(key, first, symbols));
         ++key[size_t(j)];
     }
     ++key[size_t(first)];
@@ -391,18 +391,15 @@ qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
 {
     if (TilesOfKind(counts, kind) <= m_exactTiles)
         return 2 * qint64(m_pairing.Best(counts, kind));
-    std::array<quint8, 12> slice {};
+    std::array<quint8, 16> slice {};
     std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, slice.begin());
-    quint64 words[2] {};
-    std::memcpy(words, slice.data(), slice.size());
+    quint64 words[2];
+    std::memcpy(words, slice.data(), sizeof words);
     const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull);
     std::vector<Entry>& entries = m_entries[size_t(kind - 1)];
     Entry& e = entries[(key >> 40) & (entries.size() - 1)];
-    if (!e.used || e.counts != slice) {
-        e.counts = slice;
-        e.twice = TwicePricedBound(counts, kind, m_values);
-        e.used = true;
-    }
+    if (!e.used || e.low != words[0] || e.high != quint32(words[1]))
+        e = Entry { words[0], quint32(words[1]), true, TwicePricedBound(counts, kind, m_values) };
     return e.twice;
 }
 

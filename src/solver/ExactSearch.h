@@ -4,7 +4,9 @@
 //     each position either its best total or an upper bound of it: a position searched only
 //     far enough to show that it cannot beat the bar keeps the bound it showed;
 //   - pruning by Board::UpperBound (a pairing of the tiles left that forgets where they
-//     stand): a position whose bound cannot lift its line above the bar is not searched;
+//     stand): a position whose bound cannot lift its line above the bar is not searched, and
+//     not even built: a move changes its own kind's part of the bound only, so the parent
+//     works each child's bound out from its own tile counts;
 //   - a bar that rises: it starts at the total of a known line (a greedy one at least) and
 //     follows the best total the other threads have found while it runs. A position's
 //     children may see the bar higher than the position did when it began; the position
