@@ -97,12 +97,15 @@ board_y=$((WY + menu + 20))
 tile() { echo "$((WX + 17 + 30 * $1 + 15)) $((board_y + 17 + 30 * $2 + 15))"; }
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
 
-# The two bottom-left tiles of the first deal (stems only) always make a pair: they vanish.
+# The two bottom-left tiles of the first deal (stems only) always make a pair: they vanish,
+# and each of the two columns is a tile shorter. The whole height of the two columns is
+# watched: the tiles that fall into the pair's places may show the same two symbols.
 read -r x0 y0 < <(tile 0 9)
-before=$(desk_region "$((x0 - 15))" "$((y0 - 15))" 60 30)
+columns="$((x0 - 15)) $((board_y + 17)) 60 300"
+before=$(desk_region $columns)
 click_at $(tile 0 9)
 click_at $(tile 1 9)
-desk_wait_change "$((x0 - 15))" "$((y0 - 15))" 60 30 "$before" || desk_fail "the pair was not removed"
+desk_wait_change $columns "$before" || desk_fail "the pair was not removed"
 kill -0 "$DESK_PID" 2>/dev/null || desk_fail "the program died on a click"
 desk_shot wine-scored
 
