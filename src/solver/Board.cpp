@@ -393,8 +393,7 @@ qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
         return 2 * qint64(m_pairing.Best(counts, kind));
     std::array<quint8, 16> slice {};
     std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, slice.begin());
-    quint64 words[2];
-    std::memcpy(words, slice.data(), sizeof words);
+    const std::array<quint64, 2> words = WordsOf(slice);
     const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull);
     std::vector<Entry>& entries = m_entries[size_t(kind - 1)];
     Entry& e = entries[(key >> 40) & (entries.size() - 1)];

@@ -106,13 +106,8 @@ click_at $((WX + 347)) $((WY + 258))
 
 desk_wait_gone '^RanKing Top 30$'
 
-# Tick "支" in the set choice (the second box of the group at the bottom of the side panel).
-desk_geometry "$win"
-bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7))
-by=$((board_y + 1 + 64 + 1 + 206 + 15))
-box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
-click_at "$bx" "$by"
-desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
+# Tick "支" in the set choice.
+desk_tick_branches "$win" "$board_y"
 desk_shot full-09-branches-ticked
 desk_file_menu "$win" x
 desk_wait_exit

@@ -97,6 +97,35 @@ desk_message_box() {
     desk_fail "no $2"
 }
 
+# desk_tick_branches WIN BOARD_Y: clicks the "支" box of the set choice (the second of the
+# group at the bottom of the side panel) and waits until it is drawn ticked. BOARD_Y: the
+# top of the board panel, below the menu bar.
+desk_tick_branches() {
+    desk_geometry "$1"
+    local bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7)) by=$(($2 + 1 + 64 + 1 + 206 + 15)) box
+    box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
+    xdotool mousemove "$bx" "$by" click 1
+    desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
+}
+
+# desk_sound_server DIR: starts a sound server of the test's own in DIR, whose only output is
+# a null sink "orbilo" (record its monitor, orbilo.monitor), sets PA_PID and PULSE_SERVER,
+# and waits up to 5 s for it to answer; fails (returns 1) when it does not.
+desk_sound_server() {
+    mkdir -p "$1/home"
+    HOME="$1/home" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=no \
+        -L "module-null-sink sink_name=orbilo rate=44100 channels=1" \
+        -L "module-native-protocol-unix socket=$1/native auth-anonymous=1" \
+        --log-target=stderr >"$1/server.log" 2>&1 &
+    PA_PID=$!
+    export PULSE_SERVER="unix:$1/native"
+    for _ in $(seq 50); do
+        pactl info >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    pactl info >/dev/null 2>&1
+}
+
 # desk_geometry ID: sets WX, WY (position of the client area).
 desk_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"

@@ -184,12 +184,7 @@ cmp -s "$data/SG2.dat" "$root/usr/share/orbilo/SG2.dat" || desk_fail "the branch
 
 # --- settings kept --------------------------------------------------------------------------
 # Tick "支" in the set choice, then Ctrl+Q, which saves as ファイル → 終了 does.
-desk_geometry "$win"
-bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7))
-by=$((board_y + 1 + 64 + 1 + 206 + 15))
-box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
-click_at "$bx" "$by"
-desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
+desk_tick_branches "$win" "$board_y"
 xdotool windowfocus --sync "$win"
 xdotool key ctrl+q
 desk_wait_exit

@@ -59,18 +59,7 @@ echo "no sound server: silent, nothing printed"
 
 # --- A sound server with a null sink, recorded from its monitor.
 pulse="$DESK_WORK/pulse"
-mkdir -p "$pulse/home"
-HOME="$pulse/home" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=no \
-    -L "module-null-sink sink_name=orbilo rate=44100 channels=1" \
-    -L "module-native-protocol-unix socket=$pulse/native auth-anonymous=1" \
-    --log-target=stderr >"$pulse/server.log" 2>&1 &
-PA_PID=$!
-export PULSE_SERVER="unix:$pulse/native"
-for _ in $(seq 50); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-if ! pactl info >/dev/null 2>&1; then
+if ! desk_sound_server "$pulse"; then
     echo "SKIP: the sound server could not start:"
     sed 's/^/  /' "$pulse/server.log" | tail -n 5
     exit 77

@@ -130,12 +130,7 @@ xdotool key Escape
 other_gone help
 
 # Tick "支" in the set choice, as full.sh does on Linux.
-desk_geometry "$win"
-bx=$((WX + 392 + 1 + 1 + 1 + 60 + 7))
-by=$((board_y + 1 + 64 + 1 + 206 + 15))
-box=$(desk_region $((bx - 6)) $((by - 6)) 12 12)
-click_at "$bx" "$by"
-desk_wait_change $((bx - 6)) $((by - 6)) 12 12 "$box" || desk_fail "the click on 支 did not tick it"
+desk_tick_branches "$win" "$board_y"
 desk_file_menu "$win" x
 desk_wait_exit
 
@@ -179,15 +174,7 @@ wine_cleanup() {
 trap wine_cleanup EXIT
 sound_checked=no
 if command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v python3 >/dev/null; then
-    mkdir -p "$pulse/home"
-    HOME="$pulse/home" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=no \
-        -L "module-null-sink sink_name=orbilo rate=44100 channels=1" \
-        -L "module-native-protocol-unix socket=$pulse/native auth-anonymous=1" \
-        --log-target=stderr >"$pulse/server.log" 2>&1 &
-    PA_PID=$!
-    export PULSE_SERVER="unix:$pulse/native"
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-    if pactl info >/dev/null 2>&1; then
+    if desk_sound_server "$pulse"; then
         # Silence played all along keeps the sink running, so its monitor records from the start.
         pacat --playback --raw --format=s16le --rate=44100 --channels=1 /dev/zero 2>/dev/null &
         PACAT_PID=$!
