@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 namespace Solver {
 
@@ -161,13 +162,56 @@ namespace {
         quint32 m_side = 0;   // bit c: columns c and c + 1 hold a pair side by side
     };
 
+    // The bound of a kind's tiles once a pair of two symbols has gone, remembered for the
+    // children of one position: many of its moves take the same two symbols, which only
+    // differ in where they stand.
+    class PairBounds
+    {
+    public:
+        explicit PairBounds(KindBoundMemo& memo) : m_memo(memo) { }
+        void NextPosition()
+        {
+            if (++m_position == 0) { // wrapped: every stamp is from an older position
+                m_stamps.fill(0);
+                m_position = 1;
+            }
+        }
+        // Twice the bound of the kind of a and b with one of each fewer.
+        qint64 Twice(const Board::Counts& counts, Tile a, Tile b)
+        {
+            const size_t at = size_t(std::min(a, b)) * 32 + std::max(a, b);
+            if (m_stamps[at] == m_position)
+                return m_twice[at];
+            Board::Counts left = counts;
+            --left[a];
+            --left[b];
+            m_stamps[at] = m_position;
+            return m_twice[at] = m_memo.Twice(left, KindOf(a));
+        }
+
+    private:
+        KindBoundMemo& m_memo;
+        quint32 m_position = 0;
+        std::array<quint32, 32 * 32> m_stamps {};
+        std::array<qint64, 32 * 32> m_twice {};
+    };
+
+    // The bound memo's size. A beam on a full board meets new counts at nearly every child:
+    // with 2^14 entries a kind most of its time went to working bounds out again, with
+    // 2^18 (12 MB) it goes two fifths faster (bench/README.md). Small boards have few counts.
+    int MemoBits(const Board& start)
+    {
+        return start.TileCount() > 48 ? 18 : 14;
+    }
+
     struct Candidate
     {
-        qint64 worth;    // the ranking key
+        qint64 worth;    // the ranking key, or at least that while the loss is not known
         quint64 order;   // tie-break among equal worth, from the seed
         int score;       // points so far
         int parent;      // index of the position in the layer before
         quint16 move;
+        bool known;      // whether the isolated tiles' loss is in the worth
     };
 
     // A function object rather than a function, so that the sorts inline it.
@@ -190,7 +234,7 @@ namespace {
     {
     public:
         Beam(const Board& start, WorkerContext& context, int exactTiles)
-            : m_start(start), m_context(context), m_bounds(context.values, exactTiles) { }
+            : m_start(start), m_context(context), m_bounds(context.values, exactTiles, MemoBits(start)) { }
 
         // Lines go to the context. False when stopped.
         bool Pass(int width, quint64 tieSeed);
@@ -210,7 +254,9 @@ namespace {
 
         Line LineTo(int step, const Move& last, int total) const;
         void KeepBest(std::vector<Candidate>& candidates, int width, const std::vector<Node>& layer,
-                      std::vector<Node>& next);
+                      const std::vector<Outlook>& outlooks, std::vector<Node>& next);
+        size_t Resolve(std::vector<Candidate>& candidates, size_t known, size_t pool,
+                       const std::vector<Outlook>& outlooks) const;
 
         const Board m_start;
         WorkerContext& m_context;
@@ -229,8 +275,50 @@ namespace {
         return line;
     }
 
+    size_t Beam::Resolve(std::vector<Candidate>& candidates, size_t known, size_t pool,
+                         const std::vector<Outlook>& outlooks) const
+    {
+        // A candidate's loss is worked out only once it could be among the best: the worth
+        // without it is an upper bound, so the candidates are taken best bound first, a
+        // chunk at a time, until the best bound left cannot beat the pool's last. Most
+        // children of a layer are far below its best and never need it.
+        for (;;) {
+            if (known == candidates.size())
+                return known;
+            const size_t chunk = std::min(candidates.size() - known, std::max(pool, known));
+            const auto begin = candidates.begin() + qsizetype(known);
+            std::nth_element(begin, begin + qsizetype(chunk - 1), candidates.end(), Better);
+            const Candidate edgeOfRest = candidates[known + chunk - 1]; // no candidate after it is better
+            size_t kept = known;
+            for (size_t i = known; i < known + chunk; ++i) {
+                Candidate c = candidates[i];
+                if (!c.known) {
+                    const Outlook::Child child = outlooks[size_t(c.parent)].After(Move::FromCode(c.move));
+                    if (!child.hasMove)
+                        continue; // a line's end; it did not beat the worker's best
+                    c.worth -= child.loss;
+                    c.known = true;
+                }
+                candidates[kept++] = c;
+            }
+            // Close the gap the ends left, from the back.
+            const size_t gap = known + chunk - kept;
+            const size_t tail = candidates.size() - (known + chunk);
+            const size_t moved = std::min(gap, tail);
+            std::copy(candidates.end() - qsizetype(moved), candidates.end(), candidates.begin() + qsizetype(kept));
+            candidates.resize(candidates.size() - gap);
+            known = kept;
+            if (known >= pool && known < candidates.size()) {
+                std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1),
+                                 candidates.begin() + qsizetype(known), Better);
+                if (Better(candidates[pool - 1], edgeOfRest))
+                    return known;
+            }
+        }
+    }
+
     void Beam::KeepBest(std::vector<Candidate>& candidates, int width, const std::vector<Node>& layer,
-                        std::vector<Node>& next)
+                        const std::vector<Outlook>& outlooks, std::vector<Node>& next)
     {
         // Positions are built and told apart only among the best: twice the width first,
         // more should so many of them be the same position reached in other orders (moves in
@@ -238,11 +326,17 @@ namespace {
         // ranked (the better score: the rest of its worth is the same) stays.
         std::vector<quint64> hashes;
         std::vector<int> places;
-        size_t pool = std::min(candidates.size(), size_t(width) * 2);
+        size_t pool = size_t(width) * 2;
+        size_t known = 0;
         for (;;) {
-            std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1), candidates.end(), Better);
-            std::sort(candidates.begin(), candidates.begin() + qsizetype(pool), Better);
+            known = Resolve(candidates, known, pool, outlooks);
+            pool = std::min(pool, known);
             next.clear();
+            if (pool == 0)
+                return; // every child ends a line
+            std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1),
+                             candidates.begin() + qsizetype(known), Better);
+            std::sort(candidates.begin(), candidates.begin() + qsizetype(pool), Better);
             hashes.clear();
             places.assign(std::bit_ceil(pool * 2), -1);
             const size_t mask = places.size() - 1;
@@ -265,7 +359,7 @@ namespace {
             if (next.size() == size_t(width) || pool == candidates.size())
                 return;
             m_steps.resize(m_steps.size() - next.size());
-            pool = std::min(candidates.size(), pool * 2);
+            pool *= 2;
         }
     }
 
@@ -276,14 +370,18 @@ namespace {
         std::vector<Node> layer { Node { m_start, 0, -1 } };
         std::vector<Node> next;
         std::vector<Candidate> candidates;
+        std::vector<Outlook> outlooks;
         std::array<Move, MaxMoves> moves;
+        PairBounds pairBounds(m_bounds);
         while (!layer.empty()) {
             candidates.clear();
+            outlooks.clear();
             for (size_t i = 0; i < layer.size(); ++i) {
                 const Node& node = layer[i];
                 const int n = node.board.Moves(moves);
-                const Outlook outlook(node.board, values);
+                const Outlook& outlook = outlooks.emplace_back(node.board, values);
                 const Board::Counts counts = node.board.TileCounts();
+                pairBounds.NextPosition();
                 std::array<qint64, 4> kindBounds {};
                 qint64 bound = 0; // twice the upper bound of the tiles left
                 for (int kind = 1; kind <= 3; ++kind)
@@ -293,28 +391,29 @@ namespace {
                         return false;
                     const Move& m = moves[size_t(k)];
                     const int score = node.score + node.board.Value(m, values);
-                    const Outlook::Child child = outlook.After(m);
-                    if (!child.hasMove) {
-                        if (score > m_context.best.total)
+                    // Only a line that would beat the worker's best needs to know now
+                    // whether it ends here; the others wait (Resolve).
+                    std::optional<Outlook::Child> child;
+                    if (score > m_context.best.total) {
+                        child = outlook.After(m);
+                        if (!child->hasMove) {
                             m_context.Offer(LineTo(node.step, m, score));
-                        continue;
+                            continue;
+                        }
                     }
                     // The move changes the bound of its own kind only.
                     const Tile a = node.board.First(m);
                     const Tile b = node.board.Second(m);
                     const int kind = KindOf(a);
-                    Board::Counts left = counts;
-                    --left[a];
-                    --left[b];
-                    const qint64 childBound = bound - kindBounds[size_t(kind)] + m_bounds.Twice(left, kind);
-                    const qint64 worth = 5 * qint64(score) + 5 * childBound / 2 - child.loss;
+                    const qint64 childBound = bound - kindBounds[size_t(kind)] + pairBounds.Twice(counts, a, b);
+                    const qint64 worth = 5 * qint64(score) + 5 * childBound / 2 - (child ? child->loss : 0);
                     const quint64 order = Mix(tieSeed ^ (quint64(node.step + 1) << 16) ^ m.Code());
-                    candidates.push_back(Candidate { worth, order, score, int(i), m.Code() });
+                    candidates.push_back(Candidate { worth, order, score, int(i), m.Code(), child.has_value() });
                 }
             }
             if (candidates.empty())
                 break;
-            KeepBest(candidates, width, layer, next);
+            KeepBest(candidates, width, layer, outlooks, next);
             layer.swap(next);
         }
         return true;

@@ -5,6 +5,7 @@
 #include "game/ScoreTables.h"
 #include "game/Symbols.h"
 #include "game/TextGrid.h"
+#include "platform/LargePages.h"
 
 #include <bit>
 #include <cstring>
@@ -378,27 +379,36 @@ void ExactPairing::Store(const Key& key, int value)
     m_entries[at] = Entry { key, qint32(value) };
 }
 
-KindBoundMemo::KindBoundMemo(const PairValues& values, int exactTiles)
+KindBoundMemo::KindBoundMemo(const PairValues& values, int exactTiles, int entryBits)
     : m_values(values)
     , m_pairing(values)
     , m_exactTiles(exactTiles)
 {
-    for (std::vector<Entry>& entries : m_entries)
-        entries.resize(16384);
+    // Zeroed pages the system hands out as they are first written, so a table of which a
+    // small search uses little costs little, and can still be backed by large pages.
+    const std::size_t count = std::size_t(1) << entryBits;
+    m_entries.reset(static_cast<Entry*>(std::calloc(3 * count, sizeof(Entry))));
+    if (!m_entries)
+        throw std::bad_alloc();
+    m_mask = count - 1;
+    PreferLargePages(m_entries.get(), 3 * count * sizeof(Entry));
 }
 
 qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
 {
     if (TilesOfKind(counts, kind) <= m_exactTiles)
         return 2 * qint64(m_pairing.Best(counts, kind));
-    std::array<quint8, 16> slice {};
-    std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, slice.begin());
-    const std::array<quint64, 2> words = WordsOf(slice);
-    const quint64 key = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xBF58476D1CE4E5B9ull);
-    std::vector<Entry>& entries = m_entries[size_t(kind - 1)];
-    Entry& e = entries[(key >> 40) & (entries.size() - 1)];
-    if (!e.used || e.low != words[0] || e.high != quint32(words[1]))
-        e = Entry { words[0], quint32(words[1]), true, TwicePricedBound(counts, kind, m_values) };
+    quint64 key = quint64(1) << 63;
+    quint8 most = 0;
+    for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t) {
+        key = key << 5 | counts[t];
+        most = std::max(most, counts[t]);
+    }
+    if (most >= 32)
+        return TwicePricedBound(counts, kind, m_values);
+    Entry& e = m_entries[(size_t(kind - 1) * (m_mask + 1)) + (((key * 0x9E3779B97F4A7C15ull) >> 40) & m_mask)];
+    if (e.key != key)
+        e = Entry { key, TwicePricedBound(counts, kind, m_values) };
     return e.twice;
 }
 

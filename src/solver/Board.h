@@ -38,6 +38,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 class TextGrid;
@@ -216,27 +218,34 @@ private:
 // The upper bound remembered kind by kind, by the counts of that kind's symbols: the
 // positions of one search share few of them, and working a bound out costs more than the
 // rest of a position's work together. A move changes the counts of one kind only, so a beam
-// asks Twice of that kind alone for each child.
+// asks Twice of that kind alone for each child. A beam meets new counts all the time and
+// wants a large table; an exact search on a small board visits few and would only pay for
+// clearing one.
 class KindBoundMemo
 {
 public:
-    // Kinds of more than `exactTiles` tiles are priced (TwiceKindBound).
-    explicit KindBoundMemo(const PairValues& values, int exactTiles = ExactPairingTiles);
+    // Kinds of more than `exactTiles` tiles are priced (TwiceKindBound); the table holds
+    // 2^`entryBits` priced entries a kind, 16 bytes each.
+    explicit KindBoundMemo(const PairValues& values, int exactTiles = ExactPairingTiles, int entryBits = 14);
     qint64 Twice(const Board::Counts& counts, int kind);
     // Board::UpperBound.
     int Bound(const Board& board);
 
 private:
-    // The counts of a kind's symbols in alphabet order, as two words, and the bound.
+    // The counts of a kind's symbols in alphabet order, five bits each, and a top bit that
+    // marks the entry used; counts of 32 or more are not remembered.
     struct Entry
     {
-        quint64 low = 0;
-        quint32 high = 0;
-        bool used = false;
+        quint64 key = 0;
         qint64 twice = 0;
     };
+    struct Free
+    {
+        void operator()(Entry* p) const { std::free(p); }
+    };
     const PairValues& m_values;
-    std::array<std::vector<Entry>, 3> m_entries;
+    std::unique_ptr<Entry[], Free> m_entries; // the three kinds' tables one after another
+    std::size_t m_mask;                       // of one kind's table
     ExactPairing m_pairing;
     int m_exactTiles;
 };
