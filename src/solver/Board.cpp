@@ -398,13 +398,13 @@ qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
 {
     if (TilesOfKind(counts, kind) <= m_exactTiles)
         return 2 * qint64(m_pairing.Best(counts, kind));
-    quint64 key = quint64(1) << 63;
+    quint64 key = 0; // at most 12 symbols of five bits
     quint8 most = 0;
     for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t) {
         key = key << 5 | counts[t];
         most = std::max(most, counts[t]);
     }
-    if (most >= 32)
+    if (key == 0 || most >= 32) // no tile of the kind, or more of a symbol than a key holds
         return TwicePricedBound(counts, kind, m_values);
     Entry& e = m_entries[(size_t(kind - 1) * (m_mask + 1)) + (((key * 0x9E3779B97F4A7C15ull) >> 40) & m_mask)];
     if (e.key != key)

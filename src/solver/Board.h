@@ -232,8 +232,8 @@ public:
     int Bound(const Board& board);
 
 private:
-    // The counts of a kind's symbols in alphabet order, five bits each, and a top bit that
-    // marks the entry used; counts of 32 or more are not remembered.
+    // The counts of a kind's symbols in alphabet order, five bits each; 0 in an empty
+    // entry, as no tile of a kind is never remembered, nor a count of 32 or more.
     struct Entry
     {
         quint64 key = 0;

@@ -453,6 +453,17 @@ TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
             board.Apply(moves[random.Below(quint32(n))]);
         }
     }
+    // A key holds counts up to 31: more of one symbol is worked out, not mistaken for another.
+    const PairValues values = ValuesOfGame(*Fixture(1).game);
+    Solver::KindBoundMemo memo(values, 0);
+    for (const int many : { 31, 32, 33, 40 }) {
+        Board::Counts counts {};
+        counts[1] = quint8(many);
+        counts[2] = 3;
+        EXPECT_EQ(memo.Twice(counts, 1), Solver::TwiceKindBound(counts, 1, values, 0)) << many;
+        counts[1] = quint8(many - 32);
+        EXPECT_EQ(memo.Twice(counts, 1), Solver::TwiceKindBound(counts, 1, values, 0)) << many - 32;
+    }
 }
 
 // The best pairing of a list of tiles, each with any later one or with none.
