@@ -232,19 +232,16 @@ public:
     int Bound(const Board& board);
 
 private:
-    // The counts of a kind's symbols in alphabet order, five bits each; 0 in an empty
-    // entry, as no tile of a kind is never remembered, nor a count of 32 or more.
+    // The counts of a kind's symbols in alphabet order, five bits each. An empty entry
+    // holds 0: a kind with no tiles is never remembered, nor a count of 32 or more.
     struct Entry
     {
         quint64 key = 0;
         qint64 twice = 0;
     };
-    struct Free
-    {
-        void operator()(Entry* p) const { std::free(p); }
-    };
     const PairValues& m_values;
-    std::unique_ptr<Entry[], Free> m_entries; // the three kinds' tables one after another
+    // The three kinds' tables one after another, held as the exact search holds its table.
+    std::unique_ptr<Entry[], decltype(&std::free)> m_entries { nullptr, &std::free };
     std::size_t m_mask;                       // of one kind's table
     ExactPairing m_pairing;
     int m_exactTiles;
