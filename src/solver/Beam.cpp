@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <optional>
+#include <span>
 
 namespace Solver {
 
@@ -233,11 +234,13 @@ namespace {
     class Beam
     {
     public:
-        Beam(const Board& start, WorkerContext& context, int exactTiles)
-            : m_start(start), m_context(context), m_bounds(context.values, exactTiles, MemoBits(start)) { }
+        Beam(const Board& start, WorkerContext& context)
+            : m_start(start), m_context(context), m_bounds(context.values, 0, MemoBits(start)) { }
 
-        // Lines go to the context. False when stopped.
-        bool Pass(int width, quint64 tieSeed);
+        // A pass from the start. Lines go to the context. False when stopped.
+        bool Pass(int width, quint64 tieSeed) { return PassAfter({}, width, tieSeed); }
+        // A pass from where the first moves of a line lead; its lines begin with them.
+        bool PassAfter(std::span<const Move> prefix, int width, quint64 tieSeed);
 
     private:
         struct Step
@@ -260,6 +263,7 @@ namespace {
 
         const Board m_start;
         WorkerContext& m_context;
+        std::vector<Move> m_prefix; // of the pass under way
         std::vector<Step> m_steps;
         KindBoundMemo m_bounds;
     };
@@ -271,6 +275,7 @@ namespace {
         line.moves.push_back(last);
         for (int s = step; s >= 0; s = m_steps[size_t(s)].parent)
             line.moves.push_back(Move::FromCode(m_steps[size_t(s)].move));
+        line.moves.insert(line.moves.end(), m_prefix.rbegin(), m_prefix.rend());
         std::reverse(line.moves.begin(), line.moves.end());
         return line;
     }
@@ -363,11 +368,18 @@ namespace {
         }
     }
 
-    bool Beam::Pass(int width, quint64 tieSeed)
+    bool Beam::PassAfter(std::span<const Move> prefix, int width, quint64 tieSeed)
     {
         const PairValues& values = m_context.values;
+        m_prefix.assign(prefix.begin(), prefix.end());
+        Board board = m_start;
+        int score = 0;
+        for (const Move& m : prefix) {
+            score += board.Value(m, values);
+            board.Apply(m);
+        }
         m_steps.clear();
-        std::vector<Node> layer { Node { m_start, 0, -1 } };
+        std::vector<Node> layer { Node { board, score, -1 } };
         std::vector<Node> next;
         std::vector<Candidate> candidates;
         std::vector<Outlook> outlooks;
@@ -422,13 +434,33 @@ namespace {
 } // namespace
 
 
-void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int exactTiles)
+void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int fullWidth)
 {
     Random random(seed);
-    Beam beam(start, context, exactTiles);
-    for (int width = firstWidth;; width = std::min(width * 2, MaxBeamWidth))
+    Beam beam(start, context);
+    for (int width = firstWidth; width < fullWidth; width *= 2)
         if (!beam.Pass(width, random.Next()))
-            break;
+            return;
+    // At full width a pass's line depends mostly on the tie-breaks of its first layers:
+    // once the first 20 or so moves of a line are fixed, a pass from there reaches the same
+    // total whatever its tie seed, and often a better one than the whole pass did, having
+    // all its width for the rest of that line. So every new best line is searched again
+    // from points along its start, and the line takes the better rest.
+    int searched = MinusInfinity;
+    for (;;) {
+        if (!beam.Pass(fullWidth, random.Next()))
+            return;
+        if (context.best.total <= searched)
+            continue;
+        Line line = context.best;
+        for (size_t k = RestartStep; k <= RestartMoves && k < line.moves.size(); k += RestartStep) {
+            if (!beam.PassAfter(std::span(line.moves).first(k), fullWidth, random.Next()))
+                return;
+            if (context.best.total > line.total)
+                line = context.best; // it begins with the same k moves
+        }
+        searched = line.total;
+    }
 }
 
 // --- the beam's ranking ------------------------------------------------------------------------

@@ -146,12 +146,9 @@ void Run::AnytimeWorker(int thread)
                                 Q_ASSERT_X(whole, "Run::AnytimeWorker", "a beam's line does not play out to its total");
                             } };
     // Odd workers start at width 3 and go up by half steps between the even workers' widths
-    // (3, 6, 12, ...), so that the two finish passes at different moments and a stop at any
-    // moment wastes less of their work. They also rank positions by a different bound: the
-    // even ones price every kind, the odd ones pair kinds of up to 16 tiles exactly. Neither
-    // ranking is better on every deal, and two beams that differ find more than two alike.
-    const int exactTiles = thread % 2 == 0 ? 0 : 16;
-    SearchBeams(m_board, context, thread % 2 == 0 ? 1 : 3, m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread), exactTiles);
+    // (3, 6, 12, ...), so that the two finish their first passes at different moments and a
+    // stop at any moment wastes less of their work.
+    SearchBeams(m_board, context, thread % 2 == 0 ? 1 : 3, m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
     m_nodes[size_t(thread)].store(context.nodes);
 }
 

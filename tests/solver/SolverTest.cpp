@@ -514,6 +514,33 @@ TEST(SolverTest, TheExactPairingIsTheBestPairingOfTheTiles)
     }
 }
 
+// Every line a beam worker reports, from its first narrow passes to the passes that search
+// its best line again from a point along it, plays out to its total and ends the game, and
+// each beats the one before.
+TEST(SolverTest, EveryLineABeamReportsPlaysOutToItsTotal)
+{
+    Fixture f(3);
+    f.game->NewGame();
+    const PairValues values = ValuesOfGame(*f.game);
+    Random random(41);
+    for (int i = 0; i < 6; ++i) {
+        const Board board = RandomBoard(random, 12, 10, 3 + random.Below(28));
+        std::atomic<bool> stop { false };
+        std::atomic<qint64> published { 0 };
+        std::vector<Line> lines;
+        Solver::WorkerContext context { values, stop, published, 60000, [&](const Line& l) { lines.push_back(l); } };
+        Solver::SearchBeams(board, context, 1, random.Next(), 8); // narrow, so that it soon searches again
+        for (size_t k = 0; k < lines.size(); ++k) {
+            const Replay replay = ReplayLine(board, lines[k].moves, values);
+            EXPECT_TRUE(replay.legal) << "board " << i << " line " << k;
+            EXPECT_EQ(replay.total, lines[k].total) << "board " << i << " line " << k;
+            EXPECT_FALSE(replay.end.HasMove()) << "board " << i << " line " << k;
+            if (k > 0)
+                EXPECT_GT(lines[k].total, lines[k - 1].total);
+        }
+    }
+}
+
 TEST(SolverTest, AnytimeRunsWithABudgetAreReproducibleAndStopOnRequest)
 {
     Fixture f(5);
