@@ -438,7 +438,9 @@ void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, qui
 {
     Random random(seed);
     Beam beam(start, context);
-    for (int width = firstWidth; width < fullWidth; width *= 2)
+    // The narrow passes are for lines within moments; the widths just below the full one
+    // would cost nearly as much as a pass at full width and find less.
+    for (int width = firstWidth; width <= fullWidth / 8; width *= 2)
         if (!beam.Pass(width, random.Next()))
             return;
     // At full width a pass's line depends mostly on the tie-breaks of its first layers:

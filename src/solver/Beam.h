@@ -3,10 +3,11 @@
 // (all positions of a layer have the same number of tiles left), ranked by the points so far
 // plus the priced upper bound of the tiles left (Board::UpperBound), less a penalty for every
 // tile with no tile of its kind in its own column or the two beside it; a position reached
-// twice is kept once. A worker runs passes of doubling width up to MaxBeamWidth, then passes
-// of that width with new random tie-breaks, and searches every new best line of its own
-// again from points along its first RestartMoves moves. It reports every line better than
-// its own best so far. Its lines depend only on the board, the values and its seed.
+// twice is kept once. A worker runs a few narrow passes of doubling width for its first
+// lines, then passes of MaxBeamWidth with new random tie-breaks, and searches every new best
+// line of its own again from points along its first RestartMoves moves. It reports every
+// line better than its own best so far. Its lines depend only on the board, the values and
+// its seed.
 #pragma once
 
 #include "solver/Worker.h"
@@ -22,9 +23,9 @@ constexpr int MaxBeamWidth = 1 << 11;
 constexpr std::size_t RestartStep = 5;
 constexpr std::size_t RestartMoves = 30;
 
-// Passes of width firstWidth, twice that, ... up to `fullWidth`, then at that width as
-// above, each with tie-breaks drawn from `seed`, until the context says to end. Lines go to
-// context.Offer.
+// Passes of width firstWidth, twice that, ... up to an eighth of `fullWidth` (none when
+// firstWidth is more), then at `fullWidth` as above, each with tie-breaks drawn from `seed`,
+// until the context says to end. Lines go to context.Offer.
 void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int fullWidth = MaxBeamWidth);
 
 // The beam's ranking of positions: the points so far in fifths, less IsolatedLoss, the

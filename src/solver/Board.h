@@ -172,7 +172,7 @@ private:
 
 // The kinds up to this many tiles are paired exactly in the upper bound. Pairing 24 tiles
 // afresh takes at most a few milliseconds; a beam on a full board, which meets new counts at
-// every layer, does better with the priced bound alone or pairing up to 16 (bench/README.md).
+// every layer, does better with the priced bound alone (bench/README.md).
 constexpr int ExactPairingTiles = 24;
 
 // The upper bound of a board with these tile counts (Board::UpperBound).

@@ -145,10 +145,9 @@ void Run::AnytimeWorker(int thread)
                                 [[maybe_unused]] const bool whole = Offer(line, thread);
                                 Q_ASSERT_X(whole, "Run::AnytimeWorker", "a beam's line does not play out to its total");
                             } };
-    // Odd workers start at width 3 and go up by half steps between the even workers' widths
-    // (3, 6, 12, ...), so that the two finish their first passes at different moments and a
-    // stop at any moment wastes less of their work.
-    SearchBeams(m_board, context, thread % 2 == 0 ? 1 : 3, m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
+    // The even workers' first narrow passes bring lines within moments; the odd ones start
+    // at full width, where the time goes further (bench/README.md).
+    SearchBeams(m_board, context, thread % 2 == 0 ? 1 : MaxBeamWidth, m_options.seed * 0x9E3779B97F4A7C15ull + quint64(thread));
     m_nodes[size_t(thread)].store(context.nodes);
 }
 

@@ -17,7 +17,7 @@
 //     lines a run ends with may depend on timing.
 //   - Stop() returns within 50 ms: every loop looks at the stop flag at least every 1024
 //     nodes, and no single step between two looks (a beam layer's selection of at most
-//     16384 x the pairs of a position, a table's allocation) takes longer.
+//     2048 x the pairs of a position, a table's allocation) takes longer.
 //   - Worker threads never call back into the caller; the caller reads Current() when it
 //     likes (a window polls it from a timer).
 #pragma once
