@@ -436,6 +436,8 @@ namespace {
 
 void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, quint64 seed, int fullWidth)
 {
+    if (!start.HasMove())
+        return; // nothing to search, and a pass without a move never looks at the stop flag
     Random random(seed);
     Beam beam(start, context);
     // The narrow passes are for lines within moments; the widths just below the full one
