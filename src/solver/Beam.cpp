@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <bit>
 #include <optional>
-#include <span>
 
 namespace Solver {
 
@@ -240,7 +239,7 @@ namespace {
         // A pass from the start. Lines go to the context. False when stopped.
         bool Pass(int width, quint64 tieSeed) { return PassAfter({}, width, tieSeed); }
         // A pass from where the first moves of a line lead; its lines begin with them.
-        bool PassAfter(std::span<const Move> prefix, int width, quint64 tieSeed);
+        bool PassAfter(const std::vector<Move>& prefix, int width, quint64 tieSeed);
 
     private:
         struct Step
@@ -263,7 +262,6 @@ namespace {
 
         const Board m_start;
         WorkerContext& m_context;
-        std::vector<Move> m_prefix; // of the pass under way
         std::vector<Step> m_steps;
         KindBoundMemo m_bounds;
     };
@@ -275,7 +273,6 @@ namespace {
         line.moves.push_back(last);
         for (int s = step; s >= 0; s = m_steps[size_t(s)].parent)
             line.moves.push_back(Move::FromCode(m_steps[size_t(s)].move));
-        line.moves.insert(line.moves.end(), m_prefix.rbegin(), m_prefix.rend());
         std::reverse(line.moves.begin(), line.moves.end());
         return line;
     }
@@ -368,18 +365,15 @@ namespace {
         }
     }
 
-    bool Beam::PassAfter(std::span<const Move> prefix, int width, quint64 tieSeed)
+    bool Beam::PassAfter(const std::vector<Move>& prefix, int width, quint64 tieSeed)
     {
         const PairValues& values = m_context.values;
-        m_prefix.assign(prefix.begin(), prefix.end());
-        Board board = m_start;
-        int score = 0;
-        for (const Move& m : prefix) {
-            score += board.Value(m, values);
-            board.Apply(m);
-        }
+        const Replay from = ReplayLine(m_start, prefix, values);
+        // The prefix is the first steps, so that every line found leads back through it.
         m_steps.clear();
-        std::vector<Node> layer { Node { board, score, -1 } };
+        for (const Move& m : prefix)
+            m_steps.push_back(Step { int(m_steps.size()) - 1, m.Code() });
+        std::vector<Node> layer { Node { from.end, from.total, int(m_steps.size()) - 1 } };
         std::vector<Node> next;
         std::vector<Candidate> candidates;
         std::vector<Outlook> outlooks;
@@ -458,7 +452,8 @@ void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, qui
             continue;
         Line line = context.best;
         for (size_t k = RestartStep; k <= RestartMoves && k < line.moves.size(); k += RestartStep) {
-            if (!beam.PassAfter(std::span(line.moves).first(k), fullWidth, random.Next()))
+            const std::vector<Move> prefix(line.moves.begin(), line.moves.begin() + qsizetype(k));
+            if (!beam.PassAfter(prefix, fullWidth, random.Next()))
                 return;
             if (context.best.total > line.total)
                 line = context.best; // it begins with the same k moves
