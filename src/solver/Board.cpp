@@ -13,14 +13,6 @@
 
 namespace Solver {
 
-namespace {
-
-    // Alphabet index ranges of the three kinds, as tile codes (index + 1).
-    constexpr Tile FirstOfKind[4] = { 0, 1, 11, 23 };
-    constexpr Tile LastOfKind[4] = { 0, 10, 22, 31 };
-
-} // namespace
-
 QString CaptionOf(Tile t)
 {
     return t >= 1 && t <= Symbols::SymbolCount ? QString(Symbols::SymbolAlphabet.at(t - 1)) : QString();
@@ -43,8 +35,8 @@ PairValues PairValues::FromTables(const std::array<const TextGrid*, 4>& tables)
         const TextGrid* table = tables[size_t(kind)];
         if (!table)
             continue;
-        for (Tile a = FirstOfKind[kind]; a <= LastOfKind[kind]; ++a)
-            for (Tile b = FirstOfKind[kind]; b <= LastOfKind[kind]; ++b) {
+        for (Tile a = FirstOfKind(kind); a <= LastOfKind(kind); ++a)
+            for (Tile b = FirstOfKind(kind); b <= LastOfKind(kind); ++b) {
                 const int row = ScoreTables::PairRow(*table, CaptionOf(a), CaptionOf(b));
                 if (row < 0)
                     continue;
@@ -249,7 +241,7 @@ namespace {
     int TilesOfKind(const Board::Counts& count, int kind)
     {
         int tiles = 0;
-        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+        for (Tile t = FirstOfKind(kind); t <= LastOfKind(kind); ++t)
             tiles += count[t];
         return tiles;
     }
@@ -259,7 +251,7 @@ namespace {
     {
         std::array<Tile, 12> types;
         int n = 0;
-        for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t)
+        for (Tile t = FirstOfKind(kind); t <= LastOfKind(kind); ++t)
             if (count[t] > 0)
                 types[size_t(n++)] = t;
         if (n == 0)
@@ -290,8 +282,8 @@ ExactPairing::ExactPairing(const PairValues& values)
 int ExactPairing::Best(const Board::Counts& counts, int kind)
 {
     Key key {};
-    const int n = LastOfKind[kind] - FirstOfKind[kind] + 1;
-    std::copy(&counts[FirstOfKind[kind]], &counts[LastOfKind[kind]] + 1, key.begin());
+    const int n = LastOfKind(kind) - FirstOfKind(kind) + 1;
+    std::copy(&counts[FirstOfKind(kind)], &counts[LastOfKind(kind)] + 1, key.begin());
     key[12] = quint8(kind);
     return Solve(key, 0, n);
 }
@@ -305,7 +297,7 @@ int ExactPairing::Solve(Key& key, int first, int symbols)
         return 0;
     if (const Entry* e = Find(key))
         return e->value;
-    const Tile base = FirstOfKind[key[12]];
+    const Tile base = FirstOfKind(key[12]);
     const Tile a = Tile(base + first);
     --key[size_t(first)];
     int best = Solve(key, first, symbols); // the tile left over
@@ -394,22 +386,35 @@ KindBoundMemo::KindBoundMemo(const PairValues& values, int exactTiles, int entry
     PreferLargePages(m_entries.get(), 3 * count * sizeof(Entry));
 }
 
-qint64 KindBoundMemo::Twice(const Board::Counts& counts, int kind)
+KindBoundMemo::Key KindBoundMemo::KeyOf(const Board::Counts& counts, int kind) const
 {
-    if (TilesOfKind(counts, kind) <= m_exactTiles)
-        return 2 * qint64(m_pairing.Best(counts, kind));
-    quint64 key = 0; // at most 12 symbols of five bits
-    quint8 most = 0;
-    for (Tile t = FirstOfKind[kind]; t <= LastOfKind[kind]; ++t) {
-        key = key << 5 | counts[t];
-        most = std::max(most, counts[t]);
+    Key key { 0, kind, 0, true };
+    for (Tile t = FirstOfKind(kind); t <= LastOfKind(kind); ++t) {
+        key.word = key.word << 5 | counts[t];
+        key.tiles += counts[t];
+        key.fits = key.fits && counts[t] < 32;
     }
-    if (key == 0 || most >= 32) // no tile of the kind, or more of a symbol than a key holds
-        return TwicePricedBound(counts, kind, m_values);
-    Entry& e = m_entries[(size_t(kind - 1) * (m_mask + 1)) + (((key * 0x9E3779B97F4A7C15ull) >> 40) & m_mask)];
-    if (e.key != key)
-        e = Entry { key, TwicePricedBound(counts, kind, m_values) };
+    return key;
+}
+
+qint64 KindBoundMemo::Twice(const Board::Counts& counts, const Key& key)
+{
+    if (key.tiles <= m_exactTiles)
+        return 2 * qint64(m_pairing.Best(counts, key.kind));
+    if (key.word == 0 || !key.fits) // no tile of the kind, or more of a symbol than a key holds
+        return TwicePricedBound(counts, key.kind, m_values);
+    Entry& e = m_entries[PlaceOf(key)];
+    if (e.key != key.word)
+        e = Entry { key.word, TwicePricedBound(counts, key.kind, m_values) };
     return e.twice;
+}
+
+qint64 KindBoundMemo::TwiceWithoutAfresh(const Board::Counts& counts, const Key& less, Tile a, Tile b)
+{
+    Board::Counts left = counts;
+    --left[a];
+    --left[b];
+    return Twice(left, less);
 }
 
 int KindBoundMemo::Bound(const Board& board)

@@ -61,6 +61,15 @@ constexpr int KindOf(Tile t)
 {
     return t >= 1 && t <= 10 ? 1 : t >= 11 && t <= 22 ? 2 : t >= 23 && t <= 31 ? 3 : 0;
 }
+// The first and the last tile code of a kind (1..3).
+constexpr Tile FirstOfKind(int kind)
+{
+    return kind == 1 ? 1 : kind == 2 ? 11 : 23;
+}
+constexpr Tile LastOfKind(int kind)
+{
+    return kind == 1 ? 10 : kind == 2 ? 22 : 31;
+}
 // The symbol's text; empty for NoTile and Blank.
 QString CaptionOf(Tile t);
 // The tile a caption shows: Blank for an empty text, NoTile for a text that is no symbol.
@@ -227,7 +236,37 @@ public:
     // Kinds of more than `exactTiles` tiles are priced (TwiceKindBound); the table holds
     // 2^`entryBits` priced entries a kind, 16 bytes each.
     explicit KindBoundMemo(const PairValues& values, int exactTiles = ExactPairingTiles, int entryBits = 14);
-    qint64 Twice(const Board::Counts& counts, int kind);
+    qint64 Twice(const Board::Counts& counts, int kind) { return Twice(counts, KeyOf(counts, kind)); }
+
+    // A kind's counts as the table files them, worked out once for a position so that its
+    // children's keys take two subtractions instead of a count of the kind's symbols.
+    struct Key
+    {
+        quint64 word = 0; // the counts in alphabet order, five bits each
+        int kind = 0;
+        int tiles = 0;
+        bool fits = false; // no count of 32 or more
+    };
+    Key KeyOf(const Board::Counts& counts, int kind) const;
+    // Twice(counts, key.kind), given its key.
+    qint64 Twice(const Board::Counts& counts, const Key& key);
+    // Twice(counts less one a and one b, their kind), given that kind's key of `counts`.
+    qint64 TwiceWithout(const Board::Counts& counts, const Key& key, Tile a, Tile b)
+    {
+        const Key less = Less(key, a, b);
+        if (less.tiles > m_exactTiles && less.word != 0 && less.fits) {
+            const Entry& e = m_entries[PlaceOf(less)];
+            if (e.key == less.word)
+                return e.twice; // the common case, without a copy of the counts
+        }
+        return TwiceWithoutAfresh(counts, less, a, b);
+    }
+    // Asks the processor for the table entry TwiceWithout will read, so that a position can
+    // ask for all its children's entries before it reads the first.
+    void PrefetchWithout(const Key& key, Tile a, Tile b) const
+    {
+        __builtin_prefetch(&m_entries[PlaceOf(Less(key, a, b))]);
+    }
     // Board::UpperBound.
     int Bound(const Board& board);
 
@@ -239,6 +278,21 @@ private:
         quint64 key = 0;
         qint64 twice = 0;
     };
+    // The key with one a and one b fewer. Fewer tiles never make a count too large for its
+    // five bits.
+    static Key Less(Key key, Tile a, Tile b)
+    {
+        const int last = LastOfKind(key.kind);
+        key.word -= (quint64(1) << 5 * (last - a)) + (quint64(1) << 5 * (last - b));
+        key.tiles -= 2;
+        return key;
+    }
+    std::size_t PlaceOf(const Key& key) const
+    {
+        return size_t(key.kind - 1) * (m_mask + 1) + (((key.word * 0x9E3779B97F4A7C15ull) >> 40) & m_mask);
+    }
+    qint64 TwiceWithoutAfresh(const Board::Counts& counts, const Key& less, Tile a, Tile b);
+
     const PairValues& m_values;
     // The three kinds' tables one after another, held as the exact search holds its table.
     std::unique_ptr<Entry[], decltype(&std::free)> m_entries { nullptr, &std::free };

@@ -449,6 +449,13 @@ TEST(SolverTest, TheBeamJudgesAChildAsTheBuiltChildWouldBe)
                     ASSERT_EQ(priced.Twice(counts, kind), Solver::TwiceKindBound(counts, kind, values, 0));
                     ASSERT_EQ(paired.Twice(counts, kind), Solver::TwiceKindBound(counts, kind, values, 16));
                 }
+                // ... and as the beam asks for it, from the parent's key.
+                const Solver::Tile a = board.First(moves[size_t(i)]);
+                const Solver::Tile b = board.Second(moves[size_t(i)]);
+                const int kind = Solver::KindOf(a);
+                const Board::Counts before = board.TileCounts();
+                ASSERT_EQ(priced.TwiceWithout(before, priced.KeyOf(before, kind), a, b), priced.Twice(counts, kind));
+                ASSERT_EQ(paired.TwiceWithout(before, paired.KeyOf(before, kind), a, b), paired.Twice(counts, kind));
             }
             board.Apply(moves[random.Below(quint32(n))]);
         }
@@ -535,8 +542,9 @@ TEST(SolverTest, EveryLineABeamReportsPlaysOutToItsTotal)
             EXPECT_TRUE(replay.legal) << "board " << i << " line " << k;
             EXPECT_EQ(replay.total, lines[k].total) << "board " << i << " line " << k;
             EXPECT_FALSE(replay.end.HasMove()) << "board " << i << " line " << k;
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_GT(lines[k].total, lines[k - 1].total);
+            }
         }
     }
 }
