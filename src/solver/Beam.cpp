@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "solver/Beam.h"
 
+#include "solver/SelectBest.h"
+
 #include <algorithm>
 #include <bit>
 #include <optional>
@@ -295,7 +297,7 @@ namespace {
                 return known;
             const size_t chunk = std::min(candidates.size() - known, std::max(pool, known));
             const auto begin = candidates.begin() + qsizetype(known);
-            std::nth_element(begin, begin + qsizetype(chunk - 1), candidates.end(), Better);
+            SelectBest(begin, candidates.end(), chunk, Better);
             const Candidate edgeOfRest = candidates[known + chunk - 1]; // no candidate after it is better
             size_t kept = known;
             for (size_t i = known; i < known + chunk; ++i) {
@@ -317,8 +319,7 @@ namespace {
             candidates.resize(candidates.size() - gap);
             known = kept;
             if (known >= pool && known < candidates.size()) {
-                std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1),
-                                 candidates.begin() + qsizetype(known), Better);
+                SelectBest(candidates.begin(), candidates.begin() + qsizetype(known), pool, Better);
                 if (Better(candidates[pool - 1], edgeOfRest))
                     return known;
             }
@@ -342,8 +343,7 @@ namespace {
             next.clear();
             if (pool == 0)
                 return; // every child ends a line
-            std::nth_element(candidates.begin(), candidates.begin() + qsizetype(pool - 1),
-                             candidates.begin() + qsizetype(known), Better);
+            SelectBest(candidates.begin(), candidates.begin() + qsizetype(known), pool, Better);
             std::sort(candidates.begin(), candidates.begin() + qsizetype(pool), Better);
             hashes.clear();
             places.assign(std::bit_ceil(pool * 2), -1);

@@ -10,6 +10,7 @@
 #include "solver/Beam.h"
 #include "solver/GameBridge.h"
 #include "solver/Run.h"
+#include "solver/SelectBest.h"
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -524,6 +525,40 @@ TEST(SolverTest, TheExactPairingIsTheBestPairingOfTheTiles)
 // Every line a beam worker reports, from its first narrow passes to the passes that search
 // its best line again from a point along it, plays out to its total and ends the game, and
 // each beats the one before.
+// The beam's selection leaves what nth_element leaves: the same best items in front and the
+// same item last among them, with few worths (ties everywhere) and with worths far apart.
+TEST(SolverTest, TheBeamsSelectionAgreesWithNthElement)
+{
+    struct Item
+    {
+        qint64 worth;
+        quint64 order;
+    };
+    const auto better = [](const Item& a, const Item& b) {
+        return a.worth != b.worth ? a.worth > b.worth : a.order < b.order;
+    };
+    for (quint32 seed = 1; seed <= 60; ++seed) {
+        Random random(seed);
+        const size_t n = random.Below(3) == 0 ? random.Below(5000) : 4096 + random.Below(30000);
+        const qint64 spread = std::array<qint64, 3> { 3, 2000, qint64(1) << 40 }[seed % 3];
+        std::vector<Item> items(n);
+        for (Item& item : items)
+            item = { qint64(random.Next() % quint64(spread)) - spread / 2, random.Next() };
+        std::vector<Item> expected = items;
+        const size_t count = random.Below(quint32(n) + 2);
+        Solver::SelectBest(items.begin(), items.end(), count, better);
+        if (count == 0 || n == 0)
+            continue;
+        const size_t kept = std::min(count, n);
+        std::nth_element(expected.begin(), expected.begin() + qsizetype(kept - 1), expected.end(), better);
+        EXPECT_EQ(items[kept - 1].order, expected[kept - 1].order) << "seed " << seed;
+        std::sort(items.begin(), items.begin() + qsizetype(kept), better);
+        std::sort(expected.begin(), expected.begin() + qsizetype(kept), better);
+        for (size_t i = 0; i < kept; ++i)
+            ASSERT_EQ(items[i].order, expected[i].order) << "seed " << seed << " item " << i;
+    }
+}
+
 TEST(SolverTest, EveryLineABeamReportsPlaysOutToItsTotal)
 {
     Fixture f(3);
