@@ -522,9 +522,6 @@ TEST(SolverTest, TheExactPairingIsTheBestPairingOfTheTiles)
     }
 }
 
-// Every line a beam worker reports, from its first narrow passes to the passes that search
-// its best line again from a point along it, plays out to its total and ends the game, and
-// each beats the one before.
 // The beam's selection leaves what nth_element leaves: the same best items in front and the
 // same item last among them, with few worths (ties everywhere) and with worths far apart.
 TEST(SolverTest, TheBeamsSelectionAgreesWithNthElement)
@@ -559,6 +556,9 @@ TEST(SolverTest, TheBeamsSelectionAgreesWithNthElement)
     }
 }
 
+// Every line a beam worker reports, from its first narrow passes to the passes that search
+// its best line again from a point along it, plays out to its total and ends the game, and
+// each beats the one before.
 TEST(SolverTest, EveryLineABeamReportsPlaysOutToItsTotal)
 {
     Fixture f(3);
