@@ -21,6 +21,17 @@ namespace {
     // else was tried.)
     constexpr int PenaltyFifths = 3;
 
+    // A full-width pass keeps only a quarter of its width in its opening: the layers whose
+    // positions still hold at least 7/12 of the start's tiles (the first 25 moves on a full
+    // board). With the default tables every symbol's best pair is worth 5, so a pair of 5
+    // keeps a position's worth, and the positions a layer keeps there tie on worth or
+    // nearly: the tie-break, not the ranking, picks them. Such a pass costs a little under
+    // half as much, and the best of twice as many of them beats the best of the full ones
+    // (bench/README.md).
+    constexpr int OpeningShareNumerator = 7;
+    constexpr int OpeningShareDenominator = 12;
+    constexpr int OpeningWidthDivisor = 4;
+
     // The kinds of one column's tiles as bit masks, bit h the tile at height h.
     struct ColumnMasks
     {
@@ -244,10 +255,11 @@ namespace {
         Beam(const Board& start, WorkerContext& context)
             : m_start(start), m_context(context), m_bounds(context.values, 0, MemoBits(start)) { }
 
-        // A pass from the start. Lines go to the context. False when stopped.
-        bool Pass(int width, quint64 tieSeed) { return PassAfter({}, width, tieSeed); }
+        // A pass from the start, keeping `openingWidth` positions a layer in the opening and
+        // `width` after it. Lines go to the context. False when stopped.
+        bool Pass(int width, int openingWidth, quint64 tieSeed) { return PassAfter({}, width, openingWidth, tieSeed); }
         // A pass from where the first moves of a line lead; its lines begin with them.
-        bool PassAfter(const std::vector<Move>& prefix, int width, quint64 tieSeed);
+        bool PassAfter(const std::vector<Move>& prefix, int width, int openingWidth, quint64 tieSeed);
 
     private:
         struct Step
@@ -371,8 +383,9 @@ namespace {
         }
     }
 
-    bool Beam::PassAfter(const std::vector<Move>& prefix, int width, quint64 tieSeed)
+    bool Beam::PassAfter(const std::vector<Move>& prefix, int width, int openingWidth, quint64 tieSeed)
     {
+        const int openingTiles = m_start.TileCount() * OpeningShareNumerator / OpeningShareDenominator;
         const PairValues& values = m_context.values;
         const Replay from = ReplayLine(m_start, prefix, values);
         // The prefix is the first steps, so that every line found leads back through it.
@@ -427,7 +440,8 @@ namespace {
             }
             if (candidates.empty())
                 break;
-            KeepBest(candidates, width, layer, outlooks, next);
+            const bool opening = layer.front().board.TileCount() - 2 >= openingTiles;
+            KeepBest(candidates, opening ? openingWidth : width, layer, outlooks, next);
             layer.swap(next);
         }
         return true;
@@ -445,23 +459,24 @@ void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, qui
     // The narrow passes are for lines within moments; the widths just below the full one
     // would cost nearly as much as a pass at full width and find less.
     for (int width = firstWidth; width <= fullWidth / 8; width *= 2)
-        if (!beam.Pass(width, random.Next()))
+        if (!beam.Pass(width, width, random.Next()))
             return;
     // At full width a pass's line depends mostly on the tie-breaks of its first layers:
     // once the first 20 or so moves of a line are fixed, a pass from there reaches the same
     // total whatever its tie seed, and often a better one than the whole pass did, having
     // all its width for the rest of that line. So every new best line is searched again
     // from points along its start, and the line takes the better rest.
+    const int openingWidth = std::max(1, fullWidth / OpeningWidthDivisor);
     int searched = MinusInfinity;
     for (;;) {
-        if (!beam.Pass(fullWidth, random.Next()))
+        if (!beam.Pass(fullWidth, openingWidth, random.Next()))
             return;
         if (context.best.total <= searched)
             continue;
         Line line = context.best;
         for (size_t k = RestartStep; k <= RestartMoves && k < line.moves.size(); k += RestartStep) {
             const std::vector<Move> prefix(line.moves.begin(), line.moves.begin() + qsizetype(k));
-            if (!beam.PassAfter(prefix, fullWidth, random.Next()))
+            if (!beam.PassAfter(prefix, fullWidth, openingWidth, random.Next()))
                 return;
             if (context.best.total > line.total)
                 line = context.best; // it begins with the same k moves
