@@ -27,7 +27,10 @@ namespace {
     // keeps a position's worth, and the positions a layer keeps there tie on worth or
     // nearly: the tie-break, not the ranking, picks them. Such a pass costs a little under
     // half as much, and the best of twice as many of them beats the best of the full ones
-    // (bench/README.md).
+    // (bench/README.md). Boards of up to OpeningMaxFullTiles tiles keep their full width:
+    // there a pass keeps a far larger share of each layer, and on 6 x 6 the narrow opening
+    // lowered the beams' totals.
+    constexpr int OpeningMaxFullTiles = 80;
     constexpr int OpeningShareNumerator = 7;
     constexpr int OpeningShareDenominator = 12;
     constexpr int OpeningWidthDivisor = 4;
@@ -466,7 +469,7 @@ void SearchBeams(const Board& start, WorkerContext& context, int firstWidth, qui
     // total whatever its tie seed, and often a better one than the whole pass did, having
     // all its width for the rest of that line. So every new best line is searched again
     // from points along its start, and the line takes the better rest.
-    const int openingWidth = std::max(1, fullWidth / OpeningWidthDivisor);
+    const int openingWidth = start.TileCount() > OpeningMaxFullTiles ? std::max(1, fullWidth / OpeningWidthDivisor) : fullWidth;
     int searched = MinusInfinity;
     for (;;) {
         if (!beam.Pass(fullWidth, openingWidth, random.Next()))
