@@ -6,8 +6,9 @@
 // twice is kept once. A worker runs a few narrow passes of doubling width for its first
 // lines, then passes of MaxBeamWidth (on boards of more than 80 tiles a quarter of it in
 // the opening, where the ranking ties) with new random tie-breaks, and searches every new
-// best line of its own again from points along its first RestartMoves moves. It reports every line better than its own
-// best so far. Its lines depend only on the board, the values and its seed.
+// best line of its own again from points along its first RestartMoves moves. It reports
+// every line better than its own best so far. Its lines depend only on the board, the
+// values and its seed.
 #pragma once
 
 #include "solver/Worker.h"
