@@ -74,27 +74,49 @@ TEST(AnalysisSessionTest, KeepsTheSearchOnlyWhileWhatItSearchesStaysTheSame)
             continue;
         QSignalSpy began(f.session.get(), &AnalysisSession::Began);
         QSignalSpy followed(f.session.get(), &AnalysisSession::Followed);
+        QSignalSpy marks(f.session.get(), &AnalysisSession::MarkChanged);
         f.session->GameChanged(); // not open: nothing
         QCoreApplication::processEvents();
+        f.session->MarkNextMove(); // nothing searched yet
         EXPECT_EQ(began.count(), 0);
+        EXPECT_EQ(marks.count(), 0);
         f.session->Open();
         ASSERT_EQ(began.count(), 1);
         ASSERT_NE(f.session->CurrentRun(), nullptr);
         EXPECT_EQ(f.session->CurrentRun()->Start(), *BoardOfGame(*f.game));
         EXPECT_FALSE(f.session->ShownLine().moves.empty()); // the greedy line at once
 
+        // The line starts on the board in play: its first move is marked.
+        ASSERT_TRUE(f.session->CanMarkNextMove());
+        f.session->MarkNextMove();
+        const Solver::Run& run = *f.session->CurrentRun();
+        const Solver::Picks next = Solver::PicksOf(run.Start(), f.session->ShownLine().moves.front(), run.Values());
+        ASSERT_TRUE(f.session->Marked());
+        EXPECT_EQ(f.session->Marked()->first, next.first);
+        EXPECT_EQ(f.session->Marked()->second, next.second);
+        EXPECT_EQ(marks.count(), 1);
+
         // A pick without removal keeps the search, and so does taking it back; two changes
-        // in one event are looked at once.
+        // in one event are looked at once. Any change takes the mark away at once, before
+        // the session looks again.
         const int tile = f.game->FindMove();
         f.Change([&] {
             f.game->Pick(tile, PickMode::Hold);
             f.session->GameChanged();
+            EXPECT_FALSE(f.session->Marked());
             f.game->Pick(tile, PickMode::Hold);
         });
         ASSERT_TRUE(f.game->Selection().isEmpty());
         EXPECT_EQ(began.count(), 1);
         EXPECT_EQ(followed.count(), 1);
+        EXPECT_EQ(marks.count(), 2);
+        f.session->MarkNextMove(); // the search kept: its line's first move again
+        ASSERT_TRUE(f.session->Marked());
+        EXPECT_EQ(f.session->Marked()->first,
+                  Solver::PicksOf(run.Start(), f.session->ShownLine().moves.front(), run.Values()).first);
         f.PlayGreedyMove();
+        EXPECT_FALSE(f.session->Marked());
+        EXPECT_EQ(marks.count(), 4);
         EXPECT_EQ(began.count(), 2);
         EXPECT_EQ(f.session->CurrentRun()->Start(), *BoardOfGame(*f.game));
         EXPECT_EQ(f.session->Base(), Solver::CompletedPoints(*f.game));
@@ -123,7 +145,11 @@ TEST(AnalysisSessionTest, KeepsTheSearchOnlyWhileWhatItSearchesStaysTheSame)
         });
         EXPECT_EQ(began.count(), 5);
         EXPECT_NE(f.session->CurrentRun()->Values(), before);
+        f.session->SetSource(AnalysisSession::Source::Position);
+        f.session->MarkNextMove();
+        EXPECT_EQ(bool(f.session->Marked()), f.HasMove());
         f.session->Close();
+        EXPECT_FALSE(f.session->Marked());
     }
 }
 
@@ -169,36 +195,6 @@ TEST(AnalysisSessionTest, HoldsTheFinishedGameUntilTheFirstMoveOnTheNextBoard)
         EXPECT_EQ(f.session->DealNumber(), f.game->DealNumber());
         EXPECT_EQ(f.session->CurrentRun()->Start(), *BoardOfGame(*f.game));
     }
-}
-
-TEST(AnalysisSessionTest, MarksTheNextMoveUntilTheGameChanges)
-{
-    Fixture f(3);
-    ASSERT_TRUE(f.HasMove());
-    QSignalSpy marks(f.session.get(), &AnalysisSession::MarkChanged);
-    f.session->MarkNextMove(); // nothing searched yet
-    EXPECT_FALSE(f.session->Marked());
-    f.session->Open();
-    ASSERT_TRUE(f.session->CanMarkNextMove());
-    f.session->MarkNextMove();
-    const Solver::Run& run = *f.session->CurrentRun();
-    const Solver::Picks expected = Solver::PicksOf(run.Start(), f.session->ShownLine().moves.front(), run.Values());
-    ASSERT_TRUE(f.session->Marked());
-    EXPECT_EQ(f.session->Marked()->first, expected.first);
-    EXPECT_EQ(f.session->Marked()->second, expected.second);
-    EXPECT_EQ(marks.count(), 1);
-    // Any change of the game takes it away at once, before the session looks again.
-    f.game->Pick(expected.first, PickMode::Hold);
-    f.session->GameChanged();
-    f.game->Pick(expected.first, PickMode::Hold);
-    EXPECT_FALSE(f.session->Marked());
-    EXPECT_EQ(marks.count(), 2);
-    QCoreApplication::processEvents();
-    f.session->MarkNextMove();
-    EXPECT_TRUE(f.session->Marked());
-    f.session->Close();
-    EXPECT_FALSE(f.session->Marked());
-    EXPECT_EQ(marks.count(), 4);
 }
 
 TEST(AnalysisSessionTest, StopsOnRequestAndSaysWhatItCannotRead)
