@@ -144,7 +144,8 @@ TEST(SolverTest, LinesPlayedThroughTheGameGiveTheSameBoardsPointsAndRows)
         ASSERT_EQ(ReplayLine(*dealt, line.moves, values).total, line.total);
         if (line.moves.empty())
             continue; // dealt without a pair: the game goes on until the player deals again
-        // Where the log is checked and moves are undone: before the last move, which ends the game.
+        // Where the log is checked and moves are undone and redone: after any move, the last
+        // included (a finished game is taken back too, and redone it does not end again).
         const size_t midway = random.Below(quint32(line.moves.size()));
 
         Board board = *dealt;
